@@ -1,0 +1,89 @@
+#pragma once
+// Files, clock and locale: what the notification log needs of the system.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+enum class ReadResult { Ok, NotFound, Failed };
+
+// A file open for writing; closed by its destructor.
+class WritableFile {
+ public:
+  WritableFile() = default;
+  WritableFile(const WritableFile&) = delete;
+  WritableFile& operator=(const WritableFile&) = delete;
+  virtual ~WritableFile() = default;
+
+  // WriteFile: the number of bytes that were written.
+  virtual std::uint32_t Write(const char* data, std::uint32_t size) = 0;
+  // FlushFileBuffers.
+  virtual bool Flush() = 0;
+};
+
+class Files {
+ public:
+  virtual ~Files() = default;
+
+  // Opens an existing file for reading only, letting others read but not
+  // write it meanwhile (FILE_SHARE_READ, OPEN_EXISTING), reads every byte
+  // and closes it. NotFound when no file of that name exists.
+  virtual ReadResult ReadAll(const std::string& path, std::string& bytes) = 0;
+
+  // Creates the file or truncates it (CREATE_ALWAYS), for reading and
+  // writing, shared with nobody. Null when it cannot be created.
+  virtual std::unique_ptr<WritableFile> Create(const std::string& path) = 0;
+
+  // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
+  virtual bool Replace(const std::string& from, const std::string& to) = 0;
+
+  // DeleteFileA.
+  virtual bool Delete(const std::string& path) = 0;
+
+  // Whether the file exists with the read-only attribute (GetFileAttributesA).
+  virtual bool IsReadOnly(const std::string& path) = 0;
+
+  // The directory of the running program, with its trailing backslash
+  // (GetModuleFileNameA).
+  virtual std::string ApplicationDirectory() = 0;
+};
+
+// SYSTEMTIME's fields.
+struct LocalTime {
+  int year = 0, month = 0, dayOfWeek = 0, day = 0;
+  int hour = 0, minute = 0, second = 0, milliseconds = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // GetLocalTime.
+  virtual LocalTime Now() = 0;
+};
+
+// The locale values the log's date and time are built from.
+constexpr std::uint32_t kLocaleSDate = 0x1D;
+constexpr std::uint32_t kLocaleSTime = 0x1E;
+constexpr std::uint32_t kLocaleSShortDate = 0x1F;
+constexpr std::uint32_t kLocaleITime = 0x23;
+constexpr std::uint32_t kLocaleITLZero = 0x25;
+constexpr std::uint32_t kLocaleS1159 = 0x28;
+constexpr std::uint32_t kLocaleS2359 = 0x29;
+constexpr std::uint32_t kLocaleITimeMarkPosn = 0x1005;
+constexpr std::uint32_t kLocaleUserDefault = 0x400;
+
+class Locale {
+ public:
+  virtual ~Locale() = default;
+  // GetThreadLocale.
+  virtual std::uint32_t ThreadLocale() = 0;
+  // GetLocaleInfoA: the value's text, empty when the locale gives none.
+  virtual std::string Info(std::uint32_t locale, std::uint32_t type) = 0;
+  // IsDBCSLeadByte: whether the byte starts a two-byte character in the
+  // system's ANSI code page.
+  virtual bool IsLeadByte(unsigned char byte) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,17 @@
+#pragma once
+// Session control: asking Windows to end the session.
+
+namespace platform {
+
+constexpr unsigned kEwxShutdown = 1;
+constexpr unsigned kEwxReboot = 2;
+
+class Session {
+ public:
+  virtual ~Session() = default;
+
+  // ExitWindowsEx. Returns at once; the end of the session follows.
+  virtual bool ExitWindows(unsigned flags, unsigned reason) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,75 @@
+#include "platform/fake/Fakes.h"
+
+#include <cctype>
+
+namespace platform {
+
+std::uint32_t FakeDrives::LogicalDrives() {
+  std::uint32_t mask = 0;
+  for (const auto& [letter, drive] : drives) mask |= 1u << (letter - 'A');
+  return mask;
+}
+
+FakeDrive* FakeDrives::DriveOf(const std::string& path) {
+  if (path.size() < 2 || path[1] != ':') return nullptr;
+  auto it = drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
+  return it == drives.end() ? nullptr : &it->second;
+}
+
+bool FakeDrives::SetCurrentDirectory(const std::string& path) {
+  journal_.push_back("probe " + path);
+  FakeDrive* drive = DriveOf(path);
+  if (drive == nullptr || !drive->hasMedium) return false;
+  currentDirectory = path;
+  return true;
+}
+
+bool FakeDrives::VolumeLabel(const std::string& root, std::string& label) {
+  journal_.push_back("label " + root);
+  FakeDrive* drive = DriveOf(root);
+  if (drive == nullptr || !drive->hasMedium || drive->volumeQueryFails) return false;
+  label = drive->label;
+  return true;
+}
+
+int FakeShell::SystemIconIndex(const std::string& path) {
+  iconQueries.push_back(path);
+  if (path.size() >= 2 && path[1] == ':') {
+    auto it = drives_.drives.find(path[0]);
+    if (it != drives_.drives.end()) return it->second.iconIndex;
+  }
+  return 0;
+}
+
+bool FakeShell::NotifyIcon(unsigned message, const NotifyIconRecord& record) {
+  notifications.emplace_back(message, record);
+  return true;
+}
+
+void FakeShell::Execute(WindowHandle, const std::string& verb, const std::string& file,
+                        const std::string& parameters, const std::string& directory, int show) {
+  executed.push_back(verb + "|" + file + "|" + parameters + "|" + directory + "|" +
+                     std::to_string(show));
+}
+
+bool FakeSounds::PlayWave(const std::string& fileName, unsigned flags) {
+  journal_.push_back("wave " + fileName + " " + std::to_string(flags));
+  return false;  // no sound device, as on a test machine
+}
+
+bool FakeSounds::Beep(unsigned type) {
+  journal_.push_back("beep " + std::to_string(type));
+  return true;
+}
+
+int FakeUserInterface::MessageBox(WindowHandle owner, const std::string& text,
+                                  const std::string& caption, unsigned flags) {
+  ShownBox box{owner, text, caption, flags};
+  boxes.push_back(box);
+  journal_.push_back("box " + text);
+  int result = onShow ? onShow(box) : kIdOk;
+  journal_.push_back("box closed");
+  return result;
+}
+
+}  // namespace platform

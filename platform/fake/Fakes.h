@@ -1,0 +1,98 @@
+#pragma once
+// In-memory stand-ins for the platform services, for the host tests. Each
+// behaves as the system does in the cases the program meets, and records
+// its calls in one shared journal so that tests can check their order.
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Drives.h"
+#include "platform/Shell.h"
+#include "platform/Sounds.h"
+#include "platform/UserInterface.h"
+
+namespace platform {
+
+// The calls that the fakes received, in order, one line each
+// ("probe A:\", "box ...", "beep 48").
+using Journal = std::vector<std::string>;
+
+// A drive letter as the system sees it: a drive with or without a medium.
+struct FakeDrive {
+  bool hasMedium = true;
+  std::string label;
+  bool volumeQueryFails = false;
+  int iconIndex = 0;
+};
+
+class FakeDrives : public Drives {
+ public:
+  explicit FakeDrives(Journal& journal) : journal_(journal) {}
+
+  std::map<char, FakeDrive> drives;  // by upper-case letter
+  std::string currentDirectory = "C:\\WORK\\";
+
+  std::uint32_t LogicalDrives() override;
+  bool SetCurrentDirectory(const std::string& path) override;
+  bool VolumeLabel(const std::string& root, std::string& label) override;
+
+ private:
+  FakeDrive* DriveOf(const std::string& path);
+  Journal& journal_;
+};
+
+class FakeShell : public Shell {
+ public:
+  explicit FakeShell(FakeDrives& drives) : drives_(drives) {}
+
+  ImageListHandle imageList = reinterpret_cast<ImageListHandle>(0x5150);
+  std::vector<std::string> iconQueries;
+  std::vector<std::pair<unsigned, NotifyIconRecord>> notifications;
+  std::vector<std::string> executed;
+
+  ImageListHandle SystemSmallImageList() override { return imageList; }
+  int SystemIconIndex(const std::string& path) override;
+  bool NotifyIcon(unsigned message, const NotifyIconRecord& record) override;
+  void Execute(WindowHandle owner, const std::string& verb, const std::string& file,
+               const std::string& parameters, const std::string& directory, int show) override;
+
+ private:
+  FakeDrives& drives_;
+};
+
+class FakeSounds : public Sounds {
+ public:
+  explicit FakeSounds(Journal& journal) : journal_(journal) {}
+  bool PlayWave(const std::string& fileName, unsigned flags) override;
+  bool Beep(unsigned type) override;
+
+ private:
+  Journal& journal_;
+};
+
+struct ShownBox {
+  WindowHandle owner;
+  std::string text;
+  std::string caption;
+  unsigned flags;
+};
+
+class FakeUserInterface : public UserInterface {
+ public:
+  explicit FakeUserInterface(Journal& journal) : journal_(journal) {}
+
+  std::vector<ShownBox> boxes;
+  // Runs while a box is "open", as the user would act before closing it;
+  // its result is the button the user pressed.
+  std::function<int(const ShownBox&)> onShow;
+
+  int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                 unsigned flags) override;
+
+ private:
+  Journal& journal_;
+};
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+#include <windows.h>
+
+#include "platform/win32/Win32Services.h"
+
+namespace platform {
+
+std::uint32_t Win32Drives::LogicalDrives() { return ::GetLogicalDrives(); }
+
+bool Win32Drives::SetCurrentDirectory(const std::string& path) {
+  return ::SetCurrentDirectoryA(path.c_str()) != FALSE;
+}
+
+bool Win32Drives::VolumeLabel(const std::string& root, std::string& label) {
+  char volumeName[260] = {};
+  char fileSystemName[260] = {};
+  DWORD serialNumber = 0;
+  DWORD maximumComponentLength = 0;
+  DWORD fileSystemFlags = 0;
+  if (!::GetVolumeInformationA(root.c_str(), volumeName, sizeof volumeName, &serialNumber,
+                               &maximumComponentLength, &fileSystemFlags, fileSystemName,
+                               sizeof fileSystemName)) {
+    return false;
+  }
+  // The buffer is terminated by the call; the guard only protects against a
+  // label that fills it exactly.
+  label.assign(volumeName, strnlen(volumeName, sizeof volumeName));
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,55 @@
+// Sounds, message boxes, session control, help and the file chooser: each
+// a single call.
+#include <windows.h>
+#include <commdlg.h>
+#include <mmsystem.h>
+
+#include <cstring>
+
+#include "platform/win32/Win32Services.h"
+
+namespace platform {
+
+bool Win32Sounds::PlayWave(const std::string& fileName, unsigned flags) {
+  return ::sndPlaySoundA(fileName.c_str(), flags) != FALSE;
+}
+
+bool Win32Sounds::Beep(unsigned type) { return ::MessageBeep(type) != FALSE; }
+
+int Win32UserInterface::MessageBox(WindowHandle owner, const std::string& text,
+                                   const std::string& caption, unsigned flags) {
+  return ::MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), flags);
+}
+
+bool Win32Session::ExitWindows(unsigned flags, unsigned reason) {
+  return ::ExitWindowsEx(flags, reason) != FALSE;
+}
+
+bool Win32Help::WinHelp(WindowHandle owner, const std::string& file, unsigned command,
+                        std::uintptr_t data) {
+  return ::WinHelpA(static_cast<HWND>(owner), file.c_str(), command, data) != FALSE;
+}
+
+bool Win32CommonDialogs::OpenFileName(const OpenFileRequest& request, std::string& chosen) {
+  char fileName[260] = {};
+  std::strncpy(fileName, request.fileName.c_str(), sizeof fileName - 1);
+  const std::string filter = PlatformFilter(request.filter);
+
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = static_cast<HWND>(request.owner);
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = fileName;
+  ofn.nMaxFile = sizeof fileName;
+  ofn.lpstrTitle = request.title.c_str();
+  ofn.lpstrDefExt = request.defaultExtension.c_str();
+  // The user may name a log or a wave file that does not exist yet, in a
+  // folder that does not exist yet: the program uses the text as it is.
+  ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
+  if (!::GetOpenFileNameA(&ofn)) return false;
+  chosen = fileName;
+  return true;
+}
+
+}  // namespace platform

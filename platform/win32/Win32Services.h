@@ -1,0 +1,60 @@
+#pragma once
+// The Win32 implementations of the platform services.
+
+#include "platform/CommonDialogs.h"
+#include "platform/Drives.h"
+#include "platform/Files.h"
+#include "platform/Help.h"
+#include "platform/Registry.h"
+#include "platform/Session.h"
+#include "platform/Shell.h"
+#include "platform/Sounds.h"
+#include "platform/UserInterface.h"
+
+namespace platform {
+
+class Win32Drives : public Drives {
+ public:
+  std::uint32_t LogicalDrives() override;
+  bool SetCurrentDirectory(const std::string& path) override;
+  bool VolumeLabel(const std::string& root, std::string& label) override;
+};
+
+class Win32Shell : public Shell {
+ public:
+  ImageListHandle SystemSmallImageList() override;
+  int SystemIconIndex(const std::string& path) override;
+  bool NotifyIcon(unsigned message, const NotifyIconRecord& record) override;
+  void Execute(WindowHandle owner, const std::string& verb, const std::string& file,
+               const std::string& parameters, const std::string& directory, int show) override;
+};
+
+class Win32Sounds : public Sounds {
+ public:
+  bool PlayWave(const std::string& fileName, unsigned flags) override;
+  bool Beep(unsigned type) override;
+};
+
+class Win32UserInterface : public UserInterface {
+ public:
+  int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                 unsigned flags) override;
+};
+
+class Win32Session : public Session {
+ public:
+  bool ExitWindows(unsigned flags, unsigned reason) override;
+};
+
+class Win32Help : public Help {
+ public:
+  bool WinHelp(WindowHandle owner, const std::string& file, unsigned command,
+               std::uintptr_t data) override;
+};
+
+class Win32CommonDialogs : public CommonDialogs {
+ public:
+  bool OpenFileName(const OpenFileRequest& request, std::string& chosen) override;
+};
+
+}  // namespace platform

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what building and testing need, from Debian's packages.
+# Quiet and quick when everything is already there.
+set -euo pipefail
+
+packages=(cmake make g++ googletest g++-mingw-w64-i686 wine wine32 wine64
+          xvfb xdotool imagemagick x11-utils python3)
+
+missing=()
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  need_i386=1
+else
+  need_i386=0
+fi
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+# wine32 is an i386 package; dpkg -s finds it only under its arch-qualified name.
+dpkg -s wine32:i386 >/dev/null 2>&1 || missing+=(wine32:i386)
+
+if [ "$need_i386" = 0 ] && [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" != 0 ]; then
+  echo "Missing packages (${missing[*]}); run 'make' as root to install them." >&2
+  exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+[ "$need_i386" = 1 ] && dpkg --add-architecture i386
+apt-get update -qq
+apt-get install -y -qq "${missing[@]}" >/dev/null

@@ -1,0 +1,69 @@
+#include "settings/CheckOptions.h"
+
+#include <algorithm>
+
+namespace {
+
+// Blanks and control characters, the characters that are trimmed.
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+// The order of the label list serves display only, so a simple case-blind
+// byte order is enough to keep it tidy.
+bool LabelBefore(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    auto fold = [](char c) {
+      return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A')
+                                    : static_cast<unsigned char>(c);
+    };
+    return fold(x) < fold(y);
+  });
+}
+
+}  // namespace
+
+std::string TDriveEntry::RootPath() const {
+  auto first = std::find_if_not(Caption.begin(), Caption.end(), IsBlankOrControl);
+  auto last = std::find_if_not(Caption.rbegin(), Caption.rend(), IsBlankOrControl).base();
+  return first < last ? std::string(first, last) : std::string();
+}
+
+platform::ImageListHandle BuildDriveList(TCheckOptions& options, platform::Drives& drives,
+                                         platform::Shell& shell) {
+  platform::ImageListHandle imageList = shell.SystemSmallImageList();
+  const std::uint32_t mask = drives.LogicalDrives();
+  options.Drives.clear();
+  for (int bit = 0; bit < 26; ++bit) {
+    if ((mask & (1u << bit)) == 0) continue;
+    TDriveEntry entry;
+    entry.Caption = std::string(" ") + static_cast<char>('A' + bit) + ":\\";
+    entry.ImageIndex = shell.SystemIconIndex(entry.RootPath());
+    entry.Checked = entry.RootPath() == "A:\\";
+    options.Drives.push_back(entry);
+  }
+  return imageList;
+}
+
+void UncheckAllDrives(TCheckOptions& options) {
+  for (TDriveEntry& entry : options.Drives) entry.Checked = false;
+}
+
+void CheckDrivesFromString(TCheckOptions& options, const std::string& drives) {
+  for (char c : drives) {
+    for (TDriveEntry& entry : options.Drives) {
+      if (entry.Caption.find(c) != std::string::npos) entry.Checked = true;
+    }
+  }
+}
+
+std::string DriveString(const TCheckOptions& options) {
+  std::string result;
+  for (const TDriveEntry& entry : options.Drives) {
+    if (entry.Checked) result += entry.Letter();
+  }
+  return result;
+}
+
+void AddExclusion(TCheckOptions& options, const std::string& label) {
+  auto& list = options.Exclusions;
+  list.insert(std::upper_bound(list.begin(), list.end(), label, LabelBefore), label);
+}

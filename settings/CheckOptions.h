@@ -1,0 +1,55 @@
+#pragma once
+// The options the disk check reads, and the list of drives it may check.
+// One TCheckOptions exists: the settings dialog owns it, its controls edit
+// it directly, and the check reads it live, unsaved edits included.
+
+#include <string>
+#include <vector>
+
+#include "platform/Drives.h"
+#include "platform/Shell.h"
+
+enum class TSound { NoSound, SoundFile, SoundWindows };
+enum class TWindowsSound { Exclamation, Question, Error, Information };
+
+struct TDriveEntry {
+  std::string Caption;  // " A:\" : a blank, the upper-case letter, ":\"
+  bool Checked = false;
+  int ImageIndex = 0;
+
+  // The drive letter is the second character of the caption.
+  char Letter() const { return Caption.size() > 1 ? Caption[1] : '\0'; }
+  // The root path is the caption without its blanks: "A:\".
+  std::string RootPath() const;
+};
+
+struct TCheckOptions {
+  std::vector<TDriveEntry> Drives;      // letter order; the entries never change
+  std::vector<std::string> Exclusions;  // labels never warned about; kept sorted
+  TSound Sound = TSound::NoSound;
+  std::string SoundFile = "(None)";
+  TWindowsSound WindowsSound = TWindowsSound::Exclamation;
+  bool Logging = false;
+  std::string LogFile;
+  bool NoDialog = false;
+};
+
+// Fills `Drives` from the drives that exist now, drive A checked, and
+// returns the system's small-icon list that shows their icons (null when
+// the shell has none). The list is shared with the system: never destroy it.
+platform::ImageListHandle BuildDriveList(TCheckOptions& options, platform::Drives& drives,
+                                         platform::Shell& shell);
+
+void UncheckAllDrives(TCheckOptions& options);
+
+// Checks every entry whose caption contains any character of `drives`. It
+// never clears a check mark; callers that want the text to be the whole
+// choice call UncheckAllDrives first.
+void CheckDrivesFromString(TCheckOptions& options, const std::string& drives);
+
+// The stored form of the drive choice: the letters of the checked entries
+// in list order ("AC").
+std::string DriveString(const TCheckOptions& options);
+
+// Adds a label at its sorted place; the same label may stand twice.
+void AddExclusion(TCheckOptions& options, const std::string& label);

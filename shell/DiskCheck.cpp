@@ -1,0 +1,95 @@
+#include "shell/DiskCheck.h"
+
+#include <algorithm>
+
+const char kWarningCaption[] = "Dorvane 4.0";
+
+namespace {
+
+// Labels compare as Windows users type them: a to z in either case, and
+// blanks or control characters at the ends ignored. Letters outside ASCII
+// stay as they are whatever the code page, so "é" never matches "É".
+std::string FoldLabel(const std::string& label) {
+  std::string folded = label;
+  for (char& c : folded) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  auto isTrimmed = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  auto first = std::find_if_not(folded.begin(), folded.end(), isTrimmed);
+  auto last = std::find_if_not(folded.rbegin(), folded.rend(), isTrimmed).base();
+  return first < last ? std::string(first, last) : std::string();
+}
+
+unsigned BeepFor(TWindowsSound sound) {
+  switch (sound) {
+    case TWindowsSound::Question: return platform::kBeepQuestion;
+    case TWindowsSound::Error: return platform::kBeepHand;
+    case TWindowsSound::Information: return platform::kBeepAsterisk;
+    case TWindowsSound::Exclamation: break;
+  }
+  return platform::kBeepExclamation;
+}
+
+void PlaySound(const TCheckOptions& options, platform::Sounds& sounds) {
+  switch (options.Sound) {
+    case TSound::NoSound: break;
+    case TSound::SoundFile:
+      // Flags 0: play to the end before going on, and let Windows play its
+      // default sound when the file cannot be played.
+      sounds.PlayWave(options.SoundFile, 0);
+      break;
+    case TSound::SoundWindows: sounds.Beep(BeepFor(options.WindowsSound)); break;
+  }
+}
+
+}  // namespace
+
+bool DriveHasMedium(platform::Drives& drives, const std::string& rootPath) {
+  // Changing into the root is the one probe that every drive type answers
+  // without side effects on the medium. The directory is not restored: a
+  // relative log or sound file name is meant to resolve against the drive
+  // being reported.
+  return drives.SetCurrentDirectory(rootPath);
+}
+
+bool LabelNotExcluded(const std::vector<std::string>& exclusions, const std::string& label) {
+  const std::string folded = FoldLabel(label);
+  return std::none_of(exclusions.begin(), exclusions.end(),
+                      [&](const std::string& exclusion) { return FoldLabel(exclusion) == folded; });
+}
+
+std::string WarningText(const std::string& label, char driveLetter) {
+  return "There is still a disk with the label \"" + label + "\" in your " +
+         std::string(1, driveLetter) + "-drive!";
+}
+
+void CheckDrives(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context) {
+  std::string logBuffer;  // this run's copy of the log's text
+  if (exitRequested) return;
+
+  // By index: the entries never change, but the options may be edited
+  // while a warning box is open, and each step reads them as they are then.
+  for (std::size_t i = 0; i < options.Drives.size(); ++i) {
+    const TDriveEntry& entry = options.Drives[i];
+    if (!entry.Checked) continue;
+    if (!DriveHasMedium(context.drives, entry.RootPath())) continue;
+
+    // A volume that answers the probe but not the query is reported with an
+    // empty label: it is a medium all the same, and the user should hear of it.
+    std::string label;
+    const std::string volumeRoot = std::string(1, entry.Letter()) + ":\\";
+    context.drives.VolumeLabel(volumeRoot, label);
+
+    if (!LabelNotExcluded(options.Exclusions, label)) continue;
+
+    if (options.Logging) {
+      context.log.AppendLogLine(logBuffer, options.LogFile, label, entry.Letter());
+    }
+    PlaySound(options, context.sounds);
+    if (!options.NoDialog) {
+      context.ui.MessageBox(context.boxOwner, WarningText(label, entry.Letter()), kWarningCaption,
+                            platform::kMbOk | platform::kMbIconExclamation |
+                                platform::kMbSystemModal);
+    }
+  }
+}

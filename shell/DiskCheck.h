@@ -1,0 +1,38 @@
+#pragma once
+// The disk check: run when the Windows session ends and before a restart
+// or shut-down ordered from the tray menu. For each chosen drive that holds
+// a medium whose label is not excluded it logs, sounds and warns.
+
+#include <string>
+#include <vector>
+
+#include "platform/Drives.h"
+#include "platform/Sounds.h"
+#include "platform/UserInterface.h"
+#include "settings/CheckOptions.h"
+#include "shell/NotificationLog.h"
+
+// What a run of the check works with besides the options.
+struct DiskCheckContext {
+  platform::Drives& drives;
+  platform::Sounds& sounds;
+  platform::UserInterface& ui;
+  platform::WindowHandle boxOwner;  // the application window
+  NotificationLog& log;
+};
+
+extern const char kWarningCaption[];  // "Dorvane 4.0"
+
+// Whether the drive of `rootPath` holds a medium that can be reached. The
+// probe leaves the root as the current directory when it succeeds.
+bool DriveHasMedium(platform::Drives& drives, const std::string& rootPath);
+
+// True when no label of `exclusions` matches `label`, comparing with the
+// letters a to z folded to capitals and blanks and control characters
+// trimmed from both ends.
+bool LabelNotExcluded(const std::vector<std::string>& exclusions, const std::string& label);
+
+std::string WarningText(const std::string& label, char driveLetter);
+
+// One run of the check. `exitRequested` is read once, at the start.
+void CheckDrives(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context);

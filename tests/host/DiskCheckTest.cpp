@@ -1,0 +1,222 @@
+// The disk check against fake drives, sounds and boxes.
+
+#include <gtest/gtest.h>
+
+#include "platform/fake/Fakes.h"
+#include "shell/DiskCheck.h"
+
+namespace {
+
+// The log is never reached in these tests: logging stays off.
+class UnusedFiles : public platform::Files {
+ public:
+  platform::ReadResult ReadAll(const std::string&, std::string&) override {
+    ADD_FAILURE() << "the log was read";
+    return platform::ReadResult::Failed;
+  }
+  std::unique_ptr<platform::WritableFile> Create(const std::string&) override {
+    ADD_FAILURE() << "the log was written";
+    return nullptr;
+  }
+  bool Replace(const std::string&, const std::string&) override { return false; }
+  bool Delete(const std::string&) override { return false; }
+  bool IsReadOnly(const std::string&) override { return false; }
+  std::string ApplicationDirectory() override { return "C:\\DVN\\"; }
+};
+class UnusedClock : public platform::Clock {
+ public:
+  platform::LocalTime Now() override { return {}; }
+};
+class UnusedLocale : public platform::Locale {
+ public:
+  std::uint32_t ThreadLocale() override { return 0x409; }
+  std::string Info(std::uint32_t, std::uint32_t) override { return ""; }
+  bool IsLeadByte(unsigned char) override { return false; }
+};
+
+platform::WindowHandle const kApplicationWindow = reinterpret_cast<platform::WindowHandle>(0xA11);
+
+class DiskCheckTest : public ::testing::Test {
+ protected:
+  DiskCheckTest() {
+    drives.drives['A'] = {true, "MYDISK"};
+    drives.drives['C'] = {true, "SYSTEM"};
+    drives.drives['D'] = {false, ""};
+    BuildDriveList(options, drives, shell);
+    journal.clear();
+  }
+
+  void Check(bool exitRequested = false) { CheckDrives(options, exitRequested, context); }
+  void Mark(const std::string& letters) {
+    UncheckAllDrives(options);
+    CheckDrivesFromString(options, letters);
+  }
+
+  platform::Journal journal;
+  platform::FakeDrives drives{journal};
+  platform::FakeShell shell{drives};
+  platform::FakeSounds sounds{journal};
+  platform::FakeUserInterface ui{journal};
+  UnusedFiles files;
+  UnusedClock clock;
+  UnusedLocale locale;
+  NotificationLog log{files, clock, locale};
+  TCheckOptions options;
+  DiskCheckContext context{drives, sounds, ui, kApplicationWindow, log};
+};
+
+TEST_F(DiskCheckTest, WarnsAboutADiskInDriveAWithTheExactBox) {
+  Check();
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, "There is still a disk with the label \"MYDISK\" in your A-drive!");
+  EXPECT_EQ(ui.boxes[0].caption, "Dorvane 4.0");
+  EXPECT_EQ(ui.boxes[0].flags, 0x1030u);
+  EXPECT_EQ(ui.boxes[0].owner, kApplicationWindow);
+  EXPECT_EQ(journal, (platform::Journal{"probe A:\\", "label A:\\", "box " + ui.boxes[0].text,
+                                        "box closed"}));
+}
+
+TEST_F(DiskCheckTest, ExitRequestedTouchesNoDriveAndKeepsTheCurrentDirectory) {
+  Mark("ACD");
+  Check(true);
+  EXPECT_TRUE(journal.empty());
+  EXPECT_EQ(drives.currentDirectory, "C:\\WORK\\");
+}
+
+TEST_F(DiskCheckTest, NoCheckedDriveDoesNothing) {
+  Mark("");
+  Check();
+  EXPECT_TRUE(journal.empty());
+}
+
+TEST_F(DiskCheckTest, ADriveWithoutMediumIsSkippedWithoutQueryingItsVolume) {
+  Mark("D");
+  Check();
+  EXPECT_EQ(journal, (platform::Journal{"probe D:\\"}));
+}
+
+TEST_F(DiskCheckTest, ProbesLeaveTheLastReachableRootCurrent) {
+  Mark("ACD");
+  options.NoDialog = true;
+  Check();
+  EXPECT_EQ(drives.currentDirectory, "C:\\");
+}
+
+TEST_F(DiskCheckTest, TwoDisksWarnInLetterOrderAndTheSecondIsProbedAfterTheFirstBoxCloses) {
+  Mark("CA");
+  // The user takes the disk out of C: while the box about A: is open.
+  ui.onShow = [&](const platform::ShownBox& box) {
+    if (box.text.find("A-drive") != std::string::npos) drives.drives['C'].hasMedium = false;
+    return platform::kIdOk;
+  };
+  Check();
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(journal.back(), "probe C:\\");
+
+  drives.drives['C'].hasMedium = true;
+  ui.onShow = nullptr;
+  journal.clear();
+  Check();
+  ASSERT_EQ(ui.boxes.size(), 3u);
+  EXPECT_EQ(journal, (platform::Journal{"probe A:\\", "label A:\\", "box " + ui.boxes[1].text,
+                                        "box closed", "probe C:\\", "label C:\\",
+                                        "box " + ui.boxes[2].text, "box closed"}));
+  EXPECT_NE(ui.boxes[2].text.find("\"SYSTEM\" in your C-drive!"), std::string::npos);
+}
+
+TEST_F(DiskCheckTest, AFailedVolumeQueryWarnsWithAnEmptyLabel) {
+  drives.drives['A'].volumeQueryFails = true;
+  Check();
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, "There is still a disk with the label \"\" in your A-drive!");
+}
+
+TEST_F(DiskCheckTest, AnExcludedLabelIsNotReported) {
+  AddExclusion(options, "  mydisk\t");
+  Check();
+  EXPECT_TRUE(ui.boxes.empty());
+  EXPECT_EQ(journal, (platform::Journal{"probe A:\\", "label A:\\"}));
+}
+
+TEST_F(DiskCheckTest, EditsMadeWhileABoxIsOpenApplyToTheRestOfTheRun) {
+  Mark("AC");
+  ui.onShow = [&](const platform::ShownBox&) {
+    AddExclusion(options, "SYSTEM");
+    return platform::kIdOk;
+  };
+  Check();
+  EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
+struct SoundCase {
+  const char* name;
+  TSound sound;
+  TWindowsSound windowsSound;
+  const char* expected;  // the journal line of the sound, or "" for none
+};
+
+class DiskCheckSoundTest : public DiskCheckTest, public ::testing::WithParamInterface<SoundCase> {};
+
+TEST_P(DiskCheckSoundTest, SoundsBeforeTheBox) {
+  options.Sound = GetParam().sound;
+  options.WindowsSound = GetParam().windowsSound;
+  options.SoundFile = "(None)";
+  Check();
+  platform::Journal expected{"probe A:\\", "label A:\\"};
+  if (*GetParam().expected) expected.push_back(GetParam().expected);
+  expected.push_back("box " + WarningText("MYDISK", 'A'));
+  expected.push_back("box closed");
+  EXPECT_EQ(journal, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sounds, DiskCheckSoundTest,
+    ::testing::Values(
+        SoundCase{"None", TSound::NoSound, TWindowsSound::Question, ""},
+        SoundCase{"WaveFileSynchronousWithDefault", TSound::SoundFile, TWindowsSound::Error,
+                  "wave (None) 0"},
+        SoundCase{"Exclamation", TSound::SoundWindows, TWindowsSound::Exclamation, "beep 48"},
+        SoundCase{"Question", TSound::SoundWindows, TWindowsSound::Question, "beep 32"},
+        SoundCase{"Error", TSound::SoundWindows, TWindowsSound::Error, "beep 16"},
+        SoundCase{"Information", TSound::SoundWindows, TWindowsSound::Information, "beep 64"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DiskCheckTest, NoDialogWithSoundOnlySounds) {
+  options.NoDialog = true;
+  options.Sound = TSound::SoundWindows;
+  Check();
+  EXPECT_TRUE(ui.boxes.empty());
+  EXPECT_EQ(journal, (platform::Journal{"probe A:\\", "label A:\\", "beep 48"}));
+}
+
+struct LabelCase {
+  const char* name;
+  std::vector<std::string> exclusions;
+  const char* label;
+  bool notExcluded;
+};
+
+class LabelNotExcludedTest : public ::testing::TestWithParam<LabelCase> {};
+
+TEST_P(LabelNotExcludedTest, ComparesFoldedAndTrimmed) {
+  EXPECT_EQ(LabelNotExcluded(GetParam().exclusions, GetParam().label), GetParam().notExcluded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Labels, LabelNotExcludedTest,
+    ::testing::Values(
+        LabelCase{"EmptyListExcludesNothing", {}, "", true},
+        LabelCase{"ExactMatch", {"BACKUP"}, "BACKUP", false},
+        LabelCase{"CaseOfAToZIgnored", {"backup"}, "BaCkUp", false},
+        LabelCase{"BlanksAndControlsAtTheEndsIgnored", {" \t\x01" "BACKUP\x1f "}, "\nBACKUP", false},
+        LabelCase{"InnerBlanksCount", {"BACK UP"}, "BACKUP", true},
+        LabelCase{"BlankOnlyExclusionMatchesAnUnlabelledDisk", {"   "}, "", false},
+        LabelCase{"EmptyExclusionMatchesAnUnlabelledDisk", {""}, "", false},
+        LabelCase{"AccentedLettersAreNotFolded", {"\xe9t\xe9"}, "\xc9T\xc9", true},
+        LabelCase{"SameAccentedBytesMatch", {"\xe9t\xe9"}, "\xe9T\xe9", false},
+        LabelCase{"ByteAboveBlankIsNotTrimmed", {"DISK\xa0"}, "DISK", true},
+        LabelCase{"AnyElementMatches", {"A", "B", "DATA"}, "data", false},
+        LabelCase{"PrefixIsNoMatch", {"DAT"}, "DATA", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

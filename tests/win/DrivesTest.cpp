@@ -1,0 +1,59 @@
+// Drives and volumes under the real system. The test run maps drive M: to
+// a folder labelled "WINTEST" and N: to a folder that does not exist (see
+// scripts/test-all.sh), as a drive with and without a medium.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/Win32Services.h"
+
+namespace {
+
+TEST(Win32DrivesTest, ReportsMappedDrivesAndProbesTheirMedium) {
+  platform::Win32Drives drives;
+  const std::uint32_t mask = drives.LogicalDrives();
+  EXPECT_NE(mask & (1u << ('M' - 'A')), 0u);
+  EXPECT_NE(mask & (1u << ('N' - 'A')), 0u) << "a drive without medium still exists";
+
+  ASSERT_TRUE(drives.SetCurrentDirectory("M:\\"));
+  char current[MAX_PATH] = {};
+  ::GetCurrentDirectoryA(MAX_PATH, current);
+  EXPECT_STREQ(current, "M:\\");
+
+  EXPECT_FALSE(drives.SetCurrentDirectory("N:\\"));
+  ::GetCurrentDirectoryA(MAX_PATH, current);
+  EXPECT_STREQ(current, "M:\\") << "a failed probe leaves the directory as it was";
+}
+
+TEST(Win32DrivesTest, ReadsTheVolumeLabelAndKeepsTheTextWhenTheQueryFails) {
+  platform::Win32Drives drives;
+  std::string label = "unchanged";
+  ASSERT_TRUE(drives.VolumeLabel("M:\\", label));
+  EXPECT_EQ(label, "WINTEST");
+
+  label = "unchanged";
+  EXPECT_FALSE(drives.VolumeLabel("N:\\", label));
+  EXPECT_EQ(label, "unchanged");
+}
+
+TEST(Win32ShellTest, GivesTheSharedSmallIconListAndDriveIcons) {
+  platform::Win32Shell shell;
+  platform::ImageListHandle list = shell.SystemSmallImageList();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(shell.SystemSmallImageList(), list) << "the system list is one shared list";
+  EXPECT_GE(shell.SystemIconIndex("C:\\"), 0);
+}
+
+TEST(Win32ProcessTest, ErrorModeOfATestProcessIsUntouchedByTheWrappers) {
+  // The wrappers never change the error mode; only the program's start does.
+  UINT before = ::SetErrorMode(0);
+  ::SetErrorMode(before);
+  platform::Win32Drives drives;
+  drives.SetCurrentDirectory("N:\\");
+  UINT after = ::SetErrorMode(0);
+  ::SetErrorMode(after);
+  EXPECT_EQ(before, after);
+}
+
+}  // namespace
