@@ -16,7 +16,7 @@ class Drives {
 
   // SetCurrentDirectoryA. Fails when the drive holds no medium that can be
   // reached; on success the path stays the process's current directory.
-  virtual bool SetCurrentDirectory(const std::string& path) = 0;
+  virtual bool ChangeDirectory(const std::string& path) = 0;
 
   // GetVolumeInformationA on a root such as "A:\", with 260-byte buffers
   // for the label and the file-system name. False when the query fails, and

@@ -2,7 +2,7 @@
 
 namespace platform {
 
-std::string FormatMessage(const std::string& pattern, const std::string& argument) {
+std::string FormatFailure(const std::string& pattern, const std::string& argument) {
   std::string::size_type at = pattern.find("%s");
   if (at == std::string::npos) return pattern;
   return pattern.substr(0, at) + argument + pattern.substr(at + 2);

@@ -14,6 +14,6 @@ class Failure : public std::runtime_error {
 
 // Replaces the one "%s" of a message pattern with an argument, as the
 // program's failure messages are written ("Failed to get data for '%s'").
-std::string FormatMessage(const std::string& pattern, const std::string& argument);
+std::string FormatFailure(const std::string& pattern, const std::string& argument);
 
 }  // namespace platform

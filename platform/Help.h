@@ -17,7 +17,7 @@ class Help {
   virtual ~Help() = default;
 
   // WinHelpA(owner, file, command, data).
-  virtual bool WinHelp(WindowHandle owner, const std::string& file, unsigned command,
+  virtual bool ShowHelp(WindowHandle owner, const std::string& file, unsigned command,
                        std::uintptr_t data) = 0;
 };
 

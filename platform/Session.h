@@ -11,7 +11,7 @@ class Session {
   virtual ~Session() = default;
 
   // ExitWindowsEx. Returns at once; the end of the session follows.
-  virtual bool ExitWindows(unsigned flags, unsigned reason) = 0;
+  virtual bool EndSession(unsigned flags, unsigned reason) = 0;
 };
 
 }  // namespace platform

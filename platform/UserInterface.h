@@ -24,7 +24,7 @@ class UserInterface {
   virtual ~UserInterface() = default;
 
   // MessageBoxA: returns when the user has closed the box.
-  virtual int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+  virtual int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                          unsigned flags) = 0;
 };
 

@@ -30,7 +30,7 @@ unsigned BeepFor(TWindowsSound sound) {
   return platform::kBeepExclamation;
 }
 
-void PlaySound(const TCheckOptions& options, platform::Sounds& sounds) {
+void SoundNotification(const TCheckOptions& options, platform::Sounds& sounds) {
   switch (options.Sound) {
     case TSound::NoSound: break;
     case TSound::SoundFile:
@@ -49,7 +49,7 @@ bool DriveHasMedium(platform::Drives& drives, const std::string& rootPath) {
   // without side effects on the medium. The directory is not restored: a
   // relative log or sound file name is meant to resolve against the drive
   // being reported.
-  return drives.SetCurrentDirectory(rootPath);
+  return drives.ChangeDirectory(rootPath);
 }
 
 bool LabelNotExcluded(const std::vector<std::string>& exclusions, const std::string& label) {
@@ -85,9 +85,9 @@ void CheckDrives(const TCheckOptions& options, bool exitRequested, DiskCheckCont
     if (options.Logging) {
       context.log.AppendLogLine(logBuffer, options.LogFile, label, entry.Letter());
     }
-    PlaySound(options, context.sounds);
+    SoundNotification(options, context.sounds);
     if (!options.NoDialog) {
-      context.ui.MessageBox(context.boxOwner, WarningText(label, entry.Letter()), kWarningCaption,
+      context.ui.ShowMessageBox(context.boxOwner, WarningText(label, entry.Letter()), kWarningCaption,
                             platform::kMbOk | platform::kMbIconExclamation |
                                 platform::kMbSystemModal);
     }

@@ -12,5 +12,5 @@ void NotificationLog::ReadUserFormats() {}
 
 void NotificationLog::AppendLogLine(std::string&, const std::string& logFile, const std::string&,
                                     char) {
-  throw platform::Failure(platform::FormatMessage("Cannot create file %s", logFile));
+  throw platform::Failure(platform::FormatFailure("Cannot create file %s", logFile));
 }

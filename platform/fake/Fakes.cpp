@@ -16,7 +16,7 @@ FakeDrive* FakeDrives::DriveOf(const std::string& path) {
   return it == drives.end() ? nullptr : &it->second;
 }
 
-bool FakeDrives::SetCurrentDirectory(const std::string& path) {
+bool FakeDrives::ChangeDirectory(const std::string& path) {
   journal_.push_back("probe " + path);
   FakeDrive* drive = DriveOf(path);
   if (drive == nullptr || !drive->hasMedium) return false;
@@ -62,7 +62,7 @@ bool FakeSounds::Beep(unsigned type) {
   return true;
 }
 
-int FakeUserInterface::MessageBox(WindowHandle owner, const std::string& text,
+int FakeUserInterface::ShowMessageBox(WindowHandle owner, const std::string& text,
                                   const std::string& caption, unsigned flags) {
   ShownBox box{owner, text, caption, flags};
   boxes.push_back(box);

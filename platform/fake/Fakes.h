@@ -35,7 +35,7 @@ class FakeDrives : public Drives {
   std::string currentDirectory = "C:\\WORK\\";
 
   std::uint32_t LogicalDrives() override;
-  bool SetCurrentDirectory(const std::string& path) override;
+  bool ChangeDirectory(const std::string& path) override;
   bool VolumeLabel(const std::string& root, std::string& label) override;
 
  private:
@@ -88,7 +88,7 @@ class FakeUserInterface : public UserInterface {
   // its result is the button the user pressed.
   std::function<int(const ShownBox&)> onShow;
 
-  int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+  int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                  unsigned flags) override;
 
  private:

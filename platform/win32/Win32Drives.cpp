@@ -6,7 +6,7 @@ namespace platform {
 
 std::uint32_t Win32Drives::LogicalDrives() { return ::GetLogicalDrives(); }
 
-bool Win32Drives::SetCurrentDirectory(const std::string& path) {
+bool Win32Drives::ChangeDirectory(const std::string& path) {
   return ::SetCurrentDirectoryA(path.c_str()) != FALSE;
 }
 

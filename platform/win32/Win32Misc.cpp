@@ -16,16 +16,16 @@ bool Win32Sounds::PlayWave(const std::string& fileName, unsigned flags) {
 
 bool Win32Sounds::Beep(unsigned type) { return ::MessageBeep(type) != FALSE; }
 
-int Win32UserInterface::MessageBox(WindowHandle owner, const std::string& text,
+int Win32UserInterface::ShowMessageBox(WindowHandle owner, const std::string& text,
                                    const std::string& caption, unsigned flags) {
   return ::MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), flags);
 }
 
-bool Win32Session::ExitWindows(unsigned flags, unsigned reason) {
+bool Win32Session::EndSession(unsigned flags, unsigned reason) {
   return ::ExitWindowsEx(flags, reason) != FALSE;
 }
 
-bool Win32Help::WinHelp(WindowHandle owner, const std::string& file, unsigned command,
+bool Win32Help::ShowHelp(WindowHandle owner, const std::string& file, unsigned command,
                         std::uintptr_t data) {
   return ::WinHelpA(static_cast<HWND>(owner), file.c_str(), command, data) != FALSE;
 }

@@ -16,7 +16,7 @@ namespace platform {
 class Win32Drives : public Drives {
  public:
   std::uint32_t LogicalDrives() override;
-  bool SetCurrentDirectory(const std::string& path) override;
+  bool ChangeDirectory(const std::string& path) override;
   bool VolumeLabel(const std::string& root, std::string& label) override;
 };
 
@@ -37,18 +37,18 @@ class Win32Sounds : public Sounds {
 
 class Win32UserInterface : public UserInterface {
  public:
-  int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+  int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                  unsigned flags) override;
 };
 
 class Win32Session : public Session {
  public:
-  bool ExitWindows(unsigned flags, unsigned reason) override;
+  bool EndSession(unsigned flags, unsigned reason) override;
 };
 
 class Win32Help : public Help {
  public:
-  bool WinHelp(WindowHandle owner, const std::string& file, unsigned command,
+  bool ShowHelp(WindowHandle owner, const std::string& file, unsigned command,
                std::uintptr_t data) override;
 };
 

@@ -484,3 +484,282 @@ def ico_bytes(images):
         blobs.append(blob)
         off += len(blob)
     return struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + b"".join(blobs)
+
+
+def inset(pts, d):
+    """Offsets a convex polygon's edges inwards by d (outwards if d < 0)."""
+    n = len(pts)
+    area = sum(pts[i][0] * pts[(i + 1) % n][1] - pts[(i + 1) % n][0] * pts[i][1]
+               for i in range(n))
+    sgn = 1 if area > 0 else -1
+    lines = []
+    for i in range(n):
+        (x0, y0), (x1, y1) = pts[i], pts[(i + 1) % n]
+        dx, dy = x1 - x0, y1 - y0
+        L = math.hypot(dx, dy)
+        if L < 1e-9:
+            continue
+        nx, ny = -dy / L * sgn, dx / L * sgn      # inward normal
+        lines.append(((x0 + nx * d, y0 + ny * d), (dx, dy)))
+    out = []
+    m = len(lines)
+    for i in range(m):
+        (p, u), (q, v) = lines[i - 1], lines[i]
+        den = u[0] * v[1] - u[1] * v[0]
+        if abs(den) < 1e-9:
+            out.append(q)
+            continue
+        t = ((q[0] - p[0]) * v[1] - (q[1] - p[1]) * v[0]) / den
+        out.append((p[0] + u[0] * t, p[1] + u[1] * t))
+    return out
+
+
+def cog(cx, cy, r_out, r_in, teeth, grow=0.0, top=0.26, root=0.36, phase=0.0):
+    """A gear wheel outline; `top` and `root` are the half-widths of a tooth
+    at its tip and foot as fractions of the tooth pitch."""
+    pts = []
+    pitch = 360.0 / teeth
+    ro, ri = r_out + grow, r_in + grow
+    gt = math.degrees(grow / ro)
+    gr = math.degrees(grow / ri)
+    for i in range(teeth):
+        a = phase + i * pitch
+        for ang, r in ((a - root * pitch - gr, ri), (a - top * pitch - gt, ro),
+                       (a + top * pitch + gt, ro), (a + root * pitch + gr, ri)):
+            t = math.radians(ang)
+            pts.append((cx + r * math.cos(t), cy - r * math.sin(t)))
+        # follow the rim between teeth
+        for k in range(1, 3):
+            t = math.radians(a + root * pitch + gr + k * (pitch - 2 * root * pitch - 2 * gr) / 3)
+            pts.append((cx + ri * math.cos(t), cy - ri * math.sin(t)))
+    return pts
+
+
+# ---------------------------------------------------------------------------
+# Program icon: a 3.5" drive front under a warning triangle (16 colours)
+# ---------------------------------------------------------------------------
+
+def warning_triangle(c, apex_x, top, bottom, half, rim, aa=False,
+                     fill=YELLOW, edge=BLACK):
+    outer = [(apex_x, top), (apex_x + half, bottom), (apex_x - half, bottom)]
+    c.fill(poly(outer), edge, aa=aa)
+    c.fill(poly(inset(outer, rim)), fill, aa=aa)
+    return outer
+
+
+def icon32():
+    c = Canvas(32, 32)
+    # drive front
+    c.box(0, 15, 31, 29, BLACK)
+    c.box(1, 16, 30, 28, SILVER)
+    c.hline(1, 29, 16, WHITE)
+    c.vline(1, 16, 27, WHITE)
+    c.hline(2, 30, 28, GREY)
+    c.vline(30, 17, 28, GREY)
+    # the slot, set into the bezel
+    c.hline(4, 24, 19, GREY)
+    c.hline(4, 24, 20, BLACK)
+    c.hline(4, 24, 21, BLACK)
+    c.hline(5, 25, 22, WHITE)
+    c.vline(25, 19, 21, WHITE)
+    c.vline(4, 20, 21, GREY)
+    # busy light and eject button
+    c.hline(4, 6, 25, GREEN)
+    c.hline(4, 6, 24, LIME)
+    c.box(21, 24, 26, 25, SILVER)
+    c.hline(21, 26, 24, WHITE)
+    c.hline(21, 26, 26, GREY)
+    c.vline(26, 24, 26, GREY)
+    c.vline(20, 24, 26, GREY)
+    # warning triangle, top right
+    warning_triangle(c, 22, 0.2, 17.6, 10.0, 1.2)
+    c.box(21, 6, 22, 12, BLACK)
+    c.box(21, 14, 22, 15, BLACK)
+    return c
+
+
+def icon16():
+    c = Canvas(16, 16)
+    c.box(0, 8, 15, 15, BLACK)
+    c.box(1, 9, 14, 14, SILVER)
+    c.hline(1, 13, 9, WHITE)
+    c.vline(1, 9, 13, WHITE)
+    c.hline(2, 14, 14, GREY)
+    c.vline(14, 10, 14, GREY)
+    c.hline(3, 10, 11, BLACK)
+    c.hline(3, 10, 12, WHITE)
+    c.put(2, 13, LIME)
+    c.put(3, 13, LIME)
+    c.hline(10, 12, 13, GREY)
+    warning_triangle(c, 10.5, -0.3, 10.6, 5.75, 1.0)
+    c.vline(10, 3, 7, BLACK)
+    c.put(10, 9, BLACK)
+    return c
+
+
+# ---------------------------------------------------------------------------
+# Menu pictures, 16 x 16
+# ---------------------------------------------------------------------------
+
+INK = (40, 40, 40)
+PAGE_EDGE = (100, 100, 100)
+
+
+def question(cx, top, s, w):
+    """Centre lines of a question mark scaled by s; returns (hook, dot)."""
+    r = 2.2 * s
+    hook = arc_pts(cx, top + r, r, r, 160, -40, 12)
+    ex, ey = hook[-1]
+    hook += [(cx + 0.25 * s, ey + 1.0 * s), (cx, ey + 2.1 * s)]
+    dot = (cx, top + 2 * r + 3.6 * s)
+    return hook, dot
+
+
+def mi_settings():
+    c = Canvas(16, 16)
+    page = [(1, 0), (9, 0), (13, 4), (13, 16), (1, 16)]
+    c.fill(poly(page), PAGE_EDGE)
+    c.fill(poly([(2, 1), (8.6, 1), (12, 4.4), (12, 15), (2, 15)]),
+           linear(2, 1, 12, 15, WHITE, (225, 225, 230)))
+    c.fill(poly([(8, 0.5), (8, 5), (12.5, 5)]), PAGE_EDGE)
+    c.fill(poly([(9, 1.6), (9, 4), (11.4, 4)]), (210, 210, 215))
+    for y in (3, 5, 7, 9, 11, 13):
+        x1 = 6 if y < 6 else 4
+        c.hline(3, x1, y, (150, 150, 160))
+    cx, cy = 10.0, 10.0
+    c.fill(poly(cog(cx, cy, 5.4, 3.9, 8, phase=22.5)), (120, 80, 0))
+    c.fill(poly(cog(cx, cy, 5.4, 3.9, 8, grow=-1.0, phase=22.5)),
+           linear(6, 6, 14, 14, (255, 250, 170), (255, 210, 0), (215, 150, 0)))
+    c.fill(ellipse(cx, cy, 2.0), (120, 80, 0))
+    c.fill(ellipse(cx, cy, 1.05), WHITE)
+    return c
+
+
+def mi_helptopics():
+    c = Canvas(16, 16)
+    edge = (60, 0, 70)
+    sil = [(1, 3), (4, 0), (15, 0), (15, 12), (12, 15.5), (1, 15.5)]
+    c.fill(poly(sil), edge)
+    # page block: top and fore-edge
+    c.fill(poly([(2.2, 3), (4.4, 1), (14, 1), (11.6, 3)]), (245, 245, 235))
+    c.fill(poly([(12, 3.4), (14, 1.4), (14, 11.6), (12, 13.6)]), (235, 235, 220))
+    for k in range(3):
+        c.fill(stroke([(12.6 + k * 0.55, 3.4 - k * 0.55 + 1.2), (12.6 + k * 0.55, 12.6 - k * 0.55)], 0.35, caps=False), (180, 180, 170))
+    # front board
+    c.fill(rect(2, 4, 11, 14.5), linear(2, 4, 11, 14.5, (200, 110, 210), (150, 40, 160), (100, 10, 110)))
+    c.fill(rect(2, 4, 3.2, 14.5), (90, 10, 100))
+    c.fill(rect(3.2, 4, 3.8, 14.5), (215, 150, 225), alpha=0.8)
+    hook, dot = question(7.2, 5.1, 0.95, 1.7)
+    c.fill(stroke(hook, 1.7), (255, 230, 0))
+    c.fill(ellipse(dot[0], dot[1] - 0.3, 0.95), (255, 230, 0))
+    return c
+
+
+def mi_howtousehelp():
+    c = Canvas(16, 16)
+    hook, dot = question(8, 1.6, 1.45, 2.2)
+    c.fill(stroke(hook, 4.6), BLACK, aa=False)
+    c.fill(ellipse(dot[0], dot[1] - 0.2, 2.3), BLACK, aa=False)
+    c.fill(stroke(hook, 2.3), YELLOW, aa=False)
+    c.fill(ellipse(dot[0], dot[1] - 0.2, 1.2), YELLOW, aa=False)
+    return c
+
+
+def mi_about():
+    c = Canvas(16, 16)
+    c.fill(ellipse(8, 8, 7.9), (110, 80, 0))
+    c.fill(ellipse(8, 8, 6.9), radial(5.5, 5, 10, (255, 255, 200), (255, 200, 0)))
+    c.fill(ellipse(8, 8, 6.9), (200, 130, 0), alpha=0.0)
+    c.fill(ellipse(5.6, 6.0, 0.85, 1.3), INK)
+    c.fill(ellipse(10.4, 6.0, 0.85, 1.3), INK)
+    c.fill(band(arc_pts(8, 7.6, 4.2, 3.9, 205, 335, 16), 1.3), INK)
+    return c
+
+
+def monitor(c, screen):
+    dark = (64, 64, 64)
+    c.fill(rrect(0, 0, 16, 12.5, 1.2), dark)
+    c.fill(rrect(1, 1, 15, 11.5, 0.6), linear(0, 0, 14, 12, (240, 238, 228), (196, 192, 180), (160, 156, 144)))
+    c.fill(rect(2.5, 2.5, 13.5, 9.5), (90, 90, 90))
+    c.fill(rect(3, 3, 13, 9), screen)
+    c.fill(rect(5.5, 12.5, 10.5, 13.5), dark)
+    c.fill(rrect(2, 13, 14, 16, 1.0), dark)
+    c.fill(rrect(3, 14, 13, 15, 0.3), linear(0, 14, 0, 15, (220, 218, 208), (170, 166, 154)))
+    c.put(12, 10, (0, 170, 0))
+
+
+def mi_shutdown():
+    c = Canvas(16, 16)
+    monitor(c, linear(3, 3, 13, 9, (60, 110, 255), (0, 30, 170)))
+    c.fill(poly([(3, 3), (8, 3), (3, 6)]), WHITE, alpha=0.25)
+    return c
+
+
+def arrow_arc(cx, cy, r, a0, a1, head_len, head_half):
+    """Centre line of a circular arrow and its head polygon (at the a1 end)."""
+    arc = arc_pts(cx, cy, r, r, a0, a1)
+    t = math.radians(a1)
+    sg = 1 if a1 > a0 else -1
+    ux, uy = -math.sin(t) * sg, -math.cos(t) * sg      # direction of travel
+    ex, ey = arc[-1]
+    nx, ny = -uy, ux
+    head = [(ex + ux * head_len, ey + uy * head_len),
+            (ex + nx * head_half, ey + ny * head_half),
+            (ex - nx * head_half, ey - ny * head_half)]
+    return arc, head
+
+
+def mi_restart():
+    c = Canvas(16, 16)
+    monitor(c, linear(3, 3, 13, 9, (30, 60, 90), (0, 20, 40)))
+    arc, head = arrow_arc(10.4, 10.4, 3.5, 45, -215, 2.6, 2.6)
+    dk = (0, 80, 0)
+    c.fill(stroke(arc, 3.6), dk)
+    c.fill(poly(inset(head, -0.9)), dk)
+    green = linear(7, 7, 14, 14, (120, 240, 100), (20, 180, 20), (0, 130, 0))
+    c.fill(stroke(arc, 1.8), green)
+    c.fill(poly(head), green)
+    return c
+
+
+def mi_shutdownwindows():
+    c = Canvas(16, 16)
+    cx, cy, r = 8, 8.6, 5.3
+    arc = arc_pts(cx, cy, r, r, 125, 415, 40)
+    bar = [(8, 1.3), (8, 8.2)]
+    dk = (110, 0, 0)
+    c.fill(stroke(arc, 4.0), dk)
+    c.fill(stroke(bar, 4.0), dk)
+    paint = linear(2, 2, 14, 14, (255, 110, 90), (230, 20, 20), (170, 0, 0))
+    c.fill(stroke(arc, 2.2), paint)
+    c.fill(stroke(bar, 2.2), paint)
+    return c
+
+
+def mi_exit():
+    c = Canvas(16, 16)
+    c.fill(union(capsule((3.5, 3.5), (12.5, 12.5), 2.7),
+                 capsule((12.5, 3.5), (3.5, 12.5), 2.7)), (0, 0, 0))
+    return c
+
+
+def main(outdir):
+    os.makedirs(outdir, exist_ok=True)
+
+    def save(name, data):
+        with open(os.path.join(outdir, name), "wb") as f:
+            f.write(data)
+
+    save("dorvane.ico", ico_bytes([(32, icon32().indexed16()),
+                                   (16, icon16().indexed16())]))
+    for name, fn in (("mi_settings", mi_settings), ("mi_helptopics", mi_helptopics),
+                     ("mi_about", mi_about), ("mi_shutdown", mi_shutdown),
+                     ("mi_exit", mi_exit), ("mi_restart", mi_restart),
+                     ("mi_shutdownwindows", mi_shutdownwindows)):
+        save(name + ".bmp", bmp_bytes(16, 16, 24, fn().rgb()))
+    idx = [13 if i is None else i for i in mi_howtousehelp().indexed16()]
+    save("mi_howtousehelp.bmp", bmp_bytes(16, 16, 4, idx, VGA16))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__)))

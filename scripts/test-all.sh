@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Runs the three levels of tests and prints the count of each.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+. scripts/wine-env.sh
+
+root=$PWD
+results=()
+passed_total=0
+failed_total=0
+
+# gtest_counts LOGFILE: "passed failed" from a GoogleTest summary.
+gtest_counts() {
+  local p f
+  p=$(grep -oE '\[  PASSED  \] [0-9]+' "$1" | grep -oE '[0-9]+$' | tail -1)
+  f=$(grep -oE '\[  FAILED  \] [0-9]+ tests?,' "$1" | grep -oE '[0-9]+' | tail -1)
+  echo "${p:-0} ${f:-0}"
+}
+
+record() {  # NAME LOGFILE EXITCODE
+  local counts p f
+  counts=$(gtest_counts "$2"); p=${counts% *}; f=${counts#* }
+  if [ "$3" != 0 ] && [ "$f" = 0 ]; then f=1; fi
+  results+=("$(printf '%-22s %4d passed, %d failed' "$1" "$p" "$f")")
+  passed_total=$((passed_total + p)); failed_total=$((failed_total + f))
+}
+
+mkdir -p build/logs
+
+echo "== Host unit tests (native, against fakes)"
+build/host/tests/host/host_tests 2>&1 | tee build/logs/host.log
+record "host unit tests" build/logs/host.log "${PIPESTATUS[0]}"
+
+echo "== Windows-side tests (MinGW, under Wine)"
+start_display
+media="$root/build/wine/media-win"
+rm -rf "$media"; mkdir -p "$media/m"
+echo WINTEST > "$media/m/.windows-label"
+make_prefix "$root/build/wine/prefix-win"
+wineserver -k >/dev/null 2>&1; wineserver -w
+map_drive m "$media/m"
+map_drive n "$media/missing"
+(cd build/win32 && wine win_tests.exe 2>&1) | tr -d '\r' | tee build/logs/win.log
+record "Windows-side tests" build/logs/win.log "${PIPESTATUS[0]}"
+wineserver -k >/dev/null 2>&1
+
+if [ -x tests/e2e/run-e2e.sh ]; then
+  echo "== End-to-end tests (dorvane.exe under Wine)"
+  tests/e2e/run-e2e.sh 2>&1 | tee build/logs/e2e.log
+  record "end-to-end tests" build/logs/e2e.log "${PIPESTATUS[0]}"
+fi
+
+echo
+echo "== Summary"
+for line in "${results[@]}"; do echo "$line"; done
+echo "all: $passed_total passed, $failed_total failed"
+[ "$failed_total" = 0 ]

@@ -1,0 +1,52 @@
+# Shared by the scripts that run Windows programs under Wine: a virtual X
+# server and a throwaway prefix of the project's own, never ~/.wine.
+# Source it, then call the functions.
+
+export WINEARCH=win32
+export WINEDEBUG=-all
+# No Mono or Gecko install prompts in a throwaway prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# start_display: uses $DISPLAY when one answers, else starts Xvfb on a free
+# display number and stops it when the calling script exits.
+start_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    return 0
+  fi
+  local n
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || break
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 50); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  trap 'stop_display' EXIT
+}
+
+stop_display() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" >/dev/null 2>&1 || true
+}
+
+# make_prefix DIR: a fresh prefix in DIR, booted and idle.
+make_prefix() {
+  export WINEPREFIX="$1"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+}
+
+# map_drive LETTER TARGET: drive LETTER: becomes the folder TARGET (which
+# may not exist: a drive without a medium). The prefix's server must not be
+# running, or it would not see the change.
+map_drive() {
+  local letter="$1" target="$2"
+  rm -f "$WINEPREFIX/dosdevices/$letter:"
+  ln -s "$target" "$WINEPREFIX/dosdevices/$letter:"
+}
