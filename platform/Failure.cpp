@@ -8,4 +8,9 @@ std::string FormatFailure(const std::string& pattern, const std::string& argumen
   return pattern.substr(0, at) + argument + pattern.substr(at + 2);
 }
 
+std::string ErrorBoxText(const std::string& message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
+  return message;
+}
+
 }  // namespace platform

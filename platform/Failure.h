@@ -16,4 +16,9 @@ class Failure : public std::runtime_error {
 // program's failure messages are written ("Failed to get data for '%s'").
 std::string FormatFailure(const std::string& pattern, const std::string& argument);
 
+// The text of the error box: the failure's message with a full stop added
+// when its last character sorts after "." (so "Stream write error" gains
+// one and a message ending in "." or "!" keeps its own).
+std::string ErrorBoxText(const std::string& message);
+
 }  // namespace platform

@@ -130,13 +130,6 @@ def xform(shape, fn):
             [[fn(x, y) for x, y in c] for c in subs])
 
 
-def rotate(shape, cx, cy, deg):
-    t = math.radians(deg)
-    c, s = math.cos(t), math.sin(t)
-    return xform(shape, lambda x, y: (cx + (x - cx) * c - (y - cy) * s,
-                                      cy + (x - cx) * s + (y - cy) * c))
-
-
 def shift(shape, dx, dy):
     return xform(shape, lambda x, y: (x + dx, y + dy))
 
@@ -330,10 +323,6 @@ class Canvas:
         """Inclusive pixel rectangle."""
         for y in range(y0, y1 + 1):
             self.hline(x0, x1, y, col, a)
-
-    def clear(self, x, y):
-        if 0 <= x < self.w and 0 <= y < self.h:
-            self.px[y * self.w + x] = [0.0, 0.0, 0.0, 0.0]
 
     # -- conversions -------------------------------------------------------
     def rgb(self, key=KEY, cut=0.5):
@@ -584,16 +573,21 @@ def icon16():
     c.box(1, 9, 14, 14, SILVER)
     c.hline(1, 13, 9, WHITE)
     c.vline(1, 9, 13, WHITE)
-    c.hline(2, 14, 14, GREY)
-    c.vline(14, 10, 14, GREY)
-    c.hline(3, 10, 11, BLACK)
-    c.hline(3, 10, 12, WHITE)
-    c.put(2, 13, LIME)
-    c.put(3, 13, LIME)
-    c.hline(10, 12, 13, GREY)
-    warning_triangle(c, 10.5, -0.3, 10.6, 5.75, 1.0)
-    c.vline(10, 3, 7, BLACK)
-    c.put(10, 9, BLACK)
+    c.hline(1, 14, 14, GREY)
+    c.vline(14, 9, 14, GREY)
+    c.hline(3, 10, 12, BLACK)
+    c.hline(3, 10, 13, WHITE)
+    c.hline(12, 13, 12, LIME)
+    c.hline(12, 13, 13, GREEN)
+    # At this size the triangle is laid out row by row: (left, right).
+    rows = [(10, 10), (9, 11), (9, 11), (8, 12), (8, 12), (7, 13), (7, 13),
+            (6, 14), (6, 14), (5, 15)]
+    for y, (x0, x1) in enumerate(rows):
+        c.hline(x0, x1, y, BLACK)
+        c.hline(x0 + 1, x1 - 1, y, YELLOW)
+    c.hline(5, 15, 10, BLACK)
+    c.vline(10, 3, 6, BLACK)
+    c.put(10, 8, BLACK)
     return c
 
 
@@ -605,7 +599,7 @@ INK = (40, 40, 40)
 PAGE_EDGE = (100, 100, 100)
 
 
-def question(cx, top, s, w):
+def question(cx, top, s):
     """Centre lines of a question mark scaled by s; returns (hook, dot)."""
     r = 2.2 * s
     hook = arc_pts(cx, top + r, r, r, 160, -40, 12)
@@ -649,7 +643,7 @@ def mi_helptopics():
     c.fill(rect(2, 4, 11, 14.5), linear(2, 4, 11, 14.5, (200, 110, 210), (150, 40, 160), (100, 10, 110)))
     c.fill(rect(2, 4, 3.2, 14.5), (90, 10, 100))
     c.fill(rect(3.2, 4, 3.8, 14.5), (215, 150, 225), alpha=0.8)
-    hook, dot = question(7.2, 5.1, 0.95, 1.7)
+    hook, dot = question(7.2, 5.1, 0.95)
     c.fill(stroke(hook, 1.7), (255, 230, 0))
     c.fill(ellipse(dot[0], dot[1] - 0.3, 0.95), (255, 230, 0))
     return c
@@ -657,7 +651,7 @@ def mi_helptopics():
 
 def mi_howtousehelp():
     c = Canvas(16, 16)
-    hook, dot = question(8, 1.6, 1.45, 2.2)
+    hook, dot = question(8, 1.6, 1.45)
     c.fill(stroke(hook, 4.6), BLACK, aa=False)
     c.fill(ellipse(dot[0], dot[1] - 0.2, 2.3), BLACK, aa=False)
     c.fill(stroke(hook, 2.3), YELLOW, aa=False)
@@ -669,7 +663,6 @@ def mi_about():
     c = Canvas(16, 16)
     c.fill(ellipse(8, 8, 7.9), (110, 80, 0))
     c.fill(ellipse(8, 8, 6.9), radial(5.5, 5, 10, (255, 255, 200), (255, 200, 0)))
-    c.fill(ellipse(8, 8, 6.9), (200, 130, 0), alpha=0.0)
     c.fill(ellipse(5.6, 6.0, 0.85, 1.3), INK)
     c.fill(ellipse(10.4, 6.0, 0.85, 1.3), INK)
     c.fill(band(arc_pts(8, 7.6, 4.2, 3.9, 205, 335, 16), 1.3), INK)
@@ -678,20 +671,20 @@ def mi_about():
 
 def monitor(c, screen):
     dark = (64, 64, 64)
-    c.fill(rrect(0, 0, 16, 12.5, 1.2), dark)
-    c.fill(rrect(1, 1, 15, 11.5, 0.6), linear(0, 0, 14, 12, (240, 238, 228), (196, 192, 180), (160, 156, 144)))
-    c.fill(rect(2.5, 2.5, 13.5, 9.5), (90, 90, 90))
-    c.fill(rect(3, 3, 13, 9), screen)
-    c.fill(rect(5.5, 12.5, 10.5, 13.5), dark)
-    c.fill(rrect(2, 13, 14, 16, 1.0), dark)
-    c.fill(rrect(3, 14, 13, 15, 0.3), linear(0, 14, 0, 15, (220, 218, 208), (170, 166, 154)))
-    c.put(12, 10, (0, 170, 0))
+    c.fill(rrect(0, 0, 16, 13.5, 1.2), dark)
+    c.fill(rrect(1, 1, 15, 12.5, 0.6),
+           linear(0, 0, 14, 12, (240, 238, 228), (196, 192, 180), (160, 156, 144)))
+    c.fill(rect(1.5, 1.5, 14.5, 11.5), (90, 90, 90))
+    c.fill(rect(2, 2, 14, 11), screen)
+    c.fill(rect(6, 13.5, 10, 14), dark)
+    c.fill(rrect(3, 14, 13, 16, 0.8), dark)
+    c.fill(rect(4, 14.8, 12, 15.2), (200, 198, 188))
 
 
 def mi_shutdown():
     c = Canvas(16, 16)
-    monitor(c, linear(3, 3, 13, 9, (60, 110, 255), (0, 30, 170)))
-    c.fill(poly([(3, 3), (8, 3), (3, 6)]), WHITE, alpha=0.25)
+    monitor(c, linear(2, 2, 14, 11, (70, 120, 255), (0, 40, 200), (0, 20, 150)))
+    c.fill(poly([(2, 2), (9, 2), (2, 7)]), WHITE, alpha=0.22)
     return c
 
 
@@ -711,14 +704,10 @@ def arrow_arc(cx, cy, r, a0, a1, head_len, head_half):
 
 def mi_restart():
     c = Canvas(16, 16)
-    monitor(c, linear(3, 3, 13, 9, (30, 60, 90), (0, 20, 40)))
-    arc, head = arrow_arc(10.4, 10.4, 3.5, 45, -215, 2.6, 2.6)
-    dk = (0, 80, 0)
-    c.fill(stroke(arc, 3.6), dk)
-    c.fill(poly(inset(head, -0.9)), dk)
-    green = linear(7, 7, 14, 14, (120, 240, 100), (20, 180, 20), (0, 130, 0))
-    c.fill(stroke(arc, 1.8), green)
-    c.fill(poly(head), green)
+    monitor(c, linear(2, 2, 14, 11, (30, 60, 90), (0, 20, 40)))
+    arc, head = arrow_arc(8, 6.5, 3.1, 60, -212, 2.4, 2.3)
+    c.fill(stroke(arc, 1.45), (40, 230, 40))
+    c.fill(poly(head), (40, 230, 40))
     return c
 
 
@@ -743,6 +732,352 @@ def mi_exit():
     return c
 
 
+# ---------------------------------------------------------------------------
+# Settings tab pictures, 32 x 32
+# ---------------------------------------------------------------------------
+
+DISK_EDGE = (12, 18, 48)
+DISK_BODY = ((80, 105, 190), (40, 55, 130), (22, 30, 80))
+METAL = ((245, 245, 250), (200, 202, 210), (140, 142, 152))
+
+
+def floppy(c, x0, y0, x1, y1, cut_at=None, label=True):
+    """A 3.5" disk seen from the front, shutter at the top.  If cut_at is
+    given, nothing below that line is drawn (the disk is in a slot)."""
+    w = x1 - x0
+    ch = w * 0.07
+    yb = y1 if cut_at is None else cut_at
+    sil = [(x0, y0), (x1 - ch, y0), (x1, y0 + ch), (x1, yb), (x0, yb)]
+    c.fill(poly(sil), DISK_EDGE)
+    c.fill(poly(inset(sil, 1.0)), linear(x0, y0, x1, y1, *DISK_BODY))
+    # shutter
+    sx0, sx1 = x0 + w * 0.24, x1 - w * 0.2
+    sy1 = y0 + w * 0.38
+    c.fill(rect(sx0, y0, sx1, sy1), DISK_EDGE)
+    c.fill(rect(sx0 + 1, y0 + 0.6, sx1 - 1, sy1 - 1), linear(sx0, y0, sx1, sy1, *METAL))
+    wx0 = sx0 + (sx1 - sx0) * 0.58
+    c.fill(rect(wx0, y0 + 1.8, wx0 + w * 0.13, sy1 - 2.2), (40, 40, 50))
+    if label:
+        ly0 = y0 + w * 0.5
+        lab = minus(rrect(x0 + w * 0.11, ly0, x1 - w * 0.11, y1 + 3, 1.2),
+                    rect(x0 - 1, yb - 1, x1 + 1, y1 + 5))
+        c.fill(lab, linear(0, ly0, 0, y1, WHITE, (225, 228, 235)))
+        y = ly0 + 2.5
+        while y < min(y1, yb) - 1.5:
+            c.fill(rect(x0 + w * 0.17, y, x1 - w * 0.17, y + 0.6), (120, 150, 210))
+            y += 2.6
+    return sil
+
+
+def drive_front(c, x0, y0, x1, y1, slot_y):
+    dark = (56, 56, 56)
+    c.fill(rrect(x0, y0, x1, y1, 1.5), dark)
+    c.fill(rrect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, 0.8),
+           linear(x0, y0, x0 + 6, y1 + 6, (246, 243, 230), (218, 212, 192), (178, 172, 152)))
+    c.fill(rect(x0 + 1.5, y0 + 1, x1 - 1.5, y0 + 1.8), WHITE, alpha=0.9)
+    c.fill(rect(x0 + 1.5, y1 - 1.8, x1 - 1.5, y1 - 1), (150, 144, 126))
+    # slot
+    c.fill(rrect(x0 + 3, slot_y - 2, x1 - 3, slot_y + 2, 1.0), (150, 144, 126))
+    c.fill(rrect(x0 + 3.5, slot_y - 1.5, x1 - 3.5, slot_y + 1.5, 0.6), (20, 20, 24))
+    c.fill(rect(x0 + 4, slot_y + 2, x1 - 3, slot_y + 2.6), WHITE, alpha=0.9)
+
+
+def tab_drives():
+    c = Canvas(32, 32)
+    drive_front(c, 0.5, 17.5, 31.5, 30.5, 22.5)
+    floppy(c, 7, 3, 25, 27, cut_at=22.5, label=False)
+    # the disk darkens as it goes into the slot
+    for k, a in ((0, 0.15), (1, 0.3), (2, 0.5)):
+        c.fill(rect(8, 19.5 + k, 24, 20.5 + k), (0, 0, 20), alpha=a)
+    # busy light and eject button
+    c.fill(rrect(4, 26, 8, 28, 0.5), (0, 90, 0))
+    c.fill(rect(4.5, 26.5, 7.5, 27.5), (40, 230, 40))
+    c.fill(rrect(21, 25.5, 28, 29, 1.0), (120, 114, 98))
+    c.fill(rrect(21.5, 26, 27.5, 28.5, 0.8), linear(0, 26, 0, 28.5, (250, 248, 238), (200, 194, 176)))
+    return c
+
+
+def tab_sound():
+    c = Canvas(32, 32)
+    dark = (36, 36, 40)
+    c.fill(rrect(2, 10.5, 10, 21.5, 1.0), dark)
+    c.fill(rect(3, 11.5, 9.5, 20.5), linear(0, 11, 0, 21, (225, 225, 230), (160, 160, 168), (110, 110, 118)))
+    cone = [(9, 10.5), (17.5, 3), (17.5, 29), (9, 21.5)]
+    c.fill(poly(inset(cone, -1.0)), dark)
+    c.fill(poly(cone), linear(9, 0, 18, 0, (120, 120, 128), (215, 215, 222)))
+    c.fill(poly([(9, 10.5), (17.5, 3), (17.5, 8), (9, 13)]), WHITE, alpha=0.35)
+    c.fill(rrect(16.5, 2, 19.5, 30, 1.4), dark)
+    c.fill(rect(17.4, 3, 18.6, 29), linear(0, 3, 0, 29, (190, 190, 198), (90, 90, 98)))
+    wave = (20, 50, 150)
+    for r in (5, 9, 13):
+        c.fill(stroke(arc_pts(18.5, 16, r, r, -40, 40), 2.3), wave)
+    return c
+
+
+def pencil(c, tip, end, w):
+    (tx, ty), (ex, ey) = tip, end
+    L = math.hypot(ex - tx, ey - ty)
+    ux, uy = (ex - tx) / L, (ey - ty) / L
+    nx, ny = -uy, ux
+
+    def P(a, b):
+        return (tx + ux * a + nx * b, ty + uy * a + ny * b)
+    h = w / 2
+    dark = (50, 36, 20)
+    out = [P(0, 0), P(5, -h), P(L - 2, -h), P(L, -h + 1), P(L, h - 1), P(L - 2, h), P(5, h)]
+    c.fill(poly(inset(out, -0.9)), dark)
+    c.fill(poly([P(5, -h), P(L - 5, -h), P(L - 5, h), P(5, h)]), (250, 200, 40))
+    c.fill(poly([P(5, -h), P(L - 5, -h), P(L - 5, -h / 3), P(5, -h / 3)]), (255, 240, 150))
+    c.fill(poly([P(5, h / 3), P(L - 5, h / 3), P(L - 5, h), P(5, h)]), (210, 140, 10))
+    c.fill(poly([P(0, 0), P(5, -h), P(5, h)]), (235, 200, 150))
+    c.fill(poly([P(0, 0), P(1.9, -h * 0.38), P(1.9, h * 0.38)]), (40, 40, 40))
+    c.fill(poly([P(L - 5, -h), P(L - 2.5, -h), P(L - 2.5, h), P(L - 5, h)]),
+           linear(*P(0, -h), *P(0, h), (240, 240, 245), (150, 150, 160)))
+    c.fill(poly([P(L - 2.5, -h), P(L - 2, -h), P(L, -h + 1), P(L, h - 1), P(L - 2, h), P(L - 2.5, h)]),
+           (240, 130, 150))
+
+
+def tab_logging():
+    c = Canvas(32, 32)
+    edge = (70, 70, 80)
+    c.fill(rect(3, 4, 24, 31), edge)
+    c.fill(rect(4, 5, 23, 30), linear(4, 5, 23, 30, WHITE, (232, 232, 236)))
+    c.fill(rect(4, 5, 23, 8), (40, 80, 170))
+    c.fill(rect(4, 7.4, 23, 8), (20, 40, 110))
+    for y in range(11, 30, 3):
+        c.fill(rect(4, y, 23, y + 0.8), (150, 185, 235))
+    c.fill(rect(7.5, 8, 8.3, 30), (235, 90, 90))
+    for y, x1 in ((10.4, 19), (13.4, 16), (16.4, 20), (19.4, 14), (22.4, 18)):
+        c.fill(rect(9.5, y - 1.3, x1, y), (60, 60, 70), alpha=0.85)
+    for x in (7, 11, 15, 19):
+        c.fill(stroke(arc_pts(x + 0.5, 4.5, 1.2, 2.6, 200, -20, 10), 1.1), (50, 50, 55))
+    pencil(c, (16.5, 28.5), (29.5, 6.5), 4.4)
+    return c
+
+
+def tab_other():
+    c = Canvas(32, 32)
+    floppy(c, 3, 2, 29, 29)
+    pts = [(17.5, 22.5), (21.5, 26.5), (29, 17)]
+    c.fill(stroke(pts, 5.2), (0, 70, 0))
+    c.fill(stroke(pts, 2.8), linear(17, 17, 29, 27, (110, 240, 90), (20, 170, 20)))
+    return c
+
+
+# ---------------------------------------------------------------------------
+# Product logo: a shield bearing the drive and the warning triangle
+# ---------------------------------------------------------------------------
+
+def rounded(pts, r):
+    """A convex polygon with its corners rounded off to radius r."""
+    core = inset(pts, r)
+    n = len(core)
+    area = sum(core[i][0] * core[(i + 1) % n][1] - core[(i + 1) % n][0] * core[i][1]
+               for i in range(n))
+    sgn = 1 if area > 0 else -1
+    out = []
+    for i in range(n):
+        p, v, q = core[i - 1], core[i], core[(i + 1) % n]
+        a0 = math.atan2(-(v[0] - p[0]) * sgn, (v[1] - p[1]) * sgn)
+        a1 = math.atan2(-(q[0] - v[0]) * sgn, (q[1] - v[1]) * sgn)
+        da = (a1 - a0 + math.pi) % (2 * math.pi) - math.pi
+        steps = max(2, int(abs(da) / 0.15))
+        for k in range(steps + 1):
+            a = a0 + da * k / steps
+            out.append((v[0] + r * math.cos(a), v[1] + r * math.sin(a)))
+    return out
+
+
+def shield_outline():
+    left, right, top, waist, tip = 7.0, 125.0, 5.0, 60.0, 135.0
+    mid = (left + right) / 2
+    pts = [(left, top), (right, top)]
+    pts += cubic((right, waist), (right, waist + 38), (mid + 34, tip - 16), (mid, tip), 18)
+    pts += cubic((mid, tip), (mid - 34, tip - 16), (left, waist + 38), (left, waist), 18)[1:]
+    return rounded(pts, 5)
+
+
+def logo():
+    W, H = 132, 138
+    c = Canvas(W, H)
+    sh = shield_outline()
+    c.fill(poly(sh), (14, 22, 60))
+    rim = poly(inset(sh, 1.6))
+    c.fill(rim, linear(10, 0, 122, 138, (255, 255, 255), (190, 196, 212),
+                       (236, 240, 248), (150, 156, 175), (105, 110, 130)))
+    c.fill(poly(inset(sh, 6.4)), (18, 30, 80))
+    field_pts = inset(sh, 7.6)
+    field = poly(field_pts)
+    c.fill(field, linear(0, 10, 0, 128, (90, 150, 240), (35, 80, 190), (12, 32, 115)))
+    fmask = c.mask(field)
+    # soft glow behind the emblem, gloss on the upper left
+    c.fill(poly([(0, 0), (132, 0), (132, 12), (0, 70)]), WHITE, alpha=0.12, clip=fmask)
+
+    # the drive, seen a little from above
+    x0, x1, yt, yf, yb = 26.0, 106.0, 69.0, 77.0, 103.0
+    top_face = [(x0 + 6, yt), (x1 - 6, yt), (x1, yf), (x0, yf)]
+    body = top_face[:2] + [(x1, yf), (x1, yb), (x0, yb), (x0, yf)]
+    c.fill(shift(poly(body), 3, 3), (0, 0, 30), alpha=0.35, clip=fmask)
+    edge = (40, 36, 30)
+    c.fill(poly(rounded(inset(body, -1.3), 1.5)), edge)
+    c.fill(poly(top_face), linear(0, yt, 0, yf, (250, 248, 238), (224, 218, 200)))
+    c.fill(rect(x0, yf, x1, yb), linear(x0, yf, x0 + 20, yb + 40, (240, 235, 218), (214, 206, 184), (178, 170, 148)))
+    c.fill(rect(x0, yf, x1, yf + 1.2), WHITE, alpha=0.9)
+    c.fill(rect(x0, yb - 1.4, x1, yb), (150, 142, 122))
+    # bezel groove and slot with its flap
+    c.fill(rrect(x0 + 8, 81, x1 - 8, 92, 3), (160, 152, 130))
+    c.fill(rrect(x0 + 9, 82, x1 - 9, 91, 2.4), linear(0, 82, 0, 91, (222, 216, 198), (240, 236, 222)))
+    c.fill(rrect(x0 + 12, 84.2, x1 - 12, 88.2, 1.6), (18, 18, 22))
+    c.fill(rect(x0 + 13, 88.2, x1 - 13, 89.1), WHITE, alpha=0.8)
+    # the disk still sitting in it, label end showing
+    c.fill(rect(46, 84.9, 86, 88.2), (40, 55, 130))
+    c.fill(rect(51, 84.9, 81, 86.3), (235, 238, 245))
+    # busy light and eject button
+    c.fill(rrect(x0 + 6, 95, x0 + 16, 99.5, 1.2), (0, 70, 0))
+    c.fill(rrect(x0 + 7, 96, x0 + 15, 98.5, 0.8), linear(0, 96, 0, 98.5, (160, 255, 140), (30, 200, 30)))
+    c.fill(rrect(x1 - 21, 94, x1 - 5, 100.5, 2.2), (120, 112, 94))
+    c.fill(rrect(x1 - 20, 94.8, x1 - 6, 99.6, 1.6), linear(0, 94.8, 0, 99.6, (252, 250, 242), (206, 198, 178)))
+
+    # warning triangle, standing in front of the drive
+    tri = [(66, 13), (103, 79), (29, 79)]
+    c.fill(poly(rounded([(x + 3, y + 3) for x, y in tri], 6)), (0, 0, 30), alpha=0.35, clip=fmask)
+    c.fill(poly(rounded(tri, 6)), (20, 16, 8))
+    inner = rounded(inset(tri, 4.2), 3.5)
+    c.fill(poly(inner), linear(50, 20, 85, 80, (255, 250, 150), (255, 214, 0), (235, 160, 0)))
+    bar = [(60.5, 35), (71.5, 35), (68.6, 61), (63.4, 61)]
+    c.fill(poly(rounded(bar, 2.6)), (20, 16, 8))
+    c.fill(ellipse(66, 69, 4.2), (20, 16, 8))
+    return c
+
+
+# ---------------------------------------------------------------------------
+# Maker's logo: a kestrel badge and the name in a hand-drawn stroke face
+# ---------------------------------------------------------------------------
+
+XH, CH = 12.5, 18.0        # x-height and capital height of the stroke face
+
+
+def glyph(ch):
+    """Centre lines of one letter (baseline at y = 0) and its width."""
+    h = XH / 2
+    if ch == "K":
+        return [[(0, -CH), (0, 0)], [(11, -CH), (0.6, -CH * 0.4)],
+                [(3.4, -CH * 0.57), (11.5, 0)]], 11.5
+    if ch == "o":
+        return [arc_pts(5.5, -h, 5.5, h, 0, 360, 48)], 11
+    if ch == "e":
+        return [[(0, -h), (11, -h)] + arc_pts(5.5, -h, 5.5, h, 0, 318, 42)], 11
+    if ch == "s":
+        r = XH / 4
+        top = arc_pts(4.3, -3 * r, 4.3, r, 38, 270, 20)
+        bot = arc_pts(4.3, -r, 4.3, r, 90, -142, 20)
+        return [top + bot[1:]], 8.6
+    if ch == "t":
+        return [[(2.2, -CH * 0.86), (2.2, -2.6)] + arc_pts(4.8, -2.6, 2.6, 2.6, 180, 280, 8),
+                [(-0.6, -XH), (6.2, -XH)]], 6.2
+    if ch == "r":
+        return [[(0, -XH), (0, 0)], arc_pts(5.2, -XH + 5.2, 5.2, 5.2, 180, 62, 14)], 7.6
+    if ch == "m":
+        r = 3.9
+        return [[(0, -XH), (0, 0)],
+                arc_pts(r, -XH + r, r, r, 180, 0, 16) + [(2 * r, 0)],
+                arc_pts(3 * r, -XH + r, r, r, 180, 0, 16) + [(4 * r, 0)]], 4 * r
+    raise KeyError(ch)
+
+
+def text_shape(word, x, base, width, gap=4.3):
+    glyphs = [glyph(ch) for ch in word]
+    natural = sum(w for _, w in glyphs) + gap * (len(glyphs) - 1)
+    k = width / natural
+    shapes = []
+    pen = x
+    for strokes, w in glyphs:
+        for st in strokes:
+            shapes.append([(pen + px * k, base + py * k) for px, py in st])
+        pen += (w + gap) * k
+    return shapes, k
+
+
+def kestrel(cx, cy, s, deg):
+    """Silhouette of a kestrel seen from above, head up, as one polygon:
+    long pointed wings, a small head and a long, slightly fanned tail."""
+    half = [(0, -11.0), (1.3, -10.6), (2.0, -9.3), (1.8, -7.6), (2.8, -6.4),
+            (5.5, -7.8), (8.5, -8.6), (12.0, -7.0), (15.0, -4.4), (17.5, -1.0),
+            (14.0, -1.6), (11.0, -1.4), (8.0, -0.6), (5.0, 0.6), (2.8, 1.6),
+            (2.2, 3.6), (2.5, 7.5), (3.4, 11.2), (2.4, 12.6), (1.0, 13.1), (0.0, 13.2)]
+    pts = half + [(-x, y) for x, y in reversed(half[:-1])][:-1]
+    t = math.radians(deg)
+    co, si = math.cos(t), math.sin(t)
+    return [(cx + (x * co - y * si) * s, cy + (x * si + y * co) * s) for x, y in pts]
+
+
+BX, BY, BS, BDEG = 0.3, 0.8, 0.84, 25
+
+
+def kestrome():
+    W, H = 160, 40
+    c = Canvas(W, H, FACE)
+    navy = (22, 38, 96)
+    cx, cy = 20, 20
+    c.fill(ellipse(cx + 1, cy + 1, 17.5), (128, 128, 128), alpha=0.6)
+    c.fill(ellipse(cx, cy, 17.5), navy)
+    c.fill(ellipse(cx, cy, 16.2), linear(8, 6, 32, 34, (60, 95, 180), (28, 48, 120), (14, 24, 70)))
+    bird = kestrel(cx + BX, cy + BY, BS, BDEG)
+    c.fill(poly(bird), linear(8, 6, 32, 34, (255, 205, 120), (240, 130, 35), (180, 75, 20)))
+    strokes, k = text_shape("Kestrome", 45, 27.5, 110)
+    c.fill(union(*[stroke(st, 2.7) for st in strokes]), navy)
+    return c
+
+
+# name: (width, height, bits per pixel, keyed)
+EXPECTED = {
+    "logo.bmp": (132, 138, 24, True),
+    "kestrome.bmp": (160, 40, 8, False),
+    "mi_settings.bmp": (16, 16, 24, True),
+    "mi_helptopics.bmp": (16, 16, 24, True),
+    "mi_howtousehelp.bmp": (16, 16, 4, True),
+    "mi_about.bmp": (16, 16, 24, True),
+    "mi_shutdown.bmp": (16, 16, 24, True),
+    "mi_exit.bmp": (16, 16, 24, True),
+    "mi_restart.bmp": (16, 16, 24, True),
+    "mi_shutdownwindows.bmp": (16, 16, 24, True),
+    "tab_drives.bmp": (32, 32, 24, True),
+    "tab_sound.bmp": (32, 32, 24, True),
+    "tab_logging.bmp": (32, 32, 24, True),
+    "tab_other.bmp": (32, 32, 24, True),
+}
+
+
+def check(outdir):
+    """Reads the written files back and checks their layout."""
+    for name, (w, h, bpp, keyed) in EXPECTED.items():
+        data = open(os.path.join(outdir, name), "rb").read()
+        magic, size, _r1, _r2, off = struct.unpack_from("<2sIHHI", data, 0)
+        hs, bw, bh, planes, bits, comp = struct.unpack_from("<IiiHHI", data, 14)
+        stride = ((w * bpp + 31) // 32) * 4
+        assert magic == b"BM" and size == len(data), name
+        assert (hs, bw, bh, planes, bits, comp) == (40, w, h, 1, bpp, 0), name
+        assert off == 54 + (4 << bpp if bpp <= 8 else 0), name
+        assert len(data) == off + stride * h, name
+        if keyed:       # first stored row is the bottom one
+            if bpp == 24:
+                b, g, r = data[off:off + 3]
+            else:
+                i = data[off] >> 4
+                b, g, r = data[54 + 4 * i:57 + 4 * i]
+            assert (r, g, b) == KEY, name + ": bottom-left pixel is not the key colour"
+    data = open(os.path.join(outdir, "dorvane.ico"), "rb").read()
+    assert struct.unpack_from("<HHH", data, 0) == (0, 1, 2)
+    for k, size in enumerate((32, 16)):
+        bw, bh, ncol, _res, planes, bits, length, off = struct.unpack_from("<BBBBHHII", data, 6 + 16 * k)
+        assert (bw, bh, ncol, planes, bits) == (size, size, 16, 1, 4)
+        hs, iw, ih, ipl, ibits = struct.unpack_from("<IiiHH", data, off)
+        assert (hs, iw, ih, ipl, ibits) == (40, size, 2 * size, 1, 4)
+        xor = ((size * 4 + 31) // 32) * 4 * size
+        andm = ((size + 31) // 32) * 4 * size
+        assert length == 40 + 64 + xor + andm and off + length <= len(data)
+
+
 def main(outdir):
     os.makedirs(outdir, exist_ok=True)
 
@@ -752,13 +1087,21 @@ def main(outdir):
 
     save("dorvane.ico", ico_bytes([(32, icon32().indexed16()),
                                    (16, icon16().indexed16())]))
+    save("logo.bmp", bmp_bytes(132, 138, 24, logo().rgb()))
+    pal, idx = median_cut(kestrome().rgb(), 256, keep=(FACE,))
+    save("kestrome.bmp", bmp_bytes(160, 40, 8, idx, pal))
     for name, fn in (("mi_settings", mi_settings), ("mi_helptopics", mi_helptopics),
                      ("mi_about", mi_about), ("mi_shutdown", mi_shutdown),
                      ("mi_exit", mi_exit), ("mi_restart", mi_restart),
                      ("mi_shutdownwindows", mi_shutdownwindows)):
         save(name + ".bmp", bmp_bytes(16, 16, 24, fn().rgb()))
-    idx = [13 if i is None else i for i in mi_howtousehelp().indexed16()]
+    idx = [VGA16.index(KEY) if i is None else i for i in mi_howtousehelp().indexed16()]
     save("mi_howtousehelp.bmp", bmp_bytes(16, 16, 4, idx, VGA16))
+    for name, fn in (("tab_drives", tab_drives), ("tab_sound", tab_sound),
+                     ("tab_logging", tab_logging), ("tab_other", tab_other)):
+        save(name + ".bmp", bmp_bytes(32, 32, 24, fn().rgb()))
+    check(outdir)
+    print("wrote %d files to %s" % (len(EXPECTED) + 1, outdir))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,276 @@
+#include "platform/win32/Forms.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/Failure.h"
+
+namespace platform {
+
+TApplication Application;
+
+namespace {
+
+const char kApplicationClass[] = "TApplication";
+
+HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
+
+}  // namespace
+
+void RegisterFormClass(const char* className, HICON icon, HBRUSH background) {
+  WNDCLASSEXA existing = {};
+  existing.cbSize = sizeof existing;
+  if (::GetClassInfoExA(Instance(), className, &existing)) return;
+
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = TForm::WindowProc;
+  wc.hInstance = Instance();
+  wc.hIcon = icon;
+  wc.hIconSm = icon;
+  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.lpszClassName = className;
+  ::RegisterClassExA(&wc);
+}
+
+// ---------------------------------------------------------------------------
+// The application object
+
+void TApplication::Initialize() {
+  // A floppy or card-reader drive without a medium would otherwise make
+  // Windows ask "There is no disk in the drive" when the check probes it,
+  // holding up the very shut-down the user is being warned about. Keep
+  // whatever bits the process was started with.
+  UINT mode = ::SetErrorMode(0);
+  ::SetErrorMode(mode | SEM_FAILCRITICALERRORS);
+
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = Instance();
+  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.lpszClassName = kApplicationClass;
+  ::RegisterClassExA(&wc);
+
+  // A window of no size in the middle of the screen: it exists only to
+  // carry the taskbar button and to own the program's windows, so that
+  // they have no buttons of their own.
+  handle_ = ::CreateWindowExA(0, kApplicationClass, title_.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              ::GetSystemMetrics(SM_CXSCREEN) / 2,
+                              ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr,
+                              Instance(), nullptr);
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  title_ = title;
+  ::SetWindowTextA(handle_, title_.c_str());
+}
+
+void TApplication::SetIcons(HICON big, HICON small) {
+  ::SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  ::SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+void TApplication::Adopt(TForm* form) {
+  forms_.push_back(form);
+  if (mainForm_ == nullptr) mainForm_ = form;
+  try {
+    form->FormCreate();
+  } catch (const std::exception& failure) {
+    ShowException(failure);
+  }
+}
+
+void TApplication::Run() {
+  if (mainForm_ != nullptr) mainForm_->Show();
+  MSG msg;
+  while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (IsFormMessage(msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+// Tab, the arrow keys, Enter, Esc and the access keys move through the
+// controls of the window that is active, as in any dialog box.
+bool TApplication::IsFormMessage(MSG& msg) {
+  HWND active = ::GetActiveWindow();
+  if (active == nullptr) return false;
+  for (TForm* form : forms_) {
+    if (form->Handle() == active) return ::IsDialogMessageA(active, &msg) != FALSE;
+  }
+  return false;
+}
+
+void TApplication::Terminate() {
+  terminated_ = true;
+  ::PostQuitMessage(0);
+}
+
+void TApplication::ShowException(const std::exception& failure) {
+  ShowMessageBox(ErrorBoxText(failure.what()), title_, MB_OK | MB_ICONERROR);
+}
+
+int TApplication::ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) {
+  return ::MessageBoxA(handle_, text.c_str(), caption.c_str(), flags);
+}
+
+void TApplication::UpdateTaskbarButton() {
+  if (handle_ == nullptr) return;
+  bool anyVisible = std::any_of(forms_.begin(), forms_.end(),
+                                [](TForm* form) { return form->Visible(); });
+  ::ShowWindow(handle_, anyVisible ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (Application.handle_ == nullptr || hwnd != Application.handle_) {
+    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+  try {
+    return Application.HandleMessage(message, wParam, lParam);
+  } catch (const std::exception& failure) {
+    Application.ShowException(failure);
+    return 0;
+  }
+}
+
+LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SYSCOMMAND:
+      // Close from the taskbar button closes the main window, so the close
+      // query's disk check runs first.
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        if (mainForm_ != nullptr) mainForm_->Close();
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      if (mainForm_ != nullptr) mainForm_->Close();
+      return 0;
+    case WM_SETFOCUS:
+      // The application window has no face of its own: when the taskbar
+      // button activates it, the window the user last worked in takes over.
+      for (TForm* form : forms_) {
+        if (form != mainForm_ && form->Visible()) {
+          ::SetActiveWindow(form->Handle());
+          return 0;
+        }
+      }
+      if (mainForm_ != nullptr && mainForm_->Visible()) ::SetActiveWindow(mainForm_->Handle());
+      return 0;
+    case WM_ENDSESSION:
+      // The session really ends: stop at once, with no close handler and
+      // without taking the icon away; Windows is removing everything.
+      if (wParam) ::ExitProcess(0);
+      return 0;
+    default:
+      break;
+  }
+  return ::DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------
+// Forms
+
+TForm::~TForm() {
+  if (handle_ != nullptr) ::DestroyWindow(handle_);
+}
+
+void TForm::CreateHandle(const char* className, const std::string& caption, DWORD style,
+                         DWORD exStyle, int clientWidth, int clientHeight) {
+  RECT rect = {0, 0, clientWidth, clientHeight};
+  ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  ::CreateWindowExA(exStyle, className, caption.c_str(), style, 0, 0, rect.right - rect.left,
+                    rect.bottom - rect.top, Application.Handle(), nullptr, Instance(), this);
+}
+
+void TForm::Show() {
+  if (!shownBefore_) {
+    shownBefore_ = true;
+    RECT rect;
+    ::GetWindowRect(handle_, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    ::SetWindowPos(handle_, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ::ShowWindow(handle_, SW_SHOW);
+  ::BringWindowToTop(handle_);
+  ::SetForegroundWindow(handle_);
+  Application.UpdateTaskbarButton();
+}
+
+void TForm::Hide() {
+  ::ShowWindow(handle_, SW_HIDE);
+  Application.UpdateTaskbarButton();
+}
+
+void TForm::Close() {
+  if (!FormCloseQuery()) return;
+  TCloseAction action = TCloseAction::caHide;
+  FormClose(action);
+  if (action == TCloseAction::caNone) return;
+  if (this == Application.MainForm()) {
+    Application.Terminate();
+  } else {
+    Hide();
+  }
+}
+
+LRESULT TForm::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_QUERYENDSESSION:
+      // The session may end when the window may close. The window stays
+      // open either way; only a failure (caught by the window procedure)
+      // answers 0.
+      return FormCloseQuery() ? 1 : 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = ::GetFocus();
+        if (focus != nullptr && ::IsChild(handle_, focus)) activeControl_ = focus;
+      } else if (activeControl_ != nullptr && ::IsWindow(activeControl_)) {
+        ::SetFocus(activeControl_);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefaultHandler(message, wParam, lParam);
+}
+
+LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  TForm* form = nullptr;
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    form = static_cast<TForm*>(create->lpCreateParams);
+    form->handle_ = hwnd;
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  } else {
+    form = reinterpret_cast<TForm*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  }
+  if (form == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  try {
+    return form->HandleMessage(message, wParam, lParam);
+  } catch (const std::exception& failure) {
+    Application.ShowException(failure);
+    return 0;
+  }
+}
+
+}  // namespace platform

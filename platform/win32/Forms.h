@@ -1,0 +1,132 @@
+#pragma once
+// The window framework: the application object that owns the taskbar
+// button and runs the message loop, and the base class of the program's
+// windows. Failures raised while a window message is handled stop at the
+// window procedure: they are shown in the error box and the message
+// answers 0.
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+class TForm;
+
+class TApplication {
+ public:
+  TApplication() = default;
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+
+  // Registers the window classes and creates the application window.
+  void Initialize();
+
+  // The caption of the taskbar button and of the error boxes.
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& title);
+  // The bare name of the application-wide help file.
+  std::string HelpFile;
+
+  // The window that owns the others and carries the one taskbar button.
+  HWND Handle() const { return handle_; }
+  TForm* MainForm() const { return mainForm_; }
+  bool Terminated() const { return terminated_; }
+
+  // Creates a form; the first form created becomes the main window. A
+  // failure in the form's creation handler is shown and the program goes on.
+  template <class T>
+  void CreateForm(T*& reference) {
+    reference = new T();
+    Adopt(reference);
+  }
+
+  // Shows the main window, then dispatches messages until the quit message.
+  void Run();
+  void Terminate();
+
+  // The error box for a failure that no handler caught.
+  void ShowException(const std::exception& failure);
+
+  // A message box owned by the application window.
+  int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
+
+  // The big and small program icons, shown by the taskbar button.
+  void SetIcons(HICON big, HICON small);
+
+  // Keeps the taskbar button in step with the forms: shown while any of
+  // them is visible.
+  void UpdateTaskbarButton();
+
+ private:
+  friend class TForm;
+  void Adopt(TForm* form);
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  bool IsFormMessage(MSG& msg);
+
+  std::string title_;
+  HWND handle_ = nullptr;
+  TForm* mainForm_ = nullptr;
+  std::vector<TForm*> forms_;
+  bool terminated_ = false;
+};
+
+extern TApplication Application;
+
+// The base of the program's windows. Each derived window registers its own
+// class name, so that Windows and tools see "TfmSplash", "TfmSettings"...
+class TForm {
+ public:
+  TForm(const TForm&) = delete;
+  TForm& operator=(const TForm&) = delete;
+  virtual ~TForm();
+
+  HWND Handle() const { return handle_; }
+  bool Visible() const { return handle_ != nullptr && IsWindowVisible(handle_) != FALSE; }
+
+  // Shows the window without modality and brings it to the front; the
+  // first show centres it on the screen.
+  void Show();
+  void Hide();
+  // Asks the close query, runs the close handler and hides the window; the
+  // main window's close ends the program.
+  void Close();
+
+ protected:
+  TForm() = default;
+
+  // Creates the window with a client area of the given size.
+  void CreateHandle(const char* className, const std::string& caption, DWORD style,
+                    DWORD exStyle, int clientWidth, int clientHeight);
+
+  virtual void FormCreate() {}
+  // False keeps the window open.
+  virtual bool FormCloseQuery() { return true; }
+  virtual void FormClose(TCloseAction& action) { (void)action; }
+
+  // One method per window class; the default passes on to DefWindowProc.
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // The control that had the focus when the window was last deactivated,
+  // given it back when the window is activated again.
+  HWND activeControl_ = nullptr;
+
+ private:
+  friend class TApplication;
+  friend void RegisterFormClass(const char* className, HICON icon, HBRUSH background);
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND handle_ = nullptr;
+  bool shownBefore_ = false;
+};
+
+// Registers a form's window class once.
+void RegisterFormClass(const char* className, HICON icon, HBRUSH background);
+
+}  // namespace platform

@@ -1,0 +1,107 @@
+// The end of the Windows session, asked of dorvane.exe as Windows asks it.
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/Driver.h"
+
+namespace {
+
+using e2e::EndSessionQuery;
+
+class EndOfSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    e2e::DeleteSettings();
+    e2e::InsertMedium('a');
+    program.Start();
+  }
+  void TearDown() override {
+    program.Kill();
+    e2e::InsertMedium('a');
+  }
+
+  // Asks the main window, answers the boxes that come with OK and returns
+  // the texts of the boxes and the answer.
+  std::vector<std::string> QueryAndAcknowledge(LRESULT& answer) {
+    std::vector<std::string> texts;
+    EndSessionQuery query(program.MainWindow());
+    while (!query.Answered(100)) {
+      if (auto box = e2e::FindMessageBox(program.ProcessId())) {
+        texts.push_back(box->text);
+        e2e::PressBoxButton(box->hwnd, IDOK);
+        e2e::WaitFor([&] { return !::IsWindow(box->hwnd); }, 5000);
+      }
+    }
+    EXPECT_TRUE(query.Delivered());
+    answer = query.Answer();
+    return texts;
+  }
+
+  e2e::Program program;
+};
+
+TEST_F(EndOfSessionTest, ADiskInAGivesOneSystemModalWarningThatHoldsTheAnswer) {
+  EndSessionQuery query(program.MainWindow());
+  auto box = e2e::WaitForMessageBox(program.ProcessId(), 10000);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, "There is still a disk with the label \"MYDISK\" in your A-drive!");
+  EXPECT_EQ(box->caption, "Dorvane 4.0");
+  EXPECT_EQ(box->buttons, (std::vector<std::string>{"OK"}));
+  EXPECT_NE(box->exStyle & WS_EX_TOPMOST, 0) << "a system-modal box stays above every window";
+  EXPECT_EQ(box->owner, program.ApplicationWindow());
+
+  EXPECT_FALSE(query.Answered(1000)) << "the session waits until the user acknowledges";
+  e2e::PressBoxButton(box->hwnd, IDOK);
+  ASSERT_TRUE(query.Answered(10000));
+  EXPECT_TRUE(query.Delivered());
+  EXPECT_EQ(query.Answer(), 1);
+  EXPECT_FALSE(e2e::WaitForMessageBox(program.ProcessId(), 1000).has_value());
+}
+
+TEST_F(EndOfSessionTest, WithTheDiskTakenOutTheSessionMayEndWithoutABox) {
+  e2e::RemoveMedium('a');
+  LRESULT answer = 0;
+  EXPECT_TRUE(QueryAndAcknowledge(answer).empty());
+  EXPECT_EQ(answer, 1);
+}
+
+TEST_F(EndOfSessionTest, ASessionThatGoesOnLeavesTheProgramRunningAndCheckingAgain) {
+  LRESULT answer = 0;
+  EXPECT_EQ(QueryAndAcknowledge(answer).size(), 1u);
+  EXPECT_EQ(answer, 1);
+
+  // Another program refused: every window hears that the session goes on.
+  for (HWND window : {program.MainWindow(), program.ApplicationWindow()}) {
+    EndSessionQuery notice(window, WM_ENDSESSION, FALSE, 0);
+    ASSERT_TRUE(notice.Answered(5000));
+  }
+  EXPECT_FALSE(program.WaitForExit(1000));
+
+  EXPECT_EQ(QueryAndAcknowledge(answer).size(), 1u);
+  EXPECT_EQ(answer, 1);
+}
+
+TEST_F(EndOfSessionTest, TheOtherWindowsAgreeWithoutChecking) {
+  for (const char* cls : {"TfmSettings", "TfmAbout", "TApplication"}) {
+    HWND window = program.Window(cls);
+    ASSERT_NE(window, nullptr) << cls;
+    EndSessionQuery query(window);
+    ASSERT_TRUE(query.Answered(5000)) << cls;
+    EXPECT_EQ(query.Answer(), 1) << cls;
+  }
+  EXPECT_FALSE(e2e::FindMessageBox(program.ProcessId()).has_value());
+}
+
+TEST_F(EndOfSessionTest, TheEndOfTheSessionEndsTheProgramAtOnce) {
+  EndSessionQuery notice(program.ApplicationWindow(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_TRUE(program.WaitForExit(5000));
+  EXPECT_FALSE(e2e::FindMessageBox(program.ProcessId()).has_value());
+}
+
+TEST_F(EndOfSessionTest, AnEmptyDriveRaisesNoSystemErrorBox) {
+  // Without this bit Windows itself asks "There is no disk in the drive"
+  // when the check touches an empty floppy drive.
+  EXPECT_NE(program.ErrorMode() & SEM_FAILCRITICALERRORS, 0u);
+}
+
+}  // namespace

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs the end-to-end tests: dorvane.exe copied into a bare folder of a
+# throwaway Wine prefix, drive A: mapped to a folder that the tests fill
+# and empty as a user inserts and removes a disk, and the driver asking the
+# program's windows as Windows and a user do.
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+. scripts/wine-env.sh
+root=$PWD
+
+start_display
+make_prefix "$root/build/wine/prefix-e2e"
+media="$root/build/wine/media-e2e"
+rm -rf "$media"; mkdir -p "$media/a"
+# Wine reads the labels when its server starts: the media are made now.
+echo MYDISK > "$media/a/.windows-label"
+wineserver -k >/dev/null 2>&1; wineserver -w
+map_drive a "$media/a"
+
+mkdir -p "$WINEPREFIX/drive_c/Dorvane"
+cp build/win32/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
+
+export DORVANE_EXE='C:\Dorvane\dorvane.exe'
+export DORVANE_MEDIA="Z:$(echo "$media" | tr / '\\')"
+export DORVANE_DESKTOP=dorvane-e2e
+export SCREENSHOT_DIR="$root/build/screenshots"
+mkdir -p "$SCREENSHOT_DIR"
+
+(cd build/win32 && wine e2e_tests.exe "$@" 2>&1) | tr -d '\r'
+status=${PIPESTATUS[0]}
+wineserver -k >/dev/null 2>&1
+exit "$status"

@@ -1,0 +1,42 @@
+// The error box's text and the failure messages' argument.
+
+#include <gtest/gtest.h>
+
+#include "platform/Failure.h"
+
+namespace {
+
+struct BoxTextCase {
+  const char* name;
+  const char* message;
+  const char* shown;
+};
+
+class ErrorBoxTextTest : public ::testing::TestWithParam<BoxTextCase> {};
+
+TEST_P(ErrorBoxTextTest, AddsAFullStopOnlyAfterCharactersThatSortAfterIt) {
+  EXPECT_EQ(platform::ErrorBoxText(GetParam().message), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, ErrorBoxTextTest,
+    ::testing::Values(BoxTextCase{"Letter", "Stream write error", "Stream write error."},
+                      BoxTextCase{"Quote", "Failed to set data for 'Sound'",
+                                  "Failed to set data for 'Sound'."},
+                      BoxTextCase{"FullStop", "Done.", "Done."},
+                      BoxTextCase{"Exclamation", "Stop!", "Stop!"},
+                      BoxTextCase{"Hyphen", "a -", "a -"},
+                      BoxTextCase{"Slash", "C:\\LOGS/", "C:\\LOGS/."},
+                      BoxTextCase{"ByteAboveAscii", "Fehler \xe4", "Fehler \xe4."},
+                      BoxTextCase{"Empty", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FormatFailureTest, PutsTheArgumentInPlaceOfTheMarker) {
+  EXPECT_EQ(platform::FormatFailure("Cannot create file %s", "A:\\dvn.dvl"),
+            "Cannot create file A:\\dvn.dvl");
+  // A "%s" inside the argument is text, not a second marker.
+  EXPECT_EQ(platform::FormatFailure("Failed to get data for '%s'", "%s"),
+            "Failed to get data for '%s'");
+}
+
+}  // namespace
