@@ -21,8 +21,10 @@ TEST_P(ErrorBoxTextTest, AddsAFullStopOnlyAfterCharactersThatSortAfterIt) {
 INSTANTIATE_TEST_SUITE_P(
     Messages, ErrorBoxTextTest,
     ::testing::Values(BoxTextCase{"Letter", "Stream write error", "Stream write error."},
+                      // A quote sorts before the full stop: the registry's
+                      // messages are shown as they are.
                       BoxTextCase{"Quote", "Failed to set data for 'Sound'",
-                                  "Failed to set data for 'Sound'."},
+                                  "Failed to set data for 'Sound'"},
                       BoxTextCase{"FullStop", "Done.", "Done."},
                       BoxTextCase{"Exclamation", "Stop!", "Stop!"},
                       BoxTextCase{"Hyphen", "a -", "a -"},

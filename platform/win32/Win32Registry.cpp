@@ -1,0 +1,85 @@
+#include "platform/win32/Win32Registry.h"
+
+#include <vector>
+
+namespace platform {
+
+Win32RegistryKey::~Win32RegistryKey() { ::RegCloseKey(key_); }
+
+long Win32RegistryKey::QueryValue(const std::string& name, std::uint32_t& type,
+                                  std::uint8_t* data, std::uint32_t& size) {
+  DWORD valueType = REG_NONE;
+  DWORD valueSize = size;
+  const LONG result = ::RegQueryValueExA(key_, name.c_str(), nullptr, &valueType, data, &valueSize);
+  type = valueType;
+  size = valueSize;
+  return result;
+}
+
+long Win32RegistryKey::SetValue(const std::string& name, std::uint32_t type,
+                                const std::uint8_t* data, std::uint32_t size) {
+  return ::RegSetValueExA(key_, name.c_str(), 0, type, data, size);
+}
+
+long Win32RegistryKey::QueryInfo(KeyInfo& info) {
+  DWORD subKeys = 0;
+  DWORD maxSubKeyNameLength = 0;
+  DWORD values = 0;
+  DWORD maxValueNameLength = 0;
+  const LONG result =
+      ::RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, &subKeys, &maxSubKeyNameLength, nullptr,
+                         &values, &maxValueNameLength, nullptr, nullptr, nullptr);
+  info.subKeys = subKeys;
+  info.maxSubKeyNameLength = maxSubKeyNameLength;
+  info.values = values;
+  info.maxValueNameLength = maxValueNameLength;
+  return result;
+}
+
+long Win32RegistryKey::EnumValueName(std::uint32_t index, std::uint32_t capacity,
+                                     std::string& name) {
+  // One spare character so that a capacity of zero still has a buffer.
+  std::vector<char> buffer(capacity + 1);
+  DWORD length = capacity;
+  const LONG result = ::RegEnumValueA(key_, index, buffer.data(), &length, nullptr, nullptr,
+                                      nullptr, nullptr);
+  if (result == ERROR_SUCCESS) name.assign(buffer.data(), length);
+  return result;
+}
+
+long Win32RegistryKey::EnumKeyName(std::uint32_t index, std::uint32_t capacity,
+                                   std::string& name) {
+  std::vector<char> buffer(capacity + 1);
+  DWORD length = capacity;
+  const LONG result = ::RegEnumKeyExA(key_, index, buffer.data(), &length, nullptr, nullptr,
+                                      nullptr, nullptr);
+  if (result == ERROR_SUCCESS) name.assign(buffer.data(), length);
+  return result;
+}
+
+long Win32RegistryKey::DeleteValue(const std::string& name) {
+  return ::RegDeleteValueA(key_, name.c_str());
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::CreateKey(const std::string& path) {
+  HKEY key = nullptr;
+  if (::RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return nullptr;
+  }
+  return std::make_unique<Win32RegistryKey>(key);
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenKey(const std::string& path) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(root_, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+    return nullptr;
+  }
+  return std::make_unique<Win32RegistryKey>(key);
+}
+
+long Win32Registry::DeleteKey(const std::string& path) {
+  return ::RegDeleteKeyA(root_, path.c_str());
+}
+
+}  // namespace platform

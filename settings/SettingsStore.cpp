@@ -1,0 +1,270 @@
+#include "settings/SettingsStore.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Failure.h"
+
+const char kSettingsKeyPath[] = "\\SOFTWARE\\Kestrome\\Dorvane\\4.0";
+const char kExclusionsKeyPath[] = "\\SOFTWARE\\Kestrome\\Dorvane\\4.0\\Exclusions";
+
+namespace {
+
+using platform::Failure;
+using platform::FormatFailure;
+using platform::KeyInfo;
+using platform::RegistryKey;
+
+constexpr char kGetDataFailed[] = "Failed to get data for '%s'";
+constexpr char kSetDataFailed[] = "Failed to set data for '%s'";
+constexpr char kInvalidDataType[] = "Invalid data type for '%s'";
+
+struct SoundWord {
+  TSound choice;
+  const char* word;
+};
+constexpr SoundWord kSoundWords[] = {
+    {TSound::NoSound, "NoSound"},
+    {TSound::SoundFile, "SoundFile"},
+    {TSound::SoundWindows, "SoundWindows"},
+};
+
+struct WindowsSoundWord {
+  TWindowsSound choice;
+  const char* word;
+};
+constexpr WindowsSoundWord kWindowsSoundWords[] = {
+    {TWindowsSound::Exclamation, "Exclamation"},
+    {TWindowsSound::Question, "Question"},
+    {TWindowsSound::Error, "Error"},
+    {TWindowsSound::Information, "Information"},
+};
+
+// The key paths name keys from the root; the registry refuses a path that
+// starts with a backslash, so it gets the path without it.
+std::string RelativePath(const char* path) { return path[0] == '\\' ? path + 1 : path; }
+
+// Stands in for a key that could be neither opened nor created, typically
+// for a user who may not write HKEY_LOCAL_MACHINE: it reads as an empty key
+// and refuses every change. A load then falls into the reset, and the
+// reset's first write tells the user that the settings cannot be stored.
+class UnopenedKey : public RegistryKey {
+ public:
+  long QueryValue(const std::string&, std::uint32_t&, std::uint8_t*, std::uint32_t&) override {
+    return platform::kErrorFileNotFound;
+  }
+  long SetValue(const std::string&, std::uint32_t, const std::uint8_t*, std::uint32_t) override {
+    return platform::kErrorAccessDenied;
+  }
+  long QueryInfo(KeyInfo& info) override {
+    info = KeyInfo{};
+    return platform::kErrorSuccess;
+  }
+  long EnumValueName(std::uint32_t, std::uint32_t, std::string&) override {
+    return platform::kErrorNoMoreItems;
+  }
+  long EnumKeyName(std::uint32_t, std::uint32_t, std::string&) override {
+    return platform::kErrorNoMoreItems;
+  }
+  long DeleteValue(const std::string&) override { return platform::kErrorAccessDenied; }
+};
+
+// Opens a key, creating it if it is missing. Never null.
+std::unique_ptr<RegistryKey> OpenOrCreate(platform::Registry& registry, const char* path) {
+  std::unique_ptr<RegistryKey> key = registry.CreateKey(RelativePath(path));
+  if (!key) key = std::make_unique<UnopenedKey>();
+  return key;
+}
+
+// A text value. A missing or empty value is no damage, only an empty text,
+// so a store that lacks a path or the drive string loads without a reset.
+std::string ReadText(RegistryKey& key, const std::string& name) {
+  std::uint32_t type = platform::kRegNone;
+  std::uint32_t size = 0;
+  if (key.QueryValue(name, type, nullptr, size) != platform::kErrorSuccess || size == 0) return {};
+  std::vector<std::uint8_t> data(size);
+  if (key.QueryValue(name, type, data.data(), size) != platform::kErrorSuccess) {
+    throw Failure(FormatFailure(kGetDataFailed, name));
+  }
+  // REG_EXPAND_SZ is taken as stored: the user's "%WINDIR%" stays in the path.
+  if (type != platform::kRegSz && type != platform::kRegExpandSz) {
+    throw Failure(FormatFailure(kInvalidDataType, name));
+  }
+  // Another program may have stored the text without its zero byte, or with
+  // text after one: the text ends at the first zero or at the data's end.
+  const auto end = data.begin() + std::min<std::size_t>(size, data.size());
+  return std::string(data.begin(), std::find(data.begin(), end, std::uint8_t{0}));
+}
+
+// A boolean value; its absence is damage and starts the reset, which is how
+// a fresh installation gets its defaults.
+bool ReadBool(RegistryKey& key, const std::string& name) {
+  std::uint8_t data[4] = {};
+  std::uint32_t type = platform::kRegNone;
+  std::uint32_t size = sizeof data;
+  if (key.QueryValue(name, type, data, size) != platform::kErrorSuccess) {
+    throw Failure(FormatFailure(kGetDataFailed, name));
+  }
+  if (type != platform::kRegDword) throw Failure(FormatFailure(kInvalidDataType, name));
+  // A REG_DWORD shorter than four bytes does not hold a whole number.
+  if (size != sizeof data) throw Failure(FormatFailure(kGetDataFailed, name));
+  // Any non-zero number is true, whichever of its bytes is set.
+  return (data[0] | data[1] | data[2] | data[3]) != 0;
+}
+
+void WriteValue(RegistryKey& key, const std::string& name, std::uint32_t type,
+                const std::uint8_t* data, std::uint32_t size) {
+  if (key.SetValue(name, type, data, size) != platform::kErrorSuccess) {
+    throw Failure(FormatFailure(kSetDataFailed, name));
+  }
+}
+
+// REG_SZ with its zero byte, which the stored size counts.
+void WriteText(RegistryKey& key, const std::string& name, const std::string& text) {
+  WriteValue(key, name, platform::kRegSz, reinterpret_cast<const std::uint8_t*>(text.c_str()),
+             static_cast<std::uint32_t>(text.size() + 1));
+}
+
+// REG_DWORD, little-endian: 1 for true, 0 for false.
+void WriteBool(RegistryKey& key, const std::string& name, bool value) {
+  const std::uint8_t data[4] = {static_cast<std::uint8_t>(value ? 1 : 0), 0, 0, 0};
+  WriteValue(key, name, platform::kRegDword, data, sizeof data);
+}
+
+// The names of the key's values, in the order in which the registry lists
+// them. The default value is listed with the empty name.
+std::vector<std::string> ValueNames(RegistryKey& key) {
+  std::vector<std::string> names;
+  KeyInfo info;
+  if (key.QueryInfo(info) != platform::kErrorSuccess) return names;
+  for (std::uint32_t index = 0; index < info.values; ++index) {
+    std::string name;
+    const long result = key.EnumValueName(index, info.maxValueNameLength + 1, name);
+    if (result == platform::kErrorNoMoreItems) break;  // values deleted since the count
+    if (result == platform::kErrorSuccess) names.push_back(name);
+  }
+  return names;
+}
+
+// RegDeleteKeyA deletes only a key without subkeys, so the tree goes from
+// its leaves up. A key that does not exist is nothing to delete.
+void DeleteKeyTree(platform::Registry& registry, const std::string& path) {
+  {
+    std::unique_ptr<RegistryKey> key = registry.OpenKey(path);
+    if (!key) return;
+    KeyInfo info;
+    if (key->QueryInfo(info) == platform::kErrorSuccess) {
+      // From the last index to the first, so that each deletion leaves the
+      // indexes still to visit where they were.
+      for (std::uint32_t index = info.subKeys; index-- > 0;) {
+        std::string name;
+        if (key->EnumKeyName(index, info.maxSubKeyNameLength + 1, name) ==
+            platform::kErrorSuccess) {
+          DeleteKeyTree(registry, path + "\\" + name);
+        }
+      }
+    }
+  }
+  // A key that will not go is left as it is; writing the labels afterwards
+  // reports a store that refuses changes.
+  registry.DeleteKey(path);
+}
+
+// One pass over the store. Throws at the first value that is missing where
+// a boolean is read, or of the wrong type; the fields read before it keep
+// what they read.
+void LoadOnce(platform::Registry& registry, TCheckOptions& options) {
+  std::unique_ptr<RegistryKey> key = OpenOrCreate(registry, kSettingsKeyPath);
+  options.SoundFile = ReadText(*key, "SoundFile");
+  options.NoDialog = ReadBool(*key, "NoDialog");
+  options.Logging = ReadBool(*key, "Logging");
+  options.LogFile = ReadText(*key, "LogFile");
+
+  const std::string drives = ReadText(*key, "Drives");
+  UncheckAllDrives(options);
+  CheckDrivesFromString(options, drives);
+
+  // Words are compared exactly; an unknown word keeps the earlier choice.
+  const std::string sound = ReadText(*key, "Sound");
+  for (const SoundWord& entry : kSoundWords) {
+    if (sound == entry.word) options.Sound = entry.choice;
+  }
+  const std::string windowsSound = ReadText(*key, "WindowsSound");
+  for (const WindowsSoundWord& entry : kWindowsSoundWords) {
+    if (windowsSound == entry.word) options.WindowsSound = entry.choice;
+  }
+
+  // When the label subkey alone cannot be opened or created (its own rights
+  // taken away), it reads as an empty key like any key that cannot be
+  // opened: the list is empty and the load goes on. A reset would erase
+  // the user's other settings without curing the subkey, and an empty list
+  // errs on the side of warning about a disk rather than keeping quiet.
+  std::unique_ptr<RegistryKey> labels = OpenOrCreate(registry, kExclusionsKeyPath);
+  options.Exclusions.clear();
+  for (const std::string& label : ValueNames(*labels)) AddExclusion(options, label);
+}
+
+}  // namespace
+
+SettingsStore::SettingsStore(platform::Registry& registry, std::string defaultLogFile)
+    : registry_(registry), defaultLogFile_(std::move(defaultLogFile)) {}
+
+void SettingsStore::LoadSettings(TCheckOptions& options) {
+  try {
+    LoadOnce(registry_, options);
+    return;
+  } catch (const Failure&) {
+    // A damaged or missing store repairs itself without a word to the user.
+  }
+
+  {
+    std::unique_ptr<RegistryKey> key = OpenOrCreate(registry_, kSettingsKeyPath);
+    // Every value goes, including those another version left; subkeys other
+    // than the labels stay.
+    for (const std::string& name : ValueNames(*key)) key->DeleteValue(name);
+
+    WriteText(*key, "Sound", "NoSound");
+    WriteText(*key, "SoundFile", "(None)");
+    WriteText(*key, "WindowsSound", "Exclamation");
+    WriteBool(*key, "Logging", false);
+    // The labels survive a reset: the ones the dialog holds at this moment.
+    RegWriteExclusions(options);
+    WriteText(*key, "LogFile", defaultLogFile_);
+    WriteBool(*key, "NoDialog", false);
+    WriteText(*key, "Drives", "A");
+  }
+
+  // The values just written read back without fault. If the store still
+  // answers otherwise (another program changing the key meanwhile), this
+  // second load's failure goes to the caller and the user sees it: one
+  // reset per load, never a loop of resets.
+  LoadOnce(registry_, options);
+}
+
+void SettingsStore::Save(const TCheckOptions& options) {
+  std::unique_ptr<RegistryKey> key = OpenOrCreate(registry_, kSettingsKeyPath);
+  for (const SoundWord& entry : kSoundWords) {
+    if (entry.choice == options.Sound) WriteText(*key, "Sound", entry.word);
+  }
+  WriteText(*key, "SoundFile", options.SoundFile);
+  WriteBool(*key, "NoDialog", options.NoDialog);
+  WriteBool(*key, "Logging", options.Logging);
+  WriteText(*key, "LogFile", options.LogFile);
+  for (const WindowsSoundWord& entry : kWindowsSoundWords) {
+    if (entry.choice == options.WindowsSound) WriteText(*key, "WindowsSound", entry.word);
+  }
+  RegWriteExclusions(options);
+  WriteText(*key, "Drives", DriveString(options));
+}
+
+void SettingsStore::RegWriteExclusions(const TCheckOptions& options) {
+  // Rebuilt from nothing, so labels removed in the dialog leave the store.
+  DeleteKeyTree(registry_, RelativePath(kExclusionsKeyPath));
+  std::unique_ptr<RegistryKey> labels = OpenOrCreate(registry_, kExclusionsKeyPath);
+  // The label is the value's name, so a label listed twice is stored once.
+  for (const std::string& label : options.Exclusions) WriteText(*labels, label, label);
+}

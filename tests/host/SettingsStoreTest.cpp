@@ -1,0 +1,395 @@
+// The settings store against the in-memory registry: loading, the repair of
+// a damaged store, the save and the stored label list.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "platform/Failure.h"
+#include "platform/fake/FakeRegistry.h"
+#include "settings/SettingsStore.h"
+
+namespace {
+
+using platform::FakeRegistry;
+using Strings = std::vector<std::string>;
+using Bytes = std::vector<std::uint8_t>;
+
+const std::string kKey = "SOFTWARE\\Kestrome\\Dorvane\\4.0";
+const std::string kLabels = kKey + "\\Exclusions";
+const std::string kDefaultLog = "C:\\DVN\\dvn.dvl";
+
+// The message of the failure that `action` ends with.
+std::string FailureOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const platform::Failure& failure) {
+    return failure.what();
+  }
+  return "<no failure>";
+}
+
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  SettingsStoreTest() {
+    // Drives A, C and D, with A checked as the drive list starts.
+    for (char letter : {'A', 'C', 'D'}) {
+      options.Drives.push_back({std::string(" ") + letter + ":\\", letter == 'A', 0});
+    }
+    registry.AddKey("SOFTWARE");
+  }
+
+  // A store as a save of the defaults leaves it.
+  void StoreDefaults() {
+    registry.PutText(kKey, "Sound", "NoSound");
+    registry.PutText(kKey, "SoundFile", "(None)");
+    registry.PutText(kKey, "WindowsSound", "Exclamation");
+    registry.PutDword(kKey, "Logging", 0);
+    registry.PutText(kKey, "LogFile", kDefaultLog);
+    registry.PutDword(kKey, "NoDialog", 0);
+    registry.PutText(kKey, "Drives", "A");
+    registry.AddKey(kLabels);
+  }
+
+  std::string Text(const std::string& name, const std::string& key = kKey) {
+    auto value = registry.Value(key, name);
+    if (!value) return "<missing>";
+    if (value->type != platform::kRegSz) return "<type " + std::to_string(value->type) + ">";
+    return std::string(value->data.begin(), value->data.end());  // zero byte included
+  }
+  Bytes Data(const std::string& name) {
+    auto value = registry.Value(kKey, name);
+    return value ? value->data : Bytes{};
+  }
+
+  void ExpectDefaultsStored() {
+    EXPECT_EQ(Text("Sound"), std::string("NoSound", 8));
+    EXPECT_EQ(Text("SoundFile"), std::string("(None)", 7));
+    EXPECT_EQ(Text("WindowsSound"), std::string("Exclamation", 12));
+    EXPECT_EQ(registry.Value(kKey, "Logging")->type, platform::kRegDword);
+    EXPECT_EQ(Data("Logging"), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(Text("LogFile"), kDefaultLog + '\0');
+    EXPECT_EQ(registry.Value(kKey, "NoDialog")->type, platform::kRegDword);
+    EXPECT_EQ(Data("NoDialog"), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(Text("Drives"), std::string("A", 2));
+    EXPECT_TRUE(registry.HasKey(kLabels));
+  }
+  void ExpectDefaultsLoaded() {
+    EXPECT_EQ(options.Sound, TSound::NoSound);
+    EXPECT_EQ(options.SoundFile, "(None)");
+    EXPECT_EQ(options.WindowsSound, TWindowsSound::Exclamation);
+    EXPECT_FALSE(options.Logging);
+    EXPECT_EQ(options.LogFile, kDefaultLog);
+    EXPECT_FALSE(options.NoDialog);
+    EXPECT_EQ(DriveString(options), "A");
+  }
+
+  FakeRegistry registry;
+  SettingsStore store{registry, kDefaultLog};
+  TCheckOptions options;
+};
+
+TEST_F(SettingsStoreTest, FirstRunStringsTheFullDefaultSetAndLoadsIt) {
+  options.Sound = TSound::SoundWindows;
+  options.WindowsSound = TWindowsSound::Error;
+  options.Logging = true;
+  store.LoadSettings(options);
+
+  ExpectDefaultsStored();
+  ExpectDefaultsLoaded();
+  EXPECT_TRUE(registry.ValueNames(kLabels).empty());
+  EXPECT_TRUE(options.Exclusions.empty());
+  // No label subkey yet, so nothing to delete before creating it.
+  EXPECT_EQ(registry.writes,
+            (Strings{"create key " + kKey, "set Sound", "set SoundFile", "set WindowsSound",
+                    "set Logging", "create key " + kLabels, "set LogFile", "set NoDialog",
+                    "set Drives"}));
+}
+
+struct DamageCase {
+  const char* name;
+  const char* valueName;
+  std::uint32_t type;
+  Bytes data;
+};
+
+class DamagedStoreTest : public SettingsStoreTest,
+                         public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(DamagedStoreTest, ResetsEverythingButTheLabelsTheRecordHolds) {
+  StoreDefaults();
+  registry.PutText(kKey, "Drives", "CD");
+  registry.PutText(kKey, "Sound", "SoundWindows");
+  registry.PutText(kKey, "Extra", "left by another version");
+  registry.AddKey(kKey + "\\Other");
+  registry.PutText(kLabels, "STORED", "STORED");
+  registry.Put(kKey, GetParam().valueName, GetParam().type, GetParam().data);
+  // At a close, the record holds the dialog's labels, unsaved ones included.
+  AddExclusion(options, "UNSAVED");
+  AddExclusion(options, "BACKUP");
+
+  store.LoadSettings(options);
+
+  ExpectDefaultsStored();
+  ExpectDefaultsLoaded();
+  EXPECT_EQ(Text("Extra"), "<missing>");
+  EXPECT_TRUE(registry.HasKey(kKey + "\\Other"));
+  EXPECT_EQ(registry.ValueNames(kLabels), (Strings{"BACKUP", "UNSAVED"}));
+  EXPECT_EQ(Text("UNSAVED", kLabels), std::string("UNSAVED", 8));
+  EXPECT_EQ(options.Exclusions, (Strings{"BACKUP", "UNSAVED"}));
+  // Every value is deleted before the defaults are written in their order.
+  EXPECT_EQ(registry.writes,
+            (Strings{"delete Sound", "delete SoundFile", "delete WindowsSound", "delete Logging",
+                    "delete LogFile", "delete NoDialog", "delete Drives", "delete Extra",
+                    "set Sound", "set SoundFile", "set WindowsSound", "set Logging",
+                    "delete key " + kLabels, "create key " + kLabels, "set BACKUP",
+                    "set UNSAVED", "set LogFile", "set NoDialog", "set Drives"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, DamagedStoreTest,
+    ::testing::Values(
+        DamageCase{"NoDialogAsTextOne", "NoDialog", platform::kRegSz, {'1', 0}},
+        DamageCase{"LoggingTooLongForFourBytes", "Logging", platform::kRegDword, {1, 0, 0, 0, 0}},
+        DamageCase{"LoggingShorterThanFourBytes", "Logging", platform::kRegDword, {1, 0}},
+        DamageCase{"SoundAsDword", "Sound", platform::kRegDword, {0, 0, 0, 0}},
+        DamageCase{"SoundFileAsMultiText", "SoundFile", platform::kRegMultiSz, {'a', 0, 0}},
+        DamageCase{"LogFileAsBinary", "LogFile", platform::kRegBinary, {'C', ':', 0}},
+        DamageCase{"DrivesAsDword", "Drives", platform::kRegDword, {1, 0, 0, 0}},
+        DamageCase{"WindowsSoundAsBinary", "WindowsSound", platform::kRegBinary, {'E', 0}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsStoreTest, AMissingBooleanResetsButMissingTextsDoNot) {
+  // Only the two booleans: the texts read as empty, the words keep the
+  // earlier choice, and nothing is written.
+  registry.PutDword(kKey, "NoDialog", 1);
+  registry.PutDword(kKey, "Logging", 0x100);  // any non-zero number is true
+  options.Sound = TSound::SoundWindows;
+  options.WindowsSound = TWindowsSound::Error;
+  store.LoadSettings(options);
+  EXPECT_TRUE(options.NoDialog);
+  EXPECT_TRUE(options.Logging);
+  EXPECT_EQ(options.SoundFile, "");
+  EXPECT_EQ(options.LogFile, "");
+  EXPECT_EQ(DriveString(options), "");
+  EXPECT_EQ(options.Sound, TSound::SoundWindows);
+  EXPECT_EQ(options.WindowsSound, TWindowsSound::Error);
+  EXPECT_EQ(registry.writes, (Strings{"create key " + kLabels}));
+
+  // Without "Logging" the load resets.
+  registry.Erase(kKey, "Logging");
+  store.LoadSettings(options);
+  ExpectDefaultsLoaded();
+}
+
+struct WordCase {
+  const char* name;
+  const char* sound;
+  const char* windowsSound;
+  TSound expectedSound;
+  TWindowsSound expectedWindowsSound;
+};
+
+class SoundWordTest : public SettingsStoreTest, public ::testing::WithParamInterface<WordCase> {};
+
+TEST_P(SoundWordTest, OnlyExactWordsChangeTheChoiceAndNoneResets) {
+  StoreDefaults();
+  registry.PutText(kKey, "Sound", GetParam().sound);
+  registry.PutText(kKey, "WindowsSound", GetParam().windowsSound);
+  options.Sound = TSound::SoundFile;
+  options.WindowsSound = TWindowsSound::Information;
+  store.LoadSettings(options);
+  EXPECT_EQ(options.Sound, GetParam().expectedSound);
+  EXPECT_EQ(options.WindowsSound, GetParam().expectedWindowsSound);
+  EXPECT_TRUE(registry.writes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, SoundWordTest,
+    ::testing::Values(
+        WordCase{"NoSoundExclamation", "NoSound", "Exclamation", TSound::NoSound,
+                 TWindowsSound::Exclamation},
+        WordCase{"SoundWindowsQuestion", "SoundWindows", "Question", TSound::SoundWindows,
+                 TWindowsSound::Question},
+        WordCase{"LowerCaseKeeps", "nosound", "exclamation", TSound::SoundFile,
+                 TWindowsSound::Information},
+        WordCase{"EmptyKeeps", "", "", TSound::SoundFile, TWindowsSound::Information},
+        WordCase{"TrailingBlankKeeps", "NoSound ", "Error ", TSound::SoundFile,
+                 TWindowsSound::Information},
+        WordCase{"OtherWordKeeps", "SoundFile2", "Beep", TSound::SoundFile,
+                 TWindowsSound::Information}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct TextCase {
+  const char* name;
+  std::uint32_t type;
+  Bytes data;
+  const char* expected;
+};
+
+class StoredTextTest : public SettingsStoreTest, public ::testing::WithParamInterface<TextCase> {};
+
+TEST_P(StoredTextTest, ReadsUpToTheFirstZeroWithoutAReset) {
+  StoreDefaults();
+  registry.Put(kKey, "LogFile", GetParam().type, GetParam().data);
+  store.LoadSettings(options);
+  EXPECT_EQ(options.LogFile, GetParam().expected);
+  EXPECT_TRUE(registry.writes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, StoredTextTest,
+    ::testing::Values(
+        TextCase{"ExpandTextUnexpanded", platform::kRegExpandSz,
+                 {'%', 'T', 'E', 'M', 'P', '%', '\\', 'd', 0}, "%TEMP%\\d"},
+        TextCase{"WithoutZeroByte", platform::kRegSz, {'C', ':', '\\', 'L'}, "C:\\L"},
+        TextCase{"TextAfterAZero", platform::kRegSz, {'A', 'B', 0, 'C', 'D', 0}, "AB"},
+        TextCase{"OnlyTheZero", platform::kRegSz, {0}, ""},
+        TextCase{"SizeZeroOfAnyType", platform::kRegDword, {}, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsStoreTest, ValuesTheLoadDoesNotReadSurviveLoadsAndSaves) {
+  StoreDefaults();
+  registry.PutDword(kKey, "Extra", 7);
+  store.LoadSettings(options);
+  store.Save(options);
+  store.LoadSettings(options);
+  EXPECT_EQ(Data("Extra"), (Bytes{7, 0, 0, 0}));
+}
+
+TEST_F(SettingsStoreTest, SaveStringsInItsOrderAndLoadsBackTheSameRecord) {
+  StoreDefaults();
+  options.Sound = TSound::SoundWindows;
+  options.SoundFile = "";
+  options.NoDialog = true;
+  options.Logging = true;
+  options.LogFile = "D:\\logs\\dvn.dvl";
+  options.WindowsSound = TWindowsSound::Information;
+  options.Drives[0].Checked = false;
+  options.Drives[2].Checked = true;
+  for (const char* label : {"WORK", "Archive", "WORK", "work"}) AddExclusion(options, label);
+  registry.writes.clear();
+
+  store.Save(options);
+
+  // The registry knows a name once, whatever its case: the first one wins.
+  EXPECT_EQ(registry.writes,
+            (Strings{"set Sound", "set SoundFile", "set NoDialog", "set Logging", "set LogFile",
+                    "set WindowsSound", "delete key " + kLabels, "create key " + kLabels,
+                    "set Archive", "set WORK", "set WORK", "set work", "set Drives"}));
+  EXPECT_EQ(Text("Sound"), std::string("SoundWindows", 13));
+  EXPECT_EQ(Text("SoundFile"), std::string(1, '\0'));
+  EXPECT_EQ(Data("NoDialog"), (Bytes{1, 0, 0, 0}));
+  EXPECT_EQ(Text("WindowsSound"), std::string("Information", 12));
+  EXPECT_EQ(Text("Drives"), std::string("D", 2));
+  EXPECT_EQ(registry.ValueNames(kLabels), (Strings{"Archive", "WORK"}));
+
+  TCheckOptions loaded;
+  loaded.Drives = options.Drives;
+  store.LoadSettings(loaded);
+  EXPECT_EQ(loaded.Sound, TSound::SoundWindows);
+  EXPECT_EQ(loaded.SoundFile, "");
+  EXPECT_TRUE(loaded.NoDialog);
+  EXPECT_TRUE(loaded.Logging);
+  EXPECT_EQ(loaded.LogFile, "D:\\logs\\dvn.dvl");
+  EXPECT_EQ(loaded.WindowsSound, TWindowsSound::Information);
+  EXPECT_EQ(DriveString(loaded), "D");
+  EXPECT_EQ(loaded.Exclusions, (Strings{"Archive", "WORK"}));
+}
+
+TEST_F(SettingsStoreTest, SaveStopsAtTheFirstRefusedWrite) {
+  const Strings order = {"Sound",   "SoundFile",    "NoDialog", "Logging",
+                        "LogFile", "WindowsSound", "LABEL",    "Drives"};
+  AddExclusion(options, "LABEL");
+  for (std::size_t refused = 0; refused < order.size(); ++refused) {
+    SCOPED_TRACE(order[refused]);
+    FakeRegistry refusing;
+    refusing.RefuseWrite(order[refused] == "LABEL" ? kLabels : kKey, order[refused]);
+    SettingsStore refusingStore(refusing, kDefaultLog);
+    EXPECT_EQ(FailureOf([&] { refusingStore.Save(options); }),
+              "Failed to set data for '" + order[refused] + "'");
+    Strings written;
+    for (const std::string& entry : refusing.writes) {
+      if (entry.compare(0, 4, "set ") == 0) written.push_back(entry.substr(4));
+    }
+    Strings expected(order.begin(), order.begin() + refused);
+    expected.push_back(order[refused] + " refused");
+    EXPECT_EQ(written, expected);
+  }
+}
+
+TEST_F(SettingsStoreTest, LabelsLoadSortedAndTheDefaultValueIsAnEmptyLabel) {
+  StoreDefaults();
+  registry.PutText(kLabels, "zeta", "zeta");
+  registry.PutText(kLabels, "Alpha", "ignored data");
+  registry.PutDword(kLabels, "", 5);  // the key's default value, of any type
+  store.LoadSettings(options);
+  EXPECT_EQ(options.Exclusions, (Strings{"", "Alpha", "zeta"}));
+  EXPECT_TRUE(registry.writes.empty());
+}
+
+TEST_F(SettingsStoreTest, RegWriteExclusionsRebuildsALabelSubkeyWithNestedSubkeys) {
+  registry.PutText(kLabels, "OLD", "OLD");
+  registry.PutText(kLabels + "\\a\\B\\c", "x", "x");
+  registry.AddKey(kLabels + "\\D");
+  AddExclusion(options, "");
+  AddExclusion(options, "NEW");
+  store.RegWriteExclusions(options);
+  // The last subkey first; each from its leaves up.
+  EXPECT_EQ(registry.writes,
+            (Strings{"delete key " + kLabels + "\\D", "delete key " + kLabels + "\\a\\B\\c",
+                    "delete key " + kLabels + "\\a\\B", "delete key " + kLabels + "\\a",
+                    "delete key " + kLabels, "create key " + kLabels, "set ", "set NEW"}));
+  EXPECT_TRUE(registry.SubKeyNames(kLabels).empty());
+  EXPECT_EQ(registry.ValueNames(kLabels), (Strings{"", "NEW"}));
+  EXPECT_EQ(Text("", kLabels), std::string(1, '\0'));
+}
+
+TEST_F(SettingsStoreTest, AStoreThatCannotBeOpenedFailsAtTheResetsFirstWrite) {
+  registry.RefuseKey(kKey);
+  options.Sound = TSound::SoundWindows;
+  options.Logging = true;
+  options.LogFile = "C:\\old.dvl";
+  AddExclusion(options, "KEPT");
+  EXPECT_EQ(FailureOf([&] { store.LoadSettings(options); }), "Failed to set data for 'Sound'");
+  EXPECT_EQ(FailureOf([&] { store.Save(options); }), "Failed to set data for 'Sound'");
+  EXPECT_EQ(options.SoundFile, "");
+  EXPECT_EQ(options.Sound, TSound::SoundWindows);
+  EXPECT_TRUE(options.Logging);
+  EXPECT_EQ(options.LogFile, "C:\\old.dvl");
+  EXPECT_EQ(DriveString(options), "A");
+  EXPECT_EQ(options.Exclusions, (Strings{"KEPT"}));
+  EXPECT_TRUE(registry.writes.empty());
+  EXPECT_FALSE(registry.HasKey(kKey));
+}
+
+TEST_F(SettingsStoreTest, ALabelSubkeyThatCannotBeOpenedLoadsNoLabelsAndKeepsTheRest) {
+  StoreDefaults();
+  registry.PutText(kLabels, "BACKUP", "BACKUP");
+  registry.PutDword(kKey, "Logging", 1);
+  registry.RefuseKey(kLabels);
+  AddExclusion(options, "STALE");
+  store.LoadSettings(options);
+  EXPECT_TRUE(options.Logging);
+  EXPECT_TRUE(options.Exclusions.empty());
+  EXPECT_TRUE(registry.writes.empty());
+
+  // Saving labels there then fails, naming the first label.
+  AddExclusion(options, "NEW");
+  EXPECT_EQ(FailureOf([&] { store.Save(options); }), "Failed to set data for 'NEW'");
+}
+
+TEST_F(SettingsStoreTest, ALoadAfterAResetThatFailsAgainReportsItInsteadOfResettingAgain) {
+  // Another program puts text into "NoDialog" each time the reset ends
+  // (a few times only, so that a store resetting again ends, and fails here).
+  int corruptions = 0;
+  registry.afterSet = [&](const std::string& name) {
+    if (name == "Drives" && ++corruptions <= 5) registry.PutText(kKey, "NoDialog", "1");
+  };
+  EXPECT_EQ(FailureOf([&] { store.LoadSettings(options); }),
+            "Invalid data type for 'NoDialog'");
+  EXPECT_EQ(std::count(registry.writes.begin(), registry.writes.end(), "set Sound"), 1);
+}
+
+}  // namespace
