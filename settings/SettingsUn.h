@@ -6,6 +6,7 @@
 
 #include "platform/win32/Forms.h"
 #include "settings/CheckOptions.h"
+#include "settings/SettingsStore.h"
 #include "shell/NotificationLog.h"
 
 class TfmSettings : public platform::TForm {
@@ -16,13 +17,22 @@ class TfmSettings : public platform::TForm {
   // The system's small-icon list, shared: never destroyed.
   platform::ImageListHandle ilDrives = nullptr;
 
-  NotificationLog& Log() { return *log_; }
+  NotificationLog& Log() { return log_; }
+  SettingsStore& Store() { return store_; }
+
+  // Fills the options from the store and brings the controls in line.
+  void LoadSettings();
 
  protected:
   void FormCreate() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  std::unique_ptr<NotificationLog> log_;
+  SettingsStore store_;
+  NotificationLog log_;
 };
 
 extern TfmSettings* fmSettings;
+
+// The load of the one settings dialog.
+void LoadSettings();

@@ -1,7 +1,9 @@
 #include "shell/SplashUn.h"
 
 #include "about/AboutUn.h"
+#include "resources/SplashLayout.h"
 #include "settings/SettingsUn.h"
+#include "shell/Commands.h"
 #include "shell/DiskCheck.h"
 #include "shell/Services.h"
 
@@ -11,9 +13,6 @@ platform::NotifyIconRecord TrayIconData;
 
 namespace {
 
-const char kClassName[] = "TfmSplash";
-const int kClientWidth = 383;
-const int kClientHeight = 241;
 const UINT_PTR kVisibleTimerId = 1;
 const UINT kVisibleInterval = 4000;
 
@@ -25,14 +24,29 @@ void CheckDrives() {
   ::CheckDrives(fmSettings->Options, ExitRequested, context);
 }
 
-TfmSplash::TfmSplash() {
-  icon_ = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 16,
-                                          16, LR_DEFAULTCOLOR));
-  platform::RegisterFormClass(kClassName, icon_, ::GetSysColorBrush(COLOR_BTNFACE));
-  CreateHandle(kClassName, "Dorvane 4.0", WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
-               WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kClientWidth, kClientHeight);
+TfmSplash::TfmSplash()
+    : icon_(platform::LoadIconResource("MAINICON", 16)),
+      bigIcon_(platform::LoadIconResource("MAINICON", 32)),
+      font_(platform::CreateFontByName("MS Sans Serif", 11)),
+      nameFont_(platform::CreateFontByName("Arial", 33, true)),
+      noticeFont_(platform::CreateFontByName("MS Sans Serif", 8)),
+      logo_(platform::LoadBitmapResource("LOGO")),
+      kestrome_(platform::LoadBitmapResource("KESTROME")) {
+  const layout::Window& window = layout::kSplashWindow;
+  platform::RegisterFormClass(window.className, icon_.Get(), ::GetSysColorBrush(COLOR_BTNFACE));
+  CreateHandle(window.className, window.caption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
+               WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, window.clientWidth, window.clientHeight);
   // The splash time runs from the window's creation, not from its showing.
   tiVisible = ::SetTimer(Handle(), kVisibleTimerId, kVisibleInterval, nullptr);
+
+  controls_.Create(Handle(), layout::kSplashLayout, font_.Get());
+  platform::SetControlFont(controls_["laName"], nameFont_.Get());
+  platform::SetControlFont(controls_["paCopright"], noticeFont_.Get());
+  platform::SetImagePicture(controls_["imLogo"], logo_.Get());
+  platform::SetImagePicture(controls_["imKestrome"], kestrome_.Get());
+  puMain.Create(layout::kTrayMenu);
+  ::SetMenuDefaultItem(puMain.Get(), puMain.IdOf("miSettings"), FALSE);
+  platform::Application.SetIcons(bigIcon_.Get(), icon_.Get());
 }
 
 void TfmSplash::FormCreate() {
@@ -53,7 +67,7 @@ void TfmSplash::FormCreate() {
   TrayIconData.id = 1;
   TrayIconData.flags = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
   TrayIconData.callbackMessage = WM_TRAYNOTIFY;
-  TrayIconData.icon = icon_;
+  TrayIconData.icon = icon_.Get();
   TrayIconData.tip = "Dorvane 4.0";
 }
 
@@ -73,10 +87,79 @@ void TfmSplash::FormClose(platform::TCloseAction&) {
   Services.shell.NotifyIcon(platform::kNimDelete, TrayIconData);
 }
 
+void TfmSplash::TrayNotify(LPARAM mouseMessage) {
+  switch (mouseMessage) {
+    case WM_RBUTTONDOWN: {
+      // The window must be in the foreground or the menu would not close
+      // when the user clicks elsewhere; the posted empty message makes the
+      // next click on the icon open it again at once.
+      ::SetForegroundWindow(Handle());
+      POINT cursor;
+      ::GetCursorPos(&cursor);
+      ::TrackPopupMenu(puMain.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
+                       Handle(), nullptr);
+      ::PostMessageA(Handle(), WM_NULL, 0, 0);
+      break;
+    }
+    case WM_LBUTTONDBLCLK:
+      fmSettings->Show();
+      ::BringWindowToTop(fmSettings->Handle());
+      break;
+    default:
+      break;
+  }
+}
+
+void TfmSplash::MenuCommand(int id) {
+  const std::string item = puMain.NameOf(id);
+  if (item == "miSettings") miSettingsClick();
+  else if (item == "miHelpTopics") miHelpTopicsClick();
+  else if (item == "miHowtoUseHelp") miHowtoUseHelpClick();
+  else if (item == "miAbout") miAboutClick();
+  else if (item == "miRestartComputer") miRestartComputerClick();
+  else if (item == "miShutDownWindows") miShutDownWindowsClick();
+  else if (item == "miExit") miExitClick();
+}
+
+void TfmSplash::miSettingsClick() { fmSettings->Show(); }
+
+void TfmSplash::miHelpTopicsClick() {
+  Services.help.ShowHelp(Handle(), HelpFilePath(Services.files.ApplicationDirectory()),
+                         platform::kHelpFinder, 0);
+}
+
+void TfmSplash::miHowtoUseHelpClick() {
+  Services.help.ShowHelp(Handle(), HelpFilePath(Services.files.ApplicationDirectory()),
+                         platform::kHelpHelpOnHelp, 0);
+}
+
+void TfmSplash::miAboutClick() { fmAbout->Show(); }
+
+void TfmSplash::miRestartComputerClick() {
+  RunSessionEndCommand(kRestartCommand, Services.ui, platform::Application.Handle(),
+                       Services.session, [] { ::CheckDrives(); });
+}
+
+void TfmSplash::miShutDownWindowsClick() {
+  RunSessionEndCommand(kShutDownCommand, Services.ui, platform::Application.Handle(),
+                       Services.session, [] { ::CheckDrives(); });
+}
+
+void TfmSplash::miExitClick() {
+  ExitRequested = true;
+  Close();
+}
+
 LRESULT TfmSplash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
       if (wParam == kVisibleTimerId && tiVisible != 0) tiVisibleTimer();
+      return 0;
+    case WM_TRAYNOTIFY:
+      TrayNotify(lParam);
+      return 0;
+    case WM_COMMAND:
+      MenuCommand(LOWORD(wParam));
       return 0;
     default:
       return TForm::HandleMessage(message, wParam, lParam);

@@ -4,6 +4,7 @@
 // close query runs the disk check when the Windows session ends.
 
 #include "platform/Shell.h"
+#include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
 
 // The message the shell sends for mouse events over the icon.
@@ -13,6 +14,10 @@ class TfmSplash : public platform::TForm {
  public:
   TfmSplash();
 
+  // The two pictures, which the About dialog shows as well.
+  HBITMAP LogoPicture() const { return logo_.Get(); }
+  HBITMAP KestromePicture() const { return kestrome_.Get(); }
+
  protected:
   void FormCreate() override;
   bool FormCloseQuery() override;
@@ -21,9 +26,27 @@ class TfmSplash : public platform::TForm {
 
  private:
   void tiVisibleTimer();
+  void TrayNotify(LPARAM mouseMessage);
+  void MenuCommand(int id);
 
+  void miSettingsClick();
+  void miHelpTopicsClick();
+  void miHowtoUseHelpClick();
+  void miAboutClick();
+  void miRestartComputerClick();
+  void miShutDownWindowsClick();
+  void miExitClick();
+
+  platform::Icon icon_;
+  platform::Icon bigIcon_;
+  platform::Font font_;
+  platform::Font nameFont_;
+  platform::Font noticeFont_;
+  platform::Bitmap logo_;
+  platform::Bitmap kestrome_;
+  platform::ControlSet controls_;
+  platform::PopupMenu puMain;
   UINT_PTR tiVisible = 0;
-  HICON icon_ = nullptr;
 };
 
 extern TfmSplash* fmSplash;

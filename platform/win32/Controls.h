@@ -1,0 +1,142 @@
+#pragma once
+// The controls of the program's windows, made from the layout tables in
+// resources/: the system's own buttons, edits and lists, and four small
+// classes of the program's own for what the system lacks: bevelled panels,
+// pictures, labels with their own font and colour, and bevel lines.
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "resources/Layout.h"
+
+namespace platform {
+
+// An owned GDI object, deleted with its owner. Movable, not copyable.
+template <class Handle>
+class GdiObject {
+ public:
+  GdiObject() = default;
+  explicit GdiObject(Handle handle) : handle_(handle) {}
+  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  GdiObject& operator=(GdiObject&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
+  }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+  ~GdiObject() { Reset(); }
+
+  Handle Get() const { return handle_; }
+  void Reset() {
+    if (handle_ != nullptr) ::DeleteObject(handle_);
+    handle_ = nullptr;
+  }
+
+ private:
+  Handle handle_ = nullptr;
+};
+
+using Font = GdiObject<HFONT>;
+using Bitmap = GdiObject<HBITMAP>;
+
+// An owned icon (DestroyIcon).
+class Icon {
+ public:
+  Icon() = default;
+  explicit Icon(HICON handle) : handle_(handle) {}
+  Icon(Icon&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  Icon& operator=(Icon&& other) noexcept {
+    std::swap(handle_, other.handle_);
+    return *this;
+  }
+  Icon(const Icon&) = delete;
+  Icon& operator=(const Icon&) = delete;
+  ~Icon() {
+    if (handle_ != nullptr) ::DestroyIcon(handle_);
+  }
+  HICON Get() const { return handle_; }
+
+ private:
+  HICON handle_ = nullptr;
+};
+
+// A font by face name and character height in pixels (a negative LOGFONT
+// height: the characters, not the cell, are that high).
+Font CreateFontByName(const char* face, int height, bool bold = false, bool underline = false);
+
+// A picture or icon of the program's resources.
+Bitmap LoadBitmapResource(const char* name);
+Icon LoadIconResource(const char* name, int size);
+
+// A picture whose background (the colour of its bottom-left pixel) is
+// replaced by `background`, for places that draw no transparency.
+Bitmap LoadPictureOn(const char* name, COLORREF background);
+
+// A popup menu made from a menu table, with its pictures. Destroyed with
+// its owner.
+class PopupMenu {
+ public:
+  PopupMenu() = default;
+  PopupMenu(const PopupMenu&) = delete;
+  PopupMenu& operator=(const PopupMenu&) = delete;
+  ~PopupMenu();
+
+  template <std::size_t N>
+  void Create(const layout::MenuItem (&table)[N]) {
+    Create(table, N);
+  }
+  void Create(const layout::MenuItem* table, std::size_t count);
+
+  HMENU Get() const { return menu_; }
+  int IdOf(const std::string& name) const;
+  std::string NameOf(int id) const;
+
+ private:
+  HMENU menu_ = nullptr;
+  std::vector<Bitmap> pictures_;
+  std::map<std::string, int> ids_;
+};
+
+// The controls of one window, by their names in the layout table.
+class ControlSet {
+ public:
+  // Creates every control of `table` in `window`, each with `font`.
+  template <std::size_t N>
+  void Create(HWND window, const layout::Control (&table)[N], HFONT font) {
+    Create(window, table, N, font);
+  }
+  void Create(HWND window, const layout::Control* table, std::size_t count, HFONT font);
+
+  HWND operator[](const std::string& name) const;
+  // The name of the control with this identifier, or "".
+  std::string NameOf(int id) const;
+  int IdOf(const std::string& name) const;
+
+ private:
+  std::map<std::string, HWND> byName_;
+  std::map<int, std::string> byId_;
+};
+
+// Text and pictures of the program's own controls.
+void SetControlFont(HWND control, HFONT font);
+void SetLabelColour(HWND label, COLORREF colour);
+COLORREF LabelColour(HWND label);
+// Gives an image its picture (not owned) and sizes it to it.
+void SetImagePicture(HWND image, HBITMAP picture);
+HBITMAP ImagePicture(HWND image);
+
+// A label's mouse: `onButton` for each press and release (the message),
+// `onClick` for a left press and release over the label. While the left
+// button is held the label keeps the mouse.
+void SetLabelMouse(HWND label, std::function<void(UINT message)> onButton,
+                   std::function<void()> onClick);
+
+}  // namespace platform

@@ -1,0 +1,74 @@
+#pragma once
+// The shape of a window layout: one table per window, in this folder. The
+// program creates its controls from these tables, and the end-to-end tests
+// compare the tables with what is on the screen.
+
+namespace layout {
+
+enum class Kind {
+  Panel,        // a raised-and-lowered bevelled box that holds other controls
+  Image,        // a picture, sized to it
+  Label,        // text
+  Bevel,        // an etched line along its top edge
+  Button,       // push button
+  CheckBox,
+  RadioButton,  // grouped with the radio buttons of the same parent
+  Edit,         // one-line edit box
+  ListView,     // list style, check boxes, small icons
+  ListBox,      // sorted, single selection
+  PageControl,  // tabs; its pages are TabSheet entries
+  TabSheet,     // one page of a page control (its text is the tab's caption)
+};
+
+// The window itself.
+struct Window {
+  const char* className;
+  const char* caption;
+  int clientWidth;
+  int clientHeight;
+};
+
+// Options of a control.
+constexpr unsigned kAutoSize = 1;    // sized to its text or picture
+constexpr unsigned kAlignRight = 2;  // with kAutoSize: `left` holds the right edge
+constexpr unsigned kWordWrap = 4;
+constexpr unsigned kTransparent = 8; // a picture whose bottom-left colour is not drawn
+constexpr unsigned kLink = 16;       // a label the user clicks: hand cursor, underlined
+
+// One control. Positions are in pixels relative to the parent's client
+// area; `parent` is the name of another entry of the same table, or null
+// for the window. `tabOrder` is the place among the focusable controls of
+// the same parent, -1 for a control that never takes the focus.
+struct Control {
+  const char* name;
+  Kind kind;
+  const char* parent;
+  int left;
+  int top;
+  int width;
+  int height;
+  const char* text;
+  int tabOrder;
+  unsigned options;
+};
+
+// Controls get the identifiers kFirstControlId + their index in the table,
+// so that a test can find each control by its name.
+constexpr int kFirstControlId = 1000;
+
+}  // namespace layout
+
+namespace layout {
+
+// One item of a popup menu. A separator has the caption "-"; the items of
+// a submenu name the item that opens it as their parent.
+struct MenuItem {
+  const char* name;
+  const char* parent;   // null: the menu itself; else the item that opens this submenu
+  const char* caption;
+  const char* picture;  // a 16 x 16 bitmap resource, or null
+};
+
+constexpr int kFirstMenuId = 2000;
+
+}  // namespace layout

@@ -1,0 +1,40 @@
+#pragma once
+// The main window as laid out: the splash shown for four seconds at start.
+
+#include "resources/Layout.h"
+
+namespace layout {
+
+constexpr Window kSplashWindow = {"TfmSplash", "Dorvane 4.0", 383, 241};
+
+// The pictures and the two labels size themselves; laVersion keeps its
+// right edge at 349.
+constexpr Control kSplashLayout[] = {
+    {"paBorder", Kind::Panel, nullptr, 10, 10, 362, 191, "", -1, 0},
+    {"imKestrome", Kind::Image, "paBorder", 192, 8, 160, 40, "", -1, kAutoSize},
+    {"imLogo", Kind::Image, "paBorder", 16, 32, 132, 138, "", -1, kAutoSize | kTransparent},
+    {"laName", Kind::Label, "paBorder", 168, 80, 0, 0, "Dorvane", -1, kAutoSize},
+    {"laVersion", Kind::Label, "paBorder", 349, 120, 0, 0, "Version 4.0", -1,
+     kAutoSize | kAlignRight},
+    {"paCopright", Kind::Panel, nullptr, 10, 199, 362, 30,
+     "Copyright \xa9 Kestrome Software. All rights reserved.", -1, 0},
+};
+
+// The tray menu, puMain, top to bottom. Menu items get the identifiers
+// kFirstMenuId + their index. miSettings is the default item.
+constexpr MenuItem kTrayMenu[] = {
+    {"miSettings", nullptr, "&Settings...", "MI_SETTINGS"},
+    {"N2", nullptr, "-", nullptr},
+    {"miHelpTopics", nullptr, "Help &Topics", "MI_HELPTOPICS"},
+    {"miHowtoUseHelp", nullptr, "&How to use help", "MI_HOWTOUSEHELP"},
+    {"N3", nullptr, "-", nullptr},
+    {"miAbout", nullptr, "&About...", "MI_ABOUT"},
+    {"N4", nullptr, "-", nullptr},
+    {"miShutDown", nullptr, "Shut &Down", "MI_SHUTDOWN"},
+    {"miRestartComputer", "miShutDown", "&Restart the Computer", nullptr},
+    {"N1", "miShutDown", "-", nullptr},
+    {"miShutDownWindows", "miShutDown", "&Shut Down Windows", nullptr},
+    {"miExit", nullptr, "E&xit", "MI_EXIT"},
+};
+
+}  // namespace layout

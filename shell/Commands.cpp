@@ -1,0 +1,25 @@
+#include "shell/Commands.h"
+
+const char kHelpFileName[] = "dvn40.hlp";
+
+const SessionEndCommand kRestartCommand = {"Are you sure you want to restart your computer?",
+                                           "Restart", platform::kEwxReboot};
+const SessionEndCommand kShutDownCommand = {"Are you sure you want to shut down Windows?",
+                                            "Shut Down", platform::kEwxShutdown};
+
+std::string HelpFilePath(const std::string& applicationDirectory) {
+  return applicationDirectory + kHelpFileName;
+}
+
+void RunSessionEndCommand(const SessionEndCommand& command, platform::UserInterface& ui,
+                          platform::WindowHandle boxOwner, platform::Session& session,
+                          const std::function<void()>& checkDrives) {
+  if (ui.ShowMessageBox(boxOwner, command.question, command.caption,
+                        platform::kMbYesNo | platform::kMbIconQuestion) != platform::kIdYes) {
+    return;
+  }
+  checkDrives();
+  // Not forced, and no privilege asked for: where Windows refuses, the
+  // program simply runs on, as after any refused end of the session.
+  session.EndSession(command.exitFlag, 0);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The tray menu's commands that need no window: help and the restart or
+// shut-down after a confirmation and a disk check.
+
+#include <functional>
+#include <string>
+
+#include "platform/Help.h"
+#include "platform/Session.h"
+#include "platform/UserInterface.h"
+
+extern const char kHelpFileName[];  // "dvn40.hlp"
+
+// The help file's full path: found beside the program whatever the
+// current directory is (the check changes it).
+std::string HelpFilePath(const std::string& applicationDirectory);
+
+struct SessionEndCommand {
+  const char* question;
+  const char* caption;
+  unsigned exitFlag;
+};
+extern const SessionEndCommand kRestartCommand;
+extern const SessionEndCommand kShutDownCommand;
+
+// Asks the user; on Yes runs the check and then asks Windows to end the
+// session. A check that fails leaves the session alone: its failure passes
+// on to the caller.
+void RunSessionEndCommand(const SessionEndCommand& command, platform::UserInterface& ui,
+                          platform::WindowHandle boxOwner, platform::Session& session,
+                          const std::function<void()>& checkDrives);
