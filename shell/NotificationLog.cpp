@@ -1,16 +1,255 @@
 #include "shell/NotificationLog.h"
 
+#include <cstdlib>
+#include <memory>
+#include <utility>
+
 #include "platform/Failure.h"
 
-// Placeholder until the log is written: the settings keep logging off.
+namespace {
+
+const char kLineBreak[] = "\r\n";
+const char kPartSeparator[] = "   -   ";
+
+platform::Failure CannotCreate(const std::string& logFile) {
+  return platform::Failure(platform::FormatFailure("Cannot create file %s", logFile));
+}
+
+platform::Failure StreamWriteError() { return platform::Failure("Stream write error"); }
+
+// Locale numbers come as decimal text; anything else counts as 0, which
+// is also what a locale that gives no value means.
+int LocaleNumber(const std::string& text) {
+  if (text.empty()) return 0;
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  return *end == '\0' ? static_cast<int>(value) : 0;
+}
+
+std::string Digits(int value, std::size_t width) {
+  std::string text = std::to_string(value);
+  if (text.size() < width) text.insert(0, width - text.size(), '0');
+  return text;
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EndsWithLineBreak(const std::string& text) {
+  return text.size() >= 2 && text.compare(text.size() - 2, 2, kLineBreak) == 0;
+}
+
+// A name that ends in a separator (or is empty) names a folder, not a file;
+// adding the temporary suffix to it would write into the folder itself.
+bool NamesAFile(const std::string& logFile) {
+  return !logFile.empty() && logFile.back() != '\\' && logFile.back() != '/';
+}
+
+}  // namespace
+
+LogFormats ReadLogFormats(platform::Locale& locale, std::uint32_t localeId) {
+  LogFormats formats;  // its defaults stand in for values the locale lacks
+  auto text = [&](std::uint32_t type, std::string& field) {
+    std::string value = locale.Info(localeId, type);
+    if (!value.empty()) field = std::move(value);
+  };
+  auto flag = [&](std::uint32_t type) { return LocaleNumber(locale.Info(localeId, type)) != 0; };
+
+  text(platform::kLocaleSShortDate, formats.shortDate);
+  text(platform::kLocaleSDate, formats.dateSeparator);
+  text(platform::kLocaleSTime, formats.timeSeparator);
+  formats.hourLeadingZero = flag(platform::kLocaleITLZero);
+  formats.twentyFourHour = flag(platform::kLocaleITime);
+  formats.markBeforeTime = flag(platform::kLocaleITimeMarkPosn);
+  text(platform::kLocaleS1159, formats.morning);
+  text(platform::kLocaleS2359, formats.afternoon);
+  return formats;
+}
+
+// The pattern letters are d (day), m (month) and y (year), in either case,
+// as Windows writes "M" and older patterns "m". A run of one letter gives
+// the number without a leading zero, a longer run gives it with two digits;
+// the log has no names of days or months, so "ddd" or "MMMM" read as "dd"
+// and "MM". The year has two digits for "y" and "yy", four for three or
+// more. Text in single or double quotes is copied without its quotes, as
+// Windows patterns quote literal words; "/" is the locale's separator, and
+// every other byte, the two bytes of a double-byte character included, is
+// copied as it is.
+std::string FormatShortDate(const LogFormats& formats, const platform::LocalTime& time,
+                            platform::Locale& locale) {
+  const std::string& pattern = formats.shortDate;
+  std::string date;
+  std::size_t i = 0;
+  auto copyCharacter = [&] {
+    const bool pair = locale.IsLeadByte(static_cast<unsigned char>(pattern[i])) &&
+                      i + 1 < pattern.size();
+    date.append(pattern, i, pair ? 2 : 1);
+    i += pair ? 2 : 1;
+  };
+
+  while (i < pattern.size()) {
+    const char c = pattern[i];
+    const char letter = AsciiLower(c);
+    if (c == '\'' || c == '"') {
+      ++i;
+      while (i < pattern.size() && pattern[i] != c) copyCharacter();
+      ++i;  // the closing quote; an unclosed quote runs to the end
+    } else if (letter == 'd' || letter == 'm' || letter == 'y') {
+      std::size_t run = 1;
+      while (i + run < pattern.size() && AsciiLower(pattern[i + run]) == letter) ++run;
+      i += run;
+      if (letter == 'y') {
+        date += run <= 2 ? Digits(time.year % 100, 2) : Digits(time.year, 4);
+      } else {
+        date += Digits(letter == 'd' ? time.day : time.month, run == 1 ? 1 : 2);
+      }
+    } else if (c == '/') {
+      date += formats.dateSeparator;
+      ++i;
+    } else {
+      copyCharacter();
+    }
+  }
+  return date;
+}
+
+std::string FormatLongTime(const LogFormats& formats, const platform::LocalTime& time) {
+  int hour = time.hour;
+  if (!formats.twentyFourHour) {
+    hour %= 12;
+    if (hour == 0) hour = 12;
+  }
+  const std::string clock = Digits(hour, formats.hourLeadingZero ? 2 : 1) + formats.timeSeparator +
+                            Digits(time.minute, 2) + formats.timeSeparator +
+                            Digits(time.second, 2);
+  if (formats.twentyFourHour) return clock;
+  const std::string& mark = time.hour < 12 ? formats.morning : formats.afternoon;
+  return formats.markBeforeTime ? mark + " " + clock : clock + " " + mark;
+}
+
+// Editors on other systems leave LF or CR alone as line breaks; the log
+// is for Windows readers, so every break becomes CR LF. In a double-byte
+// code page the second byte of a character may have any value, and it is
+// copied with its lead byte so that it is never taken for a break.
+std::string NormalizeLineBreaks(const std::string& bytes, platform::Locale& locale) {
+  std::string text;
+  text.reserve(bytes.size() + bytes.size() / 16 + 2);
+  for (std::size_t i = 0; i < bytes.size();) {
+    const char c = bytes[i];
+    if (c == '\r' || c == '\n') {
+      text += kLineBreak;
+      i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
+    } else if (locale.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < bytes.size()) {
+      text.append(bytes, i, 2);
+      i += 2;
+    } else {
+      text += c;
+      ++i;
+    }
+  }
+  return text;
+}
+
 NotificationLog::NotificationLog(platform::Files& files, platform::Clock& clock,
                                  platform::Locale& locale)
-    : files_(files), clock_(clock), locale_(locale) {}
+    : files_(files), clock_(clock), locale_(locale) {
+  ReadThreadFormats();
+}
 
-void NotificationLog::ReadThreadFormats() {}
-void NotificationLog::ReadUserFormats() {}
+void NotificationLog::ReadThreadFormats() {
+  formats_ = ReadLogFormats(locale_, locale_.ThreadLocale());
+}
 
-void NotificationLog::AppendLogLine(std::string&, const std::string& logFile, const std::string&,
-                                    char) {
-  throw platform::Failure(platform::FormatFailure("Cannot create file %s", logFile));
+void NotificationLog::ReadUserFormats() {
+  formats_ = ReadLogFormats(locale_, platform::kLocaleUserDefault);
+}
+
+std::string NotificationLog::TemporaryName(const std::string& logFile) {
+  // Beside the log, so that the replacement is a rename within one folder
+  // on one volume, which the file system does in one step.
+  return logFile + ".tmp";
+}
+
+std::string NotificationLog::BuildLine(const std::string& label, char driveLetter) {
+  // Two readings, the date first: a line written at midnight may carry the
+  // old day's date with the new day's time.
+  const platform::LocalTime dateReading = clock_.Now();
+  const platform::LocalTime timeReading = clock_.Now();
+  return FormatShortDate(formats_, dateReading, locale_) + kPartSeparator +
+         FormatLongTime(formats_, timeReading) + kPartSeparator +
+         "Left a disk with the label \"" + label + "\" in the " + std::string(1, driveLetter) +
+         "-drive.";
+}
+
+// The log is the user's record and must never be lost: a full medium or a
+// failure halfway through must not leave it truncated. So the whole text
+// goes to a temporary file beside it, which replaces the log only when every
+// byte has been written and flushed. On any failure the temporary file is
+// removed and the log keeps exactly what it held.
+void NotificationLog::WriteLog(const std::string& logFile, const std::string& text) {
+  // A read-only log must stay as it is. Windows refuses to rename over a
+  // read-only file, but Wine does it, so the attribute is checked here
+  // instead of being left to the replacement.
+  if (!NamesAFile(logFile) || files_.IsReadOnly(logFile)) throw CannotCreate(logFile);
+
+  const std::string temporary = TemporaryName(logFile);
+  std::unique_ptr<platform::WritableFile> file = files_.Create(temporary);
+  if (!file) throw CannotCreate(logFile);
+
+  // The whole text goes in one write; a text too large for one write
+  // counts as a medium that could not take it.
+  const auto size = static_cast<std::uint32_t>(text.size());
+  const bool fits = size == text.size();
+  const bool complete = fits && file->Write(text.data(), size) == size && file->Flush();
+  file.reset();  // closed: an open file cannot be renamed or deleted
+  if (!complete) {
+    files_.Delete(temporary);
+    throw StreamWriteError();
+  }
+  if (!files_.Replace(temporary, logFile)) {
+    files_.Delete(temporary);
+    throw CannotCreate(logFile);
+  }
+}
+
+void NotificationLog::AppendLogLine(std::string& logBuffer, const std::string& logFile,
+                                    const std::string& label, char driveLetter) {
+  std::string bytes;
+  const platform::ReadResult read = files_.ReadAll(logFile, bytes);
+  switch (read) {
+    case platform::ReadResult::Ok:
+      logBuffer = NormalizeLineBreaks(bytes, locale_);
+      break;
+    case platform::ReadResult::NotFound:
+      // The file is made from this run's text: empty at the first
+      // notification, else what this run wrote last.
+      break;
+    case platform::ReadResult::Failed:
+      // The file exists but cannot be read, typically because another
+      // program holds it open for writing. Writing this run's text over it
+      // would lose what the file holds, so the append fails as a file that
+      // cannot be written does: the user sees the error, the session does
+      // not end, and the log is untouched.
+      throw CannotCreate(logFile);
+  }
+
+  const std::string line = BuildLine(label, driveLetter);
+  // A last line without a break is left as the user wrote it: the new line
+  // goes after a break of its own and the file again ends without one.
+  if (logBuffer.empty() || EndsWithLineBreak(logBuffer)) {
+    logBuffer += line + kLineBreak;
+  } else {
+    logBuffer += kLineBreak + line;
+  }
+
+  if (read == platform::ReadResult::NotFound) {
+    WriteLog(logFile, logBuffer);
+    return;
+  }
+  // A file that could just be read is most likely briefly held by another
+  // program (a viewer, a virus scanner): one more attempt is worth it.
+  try {
+    WriteLog(logFile, logBuffer);
+  } catch (const platform::Failure&) {
+    WriteLog(logFile, logBuffer);
+  }
 }

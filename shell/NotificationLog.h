@@ -22,11 +22,19 @@ struct LogFormats {
 // Reads the formats of `locale`, with the fallbacks for values it lacks.
 LogFormats ReadLogFormats(platform::Locale& locale, std::uint32_t localeId);
 
-std::string FormatShortDate(const LogFormats& formats, const platform::LocalTime& time);
+// The date by the short date pattern. `locale` tells the lead bytes of the
+// ANSI code page, so that the second byte of a double-byte character in the
+// pattern is never read as a pattern letter.
+std::string FormatShortDate(const LogFormats& formats, const platform::LocalTime& time,
+                            platform::Locale& locale);
 std::string FormatLongTime(const LogFormats& formats, const platform::LocalTime& time);
+
+// The text of a log file with every line break made CR LF.
+std::string NormalizeLineBreaks(const std::string& bytes, platform::Locale& locale);
 
 class NotificationLog {
  public:
+  // Reads the formats of the program's thread: the log is created at start.
   NotificationLog(platform::Files& files, platform::Clock& clock, platform::Locale& locale);
 
   // The formats of the program's thread, read at start.
@@ -37,11 +45,19 @@ class NotificationLog {
   const LogFormats& Formats() const { return formats_; }
 
   // Adds one line for a disk left in `driveLetter` to the file `logFile`.
-  // `logBuffer` is the check run's own copy of the file's text.
+  // `logBuffer` is the check run's own copy of the file's text. Fails with
+  // "Cannot create file <logFile>" or "Stream write error"; the file then
+  // holds exactly what it held before.
   void AppendLogLine(std::string& logBuffer, const std::string& logFile, const std::string& label,
                      char driveLetter);
 
+  // The name the new text is written under before it replaces the log.
+  static std::string TemporaryName(const std::string& logFile);
+
  private:
+  std::string BuildLine(const std::string& label, char driveLetter);
+  void WriteLog(const std::string& logFile, const std::string& text);
+
   platform::Files& files_;
   platform::Clock& clock_;
   platform::Locale& locale_;

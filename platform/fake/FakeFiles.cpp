@@ -1,0 +1,171 @@
+#include "platform/fake/FakeFiles.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool SameName(const std::string& a, const std::string& b) {
+  return !CaseInsensitiveLess()(a, b) && !CaseInsensitiveLess()(b, a);
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::string::size_type slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+bool CaseInsensitiveLess::operator()(const std::string& a, const std::string& b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(AsciiUpper(x)) < static_cast<unsigned char>(AsciiUpper(y));
+  });
+}
+
+// A file open for writing: the bytes land in the file at once, as they do
+// on Windows, up to what the medium still takes.
+class FakeWritableFile : public WritableFile {
+ public:
+  FakeWritableFile(FakeFiles& files, std::string name, std::string key)
+      : files_(files), name_(std::move(name)), key_(std::move(key)) {}
+  ~FakeWritableFile() override { files_.journal_.push_back("close " + name_); }
+
+  std::uint32_t Write(const char* data, std::uint32_t size) override {
+    files_.journal_.push_back("write " + name_);
+    std::uint32_t taken = size;
+    if (files_.freeSpace) {
+      taken = static_cast<std::uint32_t>(std::min<std::size_t>(size, *files_.freeSpace));
+      *files_.freeSpace -= taken;
+    }
+    files_.files[key_].bytes.append(data, taken);
+    return taken;
+  }
+
+  bool Flush() override {
+    files_.journal_.push_back("flush " + name_);
+    return !files_.flushFails;
+  }
+
+ private:
+  FakeFiles& files_;
+  std::string name_;
+  std::string key_;
+};
+
+std::string FakeFiles::Resolve(const std::string& path) const {
+  const bool absolute = (path.size() >= 2 && path[1] == ':') || (!path.empty() && path[0] == '\\');
+  return absolute || !currentDirectory ? path : currentDirectory() + path;
+}
+
+FakeFile* FakeFiles::Find(const std::string& path) {
+  auto it = files.find(Resolve(path));
+  return it == files.end() ? nullptr : &it->second;
+}
+
+std::optional<std::string> FakeFiles::Bytes(const std::string& path) const {
+  auto it = files.find(Resolve(path));
+  if (it == files.end()) return std::nullopt;
+  return it->second.bytes;
+}
+
+std::vector<std::string> FakeFiles::Names() const {
+  std::vector<std::string> names;
+  for (const auto& entry : files) names.push_back(entry.first);
+  return names;
+}
+
+ReadResult FakeFiles::ReadAll(const std::string& path, std::string& bytes) {
+  journal_.push_back("read " + path);
+  FakeFile* file = Find(path);
+  if (file == nullptr) return ReadResult::NotFound;
+  if (file->heldOpen || file->unreadable) return ReadResult::Failed;
+  bytes = file->bytes;
+  return ReadResult::Ok;
+}
+
+std::unique_ptr<WritableFile> FakeFiles::Create(const std::string& path) {
+  journal_.push_back("create " + path);
+  const std::string key = Resolve(path);
+  if (failingCreates > 0) {
+    --failingCreates;
+    return nullptr;
+  }
+  const std::string folder = FolderOf(key);
+  for (const std::string& unwritable : unwritableFolders) {
+    if (SameName(folder, unwritable)) return nullptr;
+  }
+  FakeFile* existing = Find(path);
+  if (existing != nullptr && (existing->readOnly || existing->heldOpen)) return nullptr;
+  files[key] = FakeFile{};
+  return std::make_unique<FakeWritableFile>(*this, path, key);
+}
+
+bool FakeFiles::Replace(const std::string& from, const std::string& to) {
+  journal_.push_back("replace " + from + " " + to);
+  FakeFile* source = Find(from);
+  FakeFile* target = Find(to);
+  if (replaceFails || source == nullptr) return false;
+  if (target != nullptr && (target->readOnly || target->heldOpen)) return false;
+  FakeFile moved = *source;
+  files.erase(Resolve(from));
+  files.erase(Resolve(to));
+  files[Resolve(to)] = moved;
+  return true;
+}
+
+bool FakeFiles::Delete(const std::string& path) {
+  journal_.push_back("delete " + path);
+  FakeFile* file = Find(path);
+  if (file == nullptr || file->readOnly || file->heldOpen) return false;
+  files.erase(Resolve(path));
+  return true;
+}
+
+bool FakeFiles::IsReadOnly(const std::string& path) {
+  FakeFile* file = Find(path);
+  return file != nullptr && file->readOnly;
+}
+
+LocalTime FakeClock::At(int year, int month, int day, int hour, int minute, int second) {
+  LocalTime time;
+  time.year = year;
+  time.month = month;
+  time.day = day;
+  time.hour = hour;
+  time.minute = minute;
+  time.second = second;
+  return time;
+}
+
+LocalTime FakeClock::Now() {
+  ++readCount;
+  if (!readings.empty()) {
+    last_ = readings.front();
+    readings.pop_front();
+  }
+  return last_;
+}
+
+std::map<std::uint32_t, std::string> FakeLocale::EnglishUnitedStates() {
+  return {{kLocaleSShortDate, "M/d/yyyy"}, {kLocaleSDate, "/"},       {kLocaleSTime, ":"},
+          {kLocaleITLZero, "0"},           {kLocaleITime, "0"},       {kLocaleITimeMarkPosn, "0"},
+          {kLocaleS1159, "AM"},            {kLocaleS2359, "PM"}};
+}
+
+FakeLocale::FakeLocale() {
+  values[kEnglishUnitedStates] = EnglishUnitedStates();
+  values[kLocaleUserDefault] = EnglishUnitedStates();
+}
+
+std::string FakeLocale::Info(std::uint32_t locale, std::uint32_t type) {
+  auto byLocale = values.find(locale);
+  if (byLocale == values.end()) return "";
+  auto value = byLocale->second.find(type);
+  return value == byLocale->second.end() ? "" : value->second;
+}
+
+}  // namespace platform

@@ -1,0 +1,163 @@
+// Files, clock and locale: each operation one Win32 call, the file handles
+// held by an owner that closes them.
+#include <windows.h>
+
+#include <new>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "platform/win32/Win32Files.h"
+
+namespace platform {
+
+namespace {
+
+// Owns a file handle. CreateFileA fails with INVALID_HANDLE_VALUE, other
+// calls with NULL: both mean "no handle".
+class ScopedHandle {
+ public:
+  explicit ScopedHandle(HANDLE handle = nullptr) : handle_(handle) {}
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
+  }
+  ~ScopedHandle() { Close(); }
+
+  bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+
+ private:
+  void Close() {
+    if (Valid()) ::CloseHandle(handle_);
+    handle_ = nullptr;
+  }
+  HANDLE handle_;
+};
+
+class Win32WritableFile : public WritableFile {
+ public:
+  explicit Win32WritableFile(ScopedHandle handle) : handle_(std::move(handle)) {}
+
+  std::uint32_t Write(const char* data, std::uint32_t size) override {
+    DWORD written = 0;
+    // On a full medium WriteFile fails or writes less; either way the
+    // count tells the caller what reached the file.
+    ::WriteFile(handle_.Get(), data, size, &written, nullptr);
+    return written;
+  }
+
+  bool Flush() override { return ::FlushFileBuffers(handle_.Get()) != FALSE; }
+
+ private:
+  ScopedHandle handle_;
+};
+
+}  // namespace
+
+ReadResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
+  // Others may read the file meanwhile but not write it, so the text read
+  // is one consistent whole.
+  ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::NotFound
+                                                                          : ReadResult::Failed;
+  }
+  // A file too large to be held in memory cannot be read; the caller then
+  // leaves it alone rather than write a shorter text over it.
+  try {
+    std::string text;
+    std::vector<char> chunk(64 * 1024);
+    for (;;) {
+      DWORD count = 0;
+      if (!::ReadFile(file.Get(), chunk.data(), static_cast<DWORD>(chunk.size()), &count, nullptr)) {
+        return ReadResult::Failed;
+      }
+      if (count == 0) break;
+      text.append(chunk.data(), count);
+    }
+    bytes = std::move(text);
+  } catch (const std::bad_alloc&) {
+    return ReadResult::Failed;
+  } catch (const std::length_error&) {
+    return ReadResult::Failed;
+  }
+  return ReadResult::Ok;
+}
+
+std::unique_ptr<WritableFile> Win32Files::Create(const std::string& path) {
+  ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return nullptr;
+  return std::make_unique<Win32WritableFile>(std::move(file));
+}
+
+bool Win32Files::Replace(const std::string& from, const std::string& to) {
+  // Write-through: the call returns only when the rename is on the disk,
+  // so a power cut right after it cannot bring the old log back.
+  return ::MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32Files::Delete(const std::string& path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+
+bool Win32Files::IsReadOnly(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+std::string Win32Files::ApplicationDirectory() {
+  // The name is cut short without an error when the buffer is too small,
+  // so the buffer grows until the whole name fits.
+  std::vector<char> name(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (length == 0) return std::string();
+    if (length < name.size()) {
+      std::string path(name.data(), length);
+      return path.substr(0, path.find_last_of('\\') + 1);
+    }
+    if (name.size() >= 32768) return std::string();
+    name.resize(name.size() * 2);
+  }
+}
+
+LocalTime Win32Clock::Now() {
+  SYSTEMTIME now = {};
+  ::GetLocalTime(&now);
+  LocalTime time;
+  time.year = now.wYear;
+  time.month = now.wMonth;
+  time.dayOfWeek = now.wDayOfWeek;
+  time.day = now.wDay;
+  time.hour = now.wHour;
+  time.minute = now.wMinute;
+  time.second = now.wSecond;
+  time.milliseconds = now.wMilliseconds;
+  return time;
+}
+
+std::uint32_t Win32Locale::ThreadLocale() { return ::GetThreadLocale(); }
+
+std::string Win32Locale::Info(std::uint32_t locale, std::uint32_t type) {
+  // The first call tells the size, the terminating zero included; 0 means
+  // the locale gives no such value.
+  const int size = ::GetLocaleInfoA(locale, type, nullptr, 0);
+  if (size <= 0) return std::string();
+  std::vector<char> value(static_cast<std::size_t>(size));
+  const int length = ::GetLocaleInfoA(locale, type, value.data(), size);
+  if (length <= 0) return std::string();
+  return std::string(value.data(), static_cast<std::size_t>(length - 1));
+}
+
+bool Win32Locale::IsLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
+
+}  // namespace platform

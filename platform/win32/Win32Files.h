@@ -1,0 +1,30 @@
+#pragma once
+// The Win32 implementations of files, clock and locale.
+
+#include "platform/Files.h"
+
+namespace platform {
+
+class Win32Files : public Files {
+ public:
+  ReadResult ReadAll(const std::string& path, std::string& bytes) override;
+  std::unique_ptr<WritableFile> Create(const std::string& path) override;
+  bool Replace(const std::string& from, const std::string& to) override;
+  bool Delete(const std::string& path) override;
+  bool IsReadOnly(const std::string& path) override;
+  std::string ApplicationDirectory() override;
+};
+
+class Win32Clock : public Clock {
+ public:
+  LocalTime Now() override;
+};
+
+class Win32Locale : public Locale {
+ public:
+  std::uint32_t ThreadLocale() override;
+  std::string Info(std::uint32_t locale, std::uint32_t type) override;
+  bool IsLeadByte(unsigned char byte) override;
+};
+
+}  // namespace platform

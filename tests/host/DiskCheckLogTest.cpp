@@ -1,0 +1,105 @@
+// The disk check with logging on: the log line comes first, and a log that
+// cannot be written ends the run.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/Failure.h"
+#include "platform/fake/FakeFiles.h"
+#include "platform/fake/Fakes.h"
+#include "shell/DiskCheck.h"
+
+namespace {
+
+const char kLog[] = "C:\\DVN\\dvn.dvl";
+
+class DiskCheckLogTest : public ::testing::Test {
+ protected:
+  DiskCheckLogTest() {
+    drives.drives['A'] = {true, "MYDISK"};
+    drives.drives['C'] = {true, "SYSTEM"};
+    BuildDriveList(options, drives, shell);
+    CheckDrivesFromString(options, "AC");
+    options.Logging = true;
+    options.LogFile = kLog;
+    options.Sound = TSound::SoundWindows;
+    clock.readings = {platform::FakeClock::At(2026, 12, 8, 16, 35, 12)};
+    journal.clear();
+  }
+
+  // The journal with each stretch of file operations shown as one "log".
+  platform::Journal Steps() const {
+    platform::Journal steps;
+    for (const std::string& entry : journal) {
+      const std::string verb = entry.substr(0, entry.find(' '));
+      const bool fileOperation = verb == "read" || verb == "create" || verb == "write" ||
+                                 verb == "flush" || verb == "close" || verb == "replace" ||
+                                 verb == "delete";
+      if (!fileOperation) {
+        steps.push_back(entry);
+      } else if (steps.empty() || steps.back() != "log") {
+        steps.push_back("log");
+      }
+    }
+    return steps;
+  }
+  static std::string Line(const std::string& label, char letter) {
+    return "12/8/2026   -   4:35:12 PM   -   Left a disk with the label \"" + label +
+           "\" in the " + std::string(1, letter) + "-drive.\r\n";
+  }
+
+  platform::Journal journal;
+  platform::FakeDrives drives{journal};
+  platform::FakeShell shell{drives};
+  platform::FakeSounds sounds{journal};
+  platform::FakeUserInterface ui{journal};
+  platform::FakeFiles files{journal};
+  platform::FakeClock clock;
+  platform::FakeLocale locale;
+  NotificationLog log{files, clock, locale};
+  TCheckOptions options;
+  DiskCheckContext context{drives, sounds, ui, nullptr, log};
+};
+
+TEST_F(DiskCheckLogTest, EachDriveIsLoggedThenSoundedThenWarned) {
+  CheckDrives(options, false, context);
+  EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep 48",
+                                        "box " + WarningText("MYDISK", 'A'), "box closed",
+                                        "probe C:\\", "label C:\\", "log", "beep 48",
+                                        "box " + WarningText("SYSTEM", 'C'), "box closed"}));
+  EXPECT_EQ(files.Bytes(kLog), Line("MYDISK", 'A') + Line("SYSTEM", 'C'));
+}
+
+TEST_F(DiskCheckLogTest, ALogThatCannotBeWrittenEndsTheRunBeforeTheSoundAndTheBox) {
+  files.files[kLog] = {"old\r\n", true};
+  try {
+    CheckDrives(options, false, context);
+    FAIL() << "the check ended normally";
+  } catch (const platform::Failure& failure) {
+    EXPECT_STREQ(failure.what(), "Cannot create file C:\\DVN\\dvn.dvl");
+  }
+  EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log"}));
+  EXPECT_EQ(files.Bytes(kLog), "old\r\n");
+}
+
+TEST_F(DiskCheckLogTest, LoggingOffNeverOpensTheLog) {
+  options.Logging = false;
+  CheckDrives(options, false, context);
+  const platform::Journal steps = Steps();
+  EXPECT_EQ(std::count(steps.begin(), steps.end(), "log"), 0);
+  EXPECT_EQ(clock.readCount, 0);
+  EXPECT_EQ(ui.boxes.size(), 2u);
+}
+
+TEST_F(DiskCheckLogTest, ARelativeLogFileGoesToTheRootOfTheDriveBeingReported) {
+  options.LogFile = "dvn.dvl";
+  files.currentDirectory = [this] { return drives.currentDirectory; };
+  CheckDrives(options, false, context);
+  EXPECT_EQ(journal[2], "read dvn.dvl") << "the name is passed as the user wrote it";
+  EXPECT_EQ(files.Bytes("A:\\dvn.dvl"), Line("MYDISK", 'A'));
+  // C: holds no log yet, so it is made from the run's text, A's line included.
+  EXPECT_EQ(files.Bytes("C:\\dvn.dvl"), Line("MYDISK", 'A') + Line("SYSTEM", 'C'));
+}
+
+}  // namespace

@@ -1,0 +1,315 @@
+// The notification log against in-memory files, clock and locale.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "platform/Failure.h"
+#include "platform/fake/FakeFiles.h"
+#include "shell/NotificationLog.h"
+
+namespace {
+
+using namespace std::string_literals;
+using platform::FakeClock;
+
+const char kLog[] = "C:\\DVN\\dvn.dvl";
+const platform::LocalTime kNotified = FakeClock::At(2026, 12, 8, 16, 35, 12);
+std::string LineFor(const std::string& label, const std::string& time = "4:35:12 PM") {
+  return "12/8/2026   -   " + time + "   -   Left a disk with the label \"" + label +
+         "\" in the A-drive.";
+}
+const std::string kLine = LineFor("X");
+
+// "@" in an expected text stands for the line of the notification.
+std::string WithLine(const std::string& pattern, const std::string& line = kLine) {
+  std::string text;
+  for (char c : pattern) text += c == '@' ? line : std::string(1, c);
+  return text;
+}
+
+class NotificationLogTest : public ::testing::Test {
+ protected:
+  NotificationLogTest() { clock.readings = {kNotified}; }
+
+  void Append(const std::string& label = "X", const std::string& logFile = kLog) {
+    log.AppendLogLine(buffer, logFile, label, 'A');
+  }
+  std::string Log() const { return files.Bytes(kLog).value_or("<no file>"); }
+
+  platform::Journal journal;
+  platform::FakeFiles files{journal};
+  FakeClock clock;
+  platform::FakeLocale locale;
+  NotificationLog log{files, clock, locale};
+  std::string buffer;  // one run's log buffer
+};
+
+struct AppendCase {
+  const char* name;
+  std::optional<std::string> before;  // nothing: no log file yet
+  std::set<unsigned char> leadBytes;
+  std::string after;
+};
+
+class AppendTest : public NotificationLogTest, public ::testing::WithParamInterface<AppendCase> {};
+
+TEST_P(AppendTest, AddsTheLineAfterMakingEveryBreakCrLf) {
+  if (GetParam().before) files.files[kLog].bytes = *GetParam().before;
+  locale.leadBytes = GetParam().leadBytes;
+  Append();
+  EXPECT_EQ(Log(), WithLine(GetParam().after));
+  EXPECT_EQ(buffer, Log());
+  EXPECT_EQ(files.Names(), std::vector<std::string>{kLog}) << "no temporary file is left";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, AppendTest,
+    ::testing::Values(
+        AppendCase{"NoFile", std::nullopt, {}, "@\r\n"},
+        AppendCase{"EmptyFile", ""s, {}, "@\r\n"},
+        AppendCase{"EndsWithCrLf", "one\r\ntwo\r\n"s, {}, "one\r\ntwo\r\n@\r\n"},
+        AppendCase{"NoFinalBreak", "one\r\ntwo"s, {}, "one\r\ntwo\r\n@"},
+        AppendCase{"LfOnly", "one\ntwo\n"s, {}, "one\r\ntwo\r\n@\r\n"},
+        AppendCase{"CrOnly", "one\rtwo"s, {}, "one\r\ntwo\r\n@"},
+        AppendCase{"MixedBreaks", "a\r\n\n\rb\r\r\n"s, {}, "a\r\n\r\n\r\nb\r\n\r\n@\r\n"},
+        AppendCase{"NulBytesKept", "a\0b\r\n"s, {}, "a\0b\r\n@\r\n"s},
+        // 0x81 starts a double-byte character: the byte after it is part
+        // of the character even when it is 10 or 13, and a lead byte at
+        // the very end stays as it is.
+        AppendCase{"TrailBytesAreNoBreaks", "\x81\n" "A\x81\r\n" "B\x81"s, {0x81},
+                   "\x81\n" "A\x81\r\r\n" "B\x81\r\n@"},
+        AppendCase{"SameBytesInASingleByteCodePage", "\x81\n" "A\x81\r\n" "B\x81"s, {},
+                   "\x81\r\n" "A\x81\r\n" "B\x81\r\n@"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(NotificationLogTest, AFileWithoutFinalBreakKeepsEndingWithoutOne) {
+  files.files[kLog].bytes = "one";
+  Append("X");
+  buffer.clear();  // the next run
+  Append("Y");
+  EXPECT_EQ(Log(), "one\r\n" + kLine + "\r\n" + LineFor("Y"));
+}
+
+TEST_F(NotificationLogTest, WritesATemporaryFileBesideTheLogAndReplacesTheLogInOneStep) {
+  files.files[kLog].bytes = "old\r\n";
+  Append();
+  EXPECT_EQ(journal, (platform::Journal{"read C:\\DVN\\dvn.dvl", "create C:\\DVN\\dvn.dvl.tmp",
+                                        "write C:\\DVN\\dvn.dvl.tmp", "flush C:\\DVN\\dvn.dvl.tmp",
+                                        "close C:\\DVN\\dvn.dvl.tmp",
+                                        "replace C:\\DVN\\dvn.dvl.tmp C:\\DVN\\dvn.dvl"}));
+}
+
+TEST_F(NotificationLogTest, TwoNotificationsOfOneRunEachReadTheClockTwice) {
+  clock.readings = {kNotified, kNotified, FakeClock::At(2026, 12, 8, 16, 35, 40),
+                    FakeClock::At(2026, 12, 8, 16, 35, 41)};
+  Append("X");
+  Append("Y");
+  EXPECT_EQ(clock.readCount, 4);
+  EXPECT_EQ(Log(), kLine + "\r\n" + LineFor("Y", "4:35:41 PM") + "\r\n");
+}
+
+TEST_F(NotificationLogTest, EachNotificationReadsTheFileAgainAndAMissingFileIsMadeFromTheRun) {
+  Append();
+  files.files[kLog].bytes = "edited\n";  // another program changed it meanwhile
+  Append();
+  EXPECT_EQ(Log(), WithLine("edited\r\n@\r\n"));
+
+  files.files.clear();  // and then deleted it
+  Append();
+  EXPECT_EQ(Log(), WithLine("edited\r\n@\r\n@\r\n"));
+}
+
+TEST_F(NotificationLogTest, TheDateComesFromTheFirstReadingAndTheTimeFromTheSecond) {
+  clock.readings = {FakeClock::At(2026, 12, 8, 23, 59, 59), FakeClock::At(2026, 12, 9, 0, 0, 0)};
+  Append();
+  EXPECT_EQ(Log().substr(0, 30), "12/8/2026   -   12:00:00 AM   ");
+}
+
+TEST_F(NotificationLogTest, TheLabelIsWrittenAsTheBytesWindowsReported) {
+  Append("\xc4\xd6\xdc\x01 ");
+  EXPECT_EQ(Log(), LineFor("\xc4\xd6\xdc\x01 ") + "\r\n");
+}
+
+TEST_F(NotificationLogTest, ReadsTheThreadLocaleAtStartAndTheUserDefaultOnRequest) {
+  locale.threadLocale = 0x407;
+  locale.values[0x407] = {{platform::kLocaleITime, "1"}, {platform::kLocaleSTime, "."}};
+  NotificationLog started(files, clock, locale);
+  EXPECT_EQ(FormatLongTime(started.Formats(), kNotified), "16.35.12");
+
+  started.ReadUserFormats();
+  EXPECT_EQ(FormatLongTime(started.Formats(), kNotified), "4:35:12 PM");
+  started.ReadThreadFormats();
+  EXPECT_EQ(FormatLongTime(started.Formats(), kNotified), "16.35.12");
+}
+
+// --- failures: the log keeps exactly what it held ---
+
+struct FailureCase {
+  const char* name;
+  std::function<void(platform::FakeFiles&)> arrange;
+  const char* message;
+  const char* logFile = kLog;
+};
+
+class AppendFailureTest : public NotificationLogTest,
+                          public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(AppendFailureTest, FailsWithTheMessageAndLeavesTheFilesAsTheyWere) {
+  files.files[kLog].bytes = "old\nlines";
+  GetParam().arrange(files);
+  const auto before = files.files;
+  try {
+    Append("X", GetParam().logFile);
+    FAIL() << "the append succeeded";
+  } catch (const platform::Failure& failure) {
+    EXPECT_STREQ(failure.what(), GetParam().message);
+  }
+  ASSERT_EQ(files.Names(), [&] {
+    std::vector<std::string> names;
+    for (const auto& entry : before) names.push_back(entry.first);
+    return names;
+  }());
+  for (const auto& [name, file] : before) EXPECT_EQ(files.files[name].bytes, file.bytes) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, AppendFailureTest,
+    ::testing::Values(
+        FailureCase{"ReadOnlyLog", [](auto& f) { f.files[kLog].readOnly = true; },
+                    "Cannot create file C:\\DVN\\dvn.dvl"},
+        // Another program holds the log open for writing: its text cannot
+        // be read, and must not be written over.
+        FailureCase{"HeldOpenByAnotherProgram", [](auto& f) { f.files[kLog].heldOpen = true; },
+                    "Cannot create file C:\\DVN\\dvn.dvl"},
+        // Reading is refused but writing is not: the text the run holds
+        // must still not replace what the log holds.
+        FailureCase{"UnreadableLog", [](auto& f) { f.files[kLog].unreadable = true; },
+                    "Cannot create file C:\\DVN\\dvn.dvl"},
+        FailureCase{"MediumFullMidWrite", [](auto& f) { f.freeSpace = 12; },
+                    "Stream write error"},
+        FailureCase{"FlushFails", [](auto& f) { f.flushFails = true; }, "Stream write error"},
+        FailureCase{"ReplaceRefused", [](auto& f) { f.replaceFails = true; },
+                    "Cannot create file C:\\DVN\\dvn.dvl"},
+        FailureCase{"BothAttemptsFail", [](auto& f) { f.failingCreates = 2; },
+                    "Cannot create file C:\\DVN\\dvn.dvl"},
+        FailureCase{"TemporaryNameTakenByAReadOnlyFile",
+                    [](auto& f) {
+                      f.files["C:\\DVN\\dvn.dvl.tmp"] = {"keep", true};
+                    },
+                    "Cannot create file C:\\DVN\\dvn.dvl"},
+        FailureCase{"MissingFolder",
+                    [](auto& f) {
+                      f.files.clear();
+                      f.unwritableFolders = {"c:\\dvn"};
+                    },
+                    "Cannot create file C:\\DVN\\dvn.dvl"},
+        FailureCase{"EmptyName", [](auto&) {}, "Cannot create file ", ""},
+        FailureCase{"FolderName", [](auto&) {}, "Cannot create file C:\\DVN\\", "C:\\DVN\\"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(NotificationLogTest, AFailedWriteAfterASuccessfulReadIsTriedOnceMore) {
+  files.files[kLog].bytes = "old\r\n";
+  files.failingCreates = 1;
+  Append();
+  EXPECT_EQ(Log(), WithLine("old\r\n@\r\n"));
+}
+
+TEST_F(NotificationLogTest, AFailedWriteOfANewFileIsNotTriedAgain) {
+  files.failingCreates = 1;
+  EXPECT_THROW(Append(), platform::Failure);
+  EXPECT_TRUE(files.files.empty());
+  EXPECT_EQ(files.failingCreates, 0);
+  EXPECT_EQ(std::count(journal.begin(), journal.end(), "create C:\\DVN\\dvn.dvl.tmp"), 1);
+}
+
+// --- the date and time formats ---
+
+struct FormatCase {
+  const char* name;
+  std::map<std::uint32_t, std::string> changes;  // to the English (United States) values
+  platform::LocalTime time;
+  const char* date;
+  const char* clockTime;
+};
+
+class LogFormatTest : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(LogFormatTest, ReadsTheLocaleValuesAndFormatsTheDateAndTime) {
+  platform::FakeLocale locale;
+  for (const auto& [type, value] : GetParam().changes) locale.values[0x409][type] = value;
+  const LogFormats formats = ReadLogFormats(locale, 0x409);
+  EXPECT_EQ(FormatShortDate(formats, GetParam().time, locale), GetParam().date);
+  EXPECT_EQ(FormatLongTime(formats, GetParam().time), GetParam().clockTime);
+}
+
+using namespace platform;
+INSTANTIATE_TEST_SUITE_P(
+    Locales, LogFormatTest,
+    ::testing::Values(
+        FormatCase{"EnglishUnitedStates", {}, kNotified, "12/8/2026", "4:35:12 PM"},
+        FormatCase{"MidnightReadsTwelveWithTheMarkAfter", {}, FakeClock::At(2026, 12, 8, 0, 5, 9),
+                   "12/8/2026", "12:05:09 AM"},
+        FormatCase{"NoonIsAfternoon", {}, FakeClock::At(2026, 12, 8, 12, 0, 0), "12/8/2026",
+                   "12:00:00 PM"},
+        FormatCase{"LastSecondOfTheDay", {}, FakeClock::At(2026, 12, 8, 23, 59, 59), "12/8/2026",
+                   "11:59:59 PM"},
+        FormatCase{"MarkBeforeTheTime", {{kLocaleITimeMarkPosn, "1"}, {kLocaleS1159, "a.m."}},
+                   FakeClock::At(2026, 12, 8, 9, 5, 9), "12/8/2026", "a.m. 9:05:09"},
+        FormatCase{"TwelveHourWithLeadingZero", {{kLocaleITLZero, "1"}},
+                   FakeClock::At(2026, 12, 8, 9, 5, 9), "12/8/2026", "09:05:09 AM"},
+        FormatCase{"TwentyFourHourWithLeadingZero",
+                   {{kLocaleSShortDate, "dd.MM.yyyy"}, {kLocaleSDate, "."},
+                    {kLocaleITime, "1"}, {kLocaleITLZero, "1"}},
+                   FakeClock::At(2026, 12, 8, 7, 5, 9), "08.12.2026", "07:05:09"},
+        FormatCase{"TwentyFourHourWithoutLeadingZero", {{kLocaleITime, "1"}},
+                   FakeClock::At(2026, 12, 8, 7, 5, 9), "12/8/2026", "7:05:09"},
+        FormatCase{"SeparatorsStandForSlashAndColon",
+                   {{kLocaleSShortDate, "yyyy/MM/dd"}, {kLocaleSDate, "-"}, {kLocaleSTime, "."}},
+                   kNotified, "2026-12-08", "4.35.12 PM"},
+        FormatCase{"NoShortDate", {{kLocaleSShortDate, ""}}, kNotified, "12/8/26", "4:35:12 PM"},
+        FormatCase{"NoValuesAtAll",
+                   {{kLocaleSShortDate, ""}, {kLocaleSDate, ""}, {kLocaleSTime, ""},
+                    {kLocaleITLZero, ""}, {kLocaleITime, ""}, {kLocaleITimeMarkPosn, ""},
+                    {kLocaleS1159, ""}, {kLocaleS2359, ""}},
+                   kNotified, "12/8/26", "4:35:12 pm"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct PatternCase {
+  const char* name;
+  const char* pattern;
+  const char* expected;  // for 7 March 2005
+  bool doubleByte = false;  // 0x94 starts a two-byte character
+};
+
+class DatePatternTest : public ::testing::TestWithParam<PatternCase> {};
+
+TEST_P(DatePatternTest, ReadsThePattern) {
+  platform::FakeLocale locale;
+  if (GetParam().doubleByte) locale.leadBytes = {0x94};
+  LogFormats formats;
+  formats.shortDate = GetParam().pattern;
+  formats.dateSeparator = "/";
+  EXPECT_EQ(FormatShortDate(formats, FakeClock::At(2005, 3, 7, 0, 0, 0), locale),
+            GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Patterns, DatePatternTest,
+    ::testing::Values(PatternCase{"WithoutLeadingZeros", "d/M/yyyy", "7/3/2005"},
+                      PatternCase{"WithLeadingZeros", "dd/MM/yy", "07/03/05"},
+                      PatternCase{"LowerCaseMonth", "mm-m", "03-3"},
+                      PatternCase{"UpperCaseDayAndYear", "D Y", "7 05"},
+                      PatternCase{"NamesReadAsTwoDigits", "ddd dddd MMM MMMM", "07 07 03 03"},
+                      PatternCase{"OddYearRuns", "y yyy yyyyy", "05 2005 2005"},
+                      PatternCase{"OtherCharactersCopied", "yyyy. MM. dd.", "2005. 03. 07."},
+                      PatternCase{"QuotedTextIsLiteral", "d 'de' M \"ym\"", "7 de 3 ym"},
+                      PatternCase{"TrailByteIsNoLetter", "yyyy\x94" "d", "2005\x94" "d", true},
+                      PatternCase{"SameByteInASingleByteCodePage", "yyyy\x94" "d", "2005\x94" "7"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
