@@ -201,6 +201,19 @@ UINT Program::ErrorMode() {
   return mode;
 }
 
+void Program::LoadLibraryInside(const std::string& path) {
+  void* remote = ::VirtualAllocEx(process_, nullptr, path.size() + 1, MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_READWRITE);
+  ::WriteProcessMemory(process_, remote, path.c_str(), path.size() + 1, nullptr);
+  auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "LoadLibraryA"));
+  HANDLE thread = ::CreateRemoteThread(process_, nullptr, 0, loadLibrary, remote, 0, nullptr);
+  if (thread == nullptr) throw std::runtime_error("cannot load " + path + " into dorvane.exe");
+  ::WaitForSingleObject(thread, 10000);
+  ::CloseHandle(thread);
+  ::VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
+}
+
 // ---------------------------------------------------------------------------
 
 EndSessionQuery::EndSessionQuery(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -282,6 +295,93 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
   }
   ::CloseHandle(file);
   return bytes;
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+void ClickAt(int x, int y, bool right, int clicks) {
+  AttachToDesktop();
+  ::SetCursorPos(x, y);
+  ::Sleep(100);
+  for (int i = 0; i < clicks; ++i) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, input, sizeof(INPUT));
+    ::Sleep(30);
+  }
+}
+
+void PressKey(WORD virtualKey) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = virtualKey;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, input, sizeof(INPUT));
+}
+
+void SaveScreenshot(const std::string& name) {
+  AttachToDesktop();
+  const char* folder = std::getenv("SCREENSHOT_DIR_WIN");
+  if (folder == nullptr) return;
+  HWND desktop = ::GetDesktopWindow();
+  RECT rect;
+  ::GetWindowRect(desktop, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  ::GdiFlush();
+  const DWORD stride = ((width * 3 + 3) / 4) * 4;
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + stride * height;
+  const std::string path = std::string(folder) + "\\" + name + ".bmp";
+  HANDLE out = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    ::WriteFile(out, &file, sizeof file, &written, nullptr);
+    ::WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+    ::WriteFile(out, bits, stride * height, &written, nullptr);
+    ::CloseHandle(out);
+  }
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+std::vector<std::string> OpenMenuItems(Program& program) {
+  ::DeleteFileA("C:\\menu-probe.txt");
+  program.LoadLibraryInside("C:\\menu_probe.dll");
+  std::optional<std::string> dump;
+  WaitFor([&] { return (dump = ReadFileBytes("C:\\menu-probe.txt")).has_value(); }, 5000);
+  std::vector<std::string> lines;
+  if (!dump) return lines;
+  std::string::size_type start = 0, end;
+  while ((end = dump->find('\n', start)) != std::string::npos) {
+    lines.push_back(dump->substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
 }
 
 }  // namespace e2e

@@ -71,6 +71,8 @@ class Program {
 
   // Calls GetErrorMode inside the program's process and returns its answer.
   UINT ErrorMode();
+  // Loads a DLL of the tests into the program's process.
+  void LoadLibraryInside(const std::string& path);
 
  private:
   HANDLE process_ = nullptr;
@@ -114,5 +116,26 @@ std::optional<DWORD> SettingDword(const std::string& name);
 
 // A whole file's bytes; nullopt when it does not exist.
 std::optional<std::string> ReadFileBytes(const std::string& path);
+
+}  // namespace e2e
+
+namespace e2e {
+
+// Real mouse input at a point of the virtual desktop: a right or left click
+// as the user's hand makes it, through the system's input queue.
+void ClickAt(int x, int y, bool right, int clicks = 1);
+// Real key strokes.
+void PressKey(WORD virtualKey);
+
+// Saves the virtual desktop as build/screenshots/NAME.bmp.
+void SaveScreenshot(const std::string& name);
+
+}  // namespace e2e
+
+namespace e2e {
+
+// The items of the program's open popup menu, one line each:
+// "depth|caption|default|picture WxH" (a separator's caption is "-").
+std::vector<std::string> OpenMenuItems(Program& program);
 
 }  // namespace e2e

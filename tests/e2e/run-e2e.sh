@@ -19,12 +19,14 @@ map_drive a "$media/a"
 
 mkdir -p "$WINEPREFIX/drive_c/Dorvane"
 cp build/win32/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
+cp build/win32/menu_probe.dll "$WINEPREFIX/drive_c/"
 
 export DORVANE_EXE='C:\Dorvane\dorvane.exe'
 export DORVANE_MEDIA="Z:$(echo "$media" | tr / '\\')"
 export DORVANE_DESKTOP=dorvane-e2e
 export SCREENSHOT_DIR="$root/build/screenshots"
 mkdir -p "$SCREENSHOT_DIR"
+export SCREENSHOT_DIR_WIN="Z:$(echo "$SCREENSHOT_DIR" | tr / '\\')"
 
 (cd build/win32 && wine e2e_tests.exe "$@" 2>&1) | tr -d '\r'
 status=${PIPESTATUS[0]}

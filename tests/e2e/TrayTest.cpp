@@ -1,0 +1,210 @@
+// The resident program as a user meets it: the splash, the icon in the
+// notification area, its menu and the menu's commands.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <iterator>
+
+#include "resources/SplashLayout.h"
+#include "tests/e2e/Driver.h"
+
+namespace {
+
+// Where the first icon of the notification area sits in the 800 x 600
+// virtual desktop.
+constexpr int kIconX = 790;
+constexpr int kIconY = 590;
+
+int MenuId(const char* name) {
+  for (std::size_t i = 0; i < std::size(layout::kTrayMenu); ++i) {
+    if (std::string(layout::kTrayMenu[i].name) == name) {
+      return layout::kFirstMenuId + static_cast<int>(i);
+    }
+  }
+  return 0;
+}
+
+class TrayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    e2e::DeleteSettings();
+    e2e::InsertMedium('a');
+    program.Start();
+  }
+  void TearDown() override { program.Kill(); }
+
+  void WaitUntilResident() {
+    ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 8000));
+    ::Sleep(300);  // the icon is added right after the splash hides
+  }
+
+  // A command chosen from the tray menu reaches the main window as a
+  // posted command message.
+  void Choose(const char* item) {
+    ::PostMessageA(program.MainWindow(), WM_COMMAND, MenuId(item), 0);
+  }
+
+  e2e::Program program;
+};
+
+// Answers every box that comes with `button` until `done` holds; returns
+// the boxes' "caption: text" in order.
+std::vector<std::string> AnswerBoxes(e2e::Program& program, int button,
+                                     const std::function<bool()>& done, DWORD timeoutMs = 30000) {
+  std::vector<std::string> seen;
+  const DWORD start = ::GetTickCount();
+  while (!done() && ::GetTickCount() - start < timeoutMs) {
+    if (auto box = e2e::FindMessageBox(program.ProcessId())) {
+      seen.push_back(box->caption + ": " + box->text);
+      e2e::PressBoxButton(box->hwnd, button);
+      e2e::WaitFor([&] { return !::IsWindow(box->hwnd); }, 5000);
+    }
+    ::Sleep(50);
+  }
+  return seen;
+}
+
+const char kWarning[] =
+    "Dorvane 4.0: There is still a disk with the label \"MYDISK\" in your A-drive!";
+
+TEST_F(TrayTest, StartsWithTheSplashThenLivesInTheNotificationArea) {
+  HWND main = program.MainWindow();
+  ASSERT_TRUE(::IsWindowVisible(main));
+  const DWORD shownAt = ::GetTickCount();
+  EXPECT_EQ(::GetWindowLongA(main, GWL_STYLE) & WS_CAPTION, 0) << "no caption bar";
+  EXPECT_NE(::GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  RECT client, outer;
+  ::GetClientRect(main, &client);
+  ::GetWindowRect(main, &outer);
+  EXPECT_EQ(client.right, layout::kSplashWindow.clientWidth);
+  EXPECT_EQ(outer.bottom - outer.top, layout::kSplashWindow.clientHeight)
+      << "the caption's height is taken off the window";
+  EXPECT_NEAR((outer.left + outer.right) / 2, 400, 1) << "centred on the screen";
+  EXPECT_NEAR((outer.top + outer.bottom) / 2, 300, 1);
+  HWND name = ::GetDlgItem(::GetDlgItem(main, layout::kFirstControlId), layout::kFirstControlId + 3);
+  EXPECT_EQ(e2e::WindowText(name), "Dorvane");
+  e2e::SaveScreenshot("splash");
+
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(main); }, 8000));
+  EXPECT_LT(::GetTickCount() - shownAt, 4500u) << "four seconds from the window's creation";
+
+  ::Sleep(300);
+  e2e::ClickAt(kIconX, kIconY, true);
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000))
+      << "a right click on the icon opens the menu";
+  e2e::SaveScreenshot("tray-menu");
+  EXPECT_EQ(e2e::OpenMenuItems(program), (std::vector<std::string>{
+                                             "0|&Settings...|default|picture 16x16",
+                                             "0|-||",
+                                             "0|Help &Topics||picture 16x16",
+                                             "0|&How to use help||picture 16x16",
+                                             "0|-||",
+                                             "0|&About...||picture 16x16",
+                                             "0|-||",
+                                             "0|Shut &Down||picture 16x16",
+                                             "1|&Restart the Computer||",
+                                             "1|-||",
+                                             "1|&Shut Down Windows||",
+                                             "0|E&xit||picture 16x16",
+                                         }));
+  e2e::PressKey(VK_ESCAPE);
+  EXPECT_TRUE(e2e::WaitFor([&] { return ::FindWindowA("#32768", nullptr) == nullptr ||
+                                        !::IsWindowVisible(::FindWindowA("#32768", nullptr)); },
+                           3000));
+}
+
+TEST_F(TrayTest, ADoubleClickShowsTheOneSettingsWindowAndASingleClickNothing) {
+  WaitUntilResident();
+  HWND settings = program.Window("TfmSettings");
+  e2e::ClickAt(kIconX, kIconY, false);
+  ::Sleep(800);
+  EXPECT_FALSE(::IsWindowVisible(settings)) << "a single click does nothing";
+
+  e2e::ClickAt(kIconX, kIconY, false, 2);
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(settings) != FALSE; }, 5000));
+  e2e::SaveScreenshot("settings-from-tray");
+
+  // Another window comes in front; a second double click brings the same
+  // settings window back.
+  HWND other = program.Window("TfmAbout");
+  Choose("miAbout");
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(other) != FALSE; }, 5000));
+  e2e::ClickAt(kIconX, kIconY, false, 2);
+  EXPECT_TRUE(e2e::WaitFor([&] { return ::GetForegroundWindow() == settings; }, 5000));
+  EXPECT_EQ(e2e::WindowsOf(program.ProcessId(), "TfmSettings").size(), 1u);
+}
+
+TEST_F(TrayTest, ExitFromTheMenuEndsTheProgramWithoutCheckingTheDisk) {
+  WaitUntilResident();
+  e2e::ClickAt(kIconX, kIconY, true);
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+  e2e::PressKey('X');
+  EXPECT_TRUE(program.WaitForExit(5000));
+  EXPECT_FALSE(e2e::FindMessageBox(program.ProcessId()).has_value());
+}
+
+TEST_F(TrayTest, RestartAnsweredNoNeitherChecksNorRestarts) {
+  WaitUntilResident();
+  Choose("miRestartComputer");
+  auto question = e2e::WaitForMessageBox(program.ProcessId(), 5000);
+  ASSERT_TRUE(question.has_value());
+  EXPECT_EQ(question->caption, "Restart");
+  EXPECT_EQ(question->text, "Are you sure you want to restart your computer?");
+  EXPECT_EQ(question->buttons, (std::vector<std::string>{"&Yes", "&No"}));
+  EXPECT_EQ(question->owner, program.ApplicationWindow());
+  e2e::PressBoxButton(question->hwnd, IDNO);
+  EXPECT_FALSE(e2e::WaitForMessageBox(program.ProcessId(), 1500).has_value());
+  EXPECT_TRUE(program.Running());
+}
+
+TEST_F(TrayTest, RestartAnsweredYesWarnsFirstThenEndsTheSession) {
+  WaitUntilResident();
+  Choose("miRestartComputer");
+  auto question = e2e::WaitForMessageBox(program.ProcessId(), 5000);
+  ASSERT_TRUE(question.has_value());
+  e2e::PressBoxButton(question->hwnd, IDYES);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(question->hwnd); }, 5000));
+  // The check's warning comes before the request; the request ends the
+  // session, whose query checks a second time, and then the program ends.
+  std::vector<std::string> boxes = AnswerBoxes(program, IDOK, [&] { return !program.Running(); });
+  EXPECT_EQ(boxes, (std::vector<std::string>{kWarning, kWarning}));
+  EXPECT_FALSE(program.Running());
+}
+
+TEST_F(TrayTest, AnEndOfTheSessionDuringTheSplashChecksAndLeavesTheSplash) {
+  ASSERT_TRUE(::IsWindowVisible(program.MainWindow()));
+  e2e::EndSessionQuery query(program.MainWindow());
+  std::vector<std::string> boxes = AnswerBoxes(program, IDOK, [&] { return query.Answered(0); });
+  EXPECT_EQ(boxes, (std::vector<std::string>{kWarning}));
+  EXPECT_EQ(query.Answer(), 1);
+  EXPECT_TRUE(program.Running());
+}
+
+TEST_F(TrayTest, ACheckThatCannotLogRefusesTheEndOfTheSession) {
+  program.Kill();
+  e2e::SetSettingDword("Logging", 1);
+  e2e::SetSettingDword("NoDialog", 0);
+  e2e::SetSettingString("LogFile", "C:\\no such folder\\dvn.dvl");
+  e2e::SetSettingString("Drives", "A");
+  program.Start();
+  WaitUntilResident();
+
+  e2e::EndSessionQuery query(program.MainWindow());
+  auto box = e2e::WaitForMessageBox(program.ProcessId(), 10000);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->caption, "Dorvane");
+  EXPECT_EQ(box->text, "Cannot create file C:\\no such folder\\dvn.dvl.");
+  e2e::PressBoxButton(box->hwnd, IDOK);
+  ASSERT_TRUE(query.Answered(10000));
+  EXPECT_EQ(query.Answer(), 0) << "the session must not end";
+  EXPECT_FALSE(e2e::WaitForMessageBox(program.ProcessId(), 1000).has_value())
+      << "no warning after the failed log";
+
+  // The program runs on with its icon.
+  e2e::ClickAt(kIconX, kIconY, true);
+  EXPECT_TRUE(e2e::WaitFor([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+  e2e::PressKey(VK_ESCAPE);
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// Loaded into dorvane.exe by the end-to-end tests while its tray menu is
+// open: writes the open menu's items, as the program built them, to
+// C:\menu-probe.txt, then unloads itself. Menus belong to their process,
+// so this is the one way to read them from outside.
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+HMODULE self = nullptr;
+
+void Describe(HMENU menu, int depth, std::string& out) {
+  const UINT defaultId = ::GetMenuDefaultItem(menu, FALSE, 0);
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    char caption[256] = {};
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_BITMAP | MIIM_STATE;
+    info.dwTypeData = caption;
+    info.cch = sizeof caption;
+    ::GetMenuItemInfoA(menu, i, TRUE, &info);
+    out += std::to_string(depth) + "|";
+    out += (info.fType & MFT_SEPARATOR) ? std::string("-") : std::string(caption);
+    out += "|";
+    out += (info.fState & MFS_DEFAULT) || (defaultId != static_cast<UINT>(-1) && info.wID == defaultId &&
+                                           !(info.fType & MFT_SEPARATOR))
+               ? "default"
+               : "";
+    out += "|";
+    if (info.hbmpItem != nullptr) {
+      BITMAP bitmap = {};
+      ::GetObjectA(info.hbmpItem, sizeof bitmap, &bitmap);
+      out += "picture " + std::to_string(bitmap.bmWidth) + "x" + std::to_string(bitmap.bmHeight);
+    }
+    out += "\n";
+    if (info.hSubMenu != nullptr) Describe(info.hSubMenu, depth + 1, out);
+  }
+}
+
+DWORD WINAPI Dump(void*) {
+  std::string out;
+  HWND window = nullptr;
+  DWORD self_pid = ::GetCurrentProcessId();
+  while ((window = ::FindWindowExA(nullptr, window, "#32768", nullptr)) != nullptr) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    if (pid != self_pid || !::IsWindowVisible(window)) continue;
+    HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(window, MN_GETHMENU, 0, 0));
+    if (menu != nullptr) {
+      Describe(menu, 0, out);
+      break;
+    }
+  }
+  HANDLE file = ::CreateFileA("C:\\menu-probe.tmp", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                              nullptr);
+  DWORD written = 0;
+  ::WriteFile(file, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+  ::CloseHandle(file);
+  ::MoveFileExA("C:\\menu-probe.tmp", "C:\\menu-probe.txt", MOVEFILE_REPLACE_EXISTING);
+  ::FreeLibraryAndExitThread(self, 0);
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    self = instance;
+    HANDLE thread = ::CreateThread(nullptr, 0, Dump, nullptr, 0, nullptr);
+    if (thread != nullptr) ::CloseHandle(thread);
+  }
+  return TRUE;
+}
