@@ -1,0 +1,84 @@
+// The settings store and the notification log as a user meets them: the
+// first start, a damaged store, and a log beside the reported disk.
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/Driver.h"
+
+namespace {
+
+class StoreAndLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    e2e::DeleteSettings();
+    e2e::InsertMedium('a');
+  }
+  void TearDown() override {
+    program.Kill();
+    ::DeleteFileA(LogOnTheDisk().c_str());
+  }
+
+  static std::string LogOnTheDisk() { return e2e::MediaFolder() + "\\a\\disk.dvl"; }
+
+  e2e::Program program;
+};
+
+TEST_F(StoreAndLogTest, TheFirstStartWritesTheDefaults) {
+  program.Start();
+  EXPECT_EQ(e2e::SettingString("Sound"), "NoSound");
+  EXPECT_EQ(e2e::SettingString("SoundFile"), "(None)");
+  EXPECT_EQ(e2e::SettingString("WindowsSound"), "Exclamation");
+  EXPECT_EQ(e2e::SettingDword("Logging"), 0u);
+  EXPECT_EQ(e2e::SettingString("LogFile"), e2e::ProgramFolder() + "dvn.dvl");
+  EXPECT_EQ(e2e::SettingDword("NoDialog"), 0u);
+  EXPECT_EQ(e2e::SettingString("Drives"), "A");
+  HKEY labels = nullptr;
+  ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Kestrome\\Dorvane\\4.0\\Exclusions", 0,
+                            KEY_READ, &labels),
+            ERROR_SUCCESS);
+  DWORD values = 99;
+  ::RegQueryInfoKeyA(labels, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
+                     nullptr, nullptr, nullptr);
+  ::RegCloseKey(labels);
+  EXPECT_EQ(values, 0u);
+}
+
+TEST_F(StoreAndLogTest, AMalformedBooleanResetsTheStore) {
+  e2e::SetSettingString("Sound", "SoundWindows");
+  e2e::SetSettingString("Drives", "AC");
+  e2e::SetSettingString("Extra", "kept until a reset");
+  e2e::SetSettingDword("Logging", 1);
+  e2e::SetSettingString("NoDialog", "1");  // a text where a number belongs
+  program.Start();
+  EXPECT_EQ(e2e::SettingString("Sound"), "NoSound");
+  EXPECT_EQ(e2e::SettingString("Drives"), "A");
+  EXPECT_EQ(e2e::SettingDword("NoDialog"), 0u);
+  EXPECT_EQ(e2e::SettingDword("Logging"), 0u);
+  EXPECT_FALSE(e2e::SettingString("Extra").has_value());
+}
+
+TEST_F(StoreAndLogTest, ARelativeLogFileLandsInTheRootOfTheReportedDisk) {
+  e2e::SetSettingString("Sound", "NoSound");
+  e2e::SetSettingString("SoundFile", "(None)");
+  e2e::SetSettingString("WindowsSound", "Exclamation");
+  e2e::SetSettingDword("Logging", 1);
+  e2e::SetSettingString("LogFile", "disk.dvl");
+  e2e::SetSettingDword("NoDialog", 1);
+  e2e::SetSettingString("Drives", "A");
+  program.Start();
+
+  e2e::EndSessionQuery query(program.MainWindow());
+  ASSERT_TRUE(query.Answered(10000));
+  EXPECT_EQ(query.Answer(), 1);
+  auto log = e2e::ReadFileBytes(LogOnTheDisk());
+  ASSERT_TRUE(log.has_value()) << "the probe made A:\\ the current directory";
+  // A new prefix is en-US: "12/8/2026   -   4:35:12 PM   -   ..."
+  const std::string tail = "   -   Left a disk with the label \"MYDISK\" in the A-drive.\r\n";
+  ASSERT_GT(log->size(), tail.size());
+  EXPECT_EQ(log->substr(log->size() - tail.size()), tail);
+  EXPECT_NE(log->find("M   -   Left"), std::string::npos) << *log;
+  EXPECT_EQ(log->find('\n'), log->size() - 1) << "exactly one line";
+  EXPECT_FALSE(e2e::ReadFileBytes(e2e::ProgramFolder() + "disk.dvl").has_value());
+}
+
+}  // namespace
