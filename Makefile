@@ -24,5 +24,8 @@ run: build
 test: build
 	@scripts/test-all.sh
 
+screenshots: build
+	@scripts/screenshots.sh
+
 clean:
 	rm -rf build

@@ -49,6 +49,7 @@ TEST_F(EndOfSessionTest, ADiskInAGivesOneSystemModalWarningThatHoldsTheAnswer) {
   EXPECT_EQ(box->buttons, (std::vector<std::string>{"OK"}));
   EXPECT_NE(box->exStyle & WS_EX_TOPMOST, 0) << "a system-modal box stays above every window";
   EXPECT_EQ(box->owner, program.ApplicationWindow());
+  e2e::SaveScreenshot("warning");
 
   EXPECT_FALSE(query.Answered(1000)) << "the session waits until the user acknowledges";
   e2e::PressBoxButton(box->hwnd, IDOK);

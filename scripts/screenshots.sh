@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Makes the README's screenshots again: runs the end-to-end tests that show
+# each screen, then keeps their pictures as PNG files under docs/screenshots.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+shots=(splash tray-menu settings-drives settings-sound settings-logging settings-other about warning)
+rm -rf build/screenshots
+tests/e2e/run-e2e.sh >/dev/null || true
+mkdir -p docs/screenshots
+missing=0
+for shot in "${shots[@]}"; do
+  if [ -f "build/screenshots/$shot.bmp" ]; then
+    convert "build/screenshots/$shot.bmp" "docs/screenshots/$shot.png"
+    echo "docs/screenshots/$shot.png"
+  else
+    echo "missing: $shot (its test did not save it)" >&2
+    missing=1
+  fi
+done
+exit "$missing"
