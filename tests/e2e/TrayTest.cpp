@@ -144,6 +144,18 @@ TEST_F(TrayTest, ExitFromTheMenuEndsTheProgramWithoutCheckingTheDisk) {
   EXPECT_FALSE(e2e::FindMessageBox(program.ProcessId()).has_value());
 }
 
+TEST_F(TrayTest, CloseFromTheTaskbarButtonChecksAndThenEndsTheProgram) {
+  WaitUntilResident();
+  Choose("miSettings");
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(program.Window("TfmSettings")) != FALSE; },
+                           5000));
+  EXPECT_TRUE(::IsWindowVisible(program.ApplicationWindow())) << "the taskbar button is there";
+  ::PostMessageA(program.ApplicationWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  std::vector<std::string> boxes = AnswerBoxes(program, IDOK, [&] { return !program.Running(); });
+  EXPECT_EQ(boxes, (std::vector<std::string>{kWarning}));
+  EXPECT_FALSE(program.Running());
+}
+
 TEST_F(TrayTest, RestartAnsweredNoNeitherChecksNorRestarts) {
   WaitUntilResident();
   Choose("miRestartComputer");
@@ -154,6 +166,7 @@ TEST_F(TrayTest, RestartAnsweredNoNeitherChecksNorRestarts) {
   EXPECT_EQ(question->buttons, (std::vector<std::string>{"&Yes", "&No"}));
   EXPECT_EQ(question->owner, program.ApplicationWindow());
   e2e::PressBoxButton(question->hwnd, IDNO);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(question->hwnd); }, 5000));
   EXPECT_FALSE(e2e::WaitForMessageBox(program.ProcessId(), 1500).has_value());
   EXPECT_TRUE(program.Running());
 }
