@@ -81,4 +81,51 @@ TEST_F(StoreAndLogTest, ARelativeLogFileLandsInTheRootOfTheReportedDisk) {
   EXPECT_FALSE(e2e::ReadFileBytes(e2e::ProgramFolder() + "disk.dvl").has_value());
 }
 
+// Wine keeps the regional settings that a process has read and does not
+// see another process change them, so the settings are made before the
+// program starts; rereading them on WM_WININICHANGE is covered on the host.
+TEST_F(StoreAndLogTest, TheLogWritesDatesAndTimesAsTheRegionalSettingsSay) {
+  e2e::SetSettingString("Sound", "NoSound");
+  e2e::SetSettingString("SoundFile", "(None)");
+  e2e::SetSettingString("WindowsSound", "Exclamation");
+  e2e::SetSettingDword("Logging", 1);
+  e2e::SetSettingString("LogFile", "disk.dvl");
+  e2e::SetSettingDword("NoDialog", 1);
+  e2e::SetSettingString("Drives", "A");
+
+  HKEY international = nullptr;
+  ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\International", 0, KEY_ALL_ACCESS,
+                            &international),
+            ERROR_SUCCESS);
+  auto set = [&](const char* name, const char* value) {
+    ::RegSetValueExA(international, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                     static_cast<DWORD>(strlen(value) + 1));
+  };
+  set("sShortDate", "dd.MM.yyyy");
+  set("sDate", ".");
+  set("iTime", "1");
+  set("iTLZero", "1");
+  program.Start();
+  e2e::EndSessionQuery query(program.MainWindow());
+  const bool answered = query.Answered(10000);
+  auto log = e2e::ReadFileBytes(LogOnTheDisk());
+
+  // The prefix as it was, for the tests that follow.
+  set("sShortDate", "M/d/yyyy");
+  set("sDate", "/");
+  set("iTime", "0");
+  set("iTLZero", "0");
+  ::RegCloseKey(international);
+
+  ASSERT_TRUE(answered);
+  ASSERT_TRUE(log.has_value());
+  // "08.12.2026   -   16:35:12   -   Left ..."
+  ASSERT_GT(log->size(), 38u);
+  EXPECT_EQ((*log)[2], '.') << *log;
+  EXPECT_EQ((*log)[5], '.') << *log;
+  EXPECT_EQ(log->substr(10, 7), "   -   ") << *log;
+  EXPECT_EQ((*log)[19], ':') << "two-digit hour of a 24-hour clock: " << *log;
+  EXPECT_EQ(log->substr(25, 13), "   -   Left a") << "no designator: " << *log;
+}
+
 }  // namespace
