@@ -40,6 +40,12 @@ make_prefix() {
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
   wineserver -w
+  # Debian's 32-bit Wine does not find its own fonts (MS Sans Serif,
+  # Marlett for the caption buttons...) where they are installed; in the
+  # prefix's Fonts folder it does, and the windows look as on Windows.
+  if [ -d /usr/share/wine/fonts ]; then
+    cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
 }
 
 # map_drive LETTER TARGET: drive LETTER: becomes the folder TARGET (which
