@@ -103,6 +103,9 @@ TEST_F(StoreAndLogTest, TheLogWritesDatesAndTimesAsTheRegionalSettingsSay) {
   };
   set("sShortDate", "dd.MM.yyyy");
   set("sDate", ".");
+  // Windows keeps iTime and iTLZero in step with the time format; Wine
+  // answers them from the time format alone.
+  set("sTimeFormat", "HH:mm:ss");
   set("iTime", "1");
   set("iTLZero", "1");
   program.Start();
@@ -113,6 +116,7 @@ TEST_F(StoreAndLogTest, TheLogWritesDatesAndTimesAsTheRegionalSettingsSay) {
   // The prefix as it was, for the tests that follow.
   set("sShortDate", "M/d/yyyy");
   set("sDate", "/");
+  set("sTimeFormat", "h:mm:ss tt");
   set("iTime", "0");
   set("iTLZero", "0");
   ::RegCloseKey(international);
