@@ -1016,7 +1016,13 @@ BX, BY, BS, BDEG = 0.3, 0.8, 0.84, 25
 
 def kestrome():
     W, H = 160, 40
-    c = Canvas(W, H, FACE)
+    # A white plate with a thin frame reads as the maker's badge on any
+    # button-face colour, classic grey or the lighter ones of later themes.
+    c = Canvas(W, H, (255, 255, 255))
+    c.box(0, 0, W - 1, 0, (128, 128, 128))
+    c.box(0, H - 1, W - 1, H - 1, (128, 128, 128))
+    c.box(0, 0, 0, H - 1, (128, 128, 128))
+    c.box(W - 1, 0, W - 1, H - 1, (128, 128, 128))
     navy = (22, 38, 96)
     cx, cy = 20, 20
     c.fill(ellipse(cx + 1, cy + 1, 17.5), (128, 128, 128), alpha=0.6)
