@@ -216,6 +216,10 @@ LRESULT CALLBACK OwnControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
           RECT rect;
           ::GetClientRect(hwnd, &rect);
           click = ::PtInRect(&rect, point) != FALSE;
+        } else if (message == WM_LBUTTONUP && ::GetCapture() == hwnd) {
+          // The release after the second press of a double click: no click,
+          // but the mouse goes back to the other windows.
+          ::ReleaseCapture();
         }
         state->onButton(message);
         if (click && state->onClick) state->onClick();
@@ -228,6 +232,14 @@ LRESULT CALLBACK OwnControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         state->leftDown = false;
         ::SetCapture(hwnd);
         state->onButton(WM_LBUTTONDOWN);
+        return 0;
+      }
+      break;
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+      // A quick second press of the other buttons is a press as well.
+      if (state != nullptr && state->onButton) {
+        state->onButton(message == WM_RBUTTONDBLCLK ? WM_RBUTTONDOWN : WM_MBUTTONDOWN);
         return 0;
       }
       break;
@@ -295,9 +307,62 @@ ClassAndStyle ClassFor(const layout::Control& control) {
       return {"ListBox", LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | tab,
               WS_EX_CLIENTEDGE};
     case layout::Kind::PageControl:
-      return {WC_TABCONTROLA, TCS_HOTTRACK | WS_CLIPSIBLINGS | tab, WS_EX_CONTROLPARENT};
+      // The pages are its children and paint the display area themselves.
+      return {WC_TABCONTROLA, TCS_HOTTRACK | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | tab,
+              WS_EX_CONTROLPARENT};
   }
   return {kLabelClass, 0, 0};
+}
+
+bool IsRadioButton(HWND hwnd) {
+  char cls[16] = {};
+  ::GetClassNameA(hwnd, cls, sizeof cls);
+  if (lstrcmpiA(cls, "Button") != 0) return false;
+  const LONG type = ::GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK;
+  return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+
+bool IsTabSheet(HWND hwnd) {
+  char cls[32] = {};
+  ::GetClassNameA(hwnd, cls, sizeof cls);
+  return lstrcmpA(cls, kTabSheetClass) == 0;
+}
+
+// Radio buttons form a group with the radio buttons next to them in the
+// same container; every other control starts a group of its own. The
+// dialog keys' arrows and the buttons' own unchecking of the others of
+// their group then stay inside one container.
+void MarkGroups(HWND container) {
+  bool previousIsRadio = false;
+  for (HWND child = ::GetWindow(container, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    const bool radio = IsRadioButton(child);
+    LONG style = ::GetWindowLongA(child, GWL_STYLE);
+    if (radio && previousIsRadio) {
+      style &= ~WS_GROUP;
+    } else {
+      style |= WS_GROUP;
+    }
+    ::SetWindowLongA(child, GWL_STYLE, style);
+    previousIsRadio = radio;
+    MarkGroups(child);
+  }
+}
+
+// The radio buttons of `radio`'s group: its radio neighbours in window order.
+std::vector<HWND> RadioGroupOf(HWND radio) {
+  HWND first = radio;
+  for (HWND previous = ::GetWindow(first, GW_HWNDPREV);
+       previous != nullptr && IsRadioButton(previous);
+       previous = ::GetWindow(previous, GW_HWNDPREV)) {
+    first = previous;
+  }
+  std::vector<HWND> group;
+  for (HWND member = first; member != nullptr && IsRadioButton(member);
+       member = ::GetWindow(member, GW_HWNDNEXT)) {
+    group.push_back(member);
+  }
+  return group;
 }
 
 }  // namespace
@@ -403,10 +468,25 @@ std::string PopupMenu::NameOf(int id) const {
 void ControlSet::Create(HWND window, const layout::Control* table, std::size_t count, HFONT font) {
   RegisterOwnClasses();
   // Creating in tab order makes the window order the tab order, which is
-  // what the dialog keys follow; pictures and labels come first.
+  // what the dialog keys follow; pictures and labels come first. Every
+  // parent is made before its children, so that no child is made ahead of
+  // a sibling that waited for the parent.
+  std::vector<std::size_t> depth(count, 0);
+  for (std::size_t i = 0; i < count; ++i) {
+    const char* parent = table[i].parent;
+    while (parent != nullptr && depth[i] <= count) {
+      ++depth[i];
+      const layout::Control* found = nullptr;
+      for (std::size_t j = 0; j < count; ++j) {
+        if (lstrcmpA(table[j].name, parent) == 0) found = &table[j];
+      }
+      parent = found != nullptr ? found->parent : nullptr;
+    }
+  }
   std::vector<std::size_t> order;
   for (std::size_t i = 0; i < count; ++i) order.push_back(i);
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (depth[a] != depth[b]) return depth[a] < depth[b];
     return table[a].tabOrder < table[b].tabOrder;
   });
   // Parents before their children.
@@ -434,10 +514,24 @@ void ControlSet::Create(HWND window, const layout::Control* table, std::size_t c
         if (control.options & layout::kLink) state->colour = RGB(0, 0, 255);
       }
       const int id = layout::kFirstControlId + static_cast<int>(i);
+      // A page control shows its first page; the others wait hidden.
+      const bool page = control.kind == layout::Kind::TabSheet && parent != window;
+      const bool hiddenPage = page && ::SendMessageA(parent, TCM_GETITEMCOUNT, 0, 0) > 0;
       HWND hwnd = ::CreateWindowExA(
-          cls.exStyle, cls.className, control.text, WS_CHILD | WS_VISIBLE | cls.style,
-          control.left, control.top, control.width, control.height, parent,
+          cls.exStyle, cls.className, control.text,
+          WS_CHILD | (hiddenPage ? 0 : WS_VISIBLE) | cls.style, control.left, control.top,
+          control.width, control.height, parent,
           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), state);
+      if (page) {
+        TCITEMA tab = {};
+        tab.mask = TCIF_TEXT;
+        tab.pszText = const_cast<char*>(control.text);
+        const LRESULT count = ::SendMessageA(parent, TCM_GETITEMCOUNT, 0, 0);
+        ::SendMessageA(parent, TCM_INSERTITEMA, count, reinterpret_cast<LPARAM>(&tab));
+      }
+      if (control.kind == layout::Kind::ListView) {
+        ::SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+      }
       if (state == nullptr) {
         ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
       } else if (control.kind == layout::Kind::Label && (control.options & layout::kAutoSize)) {
@@ -447,6 +541,10 @@ void ControlSet::Create(HWND window, const layout::Control* table, std::size_t c
       byId_[id] = control.name;
       created[i] = true;
     }
+  }
+  MarkGroups(window);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (table[i].kind == layout::Kind::RadioButton) UpdateRadioTabStops(byName_[table[i].name]);
   }
 }
 
@@ -511,6 +609,59 @@ void SetLabelMouse(HWND label, std::function<void(UINT)> onButton, std::function
   if (ControlState* state = StateOf(label)) {
     state->onButton = std::move(onButton);
     state->onClick = std::move(onClick);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Page controls and radio groups
+
+int PageCount(HWND pageControl) {
+  return static_cast<int>(::SendMessageA(pageControl, TCM_GETITEMCOUNT, 0, 0));
+}
+
+HWND PageAt(HWND pageControl, int index) {
+  int position = 0;
+  for (HWND child = ::GetWindow(pageControl, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsTabSheet(child)) continue;
+    if (position++ == index) return child;
+  }
+  return nullptr;
+}
+
+int ActivePageIndex(HWND pageControl) {
+  return static_cast<int>(::SendMessageA(pageControl, TCM_GETCURSEL, 0, 0));
+}
+
+void ShowPage(HWND pageControl, int index) {
+  if (index < 0 || index >= PageCount(pageControl)) return;
+  ::SendMessageA(pageControl, TCM_SETCURSEL, index, 0);
+  // The new page appears before the old one goes, so nothing flashes.
+  HWND shown = PageAt(pageControl, index);
+  if (shown != nullptr) ::ShowWindow(shown, SW_SHOW);
+  for (int i = 0; i < PageCount(pageControl); ++i) {
+    HWND page = PageAt(pageControl, i);
+    if (page != nullptr && page != shown) ::ShowWindow(page, SW_HIDE);
+  }
+}
+
+void SetRadioChecked(HWND radio) {
+  for (HWND member : RadioGroupOf(radio)) {
+    ::SendMessageA(member, BM_SETCHECK, member == radio ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  UpdateRadioTabStops(radio);
+}
+
+void UpdateRadioTabStops(HWND radio) {
+  // Tab leads into a group at its checked button; the arrows move within.
+  for (HWND member : RadioGroupOf(radio)) {
+    LONG style = ::GetWindowLongA(member, GWL_STYLE);
+    if (::SendMessageA(member, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+      style |= WS_TABSTOP;
+    } else {
+      style &= ~WS_TABSTOP;
+    }
+    ::SetWindowLongA(member, GWL_STYLE, style);
   }
 }
 

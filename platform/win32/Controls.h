@@ -139,4 +139,19 @@ HBITMAP ImagePicture(HWND image);
 void SetLabelMouse(HWND label, std::function<void(UINT message)> onButton,
                    std::function<void()> onClick);
 
+// A page control's pages are the TTabSheet children made from the layout
+// table, in table order; the first is shown at creation.
+int PageCount(HWND pageControl);
+HWND PageAt(HWND pageControl, int index);
+int ActivePageIndex(HWND pageControl);
+// Selects the tab and shows its page; the other pages are hidden. Sends no
+// notification.
+void ShowPage(HWND pageControl, int index);
+
+// Checks `radio` and clears the other radio buttons of its group (its radio
+// neighbours in the same container).
+void SetRadioChecked(HWND radio);
+// Only the checked button of a radio group is a tab stop.
+void UpdateRadioTabStops(HWND radio);
+
 }  // namespace platform

@@ -104,7 +104,9 @@ bool TApplication::IsFormMessage(MSG& msg) {
   HWND active = ::GetActiveWindow();
   if (active == nullptr) return false;
   for (TForm* form : forms_) {
-    if (form->Handle() == active) return ::IsDialogMessageA(active, &msg) != FALSE;
+    if (form->Handle() != active) continue;
+    if (form->PreviewDialogKey(msg)) return true;
+    return ::IsDialogMessageA(active, &msg) != FALSE;
   }
   return false;
 }

@@ -113,6 +113,14 @@ class TForm {
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
 
+  // A key message for the window while it is active, seen before the dialog
+  // keys (Tab, arrows, Enter, Esc, access keys) are handled; true when the
+  // window has handled it itself.
+  virtual bool PreviewDialogKey(MSG& msg) {
+    (void)msg;
+    return false;
+  }
+
   // The control that had the focus when the window was last deactivated,
   // given it back when the window is activated again.
   HWND activeControl_ = nullptr;

@@ -49,6 +49,16 @@ bool Win32CommonDialogs::OpenFileName(const OpenFileRequest& request, std::strin
   ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
   if (!::GetOpenFileNameA(&ofn)) return false;
   chosen = fileName;
+  // Windows gives a new name typed without an extension the default one;
+  // Wine's dialog takes it off again when no such file exists yet. Either
+  // way a new log file named "notes" comes back as "notes.dvl".
+  const std::size_t namePart = chosen.find_last_of("\\/:");
+  const bool hasExtension =
+      chosen.find('.', namePart == std::string::npos ? 0 : namePart + 1) != std::string::npos;
+  if (!hasExtension && !request.defaultExtension.empty() &&
+      ::GetFileAttributesA(chosen.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    chosen += "." + request.defaultExtension;
+  }
   return true;
 }
 

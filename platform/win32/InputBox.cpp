@@ -1,0 +1,150 @@
+#include "platform/win32/InputBox.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+constexpr WORD kPromptId = 100;
+constexpr WORD kEditId = 101;
+
+// The template's sizes are dialog units of its 8-point MS Sans Serif.
+struct TemplateItem {
+  DWORD style;
+  short x, y, cx, cy;
+  WORD id;
+  WORD classAtom;  // 0x0080 button, 0x0081 edit, 0x0082 static
+};
+
+constexpr TemplateItem kItems[] = {
+    {SS_LEFT | SS_NOPREFIX | WS_GROUP, 8, 8, 164, 10, kPromptId, 0x0082},
+    {ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP, 8, 20, 164, 12, kEditId, 0x0081},
+    {BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 38, 41, 50, 14, IDOK, 0x0080},
+    {BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 92, 41, 50, 14, IDCANCEL, 0x0080},
+};
+
+// A dialog template in memory: WORDs, each item on a DWORD boundary. The
+// template holds wide strings only; the ANSI texts are set once the box
+// exists, so they reach it as the bytes the program holds.
+class DialogTemplate {
+ public:
+  void Word(WORD value) { words_.push_back(value); }
+  void Dword(DWORD value) {
+    Word(LOWORD(value));
+    Word(HIWORD(value));
+  }
+  // The characters and the closing zero.
+  void WideText(const wchar_t* text) {
+    for (;; ++text) {
+      Word(static_cast<WORD>(*text));
+      if (*text == L'\0') break;
+    }
+  }
+  void AlignToDword() {
+    if (words_.size() % 2 != 0) Word(0);
+  }
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+ private:
+  std::vector<WORD> words_;
+};
+
+DialogTemplate BuildTemplate() {
+  DialogTemplate t;
+  t.Dword(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  t.Dword(0);  // extended style
+  t.Word(static_cast<WORD>(sizeof kItems / sizeof kItems[0]));
+  t.Word(0);
+  t.Word(0);
+  t.Word(180);  // width
+  t.Word(63);   // height
+  t.Word(0);    // no menu
+  t.Word(0);    // the dialog class
+  t.WideText(L"");
+  t.Word(8);
+  t.WideText(L"MS Sans Serif");
+  for (const TemplateItem& item : kItems) {
+    t.AlignToDword();
+    t.Dword(item.style | WS_CHILD | WS_VISIBLE);
+    t.Dword(0);
+    t.Word(static_cast<WORD>(item.x));
+    t.Word(static_cast<WORD>(item.y));
+    t.Word(static_cast<WORD>(item.cx));
+    t.Word(static_cast<WORD>(item.cy));
+    t.Word(item.id);
+    t.Word(0xFFFF);
+    t.Word(item.classAtom);
+    t.WideText(L"");
+    t.Word(0);  // no creation data
+  }
+  return t;
+}
+
+struct InputRequest {
+  const std::string& caption;
+  const std::string& prompt;
+  const std::string& value;
+  int maxLength;
+  std::string result;
+};
+
+std::string ControlText(HWND control) {
+  const int length = ::GetWindowTextLengthA(control);
+  std::string text(length + 1, '\0');
+  const int copied = ::GetWindowTextA(control, &text[0], length + 1);
+  text.resize(copied);
+  return text;
+}
+
+INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      auto* request = reinterpret_cast<InputRequest*>(lParam);
+      ::SetWindowLongPtrA(box, DWLP_USER, lParam);
+      ::SetWindowTextA(box, request->caption.c_str());
+      ::SetDlgItemTextA(box, kPromptId, request->prompt.c_str());
+      ::SetDlgItemTextA(box, IDOK, "OK");
+      ::SetDlgItemTextA(box, IDCANCEL, "Cancel");
+      HWND edit = ::GetDlgItem(box, kEditId);
+      ::SendMessageA(edit, EM_LIMITTEXT, request->maxLength, 0);
+      ::SetWindowTextA(edit, request->value.c_str());
+      // The edit box takes the focus with its text selected, ready to be
+      // typed over.
+      ::SendMessageA(edit, EM_SETSEL, 0, -1);
+      ::SetFocus(edit);
+      return FALSE;
+    }
+    case WM_COMMAND: {
+      auto* request = reinterpret_cast<InputRequest*>(::GetWindowLongPtrA(box, DWLP_USER));
+      if (LOWORD(wParam) == IDOK) {
+        request->result = ControlText(::GetDlgItem(box, kEditId));
+        ::EndDialog(box, IDOK);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        ::EndDialog(box, IDCANCEL);
+        return TRUE;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+std::string InputBox(HWND owner, const std::string& caption, const std::string& prompt,
+                     const std::string& value, int maxLength) {
+  static const DialogTemplate kTemplate = BuildTemplate();
+  InputRequest request{caption, prompt, value, maxLength, value};
+  const INT_PTR answer =
+      ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), kTemplate.Get(), owner, InputBoxProc,
+                                reinterpret_cast<LPARAM>(&request));
+  return answer == IDOK ? request.result : value;
+}
+
+}  // namespace platform

@@ -1,0 +1,83 @@
+#pragma once
+// The settings dialog as laid out: a page control with four pages above the
+// Cancel, OK and Help buttons.
+
+#include "resources/Layout.h"
+
+namespace layout {
+
+constexpr Window kSettingsWindow = {"TfmSettings", "Dorvane 4.0", 384, 303};
+
+// The pages fill the page control's display area below the tabs; a page's
+// tab order is its place among the tabs. The images are the pages' 32 x 32
+// pictures, drawn without their background.
+constexpr Control kSettingsLayout[] = {
+    {"pcSettings", Kind::PageControl, nullptr, 8, 8, 369, 257, "", 0, 0},
+    {"buCancel", Kind::Button, nullptr, 224, 272, 75, 25, "&Cancel", 1, 0},
+    {"buOK", Kind::Button, nullptr, 144, 272, 75, 25, "&OK", 2, 0},
+    {"buHelp", Kind::Button, nullptr, 304, 272, 75, 25, "&Help", 3, 0},
+
+    {"tsDrives", Kind::TabSheet, "pcSettings", 4, 24, 361, 229, "&Drives", 0, 0},
+    {"tsSound", Kind::TabSheet, "pcSettings", 4, 24, 361, 229, "&Sound", 1, 0},
+    {"tsLogging", Kind::TabSheet, "pcSettings", 4, 24, 361, 229, "&Logging", 2, 0},
+    {"tsOther", Kind::TabSheet, "pcSettings", 4, 24, 361, 229, "&Other", 3, 0},
+
+    {"imDrives", Kind::Image, "tsDrives", 8, 16, 32, 32, "", -1, kTransparent},
+    {"lvDrives", Kind::ListView, "tsDrives", 48, 24, 281, 129, "", 0, 0},
+    {"laDrives", Kind::Label, "tsDrives", 8, 160, 321, 57,
+     "Select the drives to be checked on shutdown by clicking on the checkboxes next to their "
+     "icons. It is recommended to always leave the A-drive (Floppy disk) checked because most "
+     "bootviruses come from floppy disks. ",
+     -1, kWordWrap},
+
+    {"imSound", Kind::Image, "tsSound", 8, 16, 32, 32, "", -1, kTransparent},
+    {"rbNoSound", Kind::RadioButton, "tsSound", 48, 24, 129, 17, "&Never play any sound.", 1, 0},
+    {"rbSoundFile", Kind::RadioButton, "tsSound", 48, 48, 305, 17,
+     "Play a sound &file upon notification", 2, 0},
+    {"paSoundFile", Kind::Panel, "tsSound", 64, 72, 289, 49, "", 0, 0},
+    {"edSound", Kind::Edit, "paSoundFile", 8, 12, 169, 21, "(None)", 0, 0},
+    {"buBrowse", Kind::Button, "paSoundFile", 184, 12, 25, 21, "...", 1, 0},
+    {"buTest", Kind::Button, "paSoundFile", 224, 12, 57, 21, "&Test", 2, 0},
+    {"rbSoundWindows", Kind::RadioButton, "tsSound", 48, 128, 249, 17,
+     "Play a &Windows default sound upon notification.", 3, 0},
+    {"paSoundWindows", Kind::Panel, "tsSound", 64, 152, 289, 57, "", 4, 0},
+    {"rbDefaultExclamation", Kind::RadioButton, "paSoundWindows", 8, 8, 113, 17,
+     "System &Exclamation", 1, 0},
+    {"rbDefaultQuestion", Kind::RadioButton, "paSoundWindows", 8, 32, 113, 17, "System &Question",
+     0, 0},
+    {"rbDefaultError", Kind::RadioButton, "paSoundWindows", 152, 8, 113, 17, "System E&rror", 2,
+     0},
+    {"rbDefaultInformation", Kind::RadioButton, "paSoundWindows", 152, 32, 113, 17,
+     "System &Information", 3, 0},
+
+    {"imLogging", Kind::Image, "tsLogging", 8, 16, 32, 32, "", -1, kTransparent},
+    {"chLogging", Kind::CheckBox, "tsLogging", 48, 24, 233, 13,
+     "&Maintain a log-file and log all notifications.", 1, 0},
+    {"paLogging", Kind::Panel, "tsLogging", 64, 56, 289, 49, "", 0, 0},
+    {"edLogFile", Kind::Edit, "paLogging", 8, 12, 233, 21, "", 0, 0},
+    {"buBrowseLogFile", Kind::Button, "paLogging", 248, 12, 25, 21, "...", 1, 0},
+
+    {"imExclusion", Kind::Image, "tsOther", 8, 16, 32, 32, "", -1, kTransparent},
+    {"laExclusion", Kind::Label, "tsOther", 48, 24, 263, 26,
+     "Don't warn if the label of the detected disk is one of the following:", -1, kWordWrap},
+    {"paExclusion", Kind::Panel, "tsOther", 64, 64, 233, 89, "", 0, 0},
+    {"lbExclusion", Kind::ListBox, "paExclusion", 8, 16, 121, 57, "", 0, 0},
+    {"buExclusionAdd", Kind::Button, "paExclusion", 144, 16, 75, 25, "&Add", 1, 0},
+    {"buExclusionRemove", Kind::Button, "paExclusion", 144, 48, 75, 25, "&Remove", 2, 0},
+    {"chNoDialog", Kind::CheckBox, "tsOther", 48, 168, 241, 17,
+     "&Don't show the warning dialog at all.", 1, 0},
+};
+
+// The pictures of the pages' images, by image.
+struct ImagePicture {
+  const char* image;
+  const char* picture;  // a bitmap resource
+};
+constexpr ImagePicture kSettingsPictures[] = {
+    {"imDrives", "TAB_DRIVES"},
+    {"imSound", "TAB_SOUND"},
+    {"imLogging", "TAB_LOGGING"},
+    {"imExclusion", "TAB_OTHER"},
+};
+
+}  // namespace layout

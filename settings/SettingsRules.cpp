@@ -1,0 +1,45 @@
+#include "settings/SettingsRules.h"
+
+#include <utility>
+
+const char kNoSoundFile[] = "(None)";
+const char kAddLabelCaption[] = "Add Label";
+const char kAddLabelPrompt[] = "Please enter the label to be added:";
+
+SettingsEnabling EnablingFor(const TCheckOptions& options) {
+  SettingsEnabling enabling;
+  enabling.soundFile = options.Sound == TSound::SoundFile;
+  enabling.windowsSounds = options.Sound == TSound::SoundWindows;
+  enabling.logFile = options.Logging;
+  return enabling;
+}
+
+std::string FilledOnExit(const std::string& text, const std::string& fallback) {
+  return text.empty() ? fallback : text;
+}
+
+TOpenDialog::TOpenDialog(std::string title, std::string filter, std::string defaultExtension)
+    : title_(std::move(title)),
+      filter_(std::move(filter)),
+      defaultExtension_(std::move(defaultExtension)) {}
+
+bool TOpenDialog::Execute(platform::CommonDialogs& dialogs, platform::WindowHandle owner) {
+  platform::OpenFileRequest request;
+  request.owner = owner;
+  request.title = title_;
+  request.filter = filter_;
+  request.defaultExtension = defaultExtension_;
+  request.fileName = FileName;
+  std::string chosen;
+  if (!dialogs.OpenFileName(request, chosen)) return false;
+  FileName = chosen;
+  return true;
+}
+
+TOpenDialog SoundFileChooser() {
+  return TOpenDialog("Select a wave file", "Wave Files (*.wav)|*.wav", "wav");
+}
+
+TOpenDialog LogFileChooser() {
+  return TOpenDialog("Select a log file", "Dorvane Log Files (*.dvl)|*.dvl", "dvl");
+}

@@ -1,0 +1,55 @@
+#pragma once
+// What the settings dialog decides without a window: which controls are
+// enabled for a set of options, what an emptied path box becomes, the
+// label input box's limits and the two file choosers.
+
+#include <string>
+
+#include "platform/CommonDialogs.h"
+#include "settings/CheckOptions.h"
+
+// Which of the dependent controls are enabled. The values they hold stay
+// as they are while they are disabled: a disabled path is still saved.
+struct SettingsEnabling {
+  bool soundFile = false;      // edSound, buBrowse, buTest
+  bool windowsSounds = false;  // the four system-sound buttons
+  bool logFile = false;        // edLogFile, buBrowseLogFile
+};
+
+SettingsEnabling EnablingFor(const TCheckOptions& options);
+
+// The text of the sound-file box for "no file".
+extern const char kNoSoundFile[];  // "(None)"
+
+// What a path box shows once the focus has left it: an empty text (not
+// one of blanks) becomes the fallback, anything else stays.
+std::string FilledOnExit(const std::string& text, const std::string& fallback);
+
+// The box that asks for a label to exclude.
+extern const char kAddLabelCaption[];  // "Add Label"
+extern const char kAddLabelPrompt[];   // "Please enter the label to be added:"
+// The longest label the box takes; FAT and CD volume labels are far shorter.
+constexpr int kLabelMaxLength = 255;
+
+// One of the dialog's file choosers: the platform's open-file dialog with
+// one filter. Its file-name field starts with the chooser's own last
+// confirmed choice in this run, not with the text of the box it fills.
+class TOpenDialog {
+ public:
+  TOpenDialog(std::string title, std::string filter, std::string defaultExtension);
+
+  // Runs the chooser modally. True when the user confirmed; FileName is
+  // then the chosen full path. A cancelled run changes nothing.
+  bool Execute(platform::CommonDialogs& dialogs, platform::WindowHandle owner);
+
+  const std::string& Title() const { return title_; }
+  std::string FileName;
+
+ private:
+  std::string title_;
+  std::string filter_;
+  std::string defaultExtension_;
+};
+
+TOpenDialog SoundFileChooser();  // "Select a wave file", *.wav
+TOpenDialog LogFileChooser();    // "Select a log file", *.dvl

@@ -1,0 +1,173 @@
+// The settings dialog's layout table against the dialog as designed, row
+// by row. The end-to-end tests compare the screen with the table, so a
+// slip in the table would pass unnoticed there.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "resources/SettingsLayout.h"
+
+namespace {
+
+using layout::Kind;
+
+struct DesignedControl {
+  const char* name;
+  Kind kind;
+  const char* parent;
+  int left;
+  int top;
+  int width;
+  int height;
+  const char* text;
+  int tabOrder;  // -1: never takes the focus
+};
+
+const DesignedControl kDesigned[] = {
+    {"pcSettings", Kind::PageControl, nullptr, 8, 8, 369, 257, "", 0},
+    {"buCancel", Kind::Button, nullptr, 224, 272, 75, 25, "&Cancel", 1},
+    {"buOK", Kind::Button, nullptr, 144, 272, 75, 25, "&OK", 2},
+    {"buHelp", Kind::Button, nullptr, 304, 272, 75, 25, "&Help", 3},
+    // The Drives page.
+    {"imDrives", Kind::Image, "tsDrives", 8, 16, 32, 32, "", -1},
+    {"lvDrives", Kind::ListView, "tsDrives", 48, 24, 281, 129, "", 0},
+    {"laDrives", Kind::Label, "tsDrives", 8, 160, 321, 57,
+     "Select the drives to be checked on shutdown by clicking on the checkboxes next to their "
+     "icons. It is recommended to always leave the A-drive (Floppy disk) checked because most "
+     "bootviruses come from floppy disks. ",
+     -1},
+    // The Sound page.
+    {"imSound", Kind::Image, "tsSound", 8, 16, 32, 32, "", -1},
+    {"rbNoSound", Kind::RadioButton, "tsSound", 48, 24, 129, 17, "&Never play any sound.", 1},
+    {"rbSoundFile", Kind::RadioButton, "tsSound", 48, 48, 305, 17,
+     "Play a sound &file upon notification", 2},
+    {"paSoundFile", Kind::Panel, "tsSound", 64, 72, 289, 49, "", 0},
+    {"edSound", Kind::Edit, "paSoundFile", 8, 12, 169, 21, "(None)", 0},
+    {"buBrowse", Kind::Button, "paSoundFile", 184, 12, 25, 21, "...", 1},
+    {"buTest", Kind::Button, "paSoundFile", 224, 12, 57, 21, "&Test", 2},
+    {"rbSoundWindows", Kind::RadioButton, "tsSound", 48, 128, 249, 17,
+     "Play a &Windows default sound upon notification.", 3},
+    {"paSoundWindows", Kind::Panel, "tsSound", 64, 152, 289, 57, "", 4},
+    {"rbDefaultExclamation", Kind::RadioButton, "paSoundWindows", 8, 8, 113, 17,
+     "System &Exclamation", 1},
+    {"rbDefaultQuestion", Kind::RadioButton, "paSoundWindows", 8, 32, 113, 17, "System &Question",
+     0},
+    {"rbDefaultError", Kind::RadioButton, "paSoundWindows", 152, 8, 113, 17, "System E&rror", 2},
+    {"rbDefaultInformation", Kind::RadioButton, "paSoundWindows", 152, 32, 113, 17,
+     "System &Information", 3},
+    // The Logging page.
+    {"imLogging", Kind::Image, "tsLogging", 8, 16, 32, 32, "", -1},
+    {"chLogging", Kind::CheckBox, "tsLogging", 48, 24, 233, 13,
+     "&Maintain a log-file and log all notifications.", 1},
+    {"paLogging", Kind::Panel, "tsLogging", 64, 56, 289, 49, "", 0},
+    {"edLogFile", Kind::Edit, "paLogging", 8, 12, 233, 21, "", 0},
+    {"buBrowseLogFile", Kind::Button, "paLogging", 248, 12, 25, 21, "...", 1},
+    // The Other page.
+    {"imExclusion", Kind::Image, "tsOther", 8, 16, 32, 32, "", -1},
+    {"laExclusion", Kind::Label, "tsOther", 48, 24, 263, 26,
+     "Don't warn if the label of the detected disk is one of the following:", -1},
+    {"paExclusion", Kind::Panel, "tsOther", 64, 64, 233, 89, "", 0},
+    {"lbExclusion", Kind::ListBox, "paExclusion", 8, 16, 121, 57, "", 0},
+    {"buExclusionAdd", Kind::Button, "paExclusion", 144, 16, 75, 25, "&Add", 1},
+    {"buExclusionRemove", Kind::Button, "paExclusion", 144, 48, 75, 25, "&Remove", 2},
+    {"chNoDialog", Kind::CheckBox, "tsOther", 48, 168, 241, 17,
+     "&Don't show the warning dialog at all.", 1},
+};
+
+// The pages, in the order of their tabs.
+const char* const kPages[][2] = {
+    {"tsDrives", "&Drives"},
+    {"tsSound", "&Sound"},
+    {"tsLogging", "&Logging"},
+    {"tsOther", "&Other"},
+};
+
+const layout::Control* Find(const char* name) {
+  for (const layout::Control& control : layout::kSettingsLayout) {
+    if (std::strcmp(control.name, name) == 0) return &control;
+  }
+  return nullptr;
+}
+
+std::string OrNone(const char* text) { return text == nullptr ? "(none)" : text; }
+
+TEST(SettingsLayoutTest, TheWindowIsTheDesignedOne) {
+  EXPECT_STREQ(layout::kSettingsWindow.className, "TfmSettings");
+  EXPECT_STREQ(layout::kSettingsWindow.caption, "Dorvane 4.0");
+  EXPECT_EQ(layout::kSettingsWindow.clientWidth, 384);
+  EXPECT_EQ(layout::kSettingsWindow.clientHeight, 303);
+}
+
+TEST(SettingsLayoutTest, EveryControlHasItsDesignedPlaceSizeTextAndTabOrder) {
+  for (const DesignedControl& designed : kDesigned) {
+    SCOPED_TRACE(designed.name);
+    const layout::Control* control = Find(designed.name);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->kind, designed.kind);
+    EXPECT_EQ(OrNone(control->parent), OrNone(designed.parent));
+    EXPECT_EQ(control->left, designed.left);
+    EXPECT_EQ(control->top, designed.top);
+    EXPECT_EQ(control->width, designed.width);
+    EXPECT_EQ(control->height, designed.height);
+    EXPECT_STREQ(control->text, designed.text);
+    EXPECT_EQ(control->tabOrder, designed.tabOrder);
+  }
+}
+
+TEST(SettingsLayoutTest, ThePageControlHoldsTheFourPagesInTabOrder) {
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(kPages[i][0]);
+    const layout::Control* page = Find(kPages[i][0]);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->kind, Kind::TabSheet);
+    EXPECT_STREQ(page->parent, "pcSettings");
+    EXPECT_STREQ(page->text, kPages[i][1]);
+    EXPECT_EQ(page->tabOrder, i);
+    // The pages share the page control's display area and hold every
+    // control of theirs.
+    EXPECT_LE(page->left + page->width, Find("pcSettings")->width);
+    EXPECT_LE(page->top + page->height, Find("pcSettings")->height);
+  }
+  // Tab sheets are the table's order of tabs: they come in tab order.
+  int previous = -1;
+  for (const layout::Control& control : layout::kSettingsLayout) {
+    if (control.kind != Kind::TabSheet) continue;
+    EXPECT_EQ(control.tabOrder, previous + 1) << control.name;
+    previous = control.tabOrder;
+  }
+}
+
+TEST(SettingsLayoutTest, TheTableHoldsNothingElse) {
+  std::set<std::string> expected;
+  for (const DesignedControl& designed : kDesigned) expected.insert(designed.name);
+  for (const auto& page : kPages) expected.insert(page[0]);
+  std::set<std::string> actual;
+  for (const layout::Control& control : layout::kSettingsLayout) {
+    EXPECT_TRUE(actual.insert(control.name).second) << "twice: " << control.name;
+  }
+  EXPECT_EQ(actual, expected);
+}
+
+TEST(SettingsLayoutTest, TheImagesAreTheTabPicturesDrawnWithoutTheirBackground) {
+  const char* const pictures[][2] = {{"imDrives", "TAB_DRIVES"},
+                                     {"imSound", "TAB_SOUND"},
+                                     {"imLogging", "TAB_LOGGING"},
+                                     {"imExclusion", "TAB_OTHER"}};
+  ASSERT_EQ(std::size(layout::kSettingsPictures), 4u);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_STREQ(layout::kSettingsPictures[i].image, pictures[i][0]);
+    EXPECT_STREQ(layout::kSettingsPictures[i].picture, pictures[i][1]);
+    EXPECT_NE(Find(pictures[i][0])->options & layout::kTransparent, 0u) << pictures[i][0];
+  }
+  // Only the two texts wrap.
+  for (const layout::Control& control : layout::kSettingsLayout) {
+    const bool wraps = std::strcmp(control.name, "laDrives") == 0 ||
+                       std::strcmp(control.name, "laExclusion") == 0;
+    EXPECT_EQ((control.options & layout::kWordWrap) != 0, wraps) << control.name;
+  }
+}
+
+}  // namespace
