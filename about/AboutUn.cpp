@@ -1,12 +1,117 @@
 #include "about/AboutUn.h"
 
+#include <string>
+
+#include "resources/AboutLayout.h"
+#include "shell/Services.h"
+#include "shell/SplashUn.h"
+
 TfmAbout* fmAbout = nullptr;
 
 namespace {
-const char kClassName[] = "TfmAbout";
+
+// A link is blue; it turns red while a mouse button is held on it.
+const COLORREF kLinkAtRest = RGB(0, 0, 255);
+const COLORREF kLinkPressed = RGB(255, 0, 0);
+
+platform::Font FontOf(const layout::AboutFont& font) {
+  return platform::CreateFontByName(font.face, font.height, font.bold, font.underline);
 }
 
-TfmAbout::TfmAbout() {
-  platform::RegisterFormClass(kClassName, nullptr, ::GetSysColorBrush(COLOR_BTNFACE));
-  CreateHandle(kClassName, "About Dorvane", WS_POPUP | WS_CAPTION, WS_EX_DLGMODALFRAME, 456, 248);
+// A picture of the dialog's own: a copy in the same format, so the logo's
+// background colour is still its bottom-left pixel.
+platform::Bitmap CopyPicture(HBITMAP source) {
+  if (source == nullptr) return platform::Bitmap();
+  return platform::Bitmap(
+      static_cast<HBITMAP>(::CopyImage(source, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+bool IsButtonDown(UINT message) {
+  return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+}
+
+std::string TextOf(HWND hwnd) {
+  char text[256] = {};
+  ::GetWindowTextA(hwnd, text, sizeof text);
+  return text;
+}
+
+}  // namespace
+
+TfmAbout::TfmAbout()
+    : font_(FontOf(layout::kAboutDialogFont)),
+      nameFont_(FontOf(layout::kAboutNameFont)),
+      linkFont_(FontOf(layout::kAboutLinkFont)) {
+  const layout::Window& window = layout::kAboutWindow;
+  platform::RegisterFormClass(window.className, nullptr, ::GetSysColorBrush(COLOR_BTNFACE));
+  // A caption without a system menu has no caption buttons at all: the
+  // dialog closes only through OK.
+  CreateHandle(window.className, window.caption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
+               WS_EX_DLGMODALFRAME, window.clientWidth, window.clientHeight);
+
+  controls_.Create(Handle(), layout::kAboutLayout, font_.Get());
+  platform::SetControlFont(controls_["laName"], nameFont_.Get());
+  platform::SetControlFont(controls_["laWebSite"], linkFont_.Get());
+  platform::SetControlFont(controls_["laEMail"], linkFont_.Get());
+
+  platform::SetLabelMouse(
+      controls_["laWebSite"],
+      [this](UINT message) { IsButtonDown(message) ? laWebSiteMouseDown() : laWebSiteMouseUp(); },
+      [this] { laWebSiteClick(); });
+  platform::SetLabelMouse(
+      controls_["laEMail"],
+      [this](UINT message) { IsButtonDown(message) ? laEMailMouseDown() : laEMailMouseUp(); },
+      [this] { laEMailClick(); });
+
+  // The framework gives the focus back to this control whenever the dialog
+  // is activated, so OK has it from the first show on.
+  activeControl_ = controls_["buOK"];
+}
+
+void TfmAbout::FormCreate() {
+  logo_ = CopyPicture(fmSplash->LogoPicture());
+  platform::SetImagePicture(controls_["imLogo"], logo_.Get());
+  kestrome_ = CopyPicture(fmSplash->KestromePicture());
+  platform::SetImagePicture(controls_["imKestrome"], kestrome_.Get());
+}
+
+void TfmAbout::laWebSiteMouseDown() { platform::SetLabelColour(controls_["laWebSite"], kLinkPressed); }
+
+void TfmAbout::laWebSiteMouseUp() { platform::SetLabelColour(controls_["laWebSite"], kLinkAtRest); }
+
+void TfmAbout::laWebSiteClick() { OpenLink(TextOf(controls_["laWebSite"])); }
+
+void TfmAbout::laEMailMouseDown() { platform::SetLabelColour(controls_["laEMail"], kLinkPressed); }
+
+void TfmAbout::laEMailMouseUp() { platform::SetLabelColour(controls_["laEMail"], kLinkAtRest); }
+
+void TfmAbout::laEMailClick() { OpenLink("mailto:" + TextOf(controls_["laEMail"])); }
+
+void TfmAbout::OpenLink(const std::string& target) {
+  // The browser or mail program that the shell starts shows itself; when
+  // none is registered nothing happens, and the dialog stays as it is.
+  Services.shell.Execute(Handle(), "open", target, "", "", SW_HIDE);
+}
+
+void TfmAbout::buOKClick() { Close(); }
+
+LRESULT TfmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      // The keyboard interface turns Esc into IDCANCEL, and Enter into IDOK
+      // when no button answers for it below: the dialog has neither a
+      // cancel nor a default button, so both do nothing.
+      if (HIWORD(wParam) == BN_CLICKED && controls_.NameOf(LOWORD(wParam)) == "buOK") buOKClick();
+      return 0;
+    case DM_GETDEFID:
+      // Enter presses the push button that has the focus, as in any dialog.
+      // Answering here only routes the key: OK keeps its plain push-button
+      // style and is never made the default button.
+      if (::GetFocus() == controls_["buOK"]) {
+        return MAKELRESULT(controls_.IdOf("buOK"), DC_HASDEFID);
+      }
+      return 0;
+    default:
+      return TForm::HandleMessage(message, wParam, lParam);
+  }
 }

@@ -10,7 +10,11 @@ tests/e2e/run-e2e.sh >/dev/null || true
 mkdir -p docs/screenshots
 missing=0
 for shot in "${shots[@]}"; do
-  if [ -f "build/screenshots/$shot.bmp" ]; then
+  # A test's own PNG shows its window alone; a BMP is the whole desktop.
+  if [ -f "build/screenshots/$shot.png" ]; then
+    cp "build/screenshots/$shot.png" "docs/screenshots/$shot.png"
+    echo "docs/screenshots/$shot.png"
+  elif [ -f "build/screenshots/$shot.bmp" ]; then
     convert "build/screenshots/$shot.bmp" "docs/screenshots/$shot.png"
     echo "docs/screenshots/$shot.png"
   else

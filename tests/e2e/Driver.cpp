@@ -1,8 +1,12 @@
 #include "tests/e2e/Driver.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 
+#include <commctrl.h>
+#include <shellapi.h>
 #include <shlwapi.h>
 
 namespace e2e {
@@ -130,8 +134,25 @@ void PressBoxButton(HWND box, int id) { ::PostMessageA(box, WM_COMMAND, id, 0); 
 
 Program::~Program() { Kill(); }
 
+namespace {
+
+// Every main window on the desktop, of whatever process.
+std::vector<HWND> MainWindows() {
+  std::vector<HWND> found;
+  HWND window = nullptr;
+  while ((window = ::FindWindowExA(nullptr, window, "TfmSplash", nullptr)) != nullptr) {
+    found.push_back(window);
+  }
+  return found;
+}
+
+}  // namespace
+
 void Program::Start() {
   AttachToDesktop();
+  // The windows of a program that a test has just ended can linger for a
+  // moment; the new program is the one whose main window is new.
+  const std::vector<HWND> before = MainWindows();
   std::string command = "C:\\windows\\explorer.exe /desktop=" + DesktopName() + ",800x600 " +
                         ProgramPath();
   STARTUPINFOA startup = {};
@@ -149,8 +170,10 @@ void Program::Start() {
   HWND found = nullptr;
   WaitFor(
       [&] {
-        found = ::FindWindowA("TfmSplash", nullptr);
-        if (found == nullptr) AttachToDesktop();
+        AttachToDesktop();
+        for (HWND window : MainWindows()) {
+          if (std::find(before.begin(), before.end(), window) == before.end()) found = window;
+        }
         return found != nullptr;
       },
       20000);
@@ -158,16 +181,32 @@ void Program::Start() {
   mainWindow_ = found;
   ::GetWindowThreadProcessId(found, &processId_);
   process_ = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId_);
-  // Its settings dialog exists once the start-up is through.
-  WaitFor([&] { return Window("TfmAbout") != nullptr; }, 20000);
+  // The start-up is through when the last window exists and the message
+  // loop has shown the splash.
+  WaitFor([&] { return Window("TfmAbout") != nullptr && ::IsWindowVisible(mainWindow_); }, 20000);
 }
 
 void Program::Kill() {
   if (process_ == nullptr) return;
+  // Exit from the menu first, so that the program takes its icon out of
+  // the notification area: a killed program leaves its icon behind for a
+  // while, where the next program's icon would otherwise sit.
+  if (Running() && !FindMessageBox(processId_)) {
+    ChooseTrayCommand(mainWindow_, "miExit");
+    ::WaitForSingleObject(process_, 3000);
+  }
   ::TerminateProcess(process_, 1);
   ::WaitForSingleObject(process_, 10000);
   ::CloseHandle(process_);
   process_ = nullptr;
+  // A program that ended with the session, or was killed, leaves its icon
+  // behind; the shell knows an icon by its window handle and number only,
+  // so the driver can take it out for the program.
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  icon.hWnd = mainWindow_;
+  icon.uID = 1;
+  ::Shell_NotifyIconA(NIM_DELETE, &icon);
 }
 
 bool Program::WaitForExit(DWORD timeoutMs) {
@@ -301,20 +340,6 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 
 namespace e2e {
 
-void ClickAt(int x, int y, bool right, int clicks) {
-  AttachToDesktop();
-  ::SetCursorPos(x, y);
-  ::Sleep(100);
-  for (int i = 0; i < clicks; ++i) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, input, sizeof(INPUT));
-    ::Sleep(30);
-  }
-}
-
 void PressKey(WORD virtualKey) {
   INPUT input[2] = {};
   input[0].type = input[1].type = INPUT_KEYBOARD;
@@ -382,6 +407,445 @@ std::vector<std::string> OpenMenuItems(Program& program) {
     start = end + 1;
   }
   return lines;
+}
+
+}  // namespace e2e
+
+// ---------------------------------------------------------------------------
+// The user's side of the program's dialogs.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "resources/SplashLayout.h"
+
+namespace e2e {
+
+namespace {
+
+// A Unix path from the run's environment, as Wine sees it (drive Z: is /).
+std::string WindowsPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string converted = "Z:" + path;
+  for (char& c : converted) {
+    if (c == '/') c = '\\';
+  }
+  return converted;
+}
+
+std::string LinkLogPath() {
+  return Environment("DORVANE_LINK_LOG", "C:\\DorvaneTests\\links.txt");
+}
+
+void SendInputs(std::vector<INPUT> inputs) {
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT MouseInput(DWORD flag) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flag;
+  return input;
+}
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+// PNG: big-endian numbers, chunks with their CRC, and the picture data in
+// stored (uncompressed) deflate blocks, which every reader accepts.
+void AppendBigEndian(std::string& out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(value >> shift));
+}
+
+std::uint32_t Crc32(const std::string& bytes) {
+  static std::uint32_t table[256];
+  static bool ready = false;
+  if (!ready) {
+    for (std::uint32_t n = 0; n < 256; ++n) {
+      std::uint32_t c = n;
+      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      table[n] = c;
+    }
+    ready = true;
+  }
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char byte : bytes) crc = table[(crc ^ byte) & 0xFF] ^ (crc >> 8);
+  return crc ^ 0xFFFFFFFFu;
+}
+
+void AppendChunk(std::string& out, const char* type, const std::string& data) {
+  AppendBigEndian(out, static_cast<std::uint32_t>(data.size()));
+  std::string typed = std::string(type, 4) + data;
+  out += typed;
+  AppendBigEndian(out, Crc32(typed));
+}
+
+std::string PngOf(const ScreenPixels& pixels) {
+  std::string raw;
+  for (int y = 0; y < pixels.height; ++y) {
+    raw.push_back(0);  // no filter
+    for (int x = 0; x < pixels.width; ++x) {
+      COLORREF colour = pixels.At(x, y);
+      raw.push_back(static_cast<char>(GetRValue(colour)));
+      raw.push_back(static_cast<char>(GetGValue(colour)));
+      raw.push_back(static_cast<char>(GetBValue(colour)));
+    }
+  }
+  std::string zlib = "\x78\x01";
+  std::uint32_t a = 1, b = 0;
+  for (unsigned char byte : raw) {
+    a = (a + byte) % 65521;
+    b = (b + a) % 65521;
+  }
+  for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
+    const size_t length = std::min<size_t>(65535, raw.size() - at);
+    const bool last = at + length >= raw.size();
+    zlib.push_back(last ? 1 : 0);
+    zlib.push_back(static_cast<char>(length & 0xFF));
+    zlib.push_back(static_cast<char>(length >> 8));
+    zlib.push_back(static_cast<char>(~length & 0xFF));
+    zlib.push_back(static_cast<char>((~length >> 8) & 0xFF));
+    zlib.append(raw, at, length);
+    if (last) break;
+  }
+  AppendBigEndian(zlib, (b << 16) | a);
+
+  std::string header;
+  AppendBigEndian(header, static_cast<std::uint32_t>(pixels.width));
+  AppendBigEndian(header, static_cast<std::uint32_t>(pixels.height));
+  header += std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter, no interlace
+
+  std::string png = "\x89PNG\r\n\x1a\n";
+  AppendChunk(png, "IHDR", header);
+  AppendChunk(png, "IDAT", zlib);
+  AppendChunk(png, "IEND", "");
+  return png;
+}
+
+}  // namespace
+
+void ChooseTrayCommand(HWND mainWindow, const char* name) {
+  for (size_t i = 0; i < sizeof layout::kTrayMenu / sizeof layout::kTrayMenu[0]; ++i) {
+    if (std::strcmp(layout::kTrayMenu[i].name, name) == 0) {
+      ::PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(layout::kFirstMenuId + i, 0), 0);
+      return;
+    }
+  }
+  throw std::runtime_error(std::string("no tray menu item ") + name);
+}
+
+RECT ScreenRect(HWND hwnd) {
+  RECT rect = {};
+  ::GetWindowRect(hwnd, &rect);
+  return rect;
+}
+
+RECT ClientScreenRect(HWND hwnd) {
+  RECT rect = {};
+  ::GetClientRect(hwnd, &rect);
+  ::MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+POINT CentreOf(const RECT& rect) {
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+void MoveMouse(POINT screen) {
+  AttachToDesktop();
+  // Under Wine a program's window that the pointer leaves may hand its last
+  // pointer motion to the system late, after the next move, and so put the
+  // pointer back where it was. Moving again until the position holds makes
+  // whatever comes late a move to the same place.
+  auto there = [&] {
+    POINT now = {};
+    ::GetCursorPos(&now);
+    return now.x == screen.x && now.y == screen.y;
+  };
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    ::SetCursorPos(screen.x, screen.y);
+    ::Sleep(50);
+    if (there() && HoldsFor(there, 150)) return;
+  }
+}
+
+void SendMouse(DWORD buttonFlag) { SendInputs({MouseInput(buttonFlag)}); }
+
+void ClickAt(POINT screen) {
+  MoveMouse(screen);
+  SendInputs({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+}
+
+void RightClickAt(POINT screen) {
+  MoveMouse(screen);
+  SendInputs({MouseInput(MOUSEEVENTF_RIGHTDOWN), MouseInput(MOUSEEVENTF_RIGHTUP)});
+}
+
+void DoubleClickAt(POINT screen) {
+  MoveMouse(screen);
+  SendInputs({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP),
+              MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+}
+
+void PressAltKey(WORD key) {
+  SendInputs({KeyInput(VK_MENU, false), KeyInput(key, false), KeyInput(key, true),
+              KeyInput(VK_MENU, true)});
+}
+
+bool HoldsFor(const std::function<bool()>& condition, DWORD durationMs) {
+  return !WaitFor([&] { return !condition(); }, durationMs);
+}
+
+ScreenPixels CaptureScreen(const RECT& rect) {
+  ScreenPixels pixels;
+  pixels.width = rect.right - rect.left;
+  pixels.height = rect.bottom - rect.top;
+  if (pixels.width <= 0 || pixels.height <= 0) return ScreenPixels();
+
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = pixels.width;
+  info.bmiHeader.biHeight = -pixels.height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, dib);
+  ::BitBlt(memory, 0, 0, pixels.width, pixels.height, screen, rect.left, rect.top, SRCCOPY);
+  ::GdiFlush();
+  const auto* row = static_cast<const std::uint32_t*>(bits);
+  pixels.colours.reserve(static_cast<size_t>(pixels.width) * pixels.height);
+  for (int i = 0; i < pixels.width * pixels.height; ++i) {
+    const std::uint32_t bgra = row[i];  // blue in the low byte
+    pixels.colours.push_back(RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF));
+  }
+  ::SelectObject(memory, old);
+  ::DeleteObject(dib);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+int CountColour(const ScreenPixels& pixels, COLORREF colour) {
+  int count = 0;
+  for (COLORREF c : pixels.colours) count += c == colour ? 1 : 0;
+  return count;
+}
+
+bool SavePng(const ScreenPixels& pixels, const std::string& name) {
+  const std::string folder = WindowsPath(Environment("SCREENSHOT_DIR", ""));
+  if (folder.empty() || pixels.colours.empty()) return false;
+  const std::string png = PngOf(pixels);
+  HANDLE file = ::CreateFileA((folder + "\\" + name + ".png").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = ::WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr) &&
+                  written == png.size();
+  ::CloseHandle(file);
+  return ok;
+}
+
+std::vector<std::string> OpenedLinks() {
+  std::vector<std::string> lines;
+  const std::string log = ReadFileBytes(LinkLogPath()).value_or("");
+  size_t start = 0;
+  for (size_t end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(log.substr(start, end - start));
+  }
+  return lines;
+}
+
+void ForgetOpenedLinks() { ::DeleteFileA(LinkLogPath().c_str()); }
+
+// ---------------------------------------------------------------------------
+// Controls of the program's windows, reached from outside
+
+RemoteBuffer::RemoteBuffer(DWORD processId, std::size_t size) {
+  process_ = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                           processId);
+  if (process_ == nullptr) throw std::runtime_error("cannot open the program's process");
+  address_ = ::VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (address_ == nullptr) throw std::runtime_error("cannot allocate in the program's process");
+}
+
+RemoteBuffer::~RemoteBuffer() {
+  if (address_ != nullptr) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  if (process_ != nullptr) ::CloseHandle(process_);
+}
+
+void RemoteBuffer::Write(const void* data, std::size_t size, std::size_t offset) {
+  ::WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+}
+
+void RemoteBuffer::Read(void* data, std::size_t size, std::size_t offset) const {
+  ::ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+}
+
+namespace {
+
+struct ControlSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindControlById(HWND child, LPARAM lParam) {
+  auto* search = reinterpret_cast<ControlSearch*>(lParam);
+  if (::GetDlgCtrlID(child) != search->id) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+GUITHREADINFO ThreadInfoOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+  return info;
+}
+
+}  // namespace
+
+HWND FindControl(HWND root, int id) {
+  ControlSearch search{id, nullptr};
+  ::EnumChildWindows(root, FindControlById, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+HWND FocusOf(HWND window) { return ThreadInfoOf(window).hwndFocus; }
+HWND ActiveWindowOf(HWND window) { return ThreadInfoOf(window).hwndActive; }
+
+void PostClick(HWND control, int x, int y) {
+  const LPARAM point = MAKELPARAM(x, y);
+  ::PostMessageA(control, WM_MOUSEMOVE, 0, point);
+  ::PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  ::PostMessageA(control, WM_LBUTTONUP, 0, point);
+}
+
+void PostKey(HWND control, UINT virtualKey) {
+  const UINT scan = ::MapVirtualKeyA(virtualKey, 0);
+  ::PostMessageA(control, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+  ::PostMessageA(control, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
+}
+
+void PostChars(HWND control, const std::string& text) {
+  for (char c : text) ::PostMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+int ListViewCount(HWND listView) {
+  return static_cast<int>(::SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string ListViewText(DWORD processId, HWND listView, int index) {
+  char text[260] = {};
+  RemoteBuffer remote(processId, sizeof(LVITEMA) + sizeof text);
+  LVITEMA item = {};
+  item.iSubItem = 0;
+  item.pszText = reinterpret_cast<char*>(remote.Address() + sizeof(LVITEMA));
+  item.cchTextMax = sizeof text;
+  remote.Write(&item, sizeof item);
+  ::SendMessageA(listView, LVM_GETITEMTEXTA, index, remote.Address());
+  remote.Read(text, sizeof text - 1, sizeof(LVITEMA));
+  return text;
+}
+
+bool ListViewChecked(HWND listView, int index) {
+  const LRESULT state = ::SendMessageA(listView, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK);
+  return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+RECT ListViewItemRect(DWORD processId, HWND listView, int index, int part) {
+  RECT rect = {};
+  rect.left = part;
+  RemoteBuffer remote(processId, sizeof rect);
+  remote.Write(&rect, sizeof rect);
+  ::SendMessageA(listView, LVM_GETITEMRECT, index, remote.Address());
+  remote.Read(&rect, sizeof rect);
+  return rect;
+}
+
+std::vector<std::string> ListBoxItems(DWORD processId, HWND listBox) {
+  std::vector<std::string> items;
+  const LRESULT count = ::SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+  // The system carries a list box's texts across processes itself, but
+  // Wine hands the ANSI message wide characters: ask for them as such.
+  (void)processId;
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = ::SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
+    std::wstring wide(length + 1, L'\0');
+    const LRESULT copied =
+        ::SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
+    wide.resize(copied < 0 ? 0 : copied);
+    std::string text(wide.size() * 2 + 1, '\0');
+    const int bytes =
+        ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0],
+                              static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(bytes);
+    items.push_back(text);
+  }
+  return items;
+}
+
+std::string TabText(DWORD processId, HWND tabControl, int index) {
+  char text[64] = {};
+  RemoteBuffer remote(processId, sizeof(TCITEMA) + sizeof text);
+  TCITEMA item = {};
+  item.mask = TCIF_TEXT;
+  item.pszText = reinterpret_cast<char*>(remote.Address() + sizeof(TCITEMA));
+  item.cchTextMax = sizeof text;
+  remote.Write(&item, sizeof item);
+  ::SendMessageA(tabControl, TCM_GETITEMA, index, remote.Address());
+  remote.Read(text, sizeof text - 1, sizeof(TCITEMA));
+  return text;
+}
+
+RECT TabRect(DWORD processId, HWND tabControl, int index) {
+  RECT rect = {};
+  RemoteBuffer remote(processId, sizeof rect);
+  ::SendMessageA(tabControl, TCM_GETITEMRECT, index, remote.Address());
+  remote.Read(&rect, sizeof rect);
+  return rect;
+}
+
+bool SaveScreenshot(HWND window, const std::string& name) {
+  return SavePng(CaptureScreen(ScreenRect(window)), name);
+}
+
+std::vector<std::string> StoredLabels() {
+  std::vector<std::string> labels;
+  HKEY key = nullptr;
+  const std::string path = std::string(kSettingsKey) + "\\Exclusions";
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return labels;
+  }
+  for (DWORD index = 0;; ++index) {
+    char name[512] = {};
+    DWORD size = sizeof name;
+    if (::RegEnumValueA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    labels.push_back(name);
+  }
+  ::RegCloseKey(key);
+  return labels;
 }
 
 }  // namespace e2e

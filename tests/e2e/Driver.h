@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -121,9 +122,6 @@ std::optional<std::string> ReadFileBytes(const std::string& path);
 
 namespace e2e {
 
-// Real mouse input at a point of the virtual desktop: a right or left click
-// as the user's hand makes it, through the system's input queue.
-void ClickAt(int x, int y, bool right, int clicks = 1);
 // Real key strokes.
 void PressKey(WORD virtualKey);
 
@@ -137,5 +135,113 @@ namespace e2e {
 // The items of the program's open popup menu, one line each:
 // "depth|caption|default|picture WxH" (a separator's caption is "-").
 std::vector<std::string> OpenMenuItems(Program& program);
+
+}  // namespace e2e
+
+// ---------------------------------------------------------------------------
+// The user's side of the program's dialogs: menu commands, real mouse and
+// keyboard input, what the screen shows, and the links that the program
+// has the shell open.
+
+namespace e2e {
+
+// Chooses the tray menu item `name` (a name of layout::kTrayMenu): its
+// command reaches the main window as the menu posts it.
+void ChooseTrayCommand(HWND mainWindow, const char* name);
+
+// A window's rectangle, or its client area's, in screen coordinates.
+RECT ScreenRect(HWND hwnd);
+RECT ClientScreenRect(HWND hwnd);
+POINT CentreOf(const RECT& rect);
+
+// Real input through the desktop's input queue, beside PressKey: the
+// pointer moved (it is there when the call returns), one button pressed or
+// released (the mouse goes to the window under the pointer or to the one
+// that holds the mouse), left clicks, and a key pressed with Alt held.
+void MoveMouse(POINT screen);
+void SendMouse(DWORD buttonFlag);  // MOUSEEVENTF_LEFTDOWN, ..._RIGHTUP...
+void ClickAt(POINT screen);
+void DoubleClickAt(POINT screen);
+void RightClickAt(POINT screen);
+void PressAltKey(WORD key);
+
+// Whether `condition` holds at every poll for `durationMs`: for what must
+// not happen.
+bool HoldsFor(const std::function<bool()>& condition, DWORD durationMs);
+
+// What the screen shows in a rectangle, row by row, as COLORREF values.
+struct ScreenPixels {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> colours;
+  COLORREF At(int x, int y) const { return colours[static_cast<size_t>(y) * width + x]; }
+};
+ScreenPixels CaptureScreen(const RECT& rect);
+int CountColour(const ScreenPixels& pixels, COLORREF colour);
+
+// Writes NAME.png into the run's screenshot folder (SCREENSHOT_DIR, a Unix
+// path reached through drive Z:); false when there is none or the file
+// cannot be written.
+bool SavePng(const ScreenPixels& pixels, const std::string& name);
+
+// The links that the shell opened for the program, one entry per start of
+// the registered program: the address, a tab, the show command.
+std::vector<std::string> OpenedLinks();
+void ForgetOpenedLinks();
+
+// ---------------------------------------------------------------------------
+// Controls of the program's windows, reached from outside (added with the
+// settings dialog's tests).
+
+// A block of memory inside the program's process, for the common
+// controls' messages that pass a pointer: Windows carries no pointer of
+// theirs across processes.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(DWORD processId, std::size_t size);
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  ~RemoteBuffer();
+
+  LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+  void Write(const void* data, std::size_t size, std::size_t offset = 0);
+  void Read(void* data, std::size_t size, std::size_t offset = 0) const;
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
+// The descendant of `root` with the control identifier `id`, or null.
+HWND FindControl(HWND root, int id);
+// The children of `parent` in window order, which is the tab order.
+std::vector<HWND> ChildrenOf(HWND parent);
+
+// The keyboard focus and the active window of the thread that owns `window`.
+HWND FocusOf(HWND window);
+HWND ActiveWindowOf(HWND window);
+
+// Input posted as the mouse and keyboard deliver it: a left click at a
+// point of the control's client area, a key press, typed characters.
+void PostClick(HWND control, int x, int y);
+void PostKey(HWND control, UINT virtualKey);
+void PostChars(HWND control, const std::string& text);
+
+// A list view's items, a list box's items and a tab control's tabs.
+int ListViewCount(HWND listView);
+std::string ListViewText(DWORD processId, HWND listView, int index);
+bool ListViewChecked(HWND listView, int index);
+RECT ListViewItemRect(DWORD processId, HWND listView, int index, int part);
+std::vector<std::string> ListBoxItems(DWORD processId, HWND listBox);
+std::string TabText(DWORD processId, HWND tabControl, int index);
+RECT TabRect(DWORD processId, HWND tabControl, int index);
+
+// Saves the screen area of `window` as <name>.png in the run's screenshot
+// folder; false when there is none or the file cannot be written.
+bool SaveScreenshot(HWND window, const std::string& name);
+
+// The label list stored under the settings key's subkey "Exclusions": the
+// value names, in the order the registry lists them.
+std::vector<std::string> StoredLabels();
 
 }  // namespace e2e

@@ -13,17 +13,7 @@ namespace {
 
 // Where the first icon of the notification area sits in the 800 x 600
 // virtual desktop.
-constexpr int kIconX = 790;
-constexpr int kIconY = 590;
-
-int MenuId(const char* name) {
-  for (std::size_t i = 0; i < std::size(layout::kTrayMenu); ++i) {
-    if (std::string(layout::kTrayMenu[i].name) == name) {
-      return layout::kFirstMenuId + static_cast<int>(i);
-    }
-  }
-  return 0;
-}
+constexpr POINT kIcon = {790, 590};
 
 class TrayTest : public ::testing::Test {
  protected:
@@ -41,9 +31,7 @@ class TrayTest : public ::testing::Test {
 
   // A command chosen from the tray menu reaches the main window as a
   // posted command message.
-  void Choose(const char* item) {
-    ::PostMessageA(program.MainWindow(), WM_COMMAND, MenuId(item), 0);
-  }
+  void Choose(const char* item) { e2e::ChooseTrayCommand(program.MainWindow(), item); }
 
   e2e::Program program;
 };
@@ -90,7 +78,7 @@ TEST_F(TrayTest, StartsWithTheSplashThenLivesInTheNotificationArea) {
   EXPECT_LT(::GetTickCount() - shownAt, 4500u) << "four seconds from the window's creation";
 
   ::Sleep(300);
-  e2e::ClickAt(kIconX, kIconY, true);
+  e2e::RightClickAt(kIcon);
   ASSERT_TRUE(e2e::WaitFor([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000))
       << "a right click on the icon opens the menu";
   e2e::SaveScreenshot("tray-menu");
@@ -117,11 +105,11 @@ TEST_F(TrayTest, StartsWithTheSplashThenLivesInTheNotificationArea) {
 TEST_F(TrayTest, ADoubleClickShowsTheOneSettingsWindowAndASingleClickNothing) {
   WaitUntilResident();
   HWND settings = program.Window("TfmSettings");
-  e2e::ClickAt(kIconX, kIconY, false);
+  e2e::ClickAt(kIcon);
   ::Sleep(800);
   EXPECT_FALSE(::IsWindowVisible(settings)) << "a single click does nothing";
 
-  e2e::ClickAt(kIconX, kIconY, false, 2);
+  e2e::DoubleClickAt(kIcon);
   ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(settings) != FALSE; }, 5000));
   e2e::SaveScreenshot("settings-from-tray");
 
@@ -130,14 +118,14 @@ TEST_F(TrayTest, ADoubleClickShowsTheOneSettingsWindowAndASingleClickNothing) {
   HWND other = program.Window("TfmAbout");
   Choose("miAbout");
   ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(other) != FALSE; }, 5000));
-  e2e::ClickAt(kIconX, kIconY, false, 2);
+  e2e::DoubleClickAt(kIcon);
   EXPECT_TRUE(e2e::WaitFor([&] { return ::GetForegroundWindow() == settings; }, 5000));
   EXPECT_EQ(e2e::WindowsOf(program.ProcessId(), "TfmSettings").size(), 1u);
 }
 
 TEST_F(TrayTest, ExitFromTheMenuEndsTheProgramWithoutCheckingTheDisk) {
   WaitUntilResident();
-  e2e::ClickAt(kIconX, kIconY, true);
+  e2e::RightClickAt(kIcon);
   ASSERT_TRUE(e2e::WaitFor([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
   e2e::PressKey('X');
   EXPECT_TRUE(program.WaitForExit(5000));
@@ -215,7 +203,7 @@ TEST_F(TrayTest, ACheckThatCannotLogRefusesTheEndOfTheSession) {
       << "no warning after the failed log";
 
   // The program runs on with its icon.
-  e2e::ClickAt(kIconX, kIconY, true);
+  e2e::RightClickAt(kIcon);
   EXPECT_TRUE(e2e::WaitFor([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
   e2e::PressKey(VK_ESCAPE);
 }

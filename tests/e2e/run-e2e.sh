@@ -21,6 +21,17 @@ mkdir -p "$WINEPREFIX/drive_c/Dorvane"
 cp build/win32/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
 cp build/win32/menu_probe.dll "$WINEPREFIX/drive_c/"
 
+# Links open in a recorder of the tests' own instead of a browser or a mail
+# program: registered as the "open" command of http and mailto addresses,
+# it notes each address the shell hands it in C:\DorvaneTests\links.txt.
+mkdir -p "$WINEPREFIX/drive_c/DorvaneTests"
+cp build/win32/LinkRecorder.exe "$WINEPREFIX/drive_c/DorvaneTests/"
+for protocol in http mailto; do
+  wine reg add "HKCR\\$protocol\\shell\\open\\command" /ve /t REG_SZ \
+    /d '"C:\DorvaneTests\LinkRecorder.exe" "%1"' /f >/dev/null 2>&1
+done
+export DORVANE_LINK_LOG='C:\DorvaneTests\links.txt'
+
 export DORVANE_EXE='C:\Dorvane\dorvane.exe'
 export DORVANE_MEDIA="Z:$(echo "$media" | tr / '\\')"
 export DORVANE_DESKTOP=dorvane-e2e

@@ -1,0 +1,50 @@
+#pragma once
+// The About dialog as laid out: the product's logo, name and version, the
+// maker's logo, and the two links to the maker.
+
+#include "resources/Layout.h"
+
+namespace layout {
+
+constexpr Window kAboutWindow = {"TfmAbout", "About Dorvane", 456, 248};
+
+// Where the maker is reached. The links open exactly what they show: the
+// web address as it is, the e-mail address behind "mailto:".
+constexpr const char kMakerWebSite[] = "http://www.kestrome.com";
+constexpr const char kMakerEMail[] = "support@kestrome.com";
+
+// The two images start empty and size themselves to the main window's
+// pictures when the dialog is created. The labels size themselves to their
+// text: laName and laVersion keep their designed sizes only as long as the
+// fonts are the designed ones; laEMail keeps its right edge at 449, in line
+// with the ends of the two lines, so a longer address grows to the left.
+// Only buOK takes the focus.
+constexpr Control kAboutLayout[] = {
+    {"imLogo", Kind::Image, nullptr, 24, 24, 132, 138, "", -1, kAutoSize | kTransparent},
+    {"imKestrome", Kind::Image, nullptr, 192, 16, 160, 40, "", -1, kAutoSize},
+    {"laName", Kind::Label, nullptr, 192, 64, 245, 51, "Dorvane", -1, kAutoSize},
+    {"laVersion", Kind::Label, nullptr, 195, 112, 53, 13, "Version 4.0", -1, kAutoSize},
+    {"beSeparator", Kind::Bevel, nullptr, 8, 184, 441, 9, "", -1, 0},
+    {"laWebSite", Kind::Label, nullptr, 8, 190, 0, 13, kMakerWebSite, -1, kAutoSize | kLink},
+    {"laEMail", Kind::Label, nullptr, 449, 190, 0, 13, kMakerEMail, -1,
+     kAutoSize | kAlignRight | kLink},
+    {"beSep2", Kind::Bevel, nullptr, 8, 209, 441, 7, "", -1, 0},
+    {"buOK", Kind::Button, nullptr, 344, 216, 105, 25, "&OK", 0, 0},
+};
+
+// A font by face, character height in pixels and style.
+struct AboutFont {
+  const char* face;
+  int height;
+  bool bold;
+  bool underline;
+};
+
+// The dialog's own font, which buOK and laVersion use.
+constexpr AboutFont kAboutDialogFont = {"MS Sans Serif", 11, false, false};
+// laName; its colour is the system's window-text colour.
+constexpr AboutFont kAboutNameFont = {"Arial", 43, true, false};
+// laWebSite and laEMail, blue at rest and red while a button is held on them.
+constexpr AboutFont kAboutLinkFont = {"MS Sans Serif", 11, false, true};
+
+}  // namespace layout
