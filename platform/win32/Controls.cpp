@@ -288,9 +288,9 @@ ClassAndStyle ClassFor(const layout::Control& control) {
   const DWORD tab = control.tabOrder >= 0 ? WS_TABSTOP : 0;
   switch (control.kind) {
     case layout::Kind::Panel:
-      return {kPanelClass, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT};
+      return {kPanelClass, WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
     case layout::Kind::TabSheet:
-      return {kTabSheetClass, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT};
+      return {kTabSheetClass, WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
     case layout::Kind::Image: return {kImageClass, 0, 0};
     case layout::Kind::Label: return {kLabelClass, 0, 0};
     case layout::Kind::Bevel: return {kBevelClass, 0, 0};

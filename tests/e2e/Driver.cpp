@@ -350,6 +350,9 @@ void PressKey(WORD virtualKey) {
 
 void SaveScreenshot(const std::string& name) {
   AttachToDesktop();
+  // The program paints its controls from its own message loop; a moment
+  // lets it finish what it is drawing before the picture is taken.
+  ::Sleep(300);
   const char* folder = std::getenv("SCREENSHOT_DIR_WIN");
   if (folder == nullptr) return;
   HWND desktop = ::GetDesktopWindow();
@@ -825,6 +828,7 @@ RECT TabRect(DWORD processId, HWND tabControl, int index) {
 }
 
 bool SaveScreenshot(HWND window, const std::string& name) {
+  ::Sleep(300);
   return SavePng(CaptureScreen(ScreenRect(window)), name);
 }
 

@@ -41,6 +41,8 @@ class EndOfSessionTest : public ::testing::Test {
 };
 
 TEST_F(EndOfSessionTest, ADiskInAGivesOneSystemModalWarningThatHoldsTheAnswer) {
+  // Resident, as the program mostly is when the session ends.
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 8000));
   EndSessionQuery query(program.MainWindow());
   auto box = e2e::WaitForMessageBox(program.ProcessId(), 10000);
   ASSERT_TRUE(box.has_value());
