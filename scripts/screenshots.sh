@@ -12,7 +12,7 @@ missing=0
 for shot in "${shots[@]}"; do
   # A test's own PNG shows its window alone; a BMP is the whole desktop.
   if [ -f "build/screenshots/$shot.png" ]; then
-    cp "build/screenshots/$shot.png" "docs/screenshots/$shot.png"
+    convert "build/screenshots/$shot.png" "docs/screenshots/$shot.png"
     echo "docs/screenshots/$shot.png"
   elif [ -f "build/screenshots/$shot.bmp" ]; then
     convert "build/screenshots/$shot.bmp" "docs/screenshots/$shot.png"
