@@ -30,11 +30,6 @@ bool IsButtonDown(UINT message) {
   return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
 }
 
-std::string TextOf(HWND hwnd) {
-  char text[256] = {};
-  ::GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
 
 }  // namespace
 
@@ -79,13 +74,13 @@ void TfmAbout::laWebSiteMouseDown() { platform::SetLabelColour(controls_["laWebS
 
 void TfmAbout::laWebSiteMouseUp() { platform::SetLabelColour(controls_["laWebSite"], kLinkAtRest); }
 
-void TfmAbout::laWebSiteClick() { OpenLink(TextOf(controls_["laWebSite"])); }
+void TfmAbout::laWebSiteClick() { OpenLink(platform::WindowTextOf(controls_["laWebSite"])); }
 
 void TfmAbout::laEMailMouseDown() { platform::SetLabelColour(controls_["laEMail"], kLinkPressed); }
 
 void TfmAbout::laEMailMouseUp() { platform::SetLabelColour(controls_["laEMail"], kLinkAtRest); }
 
-void TfmAbout::laEMailClick() { OpenLink("mailto:" + TextOf(controls_["laEMail"])); }
+void TfmAbout::laEMailClick() { OpenLink("mailto:" + platform::WindowTextOf(controls_["laEMail"])); }
 
 void TfmAbout::OpenLink(const std::string& target) {
   // The browser or mail program that the shell starts shows itself; when

@@ -10,7 +10,8 @@ class Session {
  public:
   virtual ~Session() = default;
 
-  // ExitWindowsEx. Returns at once; the end of the session follows.
+  // ExitWindowsEx, with the shut-down privilege switched on first where
+  // the user holds it. Returns at once; the end of the session follows.
   virtual bool EndSession(unsigned flags, unsigned reason) = 0;
 };
 

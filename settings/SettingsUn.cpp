@@ -23,13 +23,6 @@ constexpr int kExclusionItemHeight = 13;
 constexpr UINT kUncheckedImage = 1;
 constexpr UINT kCheckedImage = 2;
 
-std::string ControlText(HWND control) {
-  const int length = ::GetWindowTextLengthA(control);
-  std::string text(length + 1, '\0');
-  const int copied = ::GetWindowTextA(control, &text[0], length + 1);
-  text.resize(copied);
-  return text;
-}
 
 bool IsChecked(HWND button) { return ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
@@ -301,7 +294,7 @@ void TfmSettings::ControlCommand(HWND sender, int code) {
   }
   if (sender == edSound || sender == edLogFile) {
     if (code == EN_CHANGE && !filling_) {
-      (sender == edSound ? Options.SoundFile : Options.LogFile) = ControlText(sender);
+      (sender == edSound ? Options.SoundFile : Options.LogFile) = platform::WindowTextOf(sender);
     } else if (code == EN_KILLFOCUS && FocusMovesWithinDialog()) {
       if (sender == edSound) {
         edSoundExit();
@@ -456,13 +449,13 @@ void TfmSettings::chLoggingClick() {
 }
 
 void TfmSettings::edSoundExit() {
-  const std::string text = ControlText(edSound);
+  const std::string text = platform::WindowTextOf(edSound);
   const std::string filled = FilledOnExit(text, kNoSoundFile);
   if (filled != text) ::SetWindowTextA(edSound, filled.c_str());
 }
 
 void TfmSettings::edLogFileExit() {
-  const std::string text = ControlText(edLogFile);
+  const std::string text = platform::WindowTextOf(edLogFile);
   const std::string filled = FilledOnExit(text, store_.DefaultLogFile());
   if (filled != text) ::SetWindowTextA(edLogFile, filled.c_str());
 }
@@ -482,7 +475,7 @@ void TfmSettings::buBrowseLogFileClick() {
 void TfmSettings::buTestClick() {
   // The same call and flags as the notification: the test sounds like it,
   // and holds the program until the sound has ended.
-  Services.sounds.PlayWave(ControlText(edSound), 0);
+  Services.sounds.PlayWave(platform::WindowTextOf(edSound), 0);
 }
 
 void TfmSettings::buExclusionAddClick() {

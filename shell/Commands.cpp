@@ -19,7 +19,7 @@ void RunSessionEndCommand(const SessionEndCommand& command, platform::UserInterf
     return;
   }
   checkDrives();
-  // Not forced, and no privilege asked for: where Windows refuses, the
-  // program simply runs on, as after any refused end of the session.
+  // Not forced: where Windows or another program refuses, the program
+  // simply runs on, as after any refused end of the session.
   session.EndSession(command.exitFlag, 0);
 }

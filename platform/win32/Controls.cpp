@@ -45,19 +45,12 @@ ControlState* StateOf(HWND hwnd) {
   return reinterpret_cast<ControlState*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
-std::string TextOf(HWND hwnd) {
-  int length = ::GetWindowTextLengthA(hwnd);
-  std::string text(length + 1, '\0');
-  ::GetWindowTextA(hwnd, &text[0], length + 1);
-  text.resize(length);
-  return text;
-}
 
 // A label sized to its text: for a right-aligned one the right edge stays.
 void AutoSizeLabel(HWND hwnd, ControlState& state) {
   HDC dc = ::GetDC(hwnd);
   HGDIOBJ old = ::SelectObject(dc, state.font ? state.font : ::GetStockObject(DEFAULT_GUI_FONT));
-  std::string text = TextOf(hwnd);
+  std::string text = WindowTextOf(hwnd);
   RECT rect = {0, 0, 0, 0};
   ::DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   ::SelectObject(dc, old);
@@ -82,7 +75,7 @@ void PaintPanel(HWND hwnd, HDC dc, ControlState& state) {
   PaintBackground(hwnd, dc, rect);
   // A lowered outer bevel around a raised inner one.
   ::DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
-  std::string text = TextOf(hwnd);
+  std::string text = WindowTextOf(hwnd);
   if (!text.empty()) {
     HGDIOBJ old = ::SelectObject(dc, state.font);
     ::SetBkMode(dc, TRANSPARENT);
@@ -123,7 +116,7 @@ void PaintLabel(HWND hwnd, HDC dc, ControlState& state) {
   UINT format = DT_NOPREFIX;
   format |= (state.options & layout::kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE;
   if (state.options & layout::kAlignRight) format |= DT_RIGHT;
-  std::string text = TextOf(hwnd);
+  std::string text = WindowTextOf(hwnd);
   ::DrawTextA(dc, text.c_str(), -1, &rect, format);
   ::SelectObject(dc, old);
 }
@@ -366,6 +359,14 @@ std::vector<HWND> RadioGroupOf(HWND radio) {
 }
 
 }  // namespace
+
+std::string WindowTextOf(HWND hwnd) {
+  const int length = ::GetWindowTextLengthA(hwnd);
+  std::string text(length + 1, '\0');
+  const int copied = ::GetWindowTextA(hwnd, &text[0], length + 1);
+  text.resize(copied);
+  return text;
+}
 
 Font CreateFontByName(const char* face, int height, bool bold, bool underline) {
   LOGFONTA font = {};

@@ -125,6 +125,9 @@ class ControlSet {
   std::map<int, std::string> byId_;
 };
 
+// The whole text of a window or control.
+std::string WindowTextOf(HWND hwnd);
+
 // Text and pictures of the program's own controls.
 void SetControlFont(HWND control, HFONT font);
 void SetLabelColour(HWND label, COLORREF colour);

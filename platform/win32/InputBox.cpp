@@ -1,5 +1,7 @@
 #include "platform/win32/InputBox.h"
 
+#include "platform/win32/Controls.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -90,13 +92,6 @@ struct InputRequest {
   std::string result;
 };
 
-std::string ControlText(HWND control) {
-  const int length = ::GetWindowTextLengthA(control);
-  std::string text(length + 1, '\0');
-  const int copied = ::GetWindowTextA(control, &text[0], length + 1);
-  text.resize(copied);
-  return text;
-}
 
 INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -119,7 +114,7 @@ INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
     case WM_COMMAND: {
       auto* request = reinterpret_cast<InputRequest*>(::GetWindowLongPtrA(box, DWLP_USER));
       if (LOWORD(wParam) == IDOK) {
-        request->result = ControlText(::GetDlgItem(box, kEditId));
+        request->result = WindowTextOf(::GetDlgItem(box, kEditId));
         ::EndDialog(box, IDOK);
         return TRUE;
       }

@@ -22,6 +22,20 @@ int Win32UserInterface::ShowMessageBox(WindowHandle owner, const std::string& te
 }
 
 bool Win32Session::EndSession(unsigned flags, unsigned reason) {
+  // Windows NT refuses a restart or shut-down to a process that has not
+  // switched on its shut-down privilege; every user who may shut the
+  // machine down holds it, switched off. Where there is no such privilege
+  // (or the user lacks it) the request simply goes ahead as it is.
+  HANDLE token = nullptr;
+  if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+    TOKEN_PRIVILEGES privileges = {};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (::LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid)) {
+      ::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    }
+    ::CloseHandle(token);
+  }
   return ::ExitWindowsEx(flags, reason) != FALSE;
 }
 

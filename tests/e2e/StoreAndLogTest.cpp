@@ -18,6 +18,18 @@ class StoreAndLogTest : public ::testing::Test {
     ::DeleteFileA(LogOnTheDisk().c_str());
   }
 
+  // Logging on into a bare file name, no box: the line goes to the root
+  // of the drive that is reported.
+  static void StoreLoggingToTheDisk() {
+  e2e::SetSettingString("Sound", "NoSound");
+  e2e::SetSettingString("SoundFile", "(None)");
+  e2e::SetSettingString("WindowsSound", "Exclamation");
+  e2e::SetSettingDword("Logging", 1);
+  e2e::SetSettingString("LogFile", "disk.dvl");
+  e2e::SetSettingDword("NoDialog", 1);
+  e2e::SetSettingString("Drives", "A");
+  }
+
   static std::string LogOnTheDisk() { return e2e::MediaFolder() + "\\a\\disk.dvl"; }
 
   e2e::Program program;
@@ -58,13 +70,7 @@ TEST_F(StoreAndLogTest, AMalformedBooleanResetsTheStore) {
 }
 
 TEST_F(StoreAndLogTest, ARelativeLogFileLandsInTheRootOfTheReportedDisk) {
-  e2e::SetSettingString("Sound", "NoSound");
-  e2e::SetSettingString("SoundFile", "(None)");
-  e2e::SetSettingString("WindowsSound", "Exclamation");
-  e2e::SetSettingDword("Logging", 1);
-  e2e::SetSettingString("LogFile", "disk.dvl");
-  e2e::SetSettingDword("NoDialog", 1);
-  e2e::SetSettingString("Drives", "A");
+  StoreLoggingToTheDisk();
   program.Start();
 
   e2e::EndSessionQuery query(program.MainWindow());
@@ -85,13 +91,7 @@ TEST_F(StoreAndLogTest, ARelativeLogFileLandsInTheRootOfTheReportedDisk) {
 // see another process change them, so the settings are made before the
 // program starts; rereading them on WM_WININICHANGE is covered on the host.
 TEST_F(StoreAndLogTest, TheLogWritesDatesAndTimesAsTheRegionalSettingsSay) {
-  e2e::SetSettingString("Sound", "NoSound");
-  e2e::SetSettingString("SoundFile", "(None)");
-  e2e::SetSettingString("WindowsSound", "Exclamation");
-  e2e::SetSettingDword("Logging", 1);
-  e2e::SetSettingString("LogFile", "disk.dvl");
-  e2e::SetSettingDword("NoDialog", 1);
-  e2e::SetSettingString("Drives", "A");
+  StoreLoggingToTheDisk();
 
   HKEY international = nullptr;
   ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\International", 0, KEY_ALL_ACCESS,

@@ -90,7 +90,7 @@ class SettingsStoreTest : public ::testing::Test {
   TCheckOptions options;
 };
 
-TEST_F(SettingsStoreTest, FirstRunStringsTheFullDefaultSetAndLoadsIt) {
+TEST_F(SettingsStoreTest, FirstRunWritesTheFullDefaultSetAndLoadsIt) {
   options.Sound = TSound::SoundWindows;
   options.WindowsSound = TWindowsSound::Error;
   options.Logging = true;
@@ -258,7 +258,7 @@ TEST_F(SettingsStoreTest, ValuesTheLoadDoesNotReadSurviveLoadsAndSaves) {
   EXPECT_EQ(Data("Extra"), (Bytes{7, 0, 0, 0}));
 }
 
-TEST_F(SettingsStoreTest, SaveStringsInItsOrderAndLoadsBackTheSameRecord) {
+TEST_F(SettingsStoreTest, SaveWritesInItsOrderAndLoadsBackTheSameRecord) {
   StoreDefaults();
   options.Sound = TSound::SoundWindows;
   options.SoundFile = "";
