@@ -31,10 +31,7 @@ void SetChecked(HWND button, bool checked) {
 }
 
 bool IsPushButton(HWND hwnd) {
-  char cls[16] = {};
-  ::GetClassNameA(hwnd, cls, sizeof cls);
-  if (lstrcmpiA(cls, "Button") != 0) return false;
-  const LONG type = ::GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK;
+  const LONG type = platform::ButtonType(hwnd);
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 

@@ -308,10 +308,7 @@ ClassAndStyle ClassFor(const layout::Control& control) {
 }
 
 bool IsRadioButton(HWND hwnd) {
-  char cls[16] = {};
-  ::GetClassNameA(hwnd, cls, sizeof cls);
-  if (lstrcmpiA(cls, "Button") != 0) return false;
-  const LONG type = ::GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK;
+  const LONG type = ButtonType(hwnd);
   return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }
 
@@ -359,6 +356,13 @@ std::vector<HWND> RadioGroupOf(HWND radio) {
 }
 
 }  // namespace
+
+LONG ButtonType(HWND hwnd) {
+  char cls[16] = {};
+  ::GetClassNameA(hwnd, cls, sizeof cls);
+  if (lstrcmpiA(cls, "Button") != 0) return -1;
+  return ::GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK;
+}
 
 std::string WindowTextOf(HWND hwnd) {
   const int length = ::GetWindowTextLengthA(hwnd);

@@ -12,61 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/Handles.h"
 #include "resources/Layout.h"
 
 namespace platform {
-
-// An owned GDI object, deleted with its owner. Movable, not copyable.
-template <class Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  ~GdiObject() { Reset(); }
-
-  Handle Get() const { return handle_; }
-  void Reset() {
-    if (handle_ != nullptr) ::DeleteObject(handle_);
-    handle_ = nullptr;
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
-
-using Font = GdiObject<HFONT>;
-using Bitmap = GdiObject<HBITMAP>;
-
-// An owned icon (DestroyIcon).
-class Icon {
- public:
-  Icon() = default;
-  explicit Icon(HICON handle) : handle_(handle) {}
-  Icon(Icon&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  Icon& operator=(Icon&& other) noexcept {
-    std::swap(handle_, other.handle_);
-    return *this;
-  }
-  Icon(const Icon&) = delete;
-  Icon& operator=(const Icon&) = delete;
-  ~Icon() {
-    if (handle_ != nullptr) ::DestroyIcon(handle_);
-  }
-  HICON Get() const { return handle_; }
-
- private:
-  HICON handle_ = nullptr;
-};
 
 // A font by face name and character height in pixels (a negative LOGFONT
 // height: the characters, not the cell, are that high).
@@ -124,6 +73,10 @@ class ControlSet {
   std::map<std::string, HWND> byName_;
   std::map<int, std::string> byId_;
 };
+
+// The BS_ type of a system button (push, check, radio...), -1 for any
+// other window.
+LONG ButtonType(HWND hwnd);
 
 // The whole text of a window or control.
 std::string WindowTextOf(HWND hwnd);

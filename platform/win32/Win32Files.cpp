@@ -9,37 +9,11 @@
 
 #include "platform/win32/Win32Files.h"
 
+#include "platform/win32/Handles.h"
+
 namespace platform {
 
 namespace {
-
-// Owns a file handle. CreateFileA fails with INVALID_HANDLE_VALUE, other
-// calls with NULL: both mean "no handle".
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle = nullptr) : handle_(handle) {}
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
-    if (this != &other) {
-      Close();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  ~ScopedHandle() { Close(); }
-
-  bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  void Close() {
-    if (Valid()) ::CloseHandle(handle_);
-    handle_ = nullptr;
-  }
-  HANDLE handle_;
-};
 
 class Win32WritableFile : public WritableFile {
  public:

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32Services.h"
 
 namespace platform {
@@ -26,15 +27,15 @@ bool Win32Session::EndSession(unsigned flags, unsigned reason) {
   // switched on its shut-down privilege; every user who may shut the
   // machine down holds it, switched off. Where there is no such privilege
   // (or the user lacks it) the request simply goes ahead as it is.
-  HANDLE token = nullptr;
-  if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+  HANDLE opened = nullptr;
+  if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) {
+    ScopedHandle token(opened);
     TOKEN_PRIVILEGES privileges = {};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     if (::LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid)) {
-      ::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+      ::AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, nullptr);
     }
-    ::CloseHandle(token);
   }
   return ::ExitWindowsEx(flags, reason) != FALSE;
 }
