@@ -3,8 +3,6 @@
 #include <string>
 
 #include "resources/AboutLayout.h"
-#include "shell/Services.h"
-#include "shell/SplashUn.h"
 
 TfmAbout* fmAbout = nullptr;
 
@@ -30,11 +28,13 @@ bool IsButtonDown(UINT message) {
   return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
 }
 
-
 }  // namespace
 
-TfmAbout::TfmAbout()
-    : font_(FontOf(layout::kAboutDialogFont)),
+TfmAbout::TfmAbout(platform::Shell& shell, HBITMAP logo, HBITMAP kestrome)
+    : shell_(shell),
+      mainLogo_(logo),
+      mainKestrome_(kestrome),
+      font_(FontOf(layout::kAboutDialogFont)),
       nameFont_(FontOf(layout::kAboutNameFont)),
       linkFont_(FontOf(layout::kAboutLinkFont)) {
   const layout::Window& window = layout::kAboutWindow;
@@ -45,47 +45,47 @@ TfmAbout::TfmAbout()
                WS_EX_DLGMODALFRAME, window.clientWidth, window.clientHeight);
 
   controls_.Create(Handle(), layout::kAboutLayout, font_.Get());
-  platform::SetControlFont(controls_["laName"], nameFont_.Get());
-  platform::SetControlFont(controls_["laWebSite"], linkFont_.Get());
-  platform::SetControlFont(controls_["laEMail"], linkFont_.Get());
+  platform::SetControlFont(laName, nameFont_.Get());
+  platform::SetControlFont(laWebSite, linkFont_.Get());
+  platform::SetControlFont(laEMail, linkFont_.Get());
 
   platform::SetLabelMouse(
-      controls_["laWebSite"],
+      laWebSite,
       [this](UINT message) { IsButtonDown(message) ? laWebSiteMouseDown() : laWebSiteMouseUp(); },
       [this] { laWebSiteClick(); });
   platform::SetLabelMouse(
-      controls_["laEMail"],
+      laEMail,
       [this](UINT message) { IsButtonDown(message) ? laEMailMouseDown() : laEMailMouseUp(); },
       [this] { laEMailClick(); });
 
   // The framework gives the focus back to this control whenever the dialog
   // is activated, so OK has it from the first show on.
-  activeControl_ = controls_["buOK"];
+  activeControl_ = buOK;
 }
 
 void TfmAbout::FormCreate() {
-  logo_ = CopyPicture(fmSplash->LogoPicture());
-  platform::SetImagePicture(controls_["imLogo"], logo_.Get());
-  kestrome_ = CopyPicture(fmSplash->KestromePicture());
-  platform::SetImagePicture(controls_["imKestrome"], kestrome_.Get());
+  logo_ = CopyPicture(mainLogo_);
+  platform::SetImagePicture(imLogo, logo_.Get());
+  kestrome_ = CopyPicture(mainKestrome_);
+  platform::SetImagePicture(imKestrome, kestrome_.Get());
 }
 
-void TfmAbout::laWebSiteMouseDown() { platform::SetLabelColour(controls_["laWebSite"], kLinkPressed); }
+void TfmAbout::laWebSiteMouseDown() { platform::SetLabelColour(laWebSite, kLinkPressed); }
 
-void TfmAbout::laWebSiteMouseUp() { platform::SetLabelColour(controls_["laWebSite"], kLinkAtRest); }
+void TfmAbout::laWebSiteMouseUp() { platform::SetLabelColour(laWebSite, kLinkAtRest); }
 
-void TfmAbout::laWebSiteClick() { OpenLink(platform::WindowTextOf(controls_["laWebSite"])); }
+void TfmAbout::laWebSiteClick() { OpenLink(platform::WindowTextOf(laWebSite)); }
 
-void TfmAbout::laEMailMouseDown() { platform::SetLabelColour(controls_["laEMail"], kLinkPressed); }
+void TfmAbout::laEMailMouseDown() { platform::SetLabelColour(laEMail, kLinkPressed); }
 
-void TfmAbout::laEMailMouseUp() { platform::SetLabelColour(controls_["laEMail"], kLinkAtRest); }
+void TfmAbout::laEMailMouseUp() { platform::SetLabelColour(laEMail, kLinkAtRest); }
 
-void TfmAbout::laEMailClick() { OpenLink("mailto:" + platform::WindowTextOf(controls_["laEMail"])); }
+void TfmAbout::laEMailClick() { OpenLink("mailto:" + platform::WindowTextOf(laEMail)); }
 
 void TfmAbout::OpenLink(const std::string& target) {
   // The browser or mail program that the shell starts shows itself; when
   // none is registered nothing happens, and the dialog stays as it is.
-  Services.shell.Execute(Handle(), "open", target, "", "", SW_HIDE);
+  shell_.Execute(Handle(), "open", target, "", "", SW_HIDE);
 }
 
 void TfmAbout::buOKClick() { Close(); }
@@ -96,14 +96,14 @@ LRESULT TfmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The keyboard interface turns Esc into IDCANCEL, and Enter into IDOK
       // when no button answers for it below: the dialog has neither a
       // cancel nor a default button, so both do nothing.
-      if (HIWORD(wParam) == BN_CLICKED && controls_.NameOf(LOWORD(wParam)) == "buOK") buOKClick();
+      if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == buOK.Id()) buOKClick();
       return 0;
     case DM_GETDEFID:
       // Enter presses the push button that has the focus, as in any dialog.
       // Answering here only routes the key: OK keeps its plain push-button
       // style and is never made the default button.
-      if (::GetFocus() == controls_["buOK"]) {
-        return MAKELRESULT(controls_.IdOf("buOK"), DC_HASDEFID);
+      if (::GetFocus() == buOK) {
+        return MAKELRESULT(buOK.Id(), DC_HASDEFID);
       }
       return 0;
     default:

@@ -2,12 +2,15 @@
 // The About dialog: the product's logo, name and version, the maker's logo
 // and links to the maker's web site and support address.
 
+#include "platform/Shell.h"
 #include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
 
 class TfmAbout : public platform::TForm {
  public:
-  TfmAbout();
+  // `logo` and `kestrome` are the main window's two pictures; the dialog's
+  // creation takes copies of its own.
+  TfmAbout(platform::Shell& shell, HBITMAP logo, HBITMAP kestrome);
 
  protected:
   void FormCreate() override;
@@ -25,6 +28,9 @@ class TfmAbout : public platform::TForm {
   // Opens `target` as the shell opens documents and links.
   void OpenLink(const std::string& target);
 
+  platform::Shell& shell_;
+  HBITMAP mainLogo_;
+  HBITMAP mainKestrome_;
   platform::Font font_;
   platform::Font nameFont_;
   platform::Font linkFont_;
@@ -32,6 +38,15 @@ class TfmAbout : public platform::TForm {
   platform::Bitmap logo_;
   platform::Bitmap kestrome_;
   platform::ControlSet controls_;
+  platform::TControl imLogo{controls_, "imLogo"};
+  platform::TControl imKestrome{controls_, "imKestrome"};
+  platform::TControl laName{controls_, "laName"};
+  platform::TControl laVersion{controls_, "laVersion"};
+  platform::TControl beSeparator{controls_, "beSeparator"};
+  platform::TControl laWebSite{controls_, "laWebSite"};
+  platform::TControl laEMail{controls_, "laEMail"};
+  platform::TControl beSep2{controls_, "beSep2"};
+  platform::TControl buOK{controls_, "buOK"};
 };
 
 extern TfmAbout* fmAbout;

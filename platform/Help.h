@@ -1,5 +1,5 @@
 #pragma once
-// Help: the WinHelp viewer.
+// Help: the program's help file in the WinHelp viewer.
 
 #include <cstdint>
 #include <string>
@@ -16,9 +16,9 @@ class Help {
  public:
   virtual ~Help() = default;
 
-  // WinHelpA(owner, file, command, data).
-  virtual bool ShowHelp(WindowHandle owner, const std::string& file, unsigned command,
-                       std::uintptr_t data) = 0;
+  // WinHelpA(owner, the help file, command, data). The service knows where
+  // the help file is, so no window needs to.
+  virtual bool ShowHelp(WindowHandle owner, unsigned command, std::uintptr_t data) = 0;
 };
 
 }  // namespace platform

@@ -2,7 +2,7 @@
 // The About dialog as laid out: the product's logo, name and version, the
 // maker's logo, and the two links to the maker.
 
-#include "resources/Layout.h"
+#include "platform/Layout.h"
 
 namespace layout {
 

@@ -2,11 +2,12 @@
 // The settings dialog as laid out: a page control with four pages above the
 // Cancel, OK and Help buttons.
 
-#include "resources/Layout.h"
+#include "platform/Layout.h"
+#include "resources/Texts.h"
 
 namespace layout {
 
-constexpr Window kSettingsWindow = {"TfmSettings", "Dorvane 4.0", 384, 303};
+constexpr Window kSettingsWindow = {"TfmSettings", kProductName, 384, 303};
 
 // The pages fill the page control's display area below the tabs; a page's
 // tab order is its place among the tabs. The images are the pages' 32 x 32
@@ -35,7 +36,7 @@ constexpr Control kSettingsLayout[] = {
     {"rbSoundFile", Kind::RadioButton, "tsSound", 48, 48, 305, 17,
      "Play a sound &file upon notification", 2, 0},
     {"paSoundFile", Kind::Panel, "tsSound", 64, 72, 289, 49, "", 0, 0},
-    {"edSound", Kind::Edit, "paSoundFile", 8, 12, 169, 21, "(None)", 0, 0},
+    {"edSound", Kind::Edit, "paSoundFile", 8, 12, 169, 21, kNoSoundFile, 0, 0},
     {"buBrowse", Kind::Button, "paSoundFile", 184, 12, 25, 21, "...", 1, 0},
     {"buTest", Kind::Button, "paSoundFile", 224, 12, 57, 21, "&Test", 2, 0},
     {"rbSoundWindows", Kind::RadioButton, "tsSound", 48, 128, 249, 17,

@@ -1,11 +1,12 @@
 #pragma once
 // The main window as laid out: the splash shown for four seconds at start.
 
-#include "resources/Layout.h"
+#include "platform/Layout.h"
+#include "resources/Texts.h"
 
 namespace layout {
 
-constexpr Window kSplashWindow = {"TfmSplash", "Dorvane 4.0", 383, 241};
+constexpr Window kSplashWindow = {"TfmSplash", kProductName, 383, 241};
 
 // The pictures and the two labels size themselves; laVersion keeps its
 // right edge at 349.

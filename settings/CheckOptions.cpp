@@ -2,30 +2,22 @@
 
 #include <algorithm>
 
-namespace {
+#include "platform/Text.h"
 
-// Blanks and control characters, the characters that are trimmed.
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+namespace {
 
 // The order of the label list serves display only, so a simple case-blind
 // byte order is enough to keep it tidy.
 bool LabelBefore(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto fold = [](char c) {
-      return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A')
-                                    : static_cast<unsigned char>(c);
-    };
-    return fold(x) < fold(y);
+    return static_cast<unsigned char>(platform::AsciiUpper(x)) <
+           static_cast<unsigned char>(platform::AsciiUpper(y));
   });
 }
 
 }  // namespace
 
-std::string TDriveEntry::RootPath() const {
-  auto first = std::find_if_not(Caption.begin(), Caption.end(), IsBlankOrControl);
-  auto last = std::find_if_not(Caption.rbegin(), Caption.rend(), IsBlankOrControl).base();
-  return first < last ? std::string(first, last) : std::string();
-}
+std::string TDriveEntry::RootPath() const { return platform::TrimBlanksAndControls(Caption); }
 
 platform::ImageListHandle BuildDriveList(TCheckOptions& options, platform::Drives& drives,
                                          platform::Shell& shell) {

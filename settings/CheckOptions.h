@@ -8,6 +8,7 @@
 
 #include "platform/Drives.h"
 #include "platform/Shell.h"
+#include "resources/Texts.h"
 
 enum class TSound { NoSound, SoundFile, SoundWindows };
 enum class TWindowsSound { Exclamation, Question, Error, Information };
@@ -27,7 +28,7 @@ struct TCheckOptions {
   std::vector<TDriveEntry> Drives;      // letter order; the entries never change
   std::vector<std::string> Exclusions;  // labels never warned about; kept sorted
   TSound Sound = TSound::NoSound;
-  std::string SoundFile = "(None)";
+  std::string SoundFile = kNoSoundFile;
   TWindowsSound WindowsSound = TWindowsSound::Exclamation;
   bool Logging = false;
   std::string LogFile;

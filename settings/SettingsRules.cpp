@@ -2,7 +2,6 @@
 
 #include <utility>
 
-const char kNoSoundFile[] = "(None)";
 const char kAddLabelCaption[] = "Add Label";
 const char kAddLabelPrompt[] = "Please enter the label to be added:";
 

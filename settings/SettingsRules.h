@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/CommonDialogs.h"
+#include "resources/Texts.h"
 #include "settings/CheckOptions.h"
 
 // Which of the dependent controls are enabled. The values they hold stay
@@ -17,9 +18,6 @@ struct SettingsEnabling {
 };
 
 SettingsEnabling EnablingFor(const TCheckOptions& options);
-
-// The text of the sound-file box for "no file".
-extern const char kNoSoundFile[];  // "(None)"
 
 // What a path box shows once the focus has left it: an empty text (not
 // one of blanks) becomes the fallback, anything else stays.
@@ -42,7 +40,6 @@ class TOpenDialog {
   // then the chosen full path. A cancelled run changes nothing.
   bool Execute(platform::CommonDialogs& dialogs, platform::WindowHandle owner);
 
-  const std::string& Title() const { return title_; }
   std::string FileName;
 
  private:

@@ -44,6 +44,23 @@ constexpr WindowsSoundWord kWindowsSoundWords[] = {
     {TWindowsSound::Information, "Information"},
 };
 
+// The stored word of a choice; every choice has one.
+template <class Choice, class Entry, std::size_t N>
+const char* WordOf(Choice choice, const Entry (&words)[N]) {
+  for (const Entry& entry : words) {
+    if (entry.choice == choice) return entry.word;
+  }
+  return words[0].word;
+}
+
+// The choice a stored word names; an unknown word keeps the earlier choice.
+template <class Choice, class Entry, std::size_t N>
+void ChoiceOf(const std::string& word, const Entry (&words)[N], Choice& choice) {
+  for (const Entry& entry : words) {
+    if (word == entry.word) choice = entry.choice;
+  }
+}
+
 // The key paths name keys from the root; the registry refuses a path that
 // starts with a backslash, so it gets the path without it.
 std::string RelativePath(const char* path) { return path[0] == '\\' ? path + 1 : path; }
@@ -188,15 +205,9 @@ void LoadOnce(platform::Registry& registry, TCheckOptions& options) {
   UncheckAllDrives(options);
   CheckDrivesFromString(options, drives);
 
-  // Words are compared exactly; an unknown word keeps the earlier choice.
-  const std::string sound = ReadText(*key, "Sound");
-  for (const SoundWord& entry : kSoundWords) {
-    if (sound == entry.word) options.Sound = entry.choice;
-  }
-  const std::string windowsSound = ReadText(*key, "WindowsSound");
-  for (const WindowsSoundWord& entry : kWindowsSoundWords) {
-    if (windowsSound == entry.word) options.WindowsSound = entry.choice;
-  }
+  // Words are compared exactly, letter case included.
+  ChoiceOf(ReadText(*key, "Sound"), kSoundWords, options.Sound);
+  ChoiceOf(ReadText(*key, "WindowsSound"), kWindowsSoundWords, options.WindowsSound);
 
   // When the label subkey alone cannot be opened or created (its own rights
   // taken away), it reads as an empty key like any key that cannot be
@@ -213,7 +224,7 @@ void LoadOnce(platform::Registry& registry, TCheckOptions& options) {
 SettingsStore::SettingsStore(platform::Registry& registry, std::string defaultLogFile)
     : registry_(registry), defaultLogFile_(std::move(defaultLogFile)) {}
 
-void SettingsStore::LoadSettings(TCheckOptions& options) {
+void SettingsStore::Load(TCheckOptions& options) {
   try {
     LoadOnce(registry_, options);
     return;
@@ -227,9 +238,9 @@ void SettingsStore::LoadSettings(TCheckOptions& options) {
     // than the labels stay.
     for (const std::string& name : ValueNames(*key)) key->DeleteValue(name);
 
-    WriteText(*key, "Sound", "NoSound");
-    WriteText(*key, "SoundFile", "(None)");
-    WriteText(*key, "WindowsSound", "Exclamation");
+    WriteText(*key, "Sound", WordOf(TSound::NoSound, kSoundWords));
+    WriteText(*key, "SoundFile", kNoSoundFile);
+    WriteText(*key, "WindowsSound", WordOf(TWindowsSound::Exclamation, kWindowsSoundWords));
     WriteBool(*key, "Logging", false);
     // The labels survive a reset: the ones the dialog holds at this moment.
     RegWriteExclusions(options);
@@ -247,16 +258,12 @@ void SettingsStore::LoadSettings(TCheckOptions& options) {
 
 void SettingsStore::Save(const TCheckOptions& options) {
   std::unique_ptr<RegistryKey> key = OpenOrCreate(registry_, kSettingsKeyPath);
-  for (const SoundWord& entry : kSoundWords) {
-    if (entry.choice == options.Sound) WriteText(*key, "Sound", entry.word);
-  }
+  WriteText(*key, "Sound", WordOf(options.Sound, kSoundWords));
   WriteText(*key, "SoundFile", options.SoundFile);
   WriteBool(*key, "NoDialog", options.NoDialog);
   WriteBool(*key, "Logging", options.Logging);
   WriteText(*key, "LogFile", options.LogFile);
-  for (const WindowsSoundWord& entry : kWindowsSoundWords) {
-    if (entry.choice == options.WindowsSound) WriteText(*key, "WindowsSound", entry.word);
-  }
+  WriteText(*key, "WindowsSound", WordOf(options.WindowsSound, kWindowsSoundWords));
   RegWriteExclusions(options);
   WriteText(*key, "Drives", DriveString(options));
 }

@@ -24,7 +24,7 @@ class SettingsStore {
   // Fills every field of `options` from the store, resetting a damaged
   // store to the defaults first. Throws platform::Failure only when the
   // store refuses the reset's writes.
-  void LoadSettings(TCheckOptions& options);
+  void Load(TCheckOptions& options);
 
   // Writes every field, then the labels, then the drive string. Stops with
   // platform::Failure at the first write the store refuses.

@@ -1,14 +1,11 @@
 #include "settings/SettingsUn.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdint>
+#include <vector>
 
 #include "platform/Failure.h"
 #include "platform/win32/InputBox.h"
 #include "resources/SettingsLayout.h"
-#include "shell/Commands.h"
-#include "shell/Services.h"
 
 TfmSettings* fmSettings = nullptr;
 
@@ -23,16 +20,15 @@ constexpr int kExclusionItemHeight = 13;
 constexpr UINT kUncheckedImage = 1;
 constexpr UINT kCheckedImage = 2;
 
-
 bool IsChecked(HWND button) { return ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void SetChecked(HWND button, bool checked) {
   ::SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool IsPushButton(HWND hwnd) {
-  const LONG type = platform::ButtonType(hwnd);
-  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+template <std::size_t N>
+void EnableAll(HWND const (&controls)[N], bool enabled) {
+  for (HWND control : controls) ::EnableWindow(control, enabled ? TRUE : FALSE);
 }
 
 // Sets a flag for the span of a scope.
@@ -48,67 +44,57 @@ class FlagScope {
   bool before_;
 };
 
-// The letter after the single "&" of a caption, upper case; 0 for none.
-char AccessKeyOf(const std::string& caption) {
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
-  }
-  return '\0';
-}
-
 }  // namespace
 
-const TfmSettings::NamedControl TfmSettings::kNamedControls[] = {
-    {"pcSettings", &TfmSettings::pcSettings},
-    {"buCancel", &TfmSettings::buCancel},
-    {"buOK", &TfmSettings::buOK},
-    {"buHelp", &TfmSettings::buHelp},
-    {"tsDrives", &TfmSettings::tsDrives},
-    {"tsSound", &TfmSettings::tsSound},
-    {"tsLogging", &TfmSettings::tsLogging},
-    {"tsOther", &TfmSettings::tsOther},
-    {"imDrives", &TfmSettings::imDrives},
-    {"lvDrives", &TfmSettings::lvDrives},
-    {"laDrives", &TfmSettings::laDrives},
-    {"imSound", &TfmSettings::imSound},
-    {"rbNoSound", &TfmSettings::rbNoSound},
-    {"rbSoundFile", &TfmSettings::rbSoundFile},
-    {"paSoundFile", &TfmSettings::paSoundFile},
-    {"edSound", &TfmSettings::edSound},
-    {"buBrowse", &TfmSettings::buBrowse},
-    {"buTest", &TfmSettings::buTest},
-    {"rbSoundWindows", &TfmSettings::rbSoundWindows},
-    {"paSoundWindows", &TfmSettings::paSoundWindows},
-    {"rbDefaultExclamation", &TfmSettings::rbDefaultExclamation},
-    {"rbDefaultQuestion", &TfmSettings::rbDefaultQuestion},
-    {"rbDefaultError", &TfmSettings::rbDefaultError},
-    {"rbDefaultInformation", &TfmSettings::rbDefaultInformation},
-    {"imLogging", &TfmSettings::imLogging},
-    {"chLogging", &TfmSettings::chLogging},
-    {"paLogging", &TfmSettings::paLogging},
-    {"edLogFile", &TfmSettings::edLogFile},
-    {"buBrowseLogFile", &TfmSettings::buBrowseLogFile},
-    {"imExclusion", &TfmSettings::imExclusion},
-    {"laExclusion", &TfmSettings::laExclusion},
-    {"paExclusion", &TfmSettings::paExclusion},
-    {"lbExclusion", &TfmSettings::lbExclusion},
-    {"buExclusionAdd", &TfmSettings::buExclusionAdd},
-    {"buExclusionRemove", &TfmSettings::buExclusionRemove},
-    {"chNoDialog", &TfmSettings::chNoDialog},
+// ---------------------------------------------------------------------------
+// Which control holds which option, and what a click on it runs
+
+const TfmSettings::ClickRoute TfmSettings::kClickRoutes[] = {
+    {&TfmSettings::buOK, &TfmSettings::buOKClick},
+    {&TfmSettings::buCancel, &TfmSettings::buCancelClick},
+    {&TfmSettings::buHelp, &TfmSettings::buHelpClick},
+    {&TfmSettings::buBrowse, &TfmSettings::buBrowseClick},
+    {&TfmSettings::buBrowseLogFile, &TfmSettings::buBrowseLogFileClick},
+    {&TfmSettings::buTest, &TfmSettings::buTestClick},
+    {&TfmSettings::buExclusionAdd, &TfmSettings::buExclusionAddClick},
+    {&TfmSettings::buExclusionRemove, &TfmSettings::buExclusionRemoveClick},
 };
 
-void LoadSettings() { fmSettings->LoadSettings(); }
+const TfmSettings::SoundRoute TfmSettings::kSoundRoutes[] = {
+    {&TfmSettings::rbNoSound, TSound::NoSound, &TfmSettings::rbNoSoundClick},
+    {&TfmSettings::rbSoundFile, TSound::SoundFile, &TfmSettings::rbSoundFileClick},
+    {&TfmSettings::rbSoundWindows, TSound::SoundWindows, &TfmSettings::rbSoundWindowsClick},
+};
 
-TfmSettings::TfmSettings()
-    : icon_(platform::LoadIconResource("MAINICON", 16)),
+const TfmSettings::WindowsSoundRoute TfmSettings::kWindowsSoundRoutes[] = {
+    {&TfmSettings::rbDefaultExclamation, TWindowsSound::Exclamation},
+    {&TfmSettings::rbDefaultQuestion, TWindowsSound::Question},
+    {&TfmSettings::rbDefaultError, TWindowsSound::Error},
+    {&TfmSettings::rbDefaultInformation, TWindowsSound::Information},
+};
+
+const TfmSettings::CheckBoxRoute TfmSettings::kCheckBoxRoutes[] = {
+    {&TfmSettings::chLogging, &TCheckOptions::Logging, &TfmSettings::chLoggingClick},
+    {&TfmSettings::chNoDialog, &TCheckOptions::NoDialog, nullptr},
+};
+
+const TfmSettings::EditRoute TfmSettings::kEditRoutes[] = {
+    {&TfmSettings::edSound, &TCheckOptions::SoundFile, &TfmSettings::edSoundExit},
+    {&TfmSettings::edLogFile, &TCheckOptions::LogFile, &TfmSettings::edLogFileExit},
+};
+
+// ---------------------------------------------------------------------------
+// Creation and the load
+
+TfmSettings::TfmSettings(const TSettingsServices& services)
+    : sounds_(services.sounds),
+      dialogs_(services.dialogs),
+      help_(services.help),
+      drives_(services.drives),
+      shell_(services.shell),
+      icon_(platform::LoadIconResource("MAINICON", 16)),
       font_(platform::CreateFontByName("MS Sans Serif", 11)),
-      store_(Services.registry, Services.files.ApplicationDirectory() + kLogFileName),
-      log_(Services.files, Services.clock, Services.locale),
+      store_(services.registry, services.files.ApplicationDirectory() + kLogFileName),
       o_SoundFile(SoundFileChooser()),
       o_LogFile(LogFileChooser()) {
   const layout::Window& window = layout::kSettingsWindow;
@@ -122,23 +108,12 @@ TfmSettings::TfmSettings()
   ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
 
   controls_.Create(Handle(), layout::kSettingsLayout, font_.Get());
-  for (const NamedControl& control : kNamedControls) {
-    this->*control.member = controls_[control.name];
-  }
-
   for (const layout::ImagePicture& image : layout::kSettingsPictures) {
     pictures_.push_back(platform::LoadBitmapResource(image.picture));
-    platform::SetImagePicture(controls_[image.image], pictures_.back().Get());
+    platform::SetImagePicture(controls_.Named(image.image), pictures_.back().Get());
   }
   ::SendMessageA(lbExclusion, LB_SETITEMHEIGHT, 0, kExclusionItemHeight);
-
-  // The push buttons report their focus, so that the one with the focus is
-  // the one Enter presses, and OK is whenever no push button has it.
-  for (HWND button : {buCancel, buOK, buHelp, buBrowse, buTest, buBrowseLogFile, buExclusionAdd,
-                      buExclusionRemove}) {
-    ::SetWindowLongA(button, GWL_STYLE, ::GetWindowLongA(button, GWL_STYLE) | BS_NOTIFY);
-  }
-  UpdateDefaultButton();
+  keys_.Attach(Handle(), pcSettings, buOK);
 
   // Before the first load the controls show the options' initial values.
   FillControls();
@@ -146,14 +121,14 @@ TfmSettings::TfmSettings()
 }
 
 void TfmSettings::FormCreate() {
-  ilDrives = BuildDriveList(Options, Services.drives, Services.shell);
+  ilDrives = BuildDriveList(Options, drives_, shell_);
   InsertDriveItems();
   LoadSettings();
 }
 
 void TfmSettings::LoadSettings() {
   try {
-    store_.LoadSettings(Options);
+    store_.Load(Options);
   } catch (...) {
     FillControls();
     throw;
@@ -186,19 +161,18 @@ void TfmSettings::FillControls() {
     FlagScope filling(filling_);
     FillDriveChecks();
     FillExclusions();
-    platform::SetRadioChecked(Options.Sound == TSound::SoundFile      ? rbSoundFile
-                              : Options.Sound == TSound::SoundWindows ? rbSoundWindows
-                                                                      : rbNoSound);
-    switch (Options.WindowsSound) {
-      case TWindowsSound::Exclamation: platform::SetRadioChecked(rbDefaultExclamation); break;
-      case TWindowsSound::Question: platform::SetRadioChecked(rbDefaultQuestion); break;
-      case TWindowsSound::Error: platform::SetRadioChecked(rbDefaultError); break;
-      case TWindowsSound::Information: platform::SetRadioChecked(rbDefaultInformation); break;
+    for (const SoundRoute& route : kSoundRoutes) {
+      if (route.choice == Options.Sound) platform::SetRadioChecked(this->*route.control);
     }
-    ::SetWindowTextA(edSound, Options.SoundFile.c_str());
-    ::SetWindowTextA(edLogFile, Options.LogFile.c_str());
-    SetChecked(chLogging, Options.Logging);
-    SetChecked(chNoDialog, Options.NoDialog);
+    for (const WindowsSoundRoute& route : kWindowsSoundRoutes) {
+      if (route.choice == Options.WindowsSound) platform::SetRadioChecked(this->*route.control);
+    }
+    for (const EditRoute& route : kEditRoutes) {
+      ::SetWindowTextA(this->*route.control, (Options.*route.option).c_str());
+    }
+    for (const CheckBoxRoute& route : kCheckBoxRoutes) {
+      SetChecked(this->*route.control, Options.*route.option);
+    }
   }
   ApplyEnabling();
 }
@@ -240,14 +214,13 @@ void TfmSettings::ExclusionsFromList() {
   Options.Exclusions = labels;
 }
 
+// The one place where the enabling rules become the controls' states.
 void TfmSettings::ApplyEnabling() {
   const SettingsEnabling enabling = EnablingFor(Options);
-  for (HWND control : {edSound, buBrowse, buTest}) ::EnableWindow(control, enabling.soundFile);
-  for (HWND control :
-       {rbDefaultExclamation, rbDefaultQuestion, rbDefaultError, rbDefaultInformation}) {
-    ::EnableWindow(control, enabling.windowsSounds);
-  }
-  for (HWND control : {edLogFile, buBrowseLogFile}) ::EnableWindow(control, enabling.logFile);
+  EnableAll({edSound, buBrowse, buTest}, enabling.soundFile);
+  EnableAll({rbDefaultExclamation, rbDefaultQuestion, rbDefaultError, rbDefaultInformation},
+            enabling.windowsSounds);
+  EnableAll({edLogFile, buBrowseLogFile}, enabling.logFile);
 }
 
 // ---------------------------------------------------------------------------
@@ -272,12 +245,7 @@ LRESULT TfmSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ControlNotify(*reinterpret_cast<const NMHDR*>(lParam));
       return 0;
     case DM_GETDEFID:
-      return MAKELONG(controls_.IdOf("buOK"), DC_HASDEFID);
-    case WM_WININICHANGE:
-      // The user changed the regional settings: the log's dates and times
-      // follow them from now on.
-      log_.ReadUserFormats();
-      break;
+      return MAKELONG(buOK.Id(), DC_HASDEFID);
     default:
       break;
   }
@@ -286,56 +254,41 @@ LRESULT TfmSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TfmSettings::ControlCommand(HWND sender, int code) {
   if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
-    if (IsPushButton(sender)) UpdateDefaultButton();
+    if (platform::IsPushButton(sender)) keys_.UpdateDefaultButton();
     return;
   }
-  if (sender == edSound || sender == edLogFile) {
+  for (const EditRoute& route : kEditRoutes) {
+    if (sender != this->*route.control) continue;
     if (code == EN_CHANGE && !filling_) {
-      (sender == edSound ? Options.SoundFile : Options.LogFile) = platform::WindowTextOf(sender);
+      Options.*route.option = platform::WindowTextOf(sender);
     } else if (code == EN_KILLFOCUS && FocusMovesWithinDialog()) {
-      if (sender == edSound) {
-        edSoundExit();
-      } else {
-        edLogFileExit();
-      }
+      (this->*route.exitHandler)();
     }
     return;
   }
   if (code != BN_CLICKED) return;
 
-  if (sender == rbNoSound || sender == rbSoundFile || sender == rbSoundWindows) {
-    SoundChoiceClicked(sender);
-  } else if (sender == rbDefaultExclamation || sender == rbDefaultQuestion ||
-             sender == rbDefaultError || sender == rbDefaultInformation) {
-    WindowsSoundClicked(sender);
-  } else if (sender == chLogging) {
+  for (const SoundRoute& route : kSoundRoutes) {
+    if (sender == this->*route.control) return SoundChoiceClicked(route);
+  }
+  for (const WindowsSoundRoute& route : kWindowsSoundRoutes) {
+    if (sender == this->*route.control) return WindowsSoundClicked(route);
+  }
+  for (const CheckBoxRoute& route : kCheckBoxRoutes) {
+    if (sender != this->*route.control) continue;
     if (filling_) return;
-    Options.Logging = IsChecked(chLogging);
-    chLoggingClick();
-  } else if (sender == chNoDialog) {
-    if (!filling_) Options.NoDialog = IsChecked(chNoDialog);
-  } else if (sender == buOK) {
-    buOKClick();
-  } else if (sender == buCancel) {
-    buCancelClick();
-  } else if (sender == buHelp) {
-    buHelpClick();
-  } else if (sender == buBrowse) {
-    buBrowseClick();
-  } else if (sender == buBrowseLogFile) {
-    buBrowseLogFileClick();
-  } else if (sender == buTest) {
-    buTestClick();
-  } else if (sender == buExclusionAdd) {
-    buExclusionAddClick();
-  } else if (sender == buExclusionRemove) {
-    buExclusionRemoveClick();
+    Options.*route.option = IsChecked(sender);
+    if (route.handler != nullptr) (this->*route.handler)();
+    return;
+  }
+  for (const ClickRoute& route : kClickRoutes) {
+    if (sender == this->*route.control) return (this->*route.handler)();
   }
 }
 
 void TfmSettings::ControlNotify(const NMHDR& header) {
   if (header.hwndFrom == pcSettings && header.code == static_cast<UINT>(TCN_SELCHANGE)) {
-    SelectPage(platform::ActivePageIndex(pcSettings));
+    keys_.SelectPage(platform::ActivePageIndex(pcSettings));
   } else if (header.hwndFrom == lvDrives && header.code == static_cast<UINT>(LVN_ITEMCHANGED)) {
     DriveItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
   }
@@ -352,33 +305,20 @@ void TfmSettings::DriveItemChanged(const NMLISTVIEW& change) {
 // A radio button's handler runs when the button becomes checked, whether
 // by the mouse, the keyboard or its access key; a click on the button that
 // is checked already changes nothing.
-void TfmSettings::SoundChoiceClicked(HWND radio) {
+void TfmSettings::SoundChoiceClicked(const SoundRoute& route) {
+  HWND radio = this->*route.control;
   if (filling_ || !IsChecked(radio)) return;
   platform::SetRadioChecked(radio);
-  const TSound chosen = radio == rbSoundFile      ? TSound::SoundFile
-                        : radio == rbSoundWindows ? TSound::SoundWindows
-                                                  : TSound::NoSound;
-  if (chosen == Options.Sound) return;
-  Options.Sound = chosen;
-  switch (chosen) {
-    case TSound::NoSound: rbNoSoundClick(); break;
-    case TSound::SoundFile: rbSoundFileClick(); break;
-    case TSound::SoundWindows: rbSoundWindowsClick(); break;
-  }
+  if (route.choice == Options.Sound) return;
+  Options.Sound = route.choice;
+  (this->*route.handler)();
 }
 
-void TfmSettings::WindowsSoundClicked(HWND radio) {
+void TfmSettings::WindowsSoundClicked(const WindowsSoundRoute& route) {
+  HWND radio = this->*route.control;
   if (filling_ || !IsChecked(radio)) return;
   platform::SetRadioChecked(radio);
-  if (radio == rbDefaultQuestion) {
-    Options.WindowsSound = TWindowsSound::Question;
-  } else if (radio == rbDefaultError) {
-    Options.WindowsSound = TWindowsSound::Error;
-  } else if (radio == rbDefaultInformation) {
-    Options.WindowsSound = TWindowsSound::Information;
-  } else {
-    Options.WindowsSound = TWindowsSound::Exclamation;
-  }
+  Options.WindowsSound = route.choice;
 }
 
 // ---------------------------------------------------------------------------
@@ -407,43 +347,40 @@ void TfmSettings::FormClose(platform::TCloseAction& action) {
     throw;
   }
   action = platform::TCloseAction::caHide;
-  SelectPage(0);
+  keys_.SelectPage(0);
   activeControl_ = buOK;
   if (::GetActiveWindow() == Handle()) ::SetFocus(buOK);
 }
 
 void TfmSettings::buHelpClick() {
-  Services.help.ShowHelp(Handle(), HelpFilePath(Services.files.ApplicationDirectory()),
-                         platform::kHelpContext, kSettingsHelpContext);
+  help_.ShowHelp(Handle(), platform::kHelpContext, kSettingsHelpContext);
 }
 
-void TfmSettings::rbNoSoundClick() { DisableAllSound(); }
+// The sound-mode handlers run after the new mode is in the options: each
+// takes every sound control away, and the enabling rules give back what
+// the mode uses.
+void TfmSettings::rbNoSoundClick() {
+  DisableAllSound();
+  ApplyEnabling();
+}
 
 void TfmSettings::rbSoundFileClick() {
   DisableAllSound();
-  for (HWND control : {edSound, buBrowse, buTest}) ::EnableWindow(control, TRUE);
+  ApplyEnabling();
 }
 
 void TfmSettings::rbSoundWindowsClick() {
   DisableAllSound();
-  for (HWND control :
-       {rbDefaultExclamation, rbDefaultQuestion, rbDefaultError, rbDefaultInformation}) {
-    ::EnableWindow(control, TRUE);
-  }
+  ApplyEnabling();
 }
 
 void TfmSettings::DisableAllSound() {
-  for (HWND control : {edSound, buBrowse, buTest, rbDefaultExclamation, rbDefaultQuestion,
-                       rbDefaultError, rbDefaultInformation}) {
-    ::EnableWindow(control, FALSE);
-  }
+  EnableAll({edSound, buBrowse, buTest, rbDefaultExclamation, rbDefaultQuestion, rbDefaultError,
+             rbDefaultInformation},
+            false);
 }
 
-void TfmSettings::chLoggingClick() {
-  const BOOL enabled = IsChecked(chLogging) ? TRUE : FALSE;
-  ::EnableWindow(edLogFile, enabled);
-  ::EnableWindow(buBrowseLogFile, enabled);
-}
+void TfmSettings::chLoggingClick() { ApplyEnabling(); }
 
 void TfmSettings::edSoundExit() {
   const std::string text = platform::WindowTextOf(edSound);
@@ -458,13 +395,13 @@ void TfmSettings::edLogFileExit() {
 }
 
 void TfmSettings::buBrowseClick() {
-  if (o_SoundFile.Execute(Services.dialogs, Handle())) {
+  if (o_SoundFile.Execute(dialogs_, Handle())) {
     ::SetWindowTextA(edSound, o_SoundFile.FileName.c_str());
   }
 }
 
 void TfmSettings::buBrowseLogFileClick() {
-  if (o_LogFile.Execute(Services.dialogs, Handle())) {
+  if (o_LogFile.Execute(dialogs_, Handle())) {
     ::SetWindowTextA(edLogFile, o_LogFile.FileName.c_str());
   }
 }
@@ -472,7 +409,7 @@ void TfmSettings::buBrowseLogFileClick() {
 void TfmSettings::buTestClick() {
   // The same call and flags as the notification: the test sounds like it,
   // and holds the program until the sound has ended.
-  Services.sounds.PlayWave(platform::WindowTextOf(edSound), 0);
+  sounds_.PlayWave(platform::WindowTextOf(edSound), 0);
 }
 
 void TfmSettings::buExclusionAddClick() {
@@ -494,132 +431,11 @@ void TfmSettings::buExclusionRemoveClick() {
 }
 
 // ---------------------------------------------------------------------------
-// Keyboard and focus
+// Focus
 
 // An emptied box is filled when the user moves on to another control of
 // the dialog, not when another window takes the focus or a close moves it.
 bool TfmSettings::FocusMovesWithinDialog() const {
   HWND focus = ::GetFocus();
   return !closing_ && focus != nullptr && ::IsChild(Handle(), focus);
-}
-
-void TfmSettings::UpdateDefaultButton() {
-  HWND focus = ::GetFocus();
-  const bool buttonFocused = focus != nullptr && ::IsChild(Handle(), focus) && IsPushButton(focus);
-  for (HWND button : {buCancel, buOK, buHelp, buBrowse, buTest, buBrowseLogFile, buExclusionAdd,
-                      buExclusionRemove}) {
-    const bool isDefault = buttonFocused ? button == focus : button == buOK;
-    // The style message replaces the low word of the style, BS_NOTIFY too.
-    ::SendMessageA(button, BM_SETSTYLE, (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_NOTIFY,
-                   TRUE);
-  }
-}
-
-bool TfmSettings::PreviewDialogKey(MSG& msg) {
-  if (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd)) return false;
-  const bool control = ::GetKeyState(VK_CONTROL) < 0;
-  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && ::GetKeyState(VK_MENU) >= 0) {
-    const bool backwards = ::GetKeyState(VK_SHIFT) < 0;
-    if (control) {
-      // Ctrl+Tab turns the pages while the focus is on the tabs or a page.
-      HWND focus = ::GetFocus();
-      if (focus == pcSettings || ::IsChild(pcSettings, focus)) {
-        const int count = platform::PageCount(pcSettings);
-        const int active = platform::ActivePageIndex(pcSettings);
-        SelectPage((active + (backwards ? count - 1 : 1)) % count);
-      }
-    } else {
-      // The dialog keys would pass over the tabs, which hold the pages;
-      // here they take the focus between the buttons and the page.
-      FocusNextControl(!backwards);
-    }
-    return true;
-  }
-  const bool accelerator =
-      msg.message == WM_SYSCHAR ||
-      (msg.message == WM_CHAR && !control &&
-       (::SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
-        (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) == 0);
-  if (accelerator) {
-    // The tabs' access keys come first, as the page control is the first
-    // control of the window.
-    const int page = PageWithAccessKey(static_cast<char>(msg.wParam));
-    if (page >= 0) {
-      SelectPage(page);
-      return true;
-    }
-  }
-  return false;
-}
-
-std::vector<HWND> TfmSettings::TabStops() const {
-  std::vector<HWND> stops;
-  CollectTabStops(Handle(), stops);
-  return stops;
-}
-
-void TfmSettings::CollectTabStops(HWND parent, std::vector<HWND>& stops) const {
-  for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
-    const LONG style = ::GetWindowLongA(child, GWL_STYLE);
-    if ((style & WS_VISIBLE) == 0 || (style & WS_DISABLED) != 0) continue;
-    if (child == pcSettings) {
-      stops.push_back(child);
-      CollectTabStops(child, stops);
-    } else if (::GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) {
-      CollectTabStops(child, stops);
-    } else if (style & WS_TABSTOP) {
-      stops.push_back(child);
-    }
-  }
-}
-
-void TfmSettings::FocusNextControl(bool forward) {
-  const std::vector<HWND> stops = TabStops();
-  if (stops.empty()) return;
-  const auto current = std::find(stops.begin(), stops.end(), ::GetFocus());
-  std::size_t next = 0;
-  if (current == stops.end()) {
-    next = forward ? 0 : stops.size() - 1;
-  } else {
-    const std::size_t at = static_cast<std::size_t>(current - stops.begin());
-    next = forward ? (at + 1) % stops.size() : (at + stops.size() - 1) % stops.size();
-  }
-  // An edit box reached by Tab has its text selected, as in every dialog.
-  if (::SendMessageA(stops[next], WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
-    ::SendMessageA(stops[next], EM_SETSEL, 0, -1);
-  }
-  ::SetFocus(stops[next]);
-}
-
-HWND TfmSettings::VisiblePage() const {
-  for (int i = 0; i < platform::PageCount(pcSettings); ++i) {
-    HWND page = platform::PageAt(pcSettings, i);
-    if (::GetWindowLongA(page, GWL_STYLE) & WS_VISIBLE) return page;
-  }
-  return nullptr;
-}
-
-// Shows a page. When the focus was on the page that goes, it moves to the
-// first control of the new one (or the tabs, when the page has none).
-void TfmSettings::SelectPage(int index) {
-  HWND old = VisiblePage();
-  HWND focus = ::GetFocus();
-  const bool focusOnOldPage = old != nullptr && focus != nullptr && ::IsChild(old, focus);
-  platform::ShowPage(pcSettings, index);
-  if (!focusOnOldPage) return;
-  std::vector<HWND> onPage;
-  CollectTabStops(platform::PageAt(pcSettings, index), onPage);
-  ::SetFocus(onPage.empty() ? pcSettings : onPage.front());
-}
-
-int TfmSettings::PageWithAccessKey(char key) const {
-  const char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
-  if (wanted == '\0') return -1;
-  for (int i = 0; i < platform::PageCount(pcSettings); ++i) {
-    char caption[64] = {};
-    ::GetWindowTextA(platform::PageAt(pcSettings, i), caption, sizeof caption);
-    if (AccessKeyOf(caption) == wanted) return i;
-  }
-  return -1;
 }

@@ -7,25 +7,38 @@
 #include <commctrl.h>
 
 #include <string>
-#include <vector>
 
+#include "platform/CommonDialogs.h"
+#include "platform/Drives.h"
+#include "platform/Files.h"
+#include "platform/Help.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+#include "platform/Sounds.h"
 #include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
 #include "settings/CheckOptions.h"
 #include "settings/SettingsRules.h"
 #include "settings/SettingsStore.h"
-#include "shell/NotificationLog.h"
+
+// The platform services the dialog works with, given by the program body.
+struct TSettingsServices {
+  platform::Registry& registry;
+  platform::Drives& drives;
+  platform::Shell& shell;
+  platform::Files& files;
+  platform::Sounds& sounds;
+  platform::CommonDialogs& dialogs;
+  platform::Help& help;
+};
 
 class TfmSettings : public platform::TForm {
  public:
-  TfmSettings();
+  explicit TfmSettings(const TSettingsServices& services);
 
   TCheckOptions Options;
   // The system's small-icon list, shared: never destroyed.
   platform::ImageListHandle ilDrives = nullptr;
-
-  NotificationLog& Log() { return log_; }
-  SettingsStore& Store() { return store_; }
 
   // Fills the options from the store, then every control from the options
   // with the enabling rules applied. When the store refuses the load's
@@ -37,7 +50,7 @@ class TfmSettings : public platform::TForm {
   void FormCreate() override;
   void FormClose(platform::TCloseAction& action) override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  bool PreviewDialogKey(MSG& msg) override;
+  bool PreviewDialogKey(MSG& msg) override { return keys_.PreviewDialogKey(msg); }
 
  private:
   // The handlers.
@@ -57,11 +70,39 @@ class TfmSettings : public platform::TForm {
   void buExclusionAddClick();
   void buExclusionRemoveClick();
 
-  // Messages from the controls.
+  // Messages from the controls, routed by the tables in SettingsUn.cpp.
+  struct ClickRoute {
+    platform::TControl TfmSettings::*control;
+    void (TfmSettings::*handler)();
+  };
+  struct SoundRoute {
+    platform::TControl TfmSettings::*control;
+    TSound choice;
+    void (TfmSettings::*handler)();
+  };
+  struct WindowsSoundRoute {
+    platform::TControl TfmSettings::*control;
+    TWindowsSound choice;
+  };
+  struct CheckBoxRoute {
+    platform::TControl TfmSettings::*control;
+    bool TCheckOptions::*option;
+    void (TfmSettings::*handler)();  // null: the box only holds its option
+  };
+  struct EditRoute {
+    platform::TControl TfmSettings::*control;
+    std::string TCheckOptions::*option;
+    void (TfmSettings::*exitHandler)();
+  };
+  static const ClickRoute kClickRoutes[];
+  static const SoundRoute kSoundRoutes[];
+  static const WindowsSoundRoute kWindowsSoundRoutes[];
+  static const CheckBoxRoute kCheckBoxRoutes[];
+  static const EditRoute kEditRoutes[];
   void ControlCommand(HWND sender, int code);
   void ControlNotify(const NMHDR& header);
-  void SoundChoiceClicked(HWND radio);
-  void WindowsSoundClicked(HWND radio);
+  void SoundChoiceClicked(const SoundRoute& route);
+  void WindowsSoundClicked(const WindowsSoundRoute& route);
   void DriveItemChanged(const NMLISTVIEW& change);
 
   // The controls shown from the options.
@@ -73,22 +114,19 @@ class TfmSettings : public platform::TForm {
   void AddListLabel(const std::string& label);
   void ExclusionsFromList();
 
-  // Keyboard and focus.
+  // An emptied box is filled only when the focus moves on within the dialog.
   bool FocusMovesWithinDialog() const;
-  void UpdateDefaultButton();
-  std::vector<HWND> TabStops() const;
-  void CollectTabStops(HWND parent, std::vector<HWND>& stops) const;
-  void FocusNextControl(bool forward);
-  HWND VisiblePage() const;
-  void SelectPage(int index);
-  int PageWithAccessKey(char key) const;
 
+  platform::Sounds& sounds_;
+  platform::CommonDialogs& dialogs_;
+  platform::Help& help_;
+  platform::Drives& drives_;
+  platform::Shell& shell_;
   platform::Icon icon_;
   platform::Font font_;
   std::vector<platform::Bitmap> pictures_;
-  platform::ControlSet controls_;
   SettingsStore store_;
-  NotificationLog log_;
+  platform::PageDialogKeys keys_;
   // Set while the controls are filled from the options, so that their
   // change notifications do not write back; set while a close runs, so that
   // moving the focus to OK fills no emptied box after the reload.
@@ -98,52 +136,44 @@ class TfmSettings : public platform::TForm {
   TOpenDialog o_SoundFile;
   TOpenDialog o_LogFile;
 
-  // The controls, named as the layout table names them.
-  HWND pcSettings = nullptr;
-  HWND buCancel = nullptr;
-  HWND buOK = nullptr;
-  HWND buHelp = nullptr;
-  HWND tsDrives = nullptr;
-  HWND tsSound = nullptr;
-  HWND tsLogging = nullptr;
-  HWND tsOther = nullptr;
-  HWND imDrives = nullptr;
-  HWND lvDrives = nullptr;
-  HWND laDrives = nullptr;
-  HWND imSound = nullptr;
-  HWND rbNoSound = nullptr;
-  HWND rbSoundFile = nullptr;
-  HWND paSoundFile = nullptr;
-  HWND edSound = nullptr;
-  HWND buBrowse = nullptr;
-  HWND buTest = nullptr;
-  HWND rbSoundWindows = nullptr;
-  HWND paSoundWindows = nullptr;
-  HWND rbDefaultExclamation = nullptr;
-  HWND rbDefaultQuestion = nullptr;
-  HWND rbDefaultError = nullptr;
-  HWND rbDefaultInformation = nullptr;
-  HWND imLogging = nullptr;
-  HWND chLogging = nullptr;
-  HWND paLogging = nullptr;
-  HWND edLogFile = nullptr;
-  HWND buBrowseLogFile = nullptr;
-  HWND imExclusion = nullptr;
-  HWND laExclusion = nullptr;
-  HWND paExclusion = nullptr;
-  HWND lbExclusion = nullptr;
-  HWND buExclusionAdd = nullptr;
-  HWND buExclusionRemove = nullptr;
-  HWND chNoDialog = nullptr;
-
-  struct NamedControl {
-    const char* name;
-    HWND TfmSettings::*member;
-  };
-  static const NamedControl kNamedControls[];
+  // The controls, each bound by its name in the layout table.
+  platform::ControlSet controls_;
+  platform::TControl pcSettings{controls_, "pcSettings"};
+  platform::TControl buCancel{controls_, "buCancel"};
+  platform::TControl buOK{controls_, "buOK"};
+  platform::TControl buHelp{controls_, "buHelp"};
+  platform::TControl tsDrives{controls_, "tsDrives"};
+  platform::TControl tsSound{controls_, "tsSound"};
+  platform::TControl tsLogging{controls_, "tsLogging"};
+  platform::TControl tsOther{controls_, "tsOther"};
+  platform::TControl imDrives{controls_, "imDrives"};
+  platform::TControl lvDrives{controls_, "lvDrives"};
+  platform::TControl laDrives{controls_, "laDrives"};
+  platform::TControl imSound{controls_, "imSound"};
+  platform::TControl rbNoSound{controls_, "rbNoSound"};
+  platform::TControl rbSoundFile{controls_, "rbSoundFile"};
+  platform::TControl paSoundFile{controls_, "paSoundFile"};
+  platform::TControl edSound{controls_, "edSound"};
+  platform::TControl buBrowse{controls_, "buBrowse"};
+  platform::TControl buTest{controls_, "buTest"};
+  platform::TControl rbSoundWindows{controls_, "rbSoundWindows"};
+  platform::TControl paSoundWindows{controls_, "paSoundWindows"};
+  platform::TControl rbDefaultExclamation{controls_, "rbDefaultExclamation"};
+  platform::TControl rbDefaultQuestion{controls_, "rbDefaultQuestion"};
+  platform::TControl rbDefaultError{controls_, "rbDefaultError"};
+  platform::TControl rbDefaultInformation{controls_, "rbDefaultInformation"};
+  platform::TControl imLogging{controls_, "imLogging"};
+  platform::TControl chLogging{controls_, "chLogging"};
+  platform::TControl paLogging{controls_, "paLogging"};
+  platform::TControl edLogFile{controls_, "edLogFile"};
+  platform::TControl buBrowseLogFile{controls_, "buBrowseLogFile"};
+  platform::TControl imExclusion{controls_, "imExclusion"};
+  platform::TControl laExclusion{controls_, "laExclusion"};
+  platform::TControl paExclusion{controls_, "paExclusion"};
+  platform::TControl lbExclusion{controls_, "lbExclusion"};
+  platform::TControl buExclusionAdd{controls_, "buExclusionAdd"};
+  platform::TControl buExclusionRemove{controls_, "buExclusionRemove"};
+  platform::TControl chNoDialog{controls_, "chNoDialog"};
 };
 
 extern TfmSettings* fmSettings;
-
-// The load of the one settings dialog.
-void LoadSettings();

@@ -1,7 +1,5 @@
 #include "shell/Commands.h"
 
-const char kHelpFileName[] = "dvn40.hlp";
-
 const SessionEndCommand kRestartCommand = {"Are you sure you want to restart your computer?",
                                            "Restart", platform::kEwxReboot};
 const SessionEndCommand kShutDownCommand = {"Are you sure you want to shut down Windows?",

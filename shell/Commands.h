@@ -6,10 +6,9 @@
 #include <string>
 
 #include "platform/Help.h"
+#include "resources/Texts.h"
 #include "platform/Session.h"
 #include "platform/UserInterface.h"
-
-extern const char kHelpFileName[];  // "dvn40.hlp"
 
 // The help file's full path: found beside the program whatever the
 // current directory is (the check changes it).

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-const char kWarningCaption[] = "Dorvane 4.0";
+#include "platform/Text.h"
 
 namespace {
 
@@ -10,14 +10,7 @@ namespace {
 // blanks or control characters at the ends ignored. Letters outside ASCII
 // stay as they are whatever the code page, so "é" never matches "É".
 std::string FoldLabel(const std::string& label) {
-  std::string folded = label;
-  for (char& c : folded) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  auto isTrimmed = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  auto first = std::find_if_not(folded.begin(), folded.end(), isTrimmed);
-  auto last = std::find_if_not(folded.rbegin(), folded.rend(), isTrimmed).base();
-  return first < last ? std::string(first, last) : std::string();
+  return platform::TrimBlanksAndControls(platform::AsciiUpperCase(label));
 }
 
 unsigned BeepFor(TWindowsSound sound) {
@@ -63,7 +56,7 @@ std::string WarningText(const std::string& label, char driveLetter) {
          std::string(1, driveLetter) + "-drive!";
 }
 
-void CheckDrives(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context) {
+void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context) {
   std::string logBuffer;  // this run's copy of the log's text
   if (exitRequested) return;
 
@@ -87,7 +80,7 @@ void CheckDrives(const TCheckOptions& options, bool exitRequested, DiskCheckCont
     }
     SoundNotification(options, context.sounds);
     if (!options.NoDialog) {
-      context.ui.ShowMessageBox(context.boxOwner, WarningText(label, entry.Letter()), kWarningCaption,
+      context.ui.ShowMessageBox(context.boxOwner, WarningText(label, entry.Letter()), kProductName,
                             platform::kMbOk | platform::kMbIconExclamation |
                                 platform::kMbSystemModal);
     }

@@ -9,6 +9,7 @@
 #include "platform/Drives.h"
 #include "platform/Sounds.h"
 #include "platform/UserInterface.h"
+#include "resources/Texts.h"
 #include "settings/CheckOptions.h"
 #include "shell/NotificationLog.h"
 
@@ -20,8 +21,6 @@ struct DiskCheckContext {
   platform::WindowHandle boxOwner;  // the application window
   NotificationLog& log;
 };
-
-extern const char kWarningCaption[];  // "Dorvane 4.0"
 
 // Whether the drive of `rootPath` holds a medium that can be reached. The
 // probe leaves the root as the current directory when it succeeds.
@@ -35,4 +34,4 @@ bool LabelNotExcluded(const std::vector<std::string>& exclusions, const std::str
 std::string WarningText(const std::string& label, char driveLetter);
 
 // One run of the check. `exitRequested` is read once, at the start.
-void CheckDrives(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context);
+void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context);

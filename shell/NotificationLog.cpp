@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/Failure.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -31,8 +32,6 @@ std::string Digits(int value, std::size_t width) {
   if (text.size() < width) text.insert(0, width - text.size(), '0');
   return text;
 }
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EndsWithLineBreak(const std::string& text) {
   return text.size() >= 2 && text.compare(text.size() - 2, 2, kLineBreak) == 0;
@@ -88,14 +87,14 @@ std::string FormatShortDate(const LogFormats& formats, const platform::LocalTime
 
   while (i < pattern.size()) {
     const char c = pattern[i];
-    const char letter = AsciiLower(c);
+    const char letter = platform::AsciiLower(c);
     if (c == '\'' || c == '"') {
       ++i;
       while (i < pattern.size() && pattern[i] != c) copyCharacter();
       ++i;  // the closing quote; an unclosed quote runs to the end
     } else if (letter == 'd' || letter == 'm' || letter == 'y') {
       std::size_t run = 1;
-      while (i + run < pattern.size() && AsciiLower(pattern[i + run]) == letter) ++run;
+      while (i + run < pattern.size() && platform::AsciiLower(pattern[i + run]) == letter) ++run;
       i += run;
       if (letter == 'y') {
         date += run <= 2 ? Digits(time.year % 100, 2) : Digits(time.year, 4);

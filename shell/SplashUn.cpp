@@ -3,9 +3,8 @@
 #include "about/AboutUn.h"
 #include "resources/SplashLayout.h"
 #include "settings/SettingsUn.h"
+#include "resources/Texts.h"
 #include "shell/Commands.h"
-#include "shell/DiskCheck.h"
-#include "shell/Services.h"
 
 TfmSplash* fmSplash = nullptr;
 bool ExitRequested = false;
@@ -18,14 +17,27 @@ const UINT kVisibleInterval = 4000;
 
 }  // namespace
 
-void CheckDrives() {
-  DiskCheckContext context{Services.drives, Services.sounds, Services.ui,
-                           platform::Application.Handle(), fmSettings->Log()};
-  ::CheckDrives(fmSettings->Options, ExitRequested, context);
-}
+void CheckDrives() { RunDiskCheck(fmSettings->Options, ExitRequested, fmSplash->DiskCheck()); }
 
-TfmSplash::TfmSplash()
-    : icon_(platform::LoadIconResource("MAINICON", 16)),
+const TfmSplash::MenuRoute TfmSplash::kMenuRoutes[] = {
+    {"miSettings", &TfmSplash::miSettingsClick},
+    {"miHelpTopics", &TfmSplash::miHelpTopicsClick},
+    {"miHowtoUseHelp", &TfmSplash::miHowtoUseHelpClick},
+    {"miAbout", &TfmSplash::miAboutClick},
+    {"miRestartComputer", &TfmSplash::miRestartComputerClick},
+    {"miShutDownWindows", &TfmSplash::miShutDownWindowsClick},
+    {"miExit", &TfmSplash::miExitClick},
+};
+
+TfmSplash::TfmSplash(const TSplashServices& services)
+    : shell_(services.shell),
+      help_(services.help),
+      ui_(services.ui),
+      session_(services.session),
+      log_(services.files, services.clock, services.locale),
+      diskCheck_{services.drives, services.sounds, services.ui, platform::Application.Handle(),
+                 log_},
+      icon_(platform::LoadIconResource("MAINICON", 16)),
       bigIcon_(platform::LoadIconResource("MAINICON", 32)),
       font_(platform::CreateFontByName("MS Sans Serif", 11)),
       nameFont_(platform::CreateFontByName("Arial", 33, true)),
@@ -40,10 +52,10 @@ TfmSplash::TfmSplash()
   tiVisible = ::SetTimer(Handle(), kVisibleTimerId, kVisibleInterval, nullptr);
 
   controls_.Create(Handle(), layout::kSplashLayout, font_.Get());
-  platform::SetControlFont(controls_["laName"], nameFont_.Get());
-  platform::SetControlFont(controls_["paCopright"], noticeFont_.Get());
-  platform::SetImagePicture(controls_["imLogo"], logo_.Get());
-  platform::SetImagePicture(controls_["imKestrome"], kestrome_.Get());
+  platform::SetControlFont(laName, nameFont_.Get());
+  platform::SetControlFont(paCopright, noticeFont_.Get());
+  platform::SetImagePicture(imLogo, logo_.Get());
+  platform::SetImagePicture(imKestrome, kestrome_.Get());
   puMain.Create(layout::kTrayMenu);
   ::SetMenuDefaultItem(puMain.Get(), puMain.IdOf("miSettings"), FALSE);
   platform::Application.SetIcons(bigIcon_.Get(), icon_.Get());
@@ -68,23 +80,23 @@ void TfmSplash::FormCreate() {
   TrayIconData.flags = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
   TrayIconData.callbackMessage = WM_TRAYNOTIFY;
   TrayIconData.icon = icon_.Get();
-  TrayIconData.tip = "Dorvane 4.0";
+  TrayIconData.tip = kProductName;
 }
 
 void TfmSplash::tiVisibleTimer() {
   ::KillTimer(Handle(), tiVisible);
   tiVisible = 0;
   Hide();
-  Services.shell.NotifyIcon(platform::kNimAdd, TrayIconData);
+  shell_.NotifyIcon(platform::kNimAdd, TrayIconData);
 }
 
 bool TfmSplash::FormCloseQuery() {
-  ::CheckDrives();
+  CheckDrives();
   return true;
 }
 
 void TfmSplash::FormClose(platform::TCloseAction&) {
-  Services.shell.NotifyIcon(platform::kNimDelete, TrayIconData);
+  shell_.NotifyIcon(platform::kNimDelete, TrayIconData);
 }
 
 void TfmSplash::TrayNotify(LPARAM mouseMessage) {
@@ -111,38 +123,31 @@ void TfmSplash::TrayNotify(LPARAM mouseMessage) {
 }
 
 void TfmSplash::MenuCommand(int id) {
-  const std::string item = puMain.NameOf(id);
-  if (item == "miSettings") miSettingsClick();
-  else if (item == "miHelpTopics") miHelpTopicsClick();
-  else if (item == "miHowtoUseHelp") miHowtoUseHelpClick();
-  else if (item == "miAbout") miAboutClick();
-  else if (item == "miRestartComputer") miRestartComputerClick();
-  else if (item == "miShutDownWindows") miShutDownWindowsClick();
-  else if (item == "miExit") miExitClick();
+  for (const MenuRoute& route : kMenuRoutes) {
+    if (puMain.IdOf(route.item) == id) return (this->*route.handler)();
+  }
 }
 
 void TfmSplash::miSettingsClick() { fmSettings->Show(); }
 
 void TfmSplash::miHelpTopicsClick() {
-  Services.help.ShowHelp(Handle(), HelpFilePath(Services.files.ApplicationDirectory()),
-                         platform::kHelpFinder, 0);
+  help_.ShowHelp(Handle(), platform::kHelpFinder, 0);
 }
 
 void TfmSplash::miHowtoUseHelpClick() {
-  Services.help.ShowHelp(Handle(), HelpFilePath(Services.files.ApplicationDirectory()),
-                         platform::kHelpHelpOnHelp, 0);
+  help_.ShowHelp(Handle(), platform::kHelpHelpOnHelp, 0);
 }
 
 void TfmSplash::miAboutClick() { fmAbout->Show(); }
 
 void TfmSplash::miRestartComputerClick() {
-  RunSessionEndCommand(kRestartCommand, Services.ui, platform::Application.Handle(),
-                       Services.session, [] { ::CheckDrives(); });
+  RunSessionEndCommand(kRestartCommand, ui_, platform::Application.Handle(), session_,
+                       [] { CheckDrives(); });
 }
 
 void TfmSplash::miShutDownWindowsClick() {
-  RunSessionEndCommand(kShutDownCommand, Services.ui, platform::Application.Handle(),
-                       Services.session, [] { ::CheckDrives(); });
+  RunSessionEndCommand(kShutDownCommand, ui_, platform::Application.Handle(), session_,
+                       [] { CheckDrives(); });
 }
 
 void TfmSplash::miExitClick() {
@@ -161,6 +166,12 @@ LRESULT TfmSplash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       MenuCommand(LOWORD(wParam));
       return 0;
+    case WM_WININICHANGE:
+      // The user changed the regional settings: the log's dates and times
+      // follow them from now on. Windows tells every top-level window,
+      // hidden ones too.
+      log_.ReadUserFormats();
+      return TForm::HandleMessage(message, wParam, lParam);
     default:
       return TForm::HandleMessage(message, wParam, lParam);
   }

@@ -3,20 +3,47 @@
 // notification-area icon, the receiver of its menu, and the window whose
 // close query runs the disk check when the Windows session ends.
 
+#include "platform/Drives.h"
+#include "platform/Files.h"
+#include "platform/Help.h"
+#include "platform/Session.h"
 #include "platform/Shell.h"
+#include "platform/Sounds.h"
+#include "platform/UserInterface.h"
 #include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
+#include "shell/DiskCheck.h"
+#include "shell/NotificationLog.h"
 
 // The message the shell sends for mouse events over the icon.
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
 
+// The platform services the main window works with, given by the program
+// body: the tray icon, help and the session's end, and what the disk check
+// and its log use.
+struct TSplashServices {
+  platform::Shell& shell;
+  platform::Help& help;
+  platform::UserInterface& ui;
+  platform::Session& session;
+  platform::Drives& drives;
+  platform::Sounds& sounds;
+  platform::Files& files;
+  platform::Clock& clock;
+  platform::Locale& locale;
+};
+
 class TfmSplash : public platform::TForm {
  public:
-  TfmSplash();
+  explicit TfmSplash(const TSplashServices& services);
 
   // The two pictures, which the About dialog shows as well.
   HBITMAP LogoPicture() const { return logo_.Get(); }
   HBITMAP KestromePicture() const { return kestrome_.Get(); }
+
+  // What a run of the disk check works with: the drives, the sounds, the
+  // boxes (owned by the application window) and the log.
+  DiskCheckContext& DiskCheck() { return diskCheck_; }
 
  protected:
   void FormCreate() override;
@@ -29,6 +56,12 @@ class TfmSplash : public platform::TForm {
   void TrayNotify(LPARAM mouseMessage);
   void MenuCommand(int id);
 
+  struct MenuRoute {
+    const char* item;
+    void (TfmSplash::*handler)();
+  };
+  static const MenuRoute kMenuRoutes[];
+
   void miSettingsClick();
   void miHelpTopicsClick();
   void miHowtoUseHelpClick();
@@ -37,6 +70,12 @@ class TfmSplash : public platform::TForm {
   void miShutDownWindowsClick();
   void miExitClick();
 
+  platform::Shell& shell_;
+  platform::Help& help_;
+  platform::UserInterface& ui_;
+  platform::Session& session_;
+  NotificationLog log_;
+  DiskCheckContext diskCheck_;
   platform::Icon icon_;
   platform::Icon bigIcon_;
   platform::Font font_;
@@ -45,6 +84,12 @@ class TfmSplash : public platform::TForm {
   platform::Bitmap logo_;
   platform::Bitmap kestrome_;
   platform::ControlSet controls_;
+  platform::TControl paBorder{controls_, "paBorder"};
+  platform::TControl imKestrome{controls_, "imKestrome"};
+  platform::TControl imLogo{controls_, "imLogo"};
+  platform::TControl laName{controls_, "laName"};
+  platform::TControl laVersion{controls_, "laVersion"};
+  platform::TControl paCopright{controls_, "paCopright"};
   platform::PopupMenu puMain;
   UINT_PTR tiVisible = 0;
 };

@@ -49,8 +49,6 @@ class FakeShell : public Shell {
 
   ImageListHandle imageList = reinterpret_cast<ImageListHandle>(0x5150);
   std::vector<std::string> iconQueries;
-  std::vector<std::pair<unsigned, NotifyIconRecord>> notifications;
-  std::vector<std::string> executed;
 
   ImageListHandle SystemSmallImageList() override { return imageList; }
   int SystemIconIndex(const std::string& path) override;

@@ -111,10 +111,7 @@ bool TApplication::IsFormMessage(MSG& msg) {
   return false;
 }
 
-void TApplication::Terminate() {
-  terminated_ = true;
-  ::PostQuitMessage(0);
-}
+void TApplication::Terminate() { ::PostQuitMessage(0); }
 
 void TApplication::ShowException(const std::exception& failure) {
   ShowMessageBox(ErrorBoxText(failure.what()), title_, MB_OK | MB_ICONERROR);
@@ -237,9 +234,9 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Close();
       return 0;
     case WM_QUERYENDSESSION:
-      // The session may end when the window may close. The window stays
-      // open either way; only a failure (caught by the window procedure)
-      // answers 0.
+      // The session may end when the window may close; the window stays
+      // open either way. A close query that refuses, or one that fails (the
+      // window procedure then answers 0), holds the session.
       return FormCloseQuery() ? 1 : 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {

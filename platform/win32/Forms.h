@@ -9,6 +9,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -27,21 +28,18 @@ class TApplication {
   void Initialize();
 
   // The caption of the taskbar button and of the error boxes.
-  const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
-  // The bare name of the application-wide help file.
-  std::string HelpFile;
 
   // The window that owns the others and carries the one taskbar button.
   HWND Handle() const { return handle_; }
   TForm* MainForm() const { return mainForm_; }
-  bool Terminated() const { return terminated_; }
 
-  // Creates a form; the first form created becomes the main window. A
-  // failure in the form's creation handler is shown and the program goes on.
-  template <class T>
-  void CreateForm(T*& reference) {
-    reference = new T();
+  // Creates a form with what it is given to work with; the first form
+  // created becomes the main window. A failure in the form's creation
+  // handler is shown and the program goes on.
+  template <class T, class... Arguments>
+  void CreateForm(T*& reference, Arguments&&... arguments) {
+    reference = new T(std::forward<Arguments>(arguments)...);
     Adopt(reference);
   }
 
@@ -73,7 +71,6 @@ class TApplication {
   HWND handle_ = nullptr;
   TForm* mainForm_ = nullptr;
   std::vector<TForm*> forms_;
-  bool terminated_ = false;
 };
 
 extern TApplication Application;

@@ -49,9 +49,66 @@ struct DestroyIconHandle {
   void operator()(HICON icon) const { ::DestroyIcon(icon); }
 };
 
+struct DeleteDeviceContext {
+  void operator()(HDC dc) const { ::DeleteDC(dc); }
+};
+
 using ScopedHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
 using Font = UniqueHandle<HFONT, DeleteGdiObject>;
 using Bitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
+using Brush = UniqueHandle<HBRUSH, DeleteGdiObject>;
 using Icon = UniqueHandle<HICON, DestroyIconHandle>;
+// A memory device context of CreateCompatibleDC.
+using MemoryDC = UniqueHandle<HDC, DeleteDeviceContext>;
+
+// A window's device context (GetDC), given back with ReleaseDC, which
+// needs the window as well as the context.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND window) : window_(window), dc_(::GetDC(window)) {}
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  ~WindowDC() {
+    if (dc_ != nullptr) ::ReleaseDC(window_, dc_);
+  }
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// The device context of one WM_PAINT, from BeginPaint to EndPaint.
+class PaintDC {
+ public:
+  explicit PaintDC(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  ~PaintDC() { ::EndPaint(window_, &paint_); }
+  HDC Get() const { return dc_; }
+  const RECT& Area() const { return paint_.rcPaint; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_ = {};
+  HDC dc_;
+};
+
+// An object selected into a device context for a scope: the one it
+// replaced goes back in, so that no font or bitmap stays selected where
+// it could not be deleted.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (previous_ != nullptr && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
 
 }  // namespace platform

@@ -40,9 +40,8 @@ bool Win32Session::EndSession(unsigned flags, unsigned reason) {
   return ::ExitWindowsEx(flags, reason) != FALSE;
 }
 
-bool Win32Help::ShowHelp(WindowHandle owner, const std::string& file, unsigned command,
-                        std::uintptr_t data) {
-  return ::WinHelpA(static_cast<HWND>(owner), file.c_str(), command, data) != FALSE;
+bool Win32Help::ShowHelp(WindowHandle owner, unsigned command, std::uintptr_t data) {
+  return ::WinHelpA(static_cast<HWND>(owner), helpFilePath_().c_str(), command, data) != FALSE;
 }
 
 bool Win32CommonDialogs::OpenFileName(const OpenFileRequest& request, std::string& chosen) {

@@ -1,6 +1,10 @@
 #pragma once
 // The Win32 implementations of the platform services.
 
+#include <functional>
+#include <string>
+#include <utility>
+
 #include "platform/CommonDialogs.h"
 #include "platform/Drives.h"
 #include "platform/Files.h"
@@ -46,10 +50,16 @@ class Win32Session : public Session {
   bool EndSession(unsigned flags, unsigned reason) override;
 };
 
+// The help file's path is asked anew for every request, so that it is
+// found beside the program whatever the current directory is meanwhile.
 class Win32Help : public Help {
  public:
-  bool ShowHelp(WindowHandle owner, const std::string& file, unsigned command,
-               std::uintptr_t data) override;
+  explicit Win32Help(std::function<std::string()> helpFilePath)
+      : helpFilePath_(std::move(helpFilePath)) {}
+  bool ShowHelp(WindowHandle owner, unsigned command, std::uintptr_t data) override;
+
+ private:
+  std::function<std::string()> helpFilePath_;
 };
 
 class Win32CommonDialogs : public CommonDialogs {

@@ -688,43 +688,6 @@ def mi_shutdown():
     return c
 
 
-def arrow_arc(cx, cy, r, a0, a1, head_len, head_half):
-    """Centre line of a circular arrow and its head polygon (at the a1 end)."""
-    arc = arc_pts(cx, cy, r, r, a0, a1)
-    t = math.radians(a1)
-    sg = 1 if a1 > a0 else -1
-    ux, uy = -math.sin(t) * sg, -math.cos(t) * sg      # direction of travel
-    ex, ey = arc[-1]
-    nx, ny = -uy, ux
-    head = [(ex + ux * head_len, ey + uy * head_len),
-            (ex + nx * head_half, ey + ny * head_half),
-            (ex - nx * head_half, ey - ny * head_half)]
-    return arc, head
-
-
-def mi_restart():
-    c = Canvas(16, 16)
-    monitor(c, linear(2, 2, 14, 11, (30, 60, 90), (0, 20, 40)))
-    arc, head = arrow_arc(8, 6.5, 3.1, 60, -212, 2.4, 2.3)
-    c.fill(stroke(arc, 1.45), (40, 230, 40))
-    c.fill(poly(head), (40, 230, 40))
-    return c
-
-
-def mi_shutdownwindows():
-    c = Canvas(16, 16)
-    cx, cy, r = 8, 8.6, 5.3
-    arc = arc_pts(cx, cy, r, r, 125, 415, 40)
-    bar = [(8, 1.3), (8, 8.2)]
-    dk = (110, 0, 0)
-    c.fill(stroke(arc, 4.0), dk)
-    c.fill(stroke(bar, 4.0), dk)
-    paint = linear(2, 2, 14, 14, (255, 110, 90), (230, 20, 20), (170, 0, 0))
-    c.fill(stroke(arc, 2.2), paint)
-    c.fill(stroke(bar, 2.2), paint)
-    return c
-
-
 def mi_exit():
     c = Canvas(16, 16)
     c.fill(union(capsule((3.5, 3.5), (12.5, 12.5), 2.7),
@@ -1045,8 +1008,6 @@ EXPECTED = {
     "mi_about.bmp": (16, 16, 24, True),
     "mi_shutdown.bmp": (16, 16, 24, True),
     "mi_exit.bmp": (16, 16, 24, True),
-    "mi_restart.bmp": (16, 16, 24, True),
-    "mi_shutdownwindows.bmp": (16, 16, 24, True),
     "tab_drives.bmp": (32, 32, 24, True),
     "tab_sound.bmp": (32, 32, 24, True),
     "tab_logging.bmp": (32, 32, 24, True),
@@ -1098,8 +1059,7 @@ def main(outdir):
     save("kestrome.bmp", bmp_bytes(160, 40, 8, idx, pal))
     for name, fn in (("mi_settings", mi_settings), ("mi_helptopics", mi_helptopics),
                      ("mi_about", mi_about), ("mi_shutdown", mi_shutdown),
-                     ("mi_exit", mi_exit), ("mi_restart", mi_restart),
-                     ("mi_shutdownwindows", mi_shutdownwindows)):
+                     ("mi_exit", mi_exit)):
         save(name + ".bmp", bmp_bytes(16, 16, 24, fn().rgb()))
     idx = [VGA16.index(KEY) if i is None else i for i in mi_howtousehelp().indexed16()]
     save("mi_howtousehelp.bmp", bmp_bytes(16, 16, 4, idx, VGA16))

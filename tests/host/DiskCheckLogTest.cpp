@@ -63,7 +63,7 @@ class DiskCheckLogTest : public ::testing::Test {
 };
 
 TEST_F(DiskCheckLogTest, EachDriveIsLoggedThenSoundedThenWarned) {
-  CheckDrives(options, false, context);
+  RunDiskCheck(options, false, context);
   EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep 48",
                                         "box " + WarningText("MYDISK", 'A'), "box closed",
                                         "probe C:\\", "label C:\\", "log", "beep 48",
@@ -74,7 +74,7 @@ TEST_F(DiskCheckLogTest, EachDriveIsLoggedThenSoundedThenWarned) {
 TEST_F(DiskCheckLogTest, ALogThatCannotBeWrittenEndsTheRunBeforeTheSoundAndTheBox) {
   files.files[kLog] = {"old\r\n", true};
   try {
-    CheckDrives(options, false, context);
+    RunDiskCheck(options, false, context);
     FAIL() << "the check ended normally";
   } catch (const platform::Failure& failure) {
     EXPECT_STREQ(failure.what(), "Cannot create file C:\\DVN\\dvn.dvl");
@@ -85,7 +85,7 @@ TEST_F(DiskCheckLogTest, ALogThatCannotBeWrittenEndsTheRunBeforeTheSoundAndTheBo
 
 TEST_F(DiskCheckLogTest, LoggingOffNeverOpensTheLog) {
   options.Logging = false;
-  CheckDrives(options, false, context);
+  RunDiskCheck(options, false, context);
   const platform::Journal steps = Steps();
   EXPECT_EQ(std::count(steps.begin(), steps.end(), "log"), 0);
   EXPECT_EQ(clock.readCount, 0);
@@ -95,7 +95,7 @@ TEST_F(DiskCheckLogTest, LoggingOffNeverOpensTheLog) {
 TEST_F(DiskCheckLogTest, ARelativeLogFileGoesToTheRootOfTheDriveBeingReported) {
   options.LogFile = "dvn.dvl";
   files.currentDirectory = [this] { return drives.currentDirectory; };
-  CheckDrives(options, false, context);
+  RunDiskCheck(options, false, context);
   EXPECT_EQ(journal[2], "read dvn.dvl") << "the name is passed as the user wrote it";
   EXPECT_EQ(files.Bytes("A:\\dvn.dvl"), Line("MYDISK", 'A'));
   // C: holds no log yet, so it is made from the run's text, A's line included.

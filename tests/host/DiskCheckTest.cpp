@@ -46,7 +46,7 @@ class DiskCheckTest : public ::testing::Test {
     journal.clear();
   }
 
-  void Check(bool exitRequested = false) { CheckDrives(options, exitRequested, context); }
+  void Check(bool exitRequested = false) { RunDiskCheck(options, exitRequested, context); }
   void Mark(const std::string& letters) {
     UncheckAllDrives(options);
     CheckDrivesFromString(options, letters);

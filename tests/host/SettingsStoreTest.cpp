@@ -94,7 +94,7 @@ TEST_F(SettingsStoreTest, FirstRunWritesTheFullDefaultSetAndLoadsIt) {
   options.Sound = TSound::SoundWindows;
   options.WindowsSound = TWindowsSound::Error;
   options.Logging = true;
-  store.LoadSettings(options);
+  store.Load(options);
 
   ExpectDefaultsStored();
   ExpectDefaultsLoaded();
@@ -129,7 +129,7 @@ TEST_P(DamagedStoreTest, ResetsEverythingButTheLabelsTheRecordHolds) {
   AddExclusion(options, "UNSAVED");
   AddExclusion(options, "BACKUP");
 
-  store.LoadSettings(options);
+  store.Load(options);
 
   ExpectDefaultsStored();
   ExpectDefaultsLoaded();
@@ -167,7 +167,7 @@ TEST_F(SettingsStoreTest, AMissingBooleanResetsButMissingTextsDoNot) {
   registry.PutDword(kKey, "Logging", 0x100);  // any non-zero number is true
   options.Sound = TSound::SoundWindows;
   options.WindowsSound = TWindowsSound::Error;
-  store.LoadSettings(options);
+  store.Load(options);
   EXPECT_TRUE(options.NoDialog);
   EXPECT_TRUE(options.Logging);
   EXPECT_EQ(options.SoundFile, "");
@@ -179,7 +179,7 @@ TEST_F(SettingsStoreTest, AMissingBooleanResetsButMissingTextsDoNot) {
 
   // Without "Logging" the load resets.
   registry.Erase(kKey, "Logging");
-  store.LoadSettings(options);
+  store.Load(options);
   ExpectDefaultsLoaded();
 }
 
@@ -199,7 +199,7 @@ TEST_P(SoundWordTest, OnlyExactWordsChangeTheChoiceAndNoneResets) {
   registry.PutText(kKey, "WindowsSound", GetParam().windowsSound);
   options.Sound = TSound::SoundFile;
   options.WindowsSound = TWindowsSound::Information;
-  store.LoadSettings(options);
+  store.Load(options);
   EXPECT_EQ(options.Sound, GetParam().expectedSound);
   EXPECT_EQ(options.WindowsSound, GetParam().expectedWindowsSound);
   EXPECT_TRUE(registry.writes.empty());
@@ -233,7 +233,7 @@ class StoredTextTest : public SettingsStoreTest, public ::testing::WithParamInte
 TEST_P(StoredTextTest, ReadsUpToTheFirstZeroWithoutAReset) {
   StoreDefaults();
   registry.Put(kKey, "LogFile", GetParam().type, GetParam().data);
-  store.LoadSettings(options);
+  store.Load(options);
   EXPECT_EQ(options.LogFile, GetParam().expected);
   EXPECT_TRUE(registry.writes.empty());
 }
@@ -252,9 +252,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsStoreTest, ValuesTheLoadDoesNotReadSurviveLoadsAndSaves) {
   StoreDefaults();
   registry.PutDword(kKey, "Extra", 7);
-  store.LoadSettings(options);
+  store.Load(options);
   store.Save(options);
-  store.LoadSettings(options);
+  store.Load(options);
   EXPECT_EQ(Data("Extra"), (Bytes{7, 0, 0, 0}));
 }
 
@@ -287,7 +287,7 @@ TEST_F(SettingsStoreTest, SaveWritesInItsOrderAndLoadsBackTheSameRecord) {
 
   TCheckOptions loaded;
   loaded.Drives = options.Drives;
-  store.LoadSettings(loaded);
+  store.Load(loaded);
   EXPECT_EQ(loaded.Sound, TSound::SoundWindows);
   EXPECT_EQ(loaded.SoundFile, "");
   EXPECT_TRUE(loaded.NoDialog);
@@ -324,7 +324,7 @@ TEST_F(SettingsStoreTest, LabelsLoadSortedAndTheDefaultValueIsAnEmptyLabel) {
   registry.PutText(kLabels, "zeta", "zeta");
   registry.PutText(kLabels, "Alpha", "ignored data");
   registry.PutDword(kLabels, "", 5);  // the key's default value, of any type
-  store.LoadSettings(options);
+  store.Load(options);
   EXPECT_EQ(options.Exclusions, (Strings{"", "Alpha", "zeta"}));
   EXPECT_TRUE(registry.writes.empty());
 }
@@ -352,7 +352,7 @@ TEST_F(SettingsStoreTest, AStoreThatCannotBeOpenedFailsAtTheResetsFirstWrite) {
   options.Logging = true;
   options.LogFile = "C:\\old.dvl";
   AddExclusion(options, "KEPT");
-  EXPECT_EQ(FailureOf([&] { store.LoadSettings(options); }), "Failed to set data for 'Sound'");
+  EXPECT_EQ(FailureOf([&] { store.Load(options); }), "Failed to set data for 'Sound'");
   EXPECT_EQ(FailureOf([&] { store.Save(options); }), "Failed to set data for 'Sound'");
   EXPECT_EQ(options.SoundFile, "");
   EXPECT_EQ(options.Sound, TSound::SoundWindows);
@@ -370,7 +370,7 @@ TEST_F(SettingsStoreTest, ALabelSubkeyThatCannotBeOpenedLoadsNoLabelsAndKeepsThe
   registry.PutDword(kKey, "Logging", 1);
   registry.RefuseKey(kLabels);
   AddExclusion(options, "STALE");
-  store.LoadSettings(options);
+  store.Load(options);
   EXPECT_TRUE(options.Logging);
   EXPECT_TRUE(options.Exclusions.empty());
   EXPECT_TRUE(registry.writes.empty());
@@ -387,7 +387,7 @@ TEST_F(SettingsStoreTest, ALoadAfterAResetThatFailsAgainReportsItInsteadOfResett
   registry.afterSet = [&](const std::string& name) {
     if (name == "Drives" && ++corruptions <= 5) registry.PutText(kKey, "NoDialog", "1");
   };
-  EXPECT_EQ(FailureOf([&] { store.LoadSettings(options); }),
+  EXPECT_EQ(FailureOf([&] { store.Load(options); }),
             "Invalid data type for 'NoDialog'");
   EXPECT_EQ(std::count(registry.writes.begin(), registry.writes.end(), "set Sound"), 1);
 }

@@ -201,7 +201,7 @@ TEST(SettingsStoreOnWindowsTest, FirstRunSaveAndLoadRoundTrip) {
   TCheckOptions options;
   options.Drives = {{" A:\\", true, 0}, {" C:\\", false, 0}};
   options.Sound = TSound::SoundWindows;
-  store.LoadSettings(options);
+  store.Load(options);
   EXPECT_EQ(options.Sound, TSound::NoSound);
   EXPECT_EQ(options.LogFile, "C:\\DVN\\dvn.dvl");
   EXPECT_EQ(DriveString(options), "A");
@@ -221,7 +221,7 @@ TEST(SettingsStoreOnWindowsTest, FirstRunSaveAndLoadRoundTrip) {
 
   TCheckOptions loaded;
   loaded.Drives = options.Drives;
-  store.LoadSettings(loaded);
+  store.Load(loaded);
   EXPECT_EQ(loaded.Sound, TSound::SoundFile);
   EXPECT_EQ(loaded.SoundFile, "C:\\media\\ding.wav");
   EXPECT_EQ(loaded.WindowsSound, TWindowsSound::Question);

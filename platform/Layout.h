@@ -1,5 +1,5 @@
 #pragma once
-// The shape of a window layout: one table per window, in this folder. The
+// The shape of a window layout: one table per window, in resources/. The
 // program creates its controls from these tables, and the end-to-end tests
 // compare the tables with what is on the screen.
 

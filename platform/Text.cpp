@@ -1,0 +1,19 @@
+#include "platform/Text.h"
+
+#include <algorithm>
+
+namespace platform {
+
+std::string AsciiUpperCase(std::string text) {
+  for (char& c : text) c = AsciiUpper(c);
+  return text;
+}
+
+std::string TrimBlanksAndControls(const std::string& text) {
+  auto isTrimmed = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  auto first = std::find_if_not(text.begin(), text.end(), isTrimmed);
+  auto last = std::find_if_not(text.rbegin(), text.rend(), isTrimmed).base();
+  return first < last ? std::string(first, last) : std::string();
+}
+
+}  // namespace platform

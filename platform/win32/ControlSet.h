@@ -1,0 +1,72 @@
+#pragma once
+// The controls of one window, made from its layout table in resources/,
+// and bound to the window's named members.
+
+#include <windows.h>
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Layout.h"
+
+namespace platform {
+
+class ControlSet;
+
+// One control of a window, named as the layout table names it. The window
+// declares it as a member beside its ControlSet; the set's creation binds
+// it to the control of that name. It stands for the control's handle.
+class TControl {
+ public:
+  TControl(ControlSet& set, const char* name);
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
+
+  operator HWND() const { return handle_; }
+  HWND Handle() const { return handle_; }
+  const char* Name() const { return name_; }
+  int Id() const { return ::GetDlgCtrlID(handle_); }
+
+ private:
+  friend class ControlSet;
+  const char* name_;
+  HWND handle_ = nullptr;
+};
+
+class ControlSet {
+ public:
+  ControlSet() = default;
+  ControlSet(const ControlSet&) = delete;
+  ControlSet& operator=(const ControlSet&) = delete;
+
+  // Creates every control of `table` in `window`, each with `font`, and
+  // binds the members. A member whose name the table lacks is a mistake
+  // in the program, reported at once (std::logic_error).
+  template <std::size_t N>
+  void Create(HWND window, const layout::Control (&table)[N], HFONT font) {
+    Create(window, table, N, font);
+  }
+  void Create(HWND window, const layout::Control* table, std::size_t count, HFONT font);
+
+  // The control of that name in the table, for tables that name controls
+  // (the pages' pictures); null for none.
+  HWND Named(const std::string& name) const;
+
+ private:
+  friend class TControl;
+  std::map<std::string, HWND> byName_;
+  std::vector<TControl*> members_;
+};
+
+// The BS_ type of a system button (push, check, radio...), -1 for any
+// other window.
+LONG ButtonType(HWND hwnd);
+bool IsRadioButton(HWND hwnd);
+bool IsPushButton(HWND hwnd);
+
+// The whole text of a window or control.
+std::string WindowTextOf(HWND hwnd);
+
+}  // namespace platform

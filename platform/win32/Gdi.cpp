@@ -1,0 +1,52 @@
+#include "platform/win32/Gdi.h"
+
+namespace platform {
+
+namespace {
+
+HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
+
+}  // namespace
+
+Font CreateFontByName(const char* face, int height, bool bold, bool underline) {
+  LOGFONTA font = {};
+  font.lfHeight = -height;
+  font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  font.lfUnderline = underline ? TRUE : FALSE;
+  font.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
+  return Font(::CreateFontIndirectA(&font));
+}
+
+Bitmap LoadBitmapResource(const char* name) {
+  return Bitmap(static_cast<HBITMAP>(
+      ::LoadImageA(Instance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+Icon LoadIconResource(const char* name, int size) {
+  return Icon(static_cast<HICON>(::LoadImageA(Instance(), name, IMAGE_ICON, size, size, 0)));
+}
+
+Bitmap LoadPictureOn(const char* name, COLORREF background) {
+  Bitmap source = LoadBitmapResource(name);
+  if (source.Get() == nullptr) return Bitmap();
+  BITMAP info;
+  ::GetObjectA(source.Get(), sizeof info, &info);
+  WindowDC screen(nullptr);
+  MemoryDC from(::CreateCompatibleDC(screen.Get()));
+  MemoryDC to(::CreateCompatibleDC(screen.Get()));
+  Bitmap result(::CreateCompatibleBitmap(screen.Get(), info.bmWidth, info.bmHeight));
+  {
+    SelectedObject fromPicture(from.Get(), source.Get());
+    SelectedObject toPicture(to.Get(), result.Get());
+    RECT rect = {0, 0, info.bmWidth, info.bmHeight};
+    Brush brush(::CreateSolidBrush(background));
+    ::FillRect(to.Get(), &rect, brush.Get());
+    const COLORREF key = ::GetPixel(from.Get(), 0, info.bmHeight - 1);
+    ::TransparentBlt(to.Get(), 0, 0, info.bmWidth, info.bmHeight, from.Get(), 0, 0, info.bmWidth,
+                     info.bmHeight, key);
+  }
+  return result;
+}
+
+}  // namespace platform

@@ -1,0 +1,22 @@
+#pragma once
+// Fonts, pictures and icons: the GDI objects the windows load once and keep.
+
+#include <windows.h>
+
+#include "platform/win32/Handles.h"
+
+namespace platform {
+
+// A font by face name and character height in pixels (a negative LOGFONT
+// height: the characters, not the cell, are that high).
+Font CreateFontByName(const char* face, int height, bool bold = false, bool underline = false);
+
+// A picture or icon of the program's resources.
+Bitmap LoadBitmapResource(const char* name);
+Icon LoadIconResource(const char* name, int size);
+
+// A picture whose background (the colour of its bottom-left pixel) is
+// replaced by `background`, for places that draw no transparency.
+Bitmap LoadPictureOn(const char* name, COLORREF background);
+
+}  // namespace platform

@@ -1,0 +1,370 @@
+#include "platform/win32/OwnControls.h"
+
+#include <exception>
+#include <string>
+#include <utility>
+
+#include "platform/win32/ControlSet.h"
+#include "platform/win32/Forms.h"
+#include "platform/win32/Handles.h"
+
+namespace platform {
+
+namespace {
+
+HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
+
+// The class of each own kind, named as Windows tools show them.
+struct OwnClass {
+  layout::Kind kind;
+  const char* name;
+  DWORD style;
+  DWORD exStyle;
+};
+// Panels and pages hold controls: the dialog keys go into them, and they
+// never paint over their children.
+constexpr OwnClass kOwnClasses[] = {
+    {layout::Kind::Panel, "TPanel", WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT},
+    {layout::Kind::Image, "TImage", 0, 0},
+    {layout::Kind::Label, "TLabel", 0, 0},
+    {layout::Kind::Bevel, "TBevel", 0, 0},
+    {layout::Kind::TabSheet, "TTabSheet", WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT},
+};
+
+// What the program's own controls remember.
+struct ControlState {
+  layout::Kind kind;
+  unsigned options = 0;
+  int anchor = 0;  // the right edge of a right-aligned label
+  HFONT font = nullptr;
+  COLORREF colour = ::GetSysColor(COLOR_WINDOWTEXT);
+  HBITMAP picture = nullptr;
+  std::function<void(UINT)> onButton;
+  std::function<void()> onClick;
+  bool leftDown = false;
+};
+
+bool IsOwnControl(HWND hwnd) {
+  char cls[32] = {};
+  ::GetClassNameA(hwnd, cls, sizeof cls);
+  for (const OwnClass& own : kOwnClasses) {
+    if (lstrcmpA(cls, own.name) == 0) return true;
+  }
+  return false;
+}
+
+// The state of one of the program's own controls; null for the system's.
+ControlState* StateOf(HWND hwnd) {
+  if (!IsOwnControl(hwnd)) return nullptr;
+  return reinterpret_cast<ControlState*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+// A label sized to its text: for a right-aligned one the right edge stays.
+void AutoSizeLabel(HWND hwnd, ControlState& state) {
+  RECT rect = {0, 0, 0, 0};
+  {
+    WindowDC dc(hwnd);
+    SelectedObject font(dc.Get(), state.font ? state.font : ::GetStockObject(DEFAULT_GUI_FONT));
+    const std::string text = WindowTextOf(hwnd);
+    ::DrawTextA(dc.Get(), text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  RECT current;
+  ::GetWindowRect(hwnd, &current);
+  ::MapWindowPoints(nullptr, ::GetParent(hwnd), reinterpret_cast<POINT*>(&current), 2);
+  const int left = (state.options & layout::kAlignRight) ? state.anchor - rect.right : current.left;
+  ::SetWindowPos(hwnd, nullptr, left, current.top, rect.right, rect.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PaintBackground(HDC dc, const RECT& rect) {
+  ::FillRect(dc, &rect, ::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void PaintPanel(HWND hwnd, HDC dc, ControlState& state) {
+  RECT rect;
+  ::GetClientRect(hwnd, &rect);
+  PaintBackground(dc, rect);
+  // A lowered outer bevel around a raised inner one.
+  ::DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
+  const std::string text = WindowTextOf(hwnd);
+  if (!text.empty()) {
+    SelectedObject font(dc, state.font);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    ::DrawTextA(dc, text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+}
+
+void PaintImage(HWND hwnd, HDC dc, ControlState& state) {
+  RECT rect;
+  ::GetClientRect(hwnd, &rect);
+  PaintBackground(dc, rect);
+  if (state.picture == nullptr) return;
+  BITMAP info;
+  ::GetObjectA(state.picture, sizeof info, &info);
+  MemoryDC source(::CreateCompatibleDC(dc));
+  SelectedObject picture(source.Get(), state.picture);
+  if (state.options & layout::kTransparent) {
+    // The picture's background is the colour of its bottom-left pixel.
+    const COLORREF key = ::GetPixel(source.Get(), 0, info.bmHeight - 1);
+    ::TransparentBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, info.bmWidth,
+                     info.bmHeight, key);
+  } else {
+    ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+  }
+}
+
+void PaintLabel(HWND hwnd, HDC dc, ControlState& state) {
+  RECT rect;
+  ::GetClientRect(hwnd, &rect);
+  PaintBackground(dc, rect);
+  SelectedObject font(dc, state.font);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::IsWindowEnabled(hwnd) ? state.colour : ::GetSysColor(COLOR_GRAYTEXT));
+  UINT format = DT_NOPREFIX;
+  format |= (state.options & layout::kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE;
+  if (state.options & layout::kAlignRight) format |= DT_RIGHT;
+  const std::string text = WindowTextOf(hwnd);
+  ::DrawTextA(dc, text.c_str(), -1, &rect, format);
+}
+
+void PaintBevel(HWND hwnd, HDC dc) {
+  RECT rect;
+  ::GetClientRect(hwnd, &rect);
+  PaintBackground(dc, rect);
+  ::DrawEdge(dc, &rect, EDGE_ETCHED, BF_TOP);
+}
+
+LRESULT HandleOwnControlMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<ControlState*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  switch (message) {
+    case WM_NCCREATE: {
+      auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+      ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+      break;
+    }
+    case WM_NCDESTROY:
+      delete state;
+      ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      break;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      if (state == nullptr) break;
+      PaintDC paint(hwnd);
+      switch (state->kind) {
+        case layout::Kind::Panel: PaintPanel(hwnd, paint.Get(), *state); break;
+        case layout::Kind::Image: PaintImage(hwnd, paint.Get(), *state); break;
+        case layout::Kind::Label: PaintLabel(hwnd, paint.Get(), *state); break;
+        case layout::Kind::Bevel: PaintBevel(hwnd, paint.Get()); break;
+        default: PaintBackground(paint.Get(), paint.Area()); break;
+      }
+      return 0;
+    }
+    case WM_SETTEXT: {
+      LRESULT result = ::DefWindowProcA(hwnd, message, wParam, lParam);
+      if (state != nullptr && state->kind == layout::Kind::Label &&
+          (state->options & layout::kAutoSize)) {
+        AutoSizeLabel(hwnd, *state);
+      }
+      ::InvalidateRect(hwnd, nullptr, TRUE);
+      return result;
+    }
+    case WM_GETFONT:
+      return state != nullptr ? reinterpret_cast<LRESULT>(state->font) : 0;
+    case WM_SETCURSOR:
+      if (state != nullptr && (state->options & layout::kLink)) {
+        ::SetCursor(::LoadCursorA(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_NCHITTEST:
+      // Labels and pictures of a window are part of its face; only links
+      // take the mouse.
+      if (state != nullptr && state->kind == layout::Kind::Label &&
+          (state->options & layout::kLink)) {
+        return HTCLIENT;
+      }
+      if (state != nullptr && state->kind != layout::Kind::Panel &&
+          state->kind != layout::Kind::TabSheet) {
+        return HTTRANSPARENT;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (state != nullptr && state->onButton) {
+        if (message == WM_LBUTTONDOWN) {
+          state->leftDown = true;
+          ::SetCapture(hwnd);
+        }
+        state->onButton(message);
+        return 0;
+      }
+      break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (state != nullptr && state->onButton) {
+        bool click = false;
+        if (message == WM_LBUTTONUP && state->leftDown) {
+          state->leftDown = false;
+          ::ReleaseCapture();
+          POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+          RECT rect;
+          ::GetClientRect(hwnd, &rect);
+          click = ::PtInRect(&rect, point) != FALSE;
+        } else if (message == WM_LBUTTONUP && ::GetCapture() == hwnd) {
+          // The release after the second press of a double click: no click,
+          // but the mouse goes back to the other windows.
+          ::ReleaseCapture();
+        }
+        state->onButton(message);
+        if (click && state->onClick) state->onClick();
+        return 0;
+      }
+      break;
+    case WM_LBUTTONDBLCLK:
+      // The second press of a double click is a press, but never a click.
+      if (state != nullptr && state->onButton) {
+        state->leftDown = false;
+        ::SetCapture(hwnd);
+        state->onButton(WM_LBUTTONDOWN);
+        return 0;
+      }
+      break;
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+      // A quick second press of the other buttons is a press as well.
+      if (state != nullptr && state->onButton) {
+        state->onButton(message == WM_RBUTTONDBLCLK ? WM_RBUTTONDOWN : WM_MBUTTONDOWN);
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      if (state != nullptr) state->leftDown = false;
+      break;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      // Containers pass their children's notifications up to the window.
+      return ::SendMessageA(::GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+    default:
+      break;
+  }
+  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+
+// The links' handlers run inside this procedure, so a failure of theirs
+// stops here like any other: the error box, and the message answers 0.
+LRESULT CALLBACK OwnControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return HandleOwnControlMessage(hwnd, message, wParam, lParam);
+  } catch (const std::exception& failure) {
+    Application.ShowException(failure);
+    return 0;
+  }
+}
+
+void RegisterOwnClasses() {
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  for (const OwnClass& own : kOwnClasses) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = OwnControlProc;
+    wc.hInstance = Instance();
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = own.name;
+    ::RegisterClassExA(&wc);
+  }
+}
+
+const OwnClass* OwnClassOf(layout::Kind kind) {
+  for (const OwnClass& own : kOwnClasses) {
+    if (own.kind == kind) return &own;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool IsOwnKind(layout::Kind kind) { return OwnClassOf(kind) != nullptr; }
+
+HWND CreateOwnControl(const layout::Control& control, HWND parent, int id, DWORD visibility,
+                      HFONT font) {
+  RegisterOwnClasses();
+  const OwnClass* own = OwnClassOf(control.kind);
+  if (own == nullptr) return nullptr;
+  auto* state = new ControlState;
+  state->kind = control.kind;
+  state->options = control.options;
+  state->anchor = control.left;
+  state->font = font;
+  if (control.options & layout::kLink) state->colour = RGB(0, 0, 255);
+  // The window owns its state from WM_NCCREATE on and frees it at
+  // WM_NCDESTROY, which a creation that fails after WM_NCCREATE sends too.
+  HWND hwnd = ::CreateWindowExA(own->exStyle, own->name, control.text,
+                                WS_CHILD | visibility | own->style, control.left, control.top,
+                                control.width, control.height, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), state);
+  if (hwnd == nullptr) return nullptr;
+  if (control.kind == layout::Kind::Label && (control.options & layout::kAutoSize)) {
+    AutoSizeLabel(hwnd, *state);
+  }
+  return hwnd;
+}
+
+bool IsOwnControlOfKind(HWND hwnd, layout::Kind kind) {
+  const ControlState* state = StateOf(hwnd);
+  return state != nullptr && state->kind == kind;
+}
+
+void SetControlFont(HWND control, HFONT font) {
+  if (ControlState* state = StateOf(control)) {
+    state->font = font;
+    if (state->kind == layout::Kind::Label && (state->options & layout::kAutoSize)) {
+      AutoSizeLabel(control, *state);
+    }
+    ::InvalidateRect(control, nullptr, TRUE);
+    return;
+  }
+  ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void SetLabelColour(HWND label, COLORREF colour) {
+  if (ControlState* state = StateOf(label)) {
+    state->colour = colour;
+    ::InvalidateRect(label, nullptr, TRUE);
+  }
+}
+
+void SetImagePicture(HWND image, HBITMAP picture) {
+  ControlState* state = StateOf(image);
+  if (state == nullptr) return;
+  state->picture = picture;
+  if (picture != nullptr && (state->options & layout::kAutoSize)) {
+    BITMAP info;
+    ::GetObjectA(picture, sizeof info, &info);
+    ::SetWindowPos(image, nullptr, 0, 0, info.bmWidth, info.bmHeight,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ::InvalidateRect(image, nullptr, TRUE);
+}
+
+void SetLabelMouse(HWND label, std::function<void(UINT)> onButton, std::function<void()> onClick) {
+  if (ControlState* state = StateOf(label)) {
+    state->onButton = std::move(onButton);
+    state->onClick = std::move(onClick);
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,38 @@
+#pragma once
+// The program's own small control classes, for what the system's controls
+// lack: bevelled panels and tab pages that hold other controls, pictures
+// drawn with a transparent background, labels with their own font and
+// colour (links among them), and etched bevel lines.
+
+#include <windows.h>
+
+#include <functional>
+
+#include "platform/Layout.h"
+
+namespace platform {
+
+// Whether the layout kind is drawn by one of the program's own classes.
+bool IsOwnKind(layout::Kind kind);
+
+// Creates one of the program's own controls for a layout entry.
+HWND CreateOwnControl(const layout::Control& control, HWND parent, int id, DWORD visibility,
+                      HFONT font);
+
+// Whether `hwnd` is one of the program's own controls of that kind.
+bool IsOwnControlOfKind(HWND hwnd, layout::Kind kind);
+
+// Text and pictures of the program's own controls; a system control takes
+// the font by WM_SETFONT.
+void SetControlFont(HWND control, HFONT font);
+void SetLabelColour(HWND label, COLORREF colour);
+// Gives an image its picture (not owned) and sizes it to it.
+void SetImagePicture(HWND image, HBITMAP picture);
+
+// A label's mouse: `onButton` for each press and release (the message),
+// `onClick` for a left press and release over the label. While the left
+// button is held the label keeps the mouse.
+void SetLabelMouse(HWND label, std::function<void(UINT message)> onButton,
+                   std::function<void()> onClick);
+
+}  // namespace platform

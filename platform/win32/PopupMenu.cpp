@@ -1,0 +1,54 @@
+#include "platform/win32/PopupMenu.h"
+
+#include "platform/win32/Gdi.h"
+
+namespace platform {
+
+PopupMenu::~PopupMenu() {
+  if (menu_ != nullptr) ::DestroyMenu(menu_);
+}
+
+void PopupMenu::Create(const layout::MenuItem* table, std::size_t count) {
+  menu_ = ::CreatePopupMenu();
+  std::map<std::string, HMENU> submenus;
+  for (std::size_t i = 0; i < count; ++i) {
+    const layout::MenuItem& item = table[i];
+    const int id = layout::kFirstMenuId + static_cast<int>(i);
+    ids_[item.name] = id;
+    HMENU parent = item.parent == nullptr ? menu_ : submenus[item.parent];
+
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.wID = id;
+    if (lstrcmpA(item.caption, "-") == 0) {
+      info.fMask = MIIM_FTYPE | MIIM_ID;
+      info.fType = MFT_SEPARATOR;
+    } else {
+      info.fMask = MIIM_STRING | MIIM_ID;
+      info.dwTypeData = const_cast<char*>(item.caption);
+      // An item that is the parent of later items opens a submenu.
+      for (std::size_t j = i + 1; j < count; ++j) {
+        if (table[j].parent != nullptr && lstrcmpA(table[j].parent, item.name) == 0) {
+          info.fMask |= MIIM_SUBMENU;
+          info.hSubMenu = submenus[item.name] = ::CreatePopupMenu();
+          break;
+        }
+      }
+      if (item.picture != nullptr) {
+        // Menus draw no transparency: the picture's background becomes the
+        // menu's own colour.
+        pictures_.push_back(LoadPictureOn(item.picture, ::GetSysColor(COLOR_MENU)));
+        info.fMask |= MIIM_BITMAP;
+        info.hbmpItem = pictures_.back().Get();
+      }
+    }
+    ::InsertMenuItemA(parent, ::GetMenuItemCount(parent), TRUE, &info);
+  }
+}
+
+int PopupMenu::IdOf(const std::string& name) const {
+  auto found = ids_.find(name);
+  return found == ids_.end() ? 0 : found->second;
+}
+
+}  // namespace platform
