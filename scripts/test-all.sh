@@ -27,6 +27,14 @@ record() {  # NAME LOGFILE EXITCODE
 
 mkdir -p build/logs
 
+echo "== Layering (includes between folders)"
+if scripts/check-layers.sh; then
+  results+=("$(printf '%-22s %s' "layering" "no include runs back up")")
+else
+  results+=("$(printf '%-22s %s' "layering" "FAILED: an include runs back up")")
+  failed_total=$((failed_total + 1))
+fi
+
 echo "== Host unit tests (native, against fakes)"
 build/host/tests/host/host_tests 2>&1 | tee build/logs/host.log
 record "host unit tests" build/logs/host.log "${PIPESTATUS[0]}"
