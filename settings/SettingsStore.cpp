@@ -123,13 +123,14 @@ bool ReadBool(RegistryKey& key, const std::string& name) {
   std::uint8_t data[4] = {};
   std::uint32_t type = platform::kRegNone;
   std::uint32_t size = sizeof data;
+  // More than four bytes do not fit the buffer: no number of ours.
   if (key.QueryValue(name, type, data, size) != platform::kErrorSuccess) {
     throw Failure(FormatFailure(kGetDataFailed, name));
   }
   if (type != platform::kRegDword) throw Failure(FormatFailure(kInvalidDataType, name));
-  // A REG_DWORD shorter than four bytes does not hold a whole number.
-  if (size != sizeof data) throw Failure(FormatFailure(kGetDataFailed, name));
-  // Any non-zero number is true, whichever of its bytes is set.
+  // Tools and hand-written .reg files store numbers in fewer bytes
+  // (hex(4):01,00); the bytes not written stay zero, so such a number
+  // reads zero-extended. Any non-zero number is true, whichever byte is set.
   return (data[0] | data[1] | data[2] | data[3]) != 0;
 }
 

@@ -152,13 +152,35 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DamageCase{"NoDialogAsTextOne", "NoDialog", platform::kRegSz, {'1', 0}},
         DamageCase{"LoggingTooLongForFourBytes", "Logging", platform::kRegDword, {1, 0, 0, 0, 0}},
-        DamageCase{"LoggingShorterThanFourBytes", "Logging", platform::kRegDword, {1, 0}},
         DamageCase{"SoundAsDword", "Sound", platform::kRegDword, {0, 0, 0, 0}},
         DamageCase{"SoundFileAsMultiText", "SoundFile", platform::kRegMultiSz, {'a', 0, 0}},
         DamageCase{"LogFileAsBinary", "LogFile", platform::kRegBinary, {'C', ':', 0}},
         DamageCase{"DrivesAsDword", "Drives", platform::kRegDword, {1, 0, 0, 0}},
         DamageCase{"WindowsSoundAsBinary", "WindowsSound", platform::kRegBinary, {'E', 0}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Tools and hand-written .reg files store booleans in fewer than four
+// bytes ("NoDialog"=hex(4):01,00). Such a number reads zero-extended; only
+// more than four bytes is damage.
+TEST_F(SettingsStoreTest, ABooleanOfFourBytesOrFewerLoadsZeroExtended) {
+  const struct {
+    Bytes data;
+    bool expected;
+  } cases[] = {{{}, false},        {{1}, true},          {{0}, false},
+               {{1, 0}, true},     {{0, 1}, true},       {{0, 0, 0}, false},
+               {{0, 0, 1}, true},  {{0, 0, 0, 1}, true}, {{0, 0, 0, 0}, false}};
+  for (const auto& c : cases) {
+    StoreDefaults();
+    registry.Put(kKey, "NoDialog", platform::kRegDword, c.data);
+    registry.PutText(kKey, "Sound", "SoundWindows");
+    options.NoDialog = !c.expected;
+    registry.writes.clear();
+    store.Load(options);
+    EXPECT_EQ(options.NoDialog, c.expected) << c.data.size() << " bytes";
+    EXPECT_EQ(options.Sound, TSound::SoundWindows) << "no reset for " << c.data.size() << " bytes";
+    EXPECT_EQ(Data("NoDialog"), c.data) << "the value stays as it was";
+  }
+}
 
 TEST_F(SettingsStoreTest, AMissingBooleanResetsButMissingTextsDoNot) {
   // Only the two booleans: the texts read as empty, the words keep the

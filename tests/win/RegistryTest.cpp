@@ -230,6 +230,21 @@ TEST(SettingsStoreOnWindowsTest, FirstRunSaveAndLoadRoundTrip) {
   EXPECT_EQ(loaded.LogFile, "C:\\DVN\\dvn.dvl");
   EXPECT_EQ(DriveString(loaded), "C");
   EXPECT_EQ(loaded.Exclusions, (Names{"", "Archive", "WORK"}));
+
+  // A boolean that a .reg file stored in two bytes ("NoDialog"=hex(4):01,00)
+  // is read by the real registry as it stands: true, and no reset.
+  {
+    auto key = registry.OpenKey(settingsPath);
+    ASSERT_NE(key, nullptr);
+    const std::uint8_t twoBytes[] = {1, 0};
+    ASSERT_EQ(key->SetValue("NoDialog", platform::kRegDword, twoBytes, sizeof twoBytes),
+              platform::kErrorSuccess);
+  }
+  TCheckOptions reread;
+  reread.Drives = options.Drives;
+  store.Load(reread);
+  EXPECT_TRUE(reread.NoDialog);
+  EXPECT_EQ(reread.Sound, TSound::SoundFile) << "a two-byte boolean reset the store";
 }
 
 }  // namespace
