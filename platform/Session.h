@@ -1,5 +1,10 @@
 #pragma once
-// Session control: asking Windows to end the session.
+// Session control: asking Windows to end the session, and telling it why
+// the program holds its end.
+
+#include <string>
+
+#include "platform/Types.h"
 
 namespace platform {
 
@@ -13,6 +18,13 @@ class Session {
   // ExitWindowsEx, with the shut-down privilege switched on first where
   // the user holds it. Returns at once; the end of the session follows.
   virtual bool EndSession(unsigned flags, unsigned reason) = 0;
+
+  // ShutdownBlockReasonCreate: the text that Windows Vista and later show
+  // for `window` in their list of programs that hold the end of the
+  // session. False where the call is missing (Windows XP) or refused.
+  virtual bool SetBlockReason(WindowHandle window, const std::string& reason) = 0;
+  // ShutdownBlockReasonDestroy.
+  virtual void ClearBlockReason(WindowHandle window) = 0;
 };
 
 }  // namespace platform

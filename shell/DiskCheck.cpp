@@ -56,7 +56,36 @@ std::string WarningText(const std::string& label, char driveLetter) {
          std::string(1, driveLetter) + "-drive!";
 }
 
-void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context) {
+std::string BlockReasonText(const std::string& label, char driveLetter) {
+  return "A disk labelled \"" + label + "\" is still in drive " + std::string(1, driveLetter) +
+         ":. Take it out, then press OK in Dorvane's warning.";
+}
+
+namespace {
+
+// The reason stands exactly while its box does: withdrawn as soon as the
+// box closes, so that none outlives the check.
+class BlockReasonScope {
+ public:
+  BlockReasonScope(const SessionEndHold* hold, const std::string& reason) : hold_(hold) {
+    // Windows without the call (XP), or one that refuses it, simply shows
+    // no reason: the warning box itself still holds the session.
+    if (hold_ != nullptr) hold_->session.SetBlockReason(hold_->window, reason);
+  }
+  BlockReasonScope(const BlockReasonScope&) = delete;
+  BlockReasonScope& operator=(const BlockReasonScope&) = delete;
+  ~BlockReasonScope() {
+    if (hold_ != nullptr) hold_->session.ClearBlockReason(hold_->window);
+  }
+
+ private:
+  const SessionEndHold* hold_;
+};
+
+}  // namespace
+
+void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context,
+                  const SessionEndHold* hold) {
   std::string logBuffer;  // this run's copy of the log's text
   if (exitRequested) return;
 
@@ -80,6 +109,7 @@ void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckCon
     }
     SoundNotification(options, context.sounds);
     if (!options.NoDialog) {
+      BlockReasonScope reason(hold, BlockReasonText(label, entry.Letter()));
       context.ui.ShowMessageBox(context.boxOwner, WarningText(label, entry.Letter()), kProductName,
                             platform::kMbOk | platform::kMbIconExclamation |
                                 platform::kMbSystemModal);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Drives.h"
+#include "platform/Session.h"
 #include "platform/Sounds.h"
 #include "platform/UserInterface.h"
 #include "resources/Texts.h"
@@ -33,5 +34,18 @@ bool LabelNotExcluded(const std::vector<std::string>& exclusions, const std::str
 
 std::string WarningText(const std::string& label, char driveLetter);
 
-// One run of the check. `exitRequested` is read once, at the start.
-void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context);
+// What Windows shows for the program while its warning holds the end of
+// the session, in the user's words.
+std::string BlockReasonText(const std::string& label, char driveLetter);
+
+// A check that answers the end-of-session query tells Windows why it
+// waits, on this window, while each warning box is shown.
+struct SessionEndHold {
+  platform::Session& session;
+  platform::WindowHandle window;  // the main window
+};
+
+// One run of the check. `exitRequested` is read once, at the start. `hold`
+// is given when the run answers the end-of-session query.
+void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context,
+                  const SessionEndHold* hold = nullptr);

@@ -17,7 +17,9 @@ const UINT kVisibleInterval = 4000;
 
 }  // namespace
 
-void CheckDrives() { RunDiskCheck(fmSettings->Options, ExitRequested, fmSplash->DiskCheck()); }
+void CheckDrives() {
+  RunDiskCheck(fmSettings->Options, ExitRequested, fmSplash->DiskCheck(), fmSplash->SessionEnd());
+}
 
 const TfmSplash::MenuRoute TfmSplash::kMenuRoutes[] = {
     {"miSettings", &TfmSplash::miSettingsClick},
@@ -37,6 +39,7 @@ TfmSplash::TfmSplash(const TSplashServices& services)
       log_(services.files, services.clock, services.locale),
       diskCheck_{services.drives, services.sounds, services.ui, platform::Application.Handle(),
                  log_},
+      hold_{services.session, nullptr},
       icon_(platform::LoadIconResource("MAINICON", 16)),
       bigIcon_(platform::LoadIconResource("MAINICON", 32)),
       font_(platform::CreateFontByName("MS Sans Serif", 11)),
@@ -48,6 +51,7 @@ TfmSplash::TfmSplash(const TSplashServices& services)
   platform::RegisterFormClass(window.className, icon_.Get(), ::GetSysColorBrush(COLOR_BTNFACE));
   CreateHandle(window.className, window.caption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
                WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, window.clientWidth, window.clientHeight);
+  hold_.window = Handle();
   // The splash time runs from the window's creation, not from its showing.
   tiVisible = ::SetTimer(Handle(), kVisibleTimerId, kVisibleInterval, nullptr);
 
@@ -166,6 +170,14 @@ LRESULT TfmSplash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       MenuCommand(LOWORD(wParam));
       return 0;
+    case WM_QUERYENDSESSION: {
+      struct Count {
+        int& queries;
+        explicit Count(int& q) : queries(q) { ++queries; }
+        ~Count() { --queries; }
+      } answering(sessionEndQueries_);
+      return TForm::HandleMessage(message, wParam, lParam);
+    }
     case WM_WININICHANGE:
       // The user changed the regional settings: the log's dates and times
       // follow them from now on. Windows tells every top-level window,

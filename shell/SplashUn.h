@@ -44,6 +44,9 @@ class TfmSplash : public platform::TForm {
   // What a run of the disk check works with: the drives, the sounds, the
   // boxes (owned by the application window) and the log.
   DiskCheckContext& DiskCheck() { return diskCheck_; }
+  // While the main window answers the end-of-session query, the check
+  // tells Windows why it waits; null otherwise.
+  const SessionEndHold* SessionEnd() const { return sessionEndQueries_ > 0 ? &hold_ : nullptr; }
 
  protected:
   void FormCreate() override;
@@ -76,6 +79,8 @@ class TfmSplash : public platform::TForm {
   platform::Session& session_;
   NotificationLog log_;
   DiskCheckContext diskCheck_;
+  SessionEndHold hold_;
+  int sessionEndQueries_ = 0;  // nested queries, each in a box of the one before
   platform::Icon icon_;
   platform::Icon bigIcon_;
   platform::Font font_;

@@ -68,4 +68,20 @@ int FakeUserInterface::ShowMessageBox(WindowHandle owner, const std::string& tex
   return result;
 }
 
+bool FakeSession::EndSession(unsigned flags, unsigned reason) {
+  journal_.push_back("end session " + std::to_string(flags) + " " + std::to_string(reason));
+  return false;
+}
+
+bool FakeSession::SetBlockReason(WindowHandle window, const std::string& reason) {
+  journal_.push_back("block reason " + reason);
+  reasons_[window] = reason;
+  return true;
+}
+
+void FakeSession::ClearBlockReason(WindowHandle window) {
+  journal_.push_back("reason withdrawn");
+  reasons_.erase(window);
+}
+
 }  // namespace platform

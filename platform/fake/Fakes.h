@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Drives.h"
+#include "platform/Session.h"
 #include "platform/Shell.h"
 #include "platform/Sounds.h"
 #include "platform/UserInterface.h"
@@ -91,6 +92,23 @@ class FakeUserInterface : public UserInterface {
 
  private:
   Journal& journal_;
+};
+
+// Windows refuses every request to end the session, as for a user without
+// the right; the block reasons are journalled with their text.
+class FakeSession : public Session {
+ public:
+  explicit FakeSession(Journal& journal) : journal_(journal) {}
+  bool EndSession(unsigned flags, unsigned reason) override;
+  bool SetBlockReason(WindowHandle window, const std::string& reason) override;
+  void ClearBlockReason(WindowHandle window) override;
+
+  // Whether a reason stands for some window right now.
+  bool ReasonShown() const { return !reasons_.empty(); }
+
+ private:
+  Journal& journal_;
+  std::map<WindowHandle, std::string> reasons_;
 };
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include <cstring>
+#include <string>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Services.h"
@@ -38,6 +39,38 @@ bool Win32Session::EndSession(unsigned flags, unsigned reason) {
     }
   }
   return ::ExitWindowsEx(flags, reason) != FALSE;
+}
+
+namespace {
+
+// The two calls exist from Windows Vista on; looked up at run time, so
+// that the program still loads on Windows XP, whose user32 lacks them.
+template <class Function>
+Function User32Function(const char* name) {
+  HMODULE user32 = ::GetModuleHandleA("user32.dll");
+  if (user32 == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name)));
+}
+
+}  // namespace
+
+bool Win32Session::SetBlockReason(WindowHandle window, const std::string& reason) {
+  using Create = BOOL(WINAPI*)(HWND, LPCWSTR);
+  static const Create create = User32Function<Create>("ShutdownBlockReasonCreate");
+  if (create == nullptr) return false;
+  // The call takes wide text only: the ANSI bytes are read in the
+  // system's code page, the one they were written in.
+  const int length = ::MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, nullptr, 0);
+  if (length <= 0) return false;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, &wide[0], length);
+  return create(static_cast<HWND>(window), wide.c_str()) != FALSE;
+}
+
+void Win32Session::ClearBlockReason(WindowHandle window) {
+  using Destroy = BOOL(WINAPI*)(HWND);
+  static const Destroy destroy = User32Function<Destroy>("ShutdownBlockReasonDestroy");
+  if (destroy != nullptr) destroy(static_cast<HWND>(window));
 }
 
 bool Win32Help::ShowHelp(WindowHandle owner, unsigned command, std::uintptr_t data) {

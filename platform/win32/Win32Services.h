@@ -48,6 +48,8 @@ class Win32UserInterface : public UserInterface {
 class Win32Session : public Session {
  public:
   bool EndSession(unsigned flags, unsigned reason) override;
+  bool SetBlockReason(WindowHandle window, const std::string& reason) override;
+  void ClearBlockReason(WindowHandle window) override;
 };
 
 // The help file's path is asked anew for every request, so that it is

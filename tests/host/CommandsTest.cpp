@@ -8,18 +8,6 @@
 
 namespace {
 
-class FakeSession : public platform::Session {
- public:
-  explicit FakeSession(platform::Journal& journal) : journal_(journal) {}
-  bool EndSession(unsigned flags, unsigned reason) override {
-    journal_.push_back("end session " + std::to_string(flags) + " " + std::to_string(reason));
-    return false;
-  }
-
- private:
-  platform::Journal& journal_;
-};
-
 class SessionEndCommandTest : public ::testing::Test {
  protected:
   void Run(const SessionEndCommand& command) {
@@ -31,7 +19,7 @@ class SessionEndCommandTest : public ::testing::Test {
 
   platform::Journal journal;
   platform::FakeUserInterface ui{journal};
-  FakeSession session{journal};
+  platform::FakeSession session{journal};
   platform::WindowHandle owner = reinterpret_cast<platform::WindowHandle>(0xA11);
   bool checkFails = false;
 };

@@ -83,6 +83,58 @@ TEST_F(DiskCheckLogTest, ALogThatCannotBeWrittenEndsTheRunBeforeTheSoundAndTheBo
   EXPECT_EQ(files.Bytes(kLog), "old\r\n");
 }
 
+// At the end of the session Windows Vista and later list the programs that
+// hold it; the reason tells the user which disk to take out, exactly while
+// that disk's box is shown.
+class SessionEndReasonTest : public DiskCheckLogTest {
+ protected:
+  platform::FakeSession session{journal};
+  platform::WindowHandle mainWindow = reinterpret_cast<platform::WindowHandle>(0x5A1);
+  SessionEndHold hold{session, mainWindow};
+};
+
+TEST_F(SessionEndReasonTest, EachBoxStandsBetweenItsReasonAndItsWithdrawal) {
+  ui.onShow = [&](const platform::ShownBox&) {
+    EXPECT_TRUE(session.ReasonShown()) << "the box is up without a reason";
+    return platform::kIdOk;
+  };
+  RunDiskCheck(options, false, context, &hold);
+  EXPECT_EQ(Steps(), (platform::Journal{
+                         "probe A:\\", "label A:\\", "log", "beep 48",
+                         "block reason A disk labelled \"MYDISK\" is still in drive A:. Take it "
+                         "out, then press OK in Dorvane's warning.",
+                         "box " + WarningText("MYDISK", 'A'), "box closed", "reason withdrawn",
+                         "probe C:\\", "label C:\\", "log", "beep 48",
+                         "block reason " + BlockReasonText("SYSTEM", 'C'),
+                         "box " + WarningText("SYSTEM", 'C'), "box closed", "reason withdrawn"}));
+  EXPECT_FALSE(session.ReasonShown());
+}
+
+TEST_F(SessionEndReasonTest, NoWarningNoBoxOrALogFailureLeaveNoReason) {
+  // Nothing to warn about.
+  options.Exclusions = {"mydisk", "system"};
+  RunDiskCheck(options, false, context, &hold);
+  // Notifications without a box.
+  options.Exclusions.clear();
+  options.NoDialog = true;
+  RunDiskCheck(options, false, context, &hold);
+  // A log that cannot be written ends the run before the box.
+  options.NoDialog = false;
+  files.files[kLog] = {"old\r\n", true};
+  EXPECT_THROW(RunDiskCheck(options, false, context, &hold), platform::Failure);
+
+  EXPECT_EQ(std::count_if(journal.begin(), journal.end(),
+                          [](const std::string& step) { return step.rfind("block", 0) == 0; }),
+            0);
+  EXPECT_FALSE(session.ReasonShown());
+}
+
+TEST_F(SessionEndReasonTest, ACheckFromTheTrayMenuGivesNoReason) {
+  RunDiskCheck(options, false, context);
+  EXPECT_EQ(std::count(journal.begin(), journal.end(), "reason withdrawn"), 0);
+  EXPECT_EQ(ui.boxes.size(), 2u);
+}
+
 TEST_F(DiskCheckLogTest, LoggingOffNeverOpensTheLog) {
   options.Logging = false;
   RunDiskCheck(options, false, context);
