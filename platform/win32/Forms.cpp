@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/Failure.h"
+#include "platform/win32/MessageBox.h"
 
 namespace platform {
 
@@ -118,7 +119,7 @@ void TApplication::ShowException(const std::exception& failure) {
 }
 
 int TApplication::ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) {
-  return ::MessageBoxA(handle_, text.c_str(), caption.c_str(), flags);
+  return ShowProgramMessageBox(handle_, text, caption, flags);
 }
 
 void TApplication::UpdateTaskbarButton() {

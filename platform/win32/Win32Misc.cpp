@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/MessageBox.h"
 #include "platform/win32/Win32Services.h"
 
 namespace platform {
@@ -20,7 +21,7 @@ bool Win32Sounds::Beep(unsigned type) { return ::MessageBeep(type) != FALSE; }
 
 int Win32UserInterface::ShowMessageBox(WindowHandle owner, const std::string& text,
                                    const std::string& caption, unsigned flags) {
-  return ::MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), flags);
+  return ShowProgramMessageBox(static_cast<HWND>(owner), text, caption, flags);
 }
 
 bool Win32Session::EndSession(unsigned flags, unsigned reason) {

@@ -173,6 +173,43 @@ TEST_F(TrayTest, RestartAnsweredYesWarnsFirstThenEndsTheSession) {
   EXPECT_FALSE(program.Running());
 }
 
+// While one of the program's boxes is open, its settings and About dialogs
+// take no clicks; when the box closes they are live again, and the window
+// that was active is active again.
+TEST_F(TrayTest, TheQuestionAndTheWarningDisableTheOpenDialogsWhileTheyAreShown) {
+  WaitUntilResident();
+  Choose("miSettings");
+  Choose("miAbout");
+  HWND settings = program.Window("TfmSettings");
+  HWND about = program.Window("TfmAbout");
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(settings) && ::IsWindowVisible(about); },
+                           5000));
+  const auto bothEnabled = [&] { return ::IsWindowEnabled(settings) && ::IsWindowEnabled(about); };
+  const auto neitherEnabled = [&] {
+    return !::IsWindowEnabled(settings) && !::IsWindowEnabled(about);
+  };
+  ASSERT_TRUE(e2e::WaitFor([&] { return e2e::ActiveWindowOf(about) == about; }, 5000));
+
+  Choose("miRestartComputer");
+  auto question = e2e::WaitForMessageBox(program.ProcessId(), 5000);
+  ASSERT_TRUE(question.has_value());
+  EXPECT_TRUE(neitherEnabled()) << "the restart question left a dialog live";
+  e2e::PressBoxButton(question->hwnd, IDNO);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(question->hwnd); }, 5000));
+  EXPECT_TRUE(e2e::WaitFor(bothEnabled, 3000));
+  EXPECT_TRUE(e2e::WaitFor([&] { return e2e::ActiveWindowOf(about) == about; }, 3000))
+      << "the window that was active is active again";
+
+  e2e::EndSessionQuery query(program.MainWindow());
+  auto warning = e2e::WaitForMessageBox(program.ProcessId(), 10000);
+  ASSERT_TRUE(warning.has_value());
+  EXPECT_TRUE(neitherEnabled()) << "the warning left a dialog live";
+  e2e::PressBoxButton(warning->hwnd, IDOK);
+  ASSERT_TRUE(query.Answered(10000));
+  EXPECT_EQ(query.Answer(), 1);
+  EXPECT_TRUE(e2e::WaitFor(bothEnabled, 3000));
+}
+
 TEST_F(TrayTest, AnEndOfTheSessionDuringTheSplashChecksAndLeavesTheSplash) {
   ASSERT_TRUE(::IsWindowVisible(program.MainWindow()));
   e2e::EndSessionQuery query(program.MainWindow());
