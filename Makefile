@@ -4,7 +4,7 @@
 WIN32_DIR := build/win32
 HOST_DIR  := build/host
 
-.PHONY: all deps build run test clean screenshots
+.PHONY: all deps build wine-build run test clean screenshots
 
 all: build
 
@@ -18,13 +18,18 @@ build: deps
 	@cmake -S . -B $(HOST_DIR) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(HOST_DIR) -j 2
 
-run: build
+# What the Wine levels run: the 32-bit build itself, or, on a machine that
+# runs no 32-bit code, the same sources built for x86_64 in build/win64.
+wine-build: build
+	@scripts/build-wine.sh
+
+run: wine-build
 	@scripts/run.sh
 
-test: build
+test: wine-build
 	@scripts/test-all.sh
 
-screenshots: build
+screenshots: wine-build
 	@scripts/screenshots.sh
 
 clean:

@@ -3,8 +3,10 @@
 # Quiet and quick when everything is already there.
 set -euo pipefail
 
-packages=(cmake make g++ googletest g++-mingw-w64-i686 wine wine32 wine64
-          xvfb xdotool imagemagick x11-utils python3)
+# The x86_64 compilers make a second, 64-bit build of the same sources for
+# the Wine tests on machines that cannot run 32-bit code (see docs/wine.md).
+packages=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64
+          wine wine32 wine64 xvfb xdotool imagemagick x11-utils python3)
 
 missing=()
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

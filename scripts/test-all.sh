@@ -39,7 +39,7 @@ echo "== Host unit tests (native, against fakes)"
 build/host/tests/host/host_tests 2>&1 | tee build/logs/host.log
 record "host unit tests" build/logs/host.log "${PIPESTATUS[0]}"
 
-echo "== Windows-side tests (MinGW, under Wine)"
+echo "== Windows-side tests (MinGW, under Wine; $WINE_BITS_NOTE)"
 start_display
 media="$root/build/wine/media-win"
 rm -rf "$media"; mkdir -p "$media/m"
@@ -48,7 +48,7 @@ make_prefix "$root/build/wine/prefix-win"
 wineserver -k >/dev/null 2>&1; wineserver -w
 map_drive m "$media/m"
 map_drive n "$media/missing"
-(cd build/win32 && wine win_tests.exe 2>&1) | tr -d '\r' | tee build/logs/win.log
+(cd "$WINE_BUILD" && wine win_tests.exe 2>&1) | tr -d '\r' | tee build/logs/win.log
 record "Windows-side tests" build/logs/win.log "${PIPESTATUS[0]}"
 wineserver -k >/dev/null 2>&1
 
@@ -60,6 +60,7 @@ fi
 
 echo
 echo "== Summary"
+echo "Wine levels: $WINE_BITS_NOTE"
 for line in "${results[@]}"; do echo "$line"; done
 echo "all: $passed_total passed, $failed_total failed"
 [ "$failed_total" = 0 ]

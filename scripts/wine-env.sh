@@ -2,7 +2,30 @@
 # server and a throwaway prefix of the project's own, never ~/.wine.
 # Source it, then call the functions.
 
-export WINEARCH=win32
+# Which build the Wine levels use. The shipped program is 32-bit and runs in
+# a 32-bit prefix; but some machines (CI's among them) run no 32-bit Linux
+# code at all, so Debian's 32-bit loader cannot start there ("Exec format
+# error"). On those the same sources are built a second time for x86_64
+# (build/win64) and run in a 64-bit prefix with the 64-bit loader.
+# /usr/bin/wine picks the 32-bit loader whenever it is installed, so the
+# 64-bit one is called directly, and WINELOADER tells Wine's own programs
+# (wineboot, explorer, start) which loader to start their children with.
+WINE32_LOADER=/usr/lib/wine/wine
+WINE64_LOADER=/usr/lib/wine/wine64
+if "$WINE32_LOADER" --version >/dev/null 2>&1; then
+  WINE_BITS=32
+  WINE_BUILD=build/win32
+  export WINEARCH=win32
+  WINE_BITS_NOTE="32-bit build"
+else
+  WINE_BITS=64
+  WINE_BUILD=build/win64
+  export WINEARCH=win64
+  export WINELOADER=$WINE64_LOADER
+  WINE_BITS_NOTE="64-bit build (this machine runs no 32-bit code)"
+  wine() { "$WINE64_LOADER" "$@"; }
+  wineboot() { "$WINE64_LOADER" wineboot "$@"; }
+fi
 export WINEDEBUG=-all
 # No Mono or Gecko install prompts in a throwaway prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="

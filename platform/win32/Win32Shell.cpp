@@ -7,7 +7,10 @@
 
 namespace platform {
 
-static_assert(sizeof(SHFILEINFOA) == 352, "the file-info record is 352 bytes");
+// The record holds an icon handle: 352 bytes in the shipped 32-bit program,
+// 360 in the 64-bit test build.
+static_assert(sizeof(SHFILEINFOA) == (sizeof(void*) == 4 ? 352 : 360),
+              "the file-info record is 352 bytes (360 in a 64-bit build)");
 
 ImageListHandle Win32Shell::SystemSmallImageList() {
   SHFILEINFOA info = {};

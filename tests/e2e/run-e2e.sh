@@ -18,14 +18,14 @@ wineserver -k >/dev/null 2>&1; wineserver -w
 map_drive a "$media/a"
 
 mkdir -p "$WINEPREFIX/drive_c/Dorvane"
-cp build/win32/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
-cp build/win32/menu_probe.dll "$WINEPREFIX/drive_c/"
+cp "$WINE_BUILD"/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
+cp "$WINE_BUILD"/menu_probe.dll "$WINEPREFIX/drive_c/"
 
 # Links open in a recorder of the tests' own instead of a browser or a mail
 # program: registered as the "open" command of http and mailto addresses,
 # it notes each address the shell hands it in C:\DorvaneTests\links.txt.
 mkdir -p "$WINEPREFIX/drive_c/DorvaneTests"
-cp build/win32/LinkRecorder.exe "$WINEPREFIX/drive_c/DorvaneTests/"
+cp "$WINE_BUILD"/LinkRecorder.exe "$WINEPREFIX/drive_c/DorvaneTests/"
 for protocol in http mailto; do
   wine reg add "HKCR\\$protocol\\shell\\open\\command" /ve /t REG_SZ \
     /d '"C:\DorvaneTests\LinkRecorder.exe" "%1"' /f >/dev/null 2>&1
@@ -39,7 +39,7 @@ export SCREENSHOT_DIR="$root/build/screenshots"
 mkdir -p "$SCREENSHOT_DIR"
 export SCREENSHOT_DIR_WIN="Z:$(echo "$SCREENSHOT_DIR" | tr / '\\')"
 
-(cd build/win32 && wine e2e_tests.exe "$@" 2>&1) | tr -d '\r'
+(cd "$WINE_BUILD" && wine e2e_tests.exe "$@" 2>&1) | tr -d '\r'
 status=${PIPESTATUS[0]}
 wineserver -k >/dev/null 2>&1
 exit "$status"
