@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/MessageBox.h"
@@ -63,9 +64,11 @@ bool Win32Session::SetBlockReason(WindowHandle window, const std::string& reason
   // system's code page, the one they were written in.
   const int length = ::MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, nullptr, 0);
   if (length <= 0) return false;
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, &wide[0], length);
-  return create(static_cast<HWND>(window), wide.c_str()) != FALSE;
+  // A plain buffer rather than std::wstring, whose instantiation alone
+  // would add some 20 KB to the program.
+  std::vector<wchar_t> wide(static_cast<std::size_t>(length));
+  ::MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, wide.data(), length);
+  return create(static_cast<HWND>(window), wide.data()) != FALSE;
 }
 
 void Win32Session::ClearBlockReason(WindowHandle window) {
