@@ -36,6 +36,13 @@ class Files {
   // writing, shared with nobody. Null when it cannot be created.
   virtual std::unique_ptr<WritableFile> Create(const std::string& path) = 0;
 
+  // A new file of a name that no file in the folder of `besidePath` has
+  // (GetTempFileNameA, which never takes an existing name), open for
+  // reading and writing and shared with nobody; its full name in
+  // `created`. Null when the folder takes no new file.
+  virtual std::unique_ptr<WritableFile> CreateBeside(const std::string& besidePath,
+                                                     std::string& created) = 0;
+
   // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
   virtual bool Replace(const std::string& from, const std::string& to) = 0;
 

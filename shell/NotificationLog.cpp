@@ -162,12 +162,6 @@ void NotificationLog::ReadUserFormats() {
   formats_ = ReadLogFormats(locale_, platform::kLocaleUserDefault);
 }
 
-std::string NotificationLog::TemporaryName(const std::string& logFile) {
-  // Beside the log, so that the replacement is a rename within one folder
-  // on one volume, which the file system does in one step.
-  return logFile + ".tmp";
-}
-
 std::string NotificationLog::BuildLine(const std::string& label, char driveLetter) {
   // Two readings, the date first: a line written at midnight may carry the
   // old day's date with the new day's time.
@@ -181,24 +175,27 @@ std::string NotificationLog::BuildLine(const std::string& label, char driveLette
 
 // The log is the user's record and must never be lost: a full medium or a
 // failure halfway through must not leave it truncated. So the whole text
-// goes to a temporary file beside it, which replaces the log only when every
-// byte has been written and flushed. On any failure the temporary file is
-// removed and the log keeps exactly what it held.
-void NotificationLog::WriteLog(const std::string& logFile, const std::string& text) {
+// goes to a new file beside it, which replaces the log only when every byte
+// has been written and flushed; on a failure it is removed and the log keeps
+// exactly what it held. The new file's name is one that no file of the
+// folder has, so no file of the user's is ever overwritten.
+//
+// Administrators often let users write the log but not make files in its
+// folder. There the new file cannot be made, or cannot take the log's
+// place, and the log is written in place instead, as a plain program
+// writes its file: the line is logged, at the price of the safety above.
+void NotificationLog::WriteLog(const std::string& logFile, const std::string& text,
+                               const std::string* before) {
   // A read-only log must stay as it is. Windows refuses to rename over a
   // read-only file, but Wine does it, so the attribute is checked here
   // instead of being left to the replacement.
   if (!NamesAFile(logFile) || files_.IsReadOnly(logFile)) throw CannotCreate(logFile);
 
-  const std::string temporary = TemporaryName(logFile);
-  std::unique_ptr<platform::WritableFile> file = files_.Create(temporary);
-  if (!file) throw CannotCreate(logFile);
+  std::string temporary;
+  std::unique_ptr<platform::WritableFile> file = files_.CreateBeside(logFile, temporary);
+  if (!file) return WriteInPlace(logFile, text, before);
 
-  // The whole text goes in one write; a text too large for one write
-  // counts as a medium that could not take it.
-  const auto size = static_cast<std::uint32_t>(text.size());
-  const bool fits = size == text.size();
-  const bool complete = fits && file->Write(text.data(), size) == size && file->Flush();
+  const bool complete = WriteWhole(*file, text) && file->Flush();
   file.reset();  // closed: an open file cannot be renamed or deleted
   if (!complete) {
     files_.Delete(temporary);
@@ -206,8 +203,34 @@ void NotificationLog::WriteLog(const std::string& logFile, const std::string& te
   }
   if (!files_.Replace(temporary, logFile)) {
     files_.Delete(temporary);
-    throw CannotCreate(logFile);
+    WriteInPlace(logFile, text, before);
   }
+}
+
+// The file's old text is given back when the new one does not fit: the
+// truncation freed the space it took, so it fits again. A log that did not
+// exist before is not left behind half written.
+void NotificationLog::WriteInPlace(const std::string& logFile, const std::string& text,
+                                   const std::string* before) {
+  {
+    std::unique_ptr<platform::WritableFile> file = files_.Create(logFile);
+    if (!file) throw CannotCreate(logFile);
+    if (WriteWhole(*file, text) && file->Flush()) return;
+  }
+  if (before == nullptr) {
+    files_.Delete(logFile);
+  } else if (std::unique_ptr<platform::WritableFile> file = files_.Create(logFile)) {
+    WriteWhole(*file, *before);
+    file->Flush();
+  }
+  throw StreamWriteError();
+}
+
+// The whole text goes in one write; a text too large for one write counts
+// as a medium that could not take it.
+bool NotificationLog::WriteWhole(platform::WritableFile& file, const std::string& text) {
+  const auto size = static_cast<std::uint32_t>(text.size());
+  return size == text.size() && file.Write(text.data(), size) == size;
 }
 
 void NotificationLog::AppendLogLine(std::string& logBuffer, const std::string& logFile,
@@ -241,14 +264,14 @@ void NotificationLog::AppendLogLine(std::string& logBuffer, const std::string& l
   }
 
   if (read == platform::ReadResult::NotFound) {
-    WriteLog(logFile, logBuffer);
+    WriteLog(logFile, logBuffer, nullptr);
     return;
   }
   // A file that could just be read is most likely briefly held by another
   // program (a viewer, a virus scanner): one more attempt is worth it.
   try {
-    WriteLog(logFile, logBuffer);
+    WriteLog(logFile, logBuffer, &bytes);
   } catch (const platform::Failure&) {
-    WriteLog(logFile, logBuffer);
+    WriteLog(logFile, logBuffer, &bytes);
   }
 }

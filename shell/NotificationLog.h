@@ -51,12 +51,13 @@ class NotificationLog {
   void AppendLogLine(std::string& logBuffer, const std::string& logFile, const std::string& label,
                      char driveLetter);
 
-  // The name the new text is written under before it replaces the log.
-  static std::string TemporaryName(const std::string& logFile);
-
  private:
   std::string BuildLine(const std::string& label, char driveLetter);
-  void WriteLog(const std::string& logFile, const std::string& text);
+  // `before` is the file's text as it was read, null for a new file.
+  void WriteLog(const std::string& logFile, const std::string& text, const std::string* before);
+  void WriteInPlace(const std::string& logFile, const std::string& text,
+                    const std::string* before);
+  static bool WriteWhole(platform::WritableFile& file, const std::string& text);
 
   platform::Files& files_;
   platform::Clock& clock_;

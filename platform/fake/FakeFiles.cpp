@@ -87,6 +87,12 @@ ReadResult FakeFiles::ReadAll(const std::string& path, std::string& bytes) {
   return ReadResult::Ok;
 }
 
+bool FakeFiles::InFolderOf(const std::vector<std::string>& folders, const std::string& key) const {
+  const std::string folder = FolderOf(key);
+  return std::any_of(folders.begin(), folders.end(),
+                     [&](const std::string& listed) { return SameName(folder, listed); });
+}
+
 std::unique_ptr<WritableFile> FakeFiles::Create(const std::string& path) {
   journal_.push_back("create " + path);
   const std::string key = Resolve(path);
@@ -94,14 +100,34 @@ std::unique_ptr<WritableFile> FakeFiles::Create(const std::string& path) {
     --failingCreates;
     return nullptr;
   }
-  const std::string folder = FolderOf(key);
-  for (const std::string& unwritable : unwritableFolders) {
-    if (SameName(folder, unwritable)) return nullptr;
-  }
+  if (InFolderOf(unwritableFolders, key)) return nullptr;
   FakeFile* existing = Find(path);
+  if (existing == nullptr && InFolderOf(sealedFolders, key)) return nullptr;
   if (existing != nullptr && (existing->readOnly || existing->heldOpen)) return nullptr;
+  // Truncating gives the medium back the space the old bytes took.
+  if (existing != nullptr && freeSpace) *freeSpace += existing->bytes.size();
   files[key] = FakeFile{};
   return std::make_unique<FakeWritableFile>(*this, path, key);
+}
+
+std::unique_ptr<WritableFile> FakeFiles::CreateBeside(const std::string& besidePath,
+                                                      std::string& created) {
+  const std::string::size_type slash = besidePath.find_last_of('\\');
+  const std::string folder = slash == std::string::npos ? "" : besidePath.substr(0, slash + 1);
+  std::string name;
+  for (int number = 1; name.empty() || Find(name) != nullptr; ++number) {
+    name = folder + "dvn" + std::to_string(number) + ".tmp";
+  }
+  journal_.push_back("create " + name);
+  if (failingCreates > 0) {
+    --failingCreates;
+    return nullptr;
+  }
+  const std::string key = Resolve(name);
+  if (InFolderOf(unwritableFolders, key) || InFolderOf(sealedFolders, key)) return nullptr;
+  files[key] = FakeFile{};
+  created = name;
+  return std::make_unique<FakeWritableFile>(*this, name, key);
 }
 
 bool FakeFiles::Replace(const std::string& from, const std::string& to) {
@@ -109,6 +135,7 @@ bool FakeFiles::Replace(const std::string& from, const std::string& to) {
   FakeFile* source = Find(from);
   FakeFile* target = Find(to);
   if (replaceFails || source == nullptr) return false;
+  if (InFolderOf(sealedFolders, Resolve(to))) return false;
   if (target != nullptr && (target->readOnly || target->heldOpen)) return false;
   FakeFile moved = *source;
   files.erase(Resolve(from));
@@ -121,6 +148,7 @@ bool FakeFiles::Delete(const std::string& path) {
   journal_.push_back("delete " + path);
   FakeFile* file = Find(path);
   if (file == nullptr || file->readOnly || file->heldOpen) return false;
+  if (freeSpace) *freeSpace += file->bytes.size();
   files.erase(Resolve(path));
   return true;
 }

@@ -40,8 +40,13 @@ class FakeFiles : public Files {
   // Folders in which no file can be created (missing, write-protected),
   // written without a trailing backslash.
   std::vector<std::string> unwritableFolders;
+  // Folders that take no new file and no rename while the files in them
+  // stay writable (an administrator's rights, or chattr +i).
+  std::vector<std::string> sealedFolders;
   int failingCreates = 0;                // the next this many creations fail
-  std::optional<std::size_t> freeSpace;  // bytes the medium still takes
+  // Bytes the medium still takes; truncating or deleting a file gives its
+  // bytes back.
+  std::optional<std::size_t> freeSpace;
   bool flushFails = false;
   bool replaceFails = false;
   // When set, relative names are taken from this directory (with its
@@ -55,6 +60,8 @@ class FakeFiles : public Files {
 
   ReadResult ReadAll(const std::string& path, std::string& bytes) override;
   std::unique_ptr<WritableFile> Create(const std::string& path) override;
+  std::unique_ptr<WritableFile> CreateBeside(const std::string& besidePath,
+                                             std::string& created) override;
   bool Replace(const std::string& from, const std::string& to) override;
   bool Delete(const std::string& path) override;
   bool IsReadOnly(const std::string& path) override;
@@ -64,6 +71,7 @@ class FakeFiles : public Files {
   friend class FakeWritableFile;
   std::string Resolve(const std::string& path) const;
   FakeFile* Find(const std::string& path);
+  bool InFolderOf(const std::vector<std::string>& folders, const std::string& key) const;
   Journal& journal_;
 };
 

@@ -74,6 +74,24 @@ std::unique_ptr<WritableFile> Win32Files::Create(const std::string& path) {
   return std::make_unique<Win32WritableFile>(std::move(file));
 }
 
+std::unique_ptr<WritableFile> Win32Files::CreateBeside(const std::string& besidePath,
+                                                       std::string& created) {
+  const std::string::size_type end = besidePath.find_last_of("\\/:");
+  const std::string folder = end == std::string::npos ? "." : besidePath.substr(0, end + 1);
+  // GetTempFileNameA makes the file itself, under a number that no file of
+  // the folder has, so a file of the user's is never opened or replaced.
+  char name[MAX_PATH] = {};
+  if (::GetTempFileNameA(folder.c_str(), "dvn", 0, name) == 0) return nullptr;
+  ScopedHandle file(::CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    ::DeleteFileA(name);
+    return nullptr;
+  }
+  created = name;
+  return std::make_unique<Win32WritableFile>(std::move(file));
+}
+
 bool Win32Files::Replace(const std::string& from, const std::string& to) {
   // Write-through: the call returns only when the rename is on the disk,
   // so a power cut right after it cannot bring the old log back.

@@ -9,6 +9,8 @@ class Win32Files : public Files {
  public:
   ReadResult ReadAll(const std::string& path, std::string& bytes) override;
   std::unique_ptr<WritableFile> Create(const std::string& path) override;
+  std::unique_ptr<WritableFile> CreateBeside(const std::string& besidePath,
+                                             std::string& created) override;
   bool Replace(const std::string& from, const std::string& to) override;
   bool Delete(const std::string& path) override;
   bool IsReadOnly(const std::string& path) override;

@@ -18,6 +18,10 @@ class UnusedFiles : public platform::Files {
     ADD_FAILURE() << "the log was written";
     return nullptr;
   }
+  std::unique_ptr<platform::WritableFile> CreateBeside(const std::string&, std::string&) override {
+    ADD_FAILURE() << "the log was written";
+    return nullptr;
+  }
   bool Replace(const std::string&, const std::string&) override { return false; }
   bool Delete(const std::string&) override { return false; }
   bool IsReadOnly(const std::string&) override { return false; }

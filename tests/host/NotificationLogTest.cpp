@@ -98,10 +98,49 @@ TEST_F(NotificationLogTest, AFileWithoutFinalBreakKeepsEndingWithoutOne) {
 TEST_F(NotificationLogTest, WritesATemporaryFileBesideTheLogAndReplacesTheLogInOneStep) {
   files.files[kLog].bytes = "old\r\n";
   Append();
-  EXPECT_EQ(journal, (platform::Journal{"read C:\\DVN\\dvn.dvl", "create C:\\DVN\\dvn.dvl.tmp",
-                                        "write C:\\DVN\\dvn.dvl.tmp", "flush C:\\DVN\\dvn.dvl.tmp",
-                                        "close C:\\DVN\\dvn.dvl.tmp",
-                                        "replace C:\\DVN\\dvn.dvl.tmp C:\\DVN\\dvn.dvl"}));
+  EXPECT_EQ(journal, (platform::Journal{"read C:\\DVN\\dvn.dvl", "create C:\\DVN\\dvn1.tmp",
+                                        "write C:\\DVN\\dvn1.tmp", "flush C:\\DVN\\dvn1.tmp",
+                                        "close C:\\DVN\\dvn1.tmp",
+                                        "replace C:\\DVN\\dvn1.tmp C:\\DVN\\dvn.dvl"}));
+}
+
+// The temporary file takes a name that no file of the folder has: files
+// of the user's, whatever their names, stay as they are.
+TEST_F(NotificationLogTest, NoFileOfTheUsersIsTakenForTheTemporaryFile) {
+  files.files[kLog].bytes = "old\r\n";
+  files.files["C:\\DVN\\dvn.dvl.tmp"] = {"keep", true};
+  files.files["C:\\DVN\\dvn1.tmp"] = {"mine"};
+  Append();
+  EXPECT_EQ(Log(), WithLine("old\r\n@\r\n"));
+  EXPECT_EQ(files.Bytes("C:\\DVN\\dvn.dvl.tmp"), "keep");
+  EXPECT_EQ(files.Bytes("C:\\DVN\\dvn1.tmp"), "mine");
+  EXPECT_EQ(files.Names().size(), 3u) << "no temporary file is left";
+}
+
+// Where users may write the log but not make files in its folder, or the
+// new file cannot take the log's place, the log is written in place.
+TEST_F(NotificationLogTest, AFolderThatTakesNoNewFileGetsTheLineWrittenInPlace) {
+  for (bool sealed : {true, false}) {
+    files.files.clear();
+    files.files[kLog].bytes = "old\r\n";
+    files.sealedFolders = sealed ? std::vector<std::string>{"C:\\DVN"} : std::vector<std::string>{};
+    files.replaceFails = !sealed;
+    buffer.clear();
+    Append();
+    EXPECT_EQ(Log(), WithLine("old\r\n@\r\n")) << (sealed ? "sealed" : "replace refused");
+    EXPECT_EQ(files.Names(), std::vector<std::string>{kLog}) << "no temporary file is left";
+  }
+}
+
+// In place, a medium too full for the new text gets the old text back: the
+// truncation freed the space it held.
+TEST_F(NotificationLogTest, AFullMediumInAFolderThatTakesNoNewFileKeepsTheLog) {
+  files.files[kLog].bytes = "old\nlines";
+  files.sealedFolders = {"C:\\DVN"};
+  files.freeSpace = 4;  // the line does not fit, not even in the old text's freed space
+  EXPECT_THROW(Append(), platform::Failure);
+  EXPECT_EQ(Log(), "old\nlines");
+  EXPECT_EQ(files.Names(), std::vector<std::string>{kLog});
 }
 
 TEST_F(NotificationLogTest, TwoNotificationsOfOneRunEachReadTheClockTwice) {
@@ -193,14 +232,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"MediumFullMidWrite", [](auto& f) { f.freeSpace = 12; },
                     "Stream write error"},
         FailureCase{"FlushFails", [](auto& f) { f.flushFails = true; }, "Stream write error"},
-        FailureCase{"ReplaceRefused", [](auto& f) { f.replaceFails = true; },
-                    "Cannot create file C:\\DVN\\dvn.dvl"},
-        FailureCase{"BothAttemptsFail", [](auto& f) { f.failingCreates = 2; },
-                    "Cannot create file C:\\DVN\\dvn.dvl"},
-        FailureCase{"TemporaryNameTakenByAReadOnlyFile",
-                    [](auto& f) {
-                      f.files["C:\\DVN\\dvn.dvl.tmp"] = {"keep", true};
-                    },
+        // Each attempt makes a temporary file, then writes in place.
+        FailureCase{"BothAttemptsFail", [](auto& f) { f.failingCreates = 4; },
                     "Cannot create file C:\\DVN\\dvn.dvl"},
         FailureCase{"MissingFolder",
                     [](auto& f) {
@@ -220,11 +253,13 @@ TEST_F(NotificationLogTest, AFailedWriteAfterASuccessfulReadIsTriedOnceMore) {
 }
 
 TEST_F(NotificationLogTest, AFailedWriteOfANewFileIsNotTriedAgain) {
-  files.failingCreates = 1;
+  files.failingCreates = 2;  // the temporary file, then the log in place
   EXPECT_THROW(Append(), platform::Failure);
   EXPECT_TRUE(files.files.empty());
   EXPECT_EQ(files.failingCreates, 0);
-  EXPECT_EQ(std::count(journal.begin(), journal.end(), "create C:\\DVN\\dvn.dvl.tmp"), 1);
+  EXPECT_EQ(std::count_if(journal.begin(), journal.end(),
+                          [](const std::string& step) { return step.rfind("create ", 0) == 0; }),
+            2);
 }
 
 // --- the date and time formats ---

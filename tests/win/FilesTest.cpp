@@ -176,6 +176,31 @@ TEST_F(Win32FilesTest, AppendsTheEnglishLineToARealLogWithoutLeavingATemporaryFi
   EXPECT_EQ(Get("new.dvl"), kLine + "\r\n");
 }
 
+// The temporary file is a new file of a name that the folder did not hold:
+// nothing of the user's is opened, and the log still gets its line.
+TEST_F(Win32FilesTest, TheTemporaryFileNeverTakesTheNameOfAFileOrFolderOfTheUsers) {
+  Put("dvn.dvl", "old\r\n");
+  ::CreateDirectoryA(Path("dvn.dvl.tmp").c_str(), nullptr);
+  std::string first;
+  std::string second;
+  {
+    auto a = files.CreateBeside(Path("dvn.dvl"), first);
+    auto b = files.CreateBeside(Path("dvn.dvl"), second);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+  }
+  EXPECT_NE(first, second);
+  EXPECT_EQ(first.rfind(Path(""), 0), 0u) << first << " is beside the log";
+  ::DeleteFileA(first.c_str());
+  ::DeleteFileA(second.c_str());
+
+  EXPECT_EQ(Append("dvn.dvl"), "");
+  EXPECT_EQ(Get("dvn.dvl"), "old\r\n" + kLine + "\r\n");
+  EXPECT_NE(::GetFileAttributesA(Path("dvn.dvl.tmp").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  ::RemoveDirectoryA(Path("dvn.dvl.tmp").c_str());
+  EXPECT_EQ(Names(), std::vector<std::string>{"dvn.dvl"}) << "no temporary file is left";
+}
+
 // Each row leaves the log "old\r\n" in place and makes the append fail.
 struct BlockedCase {
   const char* name;
@@ -205,10 +230,6 @@ INSTANTIATE_TEST_SUITE_P(
                     [](Win32FilesTest& test, std::vector<HANDLE>&) {
                       ::SetFileAttributesA(test.Path("dvn.dvl").c_str(), FILE_ATTRIBUTE_READONLY);
                       EXPECT_TRUE(test.files.IsReadOnly(test.Path("dvn.dvl")));
-                    }},
-        BlockedCase{"TemporaryNameTakenByAFolder",
-                    [](Win32FilesTest& test, std::vector<HANDLE>&) {
-                      ::CreateDirectoryA(test.Path("dvn.dvl.tmp").c_str(), nullptr);
                     }},
         // Read fine, but the log cannot be replaced while another program
         // holds it open at all.
