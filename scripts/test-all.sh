@@ -56,6 +56,10 @@ if [ -x tests/e2e/run-e2e.sh ]; then
   echo "== End-to-end tests (dorvane.exe under Wine)"
   tests/e2e/run-e2e.sh 2>&1 | tee build/logs/e2e.log
   record "end-to-end tests" build/logs/e2e.log "${PIPESTATUS[0]}"
+  # Read from Wine's relay trace after the driver's own tests.
+  if reason=$(grep -oE '^block reason: [0-9]+ passed, [0-9]+ failed' build/logs/e2e.log); then
+    results+=("$(printf '%-22s %s' "block reason (trace)" "${reason#block reason: }")")
+  fi
 fi
 
 echo

@@ -42,4 +42,11 @@ export SCREENSHOT_DIR_WIN="Z:$(echo "$SCREENSHOT_DIR" | tr / '\\')"
 (cd "$WINE_BUILD" && wine e2e_tests.exe "$@" 2>&1) | tr -d '\r'
 status=${PIPESTATUS[0]}
 wineserver -k >/dev/null 2>&1
+
+# A whole run (no test named) also reads the block reason from Wine's trace.
+if [ $# -eq 0 ]; then
+  . tests/e2e/check-block-reason.sh
+  wineserver -k >/dev/null 2>&1
+  [ "$block_reason_status" = 0 ] || status=1
+fi
 exit "$status"

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# While the warning box holds the end of the session, the program tells
+# Windows why (ShutdownBlockReasonCreate) and withdraws the reason as soon
+# as the box closes. Wine's two calls are stubs that return FALSE, but its
+# relay trace shows each call with its text, in order with the box. Runs
+# one end-of-session test of the driver under the trace; sourced by
+# run-e2e.sh, whose prefix and environment it uses.
+trace="$root/build/logs/block-reason.trace"
+wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
+  /d 'user32.ShutdownBlockReasonCreate;user32.ShutdownBlockReasonDestroy;user32.MessageBoxA' \
+  /f >/dev/null 2>&1
+(cd "$WINE_BUILD" && WINEDEBUG=+relay wine e2e_tests.exe \
+  --gtest_filter=EndOfSessionTest.ADiskInAGivesOneSystemModalWarningThatHoldsTheAnswer \
+  >/dev/null 2>"$trace")
+wine reg delete 'HKCU\Software\Wine\Debug' /v RelayInclude /f >/dev/null 2>&1
+
+# The calls of the program, in their order: reason, box, box closed, withdrawal.
+steps=$(grep -a -E '^[0-9a-f]+:(Call|Ret) +user32\.(ShutdownBlockReason(Create|Destroy)|MessageBoxA)' "$trace" |
+        sed -E 's/^[0-9a-f]+:(Call|Ret) +user32\.([A-Za-z]+).*/\1 \2/' | tr '\n' ';')
+expected='Call ShutdownBlockReasonCreate;Ret ShutdownBlockReasonCreate;Call MessageBoxA;Ret MessageBoxA;Call ShutdownBlockReasonDestroy;Ret ShutdownBlockReasonDestroy;'
+reason_ok=0
+grep -a -q 'Call user32.ShutdownBlockReasonCreate(.*L"A disk labelled \\"MYDISK\\" is still in drive A:\.' "$trace" && reason_ok=1
+if [ "$steps" = "$expected" ] && [ "$reason_ok" = 1 ]; then
+  echo "block reason (relay trace): set with drive A: before the warning, withdrawn after it"
+  echo "block reason: 1 passed, 0 failed"
+  block_reason_status=0
+else
+  echo "block reason (relay trace) FAILED: calls were [$steps], reason names A: = $reason_ok"
+  grep -a 'ShutdownBlockReason' "$trace" | head -5
+  echo "block reason: 0 passed, 1 failed"
+  block_reason_status=1
+fi
