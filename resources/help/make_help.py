@@ -136,14 +136,20 @@ def parse_inline(text, line):
             plain.append(text[i + 1])
             i += 2
         elif c == "*":
-            end = text.find("*", i + 1)
-            if end < 0:
+            bold = []
+            i += 1
+            while i < len(text) and text[i] != "*":
+                if text[i] == "\\" and i + 1 < len(text):
+                    i += 1
+                bold.append(text[i])
+                i += 1
+            if i >= len(text):
                 raise SourceError(line, "a '*' that starts bold text has no closing '*'")
-            if end == i + 1:
+            if not bold:
                 raise SourceError(line, "empty bold text '**'")
             flush()
-            spans.append(Span("bold", text[i + 1:end]))
-            i = end + 1
+            spans.append(Span("bold", "".join(bold)))
+            i += 1
         elif c == "[":
             match = LINK_RE.match(text, i)
             if not match:
