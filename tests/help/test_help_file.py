@@ -213,49 +213,60 @@ class HelpDescribesTheProgram(unittest.TestCase):
     def setUpClass(cls):
         help_file = hlpreader.HelpFile(read(os.path.join(BUILD, "dvn40.hlp")))
         cls.text = "\n".join(p.text for page in help_file.pages for p in page.paragraphs)
+        sources = []
+        for folder in ("shell", "settings", "about", "platform", "resources"):
+            for base, _, names in os.walk(os.path.join(ROOT, folder)):
+                sources += [read(os.path.join(base, n), "r") for n in sorted(names)
+                            if n.endswith((".cpp", ".h"))]
+        cls.program = "\n".join(sources)
 
     def captions(self, header, pattern):
         text = read(os.path.join(ROOT, "resources", header), "r")
         return [c.replace("&", "") for c in re.findall(pattern, text)]
 
-    def assert_mentioned(self, words):
+    def assert_in_help(self, words):
         for word in words:
             with self.subTest(word=word):
-                self.assertIn(word, self.text)
+                self.assertTrue(word in self.text, f"the help does not mention {word!r}")
+
+    def assert_in_program_and_help(self, words, quoted=False):
+        for word in words:
+            with self.subTest(word=word):
+                self.assertTrue((f'"{word}"' if quoted else word) in self.program,
+                                f"{word!r} is no longer in the program's sources")
+                self.assertTrue(word in self.text, f"the help does not mention {word!r}")
 
     def test_every_command_of_the_tray_menu(self):
         captions = self.captions("SplashLayout.h", r'\{"mi\w+", (?:nullptr|"\w+"), "([^"]+)"')
         self.assertEqual(len(captions), 8)
-        self.assert_mentioned(captions)
+        self.assert_in_help(captions)
 
     def test_every_tab_option_and_button_of_the_settings_dialog(self):
         captions = self.captions("SettingsLayout.h",
                                  r'Kind::(?:TabSheet|RadioButton|CheckBox|Button), "\w+", '
                                  r'-?\d+, -?\d+, \d+, \d+,\s*"([^"]+)"')
         self.assertGreater(len(captions), 15)
-        self.assert_mentioned(c for c in captions if c != "...")
-        self.assert_mentioned(["Don't warn if the label of the detected disk is one of the following:"])
+        self.assert_in_help(c for c in captions if c != "...")
+        self.assert_in_program_and_help(
+            ["Don't warn if the label of the detected disk is one of the following:"])
 
     def test_messages_file_choosers_and_boxes(self):
-        sources = "".join(read(os.path.join(ROOT, path), "r") for path in (
-            "shell/Commands.cpp", "shell/DiskCheck.cpp", "shell/NotificationLog.cpp",
-            "settings/SettingsRules.cpp", "settings/SettingsUn.cpp"))
-        for text in ("Are you sure you want to restart your computer?",
-                     "Are you sure you want to shut down Windows?",
-                     "There is still a disk with the label ", "Left a disk with the label ",
-                     "Select a wave file", "Select a log file", "Add Label", "dvn.dvl",
-                     "Cannot create file", "Stream write error"):
-            with self.subTest(text=text):
-                self.assertIn(text.strip(), sources)
-                self.assertIn(text.strip(), self.text)
+        self.assert_in_program_and_help([
+            "Are you sure you want to restart your computer?",
+            "Are you sure you want to shut down Windows?",
+            "There is still a disk with the label", "Left a disk with the label",
+            "Select a wave file", "Select a log file", "Add Label", "dvn.dvl", "(None)",
+            "Cannot create file", "Stream write error", "Failed to set data for"])
 
     def test_registry_key_and_every_value_name(self):
-        store = read(os.path.join(ROOT, "settings", "SettingsStore.cpp"), "r")
-        key = re.search(r'kSettingsKeyPath\[\] = "([^"]+)"', store).group(1).replace("\\\\", "\\")
-        self.assertIn("HKEY_LOCAL_MACHINE" + key, self.text)
-        names = set(re.findall(r'(?:Read|Write)(?:Text|Bool)\(\*key, "(\w+)"', store))
-        self.assertEqual(len(names), 7)
-        self.assert_mentioned(sorted(names) + ["Exclusions", "REG_SZ", "REG_DWORD"])
+        self.assertTrue('"\\\\SOFTWARE\\\\Kestrome\\\\Dorvane\\\\4.0"' in self.program)
+        self.assertIn("HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrome\\Dorvane\\4.0", self.text)
+        self.assert_in_program_and_help(["Sound", "SoundFile", "WindowsSound", "Logging",
+                                         "LogFile", "NoDialog", "Drives"], quoted=True)
+        self.assert_in_program_and_help(["NoSound", "SoundWindows", "Exclamation", "Question",
+                                         "Error", "Information"], quoted=True)
+        self.assertTrue('4.0\\\\Exclusions"' in self.program)
+        self.assert_in_help(["subkey Exclusions"])
 
 
 def compile_source(text, date=0):

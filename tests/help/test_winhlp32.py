@@ -54,12 +54,20 @@ class WineViewer(unittest.TestCase):
                        WINEDLLOVERRIDES="mscoree,mshtml=",
                        WINEPREFIX=os.path.join(WORK, "prefix"))
         cls.start_display()
+        try:
+            cls.make_prefix()
+        except BaseException:
+            # unittest does not tear down a class whose set-up failed.
+            cls.tearDownClass()
+            raise
+
+    @classmethod
+    def make_prefix(cls):
         shutil.rmtree(cls.env["WINEPREFIX"], ignore_errors=True)
         subprocess.run([WINE, "wineboot", "-i"], env=cls.env, capture_output=True, timeout=300)
         subprocess.run([WINESERVER, "-w"], env=cls.env, timeout=120)
         folder = os.path.join(cls.env["WINEPREFIX"], "drive_c", "Dorvane")
         if not os.path.isdir(os.path.dirname(folder)):
-            cls.tearDownClass()
             raise unittest.SkipTest("64-bit Wine made no prefix")
         os.makedirs(folder, exist_ok=True)
         for name in ("dvn40.hlp", "dvn40.cnt"):
