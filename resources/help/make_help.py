@@ -75,7 +75,8 @@ class Span:
 
 
 class Block:
-    """A paragraph: its kind ("para", "heading", "bullet", "step") and spans."""
+    """A paragraph: its kind ("para", "heading", "bullet", "step", or
+    "example", whose lines stay as they are) and its spans."""
 
     def __init__(self, kind, spans, line, number=None):
         self.kind = kind
@@ -85,6 +86,10 @@ class Block:
 
     def plain(self):
         return "".join(span.text for span in self.spans)
+
+    def lines(self):
+        """An example's lines."""
+        return self.plain().split("\n")
 
 
 class Topic:
@@ -176,8 +181,11 @@ def parse_source(text):
         if pending is None:
             return
         kind, lines, first, number = pending
-        joined = " ".join(part.strip() for part in lines)
-        topic.blocks.append(Block(kind, parse_inline(joined, first), first, number))
+        if kind == "example":
+            spans = [Span("text", "\n".join(lines))]
+        else:
+            spans = parse_inline(" ".join(part.strip() for part in lines), first)
+        topic.blocks.append(Block(kind, spans, first, number))
         pending = None
 
     for number, raw in enumerate(text.splitlines(), start=1):
@@ -247,6 +255,10 @@ def parse_source(text):
             pending = ["step", [rest], number, int(digits)]
         elif line.startswith("  ") and pending is not None and pending[0] in ("bullet", "step"):
             pending[1].append(line)
+        elif line.startswith("    ") and (pending is None or pending[0] == "example"):
+            if pending is None:
+                pending = ["example", [], number, None]
+            pending[1].append(line[4:])
         else:
             if pending is not None and pending[0] != "para":
                 end_block()
@@ -460,10 +472,11 @@ FONTS = [
     ("Arial", 20, True, (0, 0, 0)),         # bold body text
     ("Arial", 28, True, (0, 0, 128)),       # a topic's heading
     ("Arial", 22, True, (0, 0, 0)),         # a section's heading
+    ("Courier New", 20, False, (0, 0, 0)),  # an example, as the screen or a file shows it
 ]
-FONT_BODY, FONT_BOLD, FONT_TITLE, FONT_HEADING = range(4)
+FONT_BODY, FONT_BOLD, FONT_TITLE, FONT_HEADING, FONT_EXAMPLE = range(5)
 
-FAMILY_SWISS = 3
+FAMILY_MODERN, FAMILY_SWISS = 1, 3
 FACE_SIZE = 32
 
 # Paragraph layout, in half points.
@@ -483,7 +496,8 @@ def font_file():
     for face in faces:
         data += face.encode("ascii").ljust(FACE_SIZE, b"\0")
     for face, half_points, bold, colour in FONTS:
-        data += struct.pack("<BBBH", 1 if bold else 0, half_points, FAMILY_SWISS,
+        family = FAMILY_MODERN if face == "Courier New" else FAMILY_SWISS
+        data += struct.pack("<BBBH", 1 if bold else 0, half_points, family,
                             faces.index(face)) + bytes(colour) + bytes((255, 255, 255))
     return data
 
@@ -515,6 +529,8 @@ def paragraph_record(block):
         above, below, font = HEADING_ABOVE, SPACE_BELOW // 2, FONT_HEADING
     elif block.kind == "title":
         above, below, font = 0, TITLE_BELOW, FONT_TITLE
+    elif block.kind == "example":
+        above, below, font = 0, SPACE_BELOW, FONT_EXAMPLE
     else:
         above, below, font = 0, SPACE_BELOW, FONT_BODY
     if above:
@@ -532,7 +548,12 @@ def paragraph_record(block):
         put("\u2022", bytes([CMD_TAB]))
     elif block.kind == "step":
         put(f"{block.number}.", bytes([CMD_TAB]))
-    for span in block.spans:
+    if block.kind == "example":
+        lines = block.lines()
+        for text in lines[:-1]:
+            put(text, bytes([CMD_LINE]))
+        put(lines[-1], b"")
+    for span in (block.spans if block.kind != "example" else []):
         if span.kind == "bold":
             put("", bytes([CMD_FONT]) + u16(FONT_BOLD))
             put(span.text, bytes([CMD_FONT]) + u16(font))
@@ -822,6 +843,8 @@ def markdown(source, source_name):
                 out.append(f"- {spans(block)}")
             elif block.kind == "step":
                 out.append(f"{block.number}. {spans(block)}")
+            elif block.kind == "example":
+                out += ["    " + line for line in block.lines()]
             else:
                 out.append(spans(block))
             previous = block.kind

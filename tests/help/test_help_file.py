@@ -351,16 +351,19 @@ class CompilerOnMadeSources(unittest.TestCase):
 
     def test_markup_becomes_fonts_tabs_and_jumps(self):
         text = ("@title T\n@topic a First\n\nPlain *bo\\*ld* plain [to b](b) end\\*.\n\n"
-                "- one\n  continued\n2. step\n## Part\n@topic b Second\n\nBack to [a](a).\n")
+                "- one\n  continued\n2. step\n## Part\n\n    a  *b*\n    c\n"
+                "@topic b Second\n\nBack to [a](a).\n")
         source, help_file = compile_source(text)
         first = help_file.pages[0].paragraphs
         self.assertEqual([p.text for p in first],
                          ["First\n", "Plain bo*ld plain to b end*.\n", "\u2022\tone continued\n",
-                          "2.\tstep\n", "Part\n"])
+                          "2.\tstep\n", "Part\n", "a  *b*\nc\n"])
         self.assertEqual(first[0].fonts, [2])
         self.assertEqual(first[1].fonts, [0, 1, 0])
         self.assertEqual(first[1].jumps, [(hlpreader.context_hash("b"), "to b")])
         self.assertEqual(first[4].fonts, [3])
+        self.assertEqual(first[5].fonts, [4])
+        self.assertEqual(help_file.fonts()[4][:4], ("Courier New", 20, False, 1))
         self.assertTrue(first[2].layout & 0x0200 and first[2].layout & 0x0010)
 
     def test_compressed_numbers_read_back_over_their_ranges(self):
