@@ -11,8 +11,9 @@ described in README.md) into the three forms the help is read in:
 
     python3 make_help.py SOURCE --hlp OUT.hlp --cnt OUT.cnt --md OUT.md
 
-Only the Python standard library is used, and the output depends only on
-the source (and, for the date stamped into the help file, on --date).
+Only the Python standard library is used. The output depends only on the
+source, except for the date stamped into the help file: --date, else
+SOURCE_DATE_EPOCH, else the source's modification time.
 
 The help file is a small file system: a header, internal files, and a
 directory of them kept as a B+ tree. The internal files written here are:

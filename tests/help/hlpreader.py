@@ -406,14 +406,6 @@ class HelpFile:
             if len(self.topic_records) > 100000:
                 raise FormatError("the chain of topic records loops")
 
-    def page_at(self, offset):
-        """The topic that a TOPICOFFSET lies in, as a viewer finds it."""
-        found = None
-        for page in self.pages:
-            if page.offset <= offset and (found is None or page.offset > found.offset):
-                found = page
-        return found
-
     def page_exactly(self, offset):
         pages = [page for page in self.pages if page.offset == offset]
         return pages[0] if len(pages) == 1 else None
