@@ -62,6 +62,24 @@ if [ -x tests/e2e/run-e2e.sh ]; then
   fi
 fi
 
+# --- Help file (resources/help): the built dvn40.hlp read back, then opened
+# in Wine's viewer. Their runner ends with "N passed, M failed, K skipped".
+help_tests() {  # NAME MODULE
+  python3 tests/help/run_tests.py "$2" 2>&1 | tee "build/logs/$2.log"
+  local status=${PIPESTATUS[0]} line p f s
+  line=$(grep -E '^[0-9]+ passed, [0-9]+ failed, [0-9]+ skipped$' "build/logs/$2.log" | tail -1)
+  read -r p f s <<<"$(echo "$line" | grep -oE '[0-9]+' | tr '\n' ' ')"
+  p=${p:-0}; f=${f:-0}; s=${s:-0}
+  if [ "$status" != 0 ] && [ "$f" = 0 ]; then f=1; fi
+  results+=("$(printf '%-22s %4d passed, %d failed, %d skipped' "$1" "$p" "$f" "$s")")
+  passed_total=$((passed_total + p)); failed_total=$((failed_total + f))
+}
+echo "== Help file tests (read back by the tests' reader)"
+help_tests "help file tests" test_help_file
+echo "== Help in Wine's viewer (64-bit winhlp32)"
+help_tests "help in winhlp32" test_winhlp32
+# --- end of the help tests
+
 echo
 echo "== Summary"
 echo "Wine levels: $WINE_BITS_NOTE"
