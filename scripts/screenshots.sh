@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-shots=(splash tray-menu settings-drives settings-sound settings-logging settings-other about warning)
+shots=(splash tray-menu settings-drives settings-sound settings-logging settings-other about warning help)
 rm -rf build/screenshots
 tests/e2e/run-e2e.sh >/dev/null || true
 mkdir -p docs/screenshots
@@ -12,7 +12,7 @@ missing=0
 for shot in "${shots[@]}"; do
   # A test's own PNG shows its window alone; a BMP is the whole desktop.
   if [ -f "build/screenshots/$shot.png" ]; then
-    convert "build/screenshots/$shot.png" "docs/screenshots/$shot.png"
+    convert "build/screenshots/$shot.png" -colors 256 "docs/screenshots/$shot.png"
     echo "docs/screenshots/$shot.png"
   elif [ -f "build/screenshots/$shot.bmp" ]; then
     convert "build/screenshots/$shot.bmp" "docs/screenshots/$shot.png"

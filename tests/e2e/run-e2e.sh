@@ -20,6 +20,8 @@ map_drive a "$media/a"
 mkdir -p "$WINEPREFIX/drive_c/Dorvane"
 cp "$WINE_BUILD"/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
 cp "$WINE_BUILD"/menu_probe.dll "$WINEPREFIX/drive_c/"
+# The help beside the program, as a user puts it there.
+cp build/win32/dvn40.hlp build/win32/dvn40.cnt "$WINEPREFIX/drive_c/Dorvane/"
 
 # Links open in a recorder of the tests' own instead of a browser or a mail
 # program: registered as the "open" command of http and mailto addresses,
