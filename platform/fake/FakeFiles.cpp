@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/Text.h"
+
 namespace platform {
 
 namespace {
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool SameName(const std::string& a, const std::string& b) {
   return !CaseInsensitiveLess()(a, b) && !CaseInsensitiveLess()(b, a);
