@@ -13,13 +13,14 @@ deps:
 
 build: deps
 	@cmake --no-warn-unused-cli -S . -B $(WIN32_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-	  -DCMAKE_BUILD_TYPE=Release >/dev/null
+	  -DCMAKE_BUILD_TYPE=Release -DDORVANE_TESTS=OFF >/dev/null
 	@cmake --build $(WIN32_DIR) -j 2
 	@cmake -S . -B $(HOST_DIR) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(HOST_DIR) -j 2
 
-# What the Wine levels run: the 32-bit build itself, or, on a machine that
-# runs no 32-bit code, the same sources built for x86_64 in build/win64.
+# What the Wine levels run: the test programs (build/win32-tests), and, on a
+# machine that runs no 32-bit code, the program and the tests built for
+# x86_64 (build/win64, build/win64-tests).
 wine-build: build
 	@scripts/build-wine.sh
 

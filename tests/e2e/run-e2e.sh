@@ -18,7 +18,7 @@ wineserver -k >/dev/null 2>&1; wineserver -w
 map_drive a "$media/a"
 
 mkdir -p "$WINEPREFIX/drive_c/Dorvane"
-cp "$WINE_BUILD"/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
+cp "$WINE_PROGRAM"/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
 cp "$WINE_BUILD"/menu_probe.dll "$WINEPREFIX/drive_c/"
 # The help beside the program, as a user puts it there.
 cp build/win32/dvn40.hlp build/win32/dvn40.cnt "$WINEPREFIX/drive_c/Dorvane/"
