@@ -27,8 +27,14 @@ int LocaleNumber(const std::string& text) {
   return *end == '\0' ? static_cast<int>(value) : 0;
 }
 
+// The parts of a date and a time are never negative.
 std::string Digits(int value, std::size_t width) {
-  std::string text = std::to_string(value);
+  std::string text;
+  unsigned rest = value < 0 ? 0u : static_cast<unsigned>(value);
+  do {
+    text.insert(text.begin(), static_cast<char>('0' + rest % 10));
+    rest /= 10;
+  } while (rest != 0);
   if (text.size() < width) text.insert(0, width - text.size(), '0');
   return text;
 }

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <new>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -59,9 +58,7 @@ ReadResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
       text.append(chunk.data(), count);
     }
     bytes = std::move(text);
-  } catch (const std::bad_alloc&) {
-    return ReadResult::Failed;
-  } catch (const std::length_error&) {
+  } catch (const std::exception&) {  // no memory, or longer than a string holds
     return ReadResult::Failed;
   }
   return ReadResult::Ok;
