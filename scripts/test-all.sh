@@ -35,6 +35,18 @@ else
   failed_total=$((failed_total + 1))
 fi
 
+echo "== The program as Windows XP SP3 loads it (imports, header, size)"
+tests/program/check-program.sh build/win32/dorvane.exe "$WINE_BUILD/win_tests.exe" 2>&1 \
+  | tee build/logs/program.log
+program_status=${PIPESTATUS[0]}
+read -r p f <<<"$(grep -oE '^program: [0-9]+ passed, [0-9]+ failed' build/logs/program.log \
+  | grep -oE '[0-9]+' | tr '\n' ' ')"
+p=${p:-0}; f=${f:-0}
+if [ "$program_status" != 0 ] && [ "$f" = 0 ]; then f=1; fi
+results+=("$(printf '%-22s %4d passed, %d failed (%s)' "program checks" "$p" "$f" \
+  "$(grep -oE '^program size: .*' build/logs/program.log | sed 's/^program size: /size /')")")
+passed_total=$((passed_total + p)); failed_total=$((failed_total + f))
+
 echo "== Host unit tests (native, against fakes)"
 build/host/tests/host/host_tests 2>&1 | tee build/logs/host.log
 record "host unit tests" build/logs/host.log "${PIPESTATUS[0]}"
