@@ -44,6 +44,7 @@ RequestExecutionLevel admin
 InstallDir "$PROGRAMFILES32\Dorvane"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 ShowInstDetails show
+BrandingText "Kestrome Software"
 ShowUninstDetails show
 
 VIProductVersion "4.0.0.0"
@@ -145,6 +146,18 @@ FunctionEnd
 Function .onInit
   !insertmacro RequireAdministrator
   StrCpy $StartAtLogon ${BST_CHECKED}
+!if ${DORVANE_TARGET} == amd64-unicode
+  ; The 64-bit test build goes where the shipped 32-bit setup goes on 64-bit
+  ; Windows, into the 32-bit Program Files; in a 64-bit setup NSIS's
+  ; $PROGRAMFILES32 names the 64-bit one. Only the default is changed: an
+  ; earlier install's folder or a /D= stays.
+  ${If} $INSTDIR == "$PROGRAMFILES32\Dorvane"
+    ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion" "ProgramFilesDir (x86)"
+    ${If} $0 != ""
+      StrCpy $INSTDIR "$0\Dorvane"
+    ${EndIf}
+  ${EndIf}
+!endif
 FunctionEnd
 
 Function un.onInit
