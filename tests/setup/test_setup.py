@@ -37,8 +37,9 @@ LOG_FILE = r"C:\DorvaneTests\dvn.dvl"
 DISK_LABEL = "TESTDISK"
 SHIPPED_FILES = ("dorvane.exe", "dvn40.hlp", "dvn40.cnt")
 
-# The wizard's buttons (NSIS): Next, Install and Finish share the first.
-NEXT = 1
+# The wizard's buttons (NSIS): Next, Install, Uninstall, Finish and Close
+# share the first; a question box has Yes and No.
+NEXT, IDYES, IDNO = 1, 6, 7
 
 
 def runs_32bit_code():
@@ -374,7 +375,8 @@ class SilentSetup(unittest.TestCase):
 
 class SetupPages(unittest.TestCase):
     """The interactive setup, page by page, with its defaults: each page is
-    photographed and checked, then its Next button pressed. It runs in a
+    photographed and checked, then its Next button pressed; then the
+    interactive uninstaller, its questions answered. They run in a
     virtual desktop of Wine's explorer, which draws the windows' frames and
     captions as Windows does (bare Xvfb has no window manager to draw them)."""
 
@@ -446,6 +448,32 @@ class SetupPages(unittest.TestCase):
                          [(p.install_dir + "\\dorvane.exe").lower()])
         run = p.registry(p.hklm(RUN_KEY))
         self.assertEqual(run.get("Dorvane"), f'"{p.install_dir}\\dorvane.exe"')
+
+        # The uninstaller asks two questions, each kept by default: answered
+        # against the defaults here, the log stays and the settings go.
+        self.assertIsNotNone(p.registry(p.hklm(SETTINGS_KEY)), "the program made no settings")
+        with open(p.unix(p.install_dir + "\\dvn.dvl"), "wb") as log:
+            log.write(b"12/8/2026   -   4:35:12 PM   -   an earlier line\r\n")
+        uninstaller = subprocess.Popen(
+            [p.loader, "explorer", f"/desktop={self.DESKTOP},800x600",
+             p.install_dir + "\\uninstall.exe"],
+            env=p.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            for text, button in (("Uninstall Dorvane 4.0", NEXT),
+                                 ("Delete the log too?", IDNO),
+                                 ("Remove Dorvane's settings", IDYES),
+                                 ("Uninstallation Complete", NEXT)):
+                shown = poll(lambda: text in p.probe("wizard")[1], timeout=30, step=0.5)
+                self.assertTrue(shown, f"the uninstaller never showed {text!r}")
+                self.assertEqual(p.probe("click", str(button))[0], 0, text)
+            self.assertTrue(poll(lambda: p.probe("wizard")[0] != 0, timeout=30))
+        finally:
+            uninstaller.wait(timeout=60)
+        self.assertEqual(p.running(), [])
+        self.assertEqual(os.listdir(p.unix(p.install_dir)), ["dvn.dvl"])
+        self.assertIsNone(p.registry(p.hklm(UNINSTALL_KEY)))
+        self.assertIsNone(p.registry(p.hklm(SETTINGS_KEY)))
+        self.assertIsNone(p.registry(p.hklm(r"Software\Kestrome")))
 
 
 class PortableZip(unittest.TestCase):
