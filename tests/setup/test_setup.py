@@ -270,18 +270,18 @@ class SilentSetup(unittest.TestCase):
         self.assertEqual(running[0][1].lower(), (self.p.install_dir + "\\dorvane.exe").lower())
         return running[0][0]
 
-    def test_1_installs_the_program_its_help_and_the_uninstaller(self):
+    def test_01_installs_the_program_its_help_and_the_uninstaller(self):
         self.assertEqual(self.status, 0)
         self.assertTrue(os.path.isfile(self.installed("uninstall.exe")))
         self.assert_installed_as_built()
         self.assertEqual(sorted(os.listdir(self.p.unix(self.p.install_dir))),
                          sorted(SHIPPED_FILES + ("uninstall.exe",)))
 
-    def test_2_starts_the_program_at_logon(self):
+    def test_02_starts_the_program_at_logon(self):
         run = self.p.registry(self.p.hklm(RUN_KEY))
         self.assertEqual(run.get("Dorvane"), f'"{self.p.install_dir}\\dorvane.exe"')
 
-    def test_3_adds_three_start_menu_shortcuts_for_all_users(self):
+    def test_03_adds_three_start_menu_shortcuts_for_all_users(self):
         folder = self.p.start_menu()
         targets = {"Dorvane.lnk": "dorvane.exe", "Dorvane Help.lnk": "dvn40.hlp",
                    "Uninstall Dorvane.lnk": "uninstall.exe"}
@@ -291,7 +291,7 @@ class SilentSetup(unittest.TestCase):
                 self.assertTrue(lnk_names(os.path.join(folder, name),
                                           self.p.install_dir + "\\" + target))
 
-    def test_4_adds_the_uninstall_entry(self):
+    def test_04_adds_the_uninstall_entry(self):
         entry = self.p.registry(self.p.hklm(UNINSTALL_KEY))
         self.assertIsNotNone(entry)
         folder = self.p.install_dir
@@ -313,10 +313,10 @@ class SilentSetup(unittest.TestCase):
         # In kilobytes, as Add or Remove Programs shows it.
         self.assertEqual(int(entry["EstimatedSize"], 16), size // 1024)
 
-    def test_5_starts_the_installed_program(self):
+    def test_05_starts_the_installed_program(self):
         self.assert_runs_installed()
 
-    def test_6_the_running_copy_warns_of_the_disk_at_the_end_of_the_session(self):
+    def test_06_the_running_copy_warns_of_the_disk_at_the_end_of_the_session(self):
         # The check that an ending of the program by its Exit command must
         # not run: a log line and a warning box.
         status, output = self.p.probe("query")
@@ -327,7 +327,7 @@ class SilentSetup(unittest.TestCase):
         self.assertEqual(len(lines), 1, lines)
         self.assertIn(DISK_LABEL, lines[0])
 
-    def test_7_setup_over_a_running_copy_ends_it_and_replaces_the_files(self):
+    def test_07_setup_over_a_running_copy_ends_it_and_replaces_the_files(self):
         before = self.assert_runs_installed()
         with open(self.installed("dvn40.cnt"), "wb") as damaged:
             damaged.write(b"not the help's contents")
@@ -339,7 +339,7 @@ class SilentSetup(unittest.TestCase):
         # Ended through Exit: no check, no warning box, no log line.
         self.assertEqual(len(log_lines(self.p)), 1)
 
-    def test_8_silent_uninstall_removes_everything_but_the_settings(self):
+    def test_08_silent_uninstall_removes_everything_but_the_settings(self):
         self.assertEqual(len(self.p.running()), 1)
         entry = self.p.registry(self.p.hklm(UNINSTALL_KEY))
         uninstaller = entry["UninstallString"].strip('"')
@@ -359,7 +359,7 @@ class SilentSetup(unittest.TestCase):
         self.assertIsNotNone(settings, "the settings went with the program")
         self.assertEqual((settings.get("Logging"), settings.get("LogFile")), ("0x1", LOG_FILE))
 
-    def test_9_silent_uninstall_keeps_a_log_in_the_folder_and_with_it_the_folder(self):
+    def test_09_silent_uninstall_keeps_a_log_in_the_folder_and_with_it_the_folder(self):
         status, _ = self.p.wine(self.p.setup, "/S")
         self.assertEqual(status, 0)
         self.assert_runs_installed()
@@ -371,6 +371,23 @@ class SilentSetup(unittest.TestCase):
                              timeout=30), os.listdir(self.p.unix(self.p.install_dir)))
         self.assertTrue(poll(lambda: self.p.registry(self.p.hklm(UNINSTALL_KEY)) is None))
         self.assertEqual(self.p.running(), [])
+
+    def test_10_a_copy_that_will_not_end_stops_the_silent_setup_with_an_error(self):
+        folder = os.listdir(self.p.unix(self.p.install_dir))
+        stub = subprocess.Popen([self.p.loader, self.p.probe_path, "stub", "60"], env=self.p.env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            self.assertTrue(poll(self.p.running, timeout=30), "the stand-in did not start")
+            started = time.monotonic()
+            status, _ = self.p.wine(self.p.setup, "/S")
+            waited = time.monotonic() - started
+        finally:
+            stub.kill()
+            stub.wait(timeout=30)
+        self.assertEqual(status, 3)
+        self.assertGreaterEqual(waited, 10.0, "the setup did not wait for the program to end")
+        self.assertEqual(os.listdir(self.p.unix(self.p.install_dir)), folder)
+        self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)))
 
 
 class SetupPages(unittest.TestCase):

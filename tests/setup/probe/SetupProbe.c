@@ -7,6 +7,9 @@
  *                            "caption=", "rect=L,T,R,B" and each visible
  *                            control's "text=" ("check=" for check boxes)
  *   setup_probe click ID     presses that button of the setup's window
+ *   setup_probe stub SECONDS a main window of Dorvane's class that ignores
+ *                            every command, Exit included, for that long:
+ *                            a copy that will not end
  * With SETUP_PROBE_DESKTOP set it looks on that desktop (a virtual desktop
  * of Wine's explorer), whose windows other desktops' threads do not see.
  * Exit code 0 when it found what it looked for, 1 when not, 2 on misuse. */
@@ -171,6 +174,29 @@ static int ClickWizard(int id) {
   return 0;
 }
 
+static LRESULT CALLBACK IgnoreCommands(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) return 0;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static int RunStub(int seconds) {
+  WNDCLASSA windowClass;
+  HWND window;
+  MSG msg;
+  memset(&windowClass, 0, sizeof windowClass);
+  windowClass.lpfnWndProc = IgnoreCommands;
+  windowClass.hInstance = GetModuleHandleA(NULL);
+  windowClass.lpszClassName = kSplashClass;
+  if (!RegisterClassA(&windowClass)) return 1;
+  window = CreateWindowExA(0, kSplashClass, "Dorvane 4.0", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
+                           windowClass.hInstance, NULL);
+  if (window == NULL) return 1;
+  SetTimer(window, 1, (UINT)seconds * 1000, NULL);
+  while (GetMessageA(&msg, NULL, 0, 0) > 0 && msg.message != WM_TIMER) DispatchMessageA(&msg);
+  DestroyWindow(window);
+  return 0;
+}
+
 int main(int argc, char** argv) {
   int status = 2;
   const char* desktop = getenv("SETUP_PROBE_DESKTOP");
@@ -185,7 +211,8 @@ int main(int argc, char** argv) {
   else if (argc == 2 && strcmp(argv[1], "query") == 0) status = AskSplash();
   else if (argc == 2 && strcmp(argv[1], "wizard") == 0) status = DescribeWizard();
   else if (argc == 3 && strcmp(argv[1], "click") == 0) status = ClickWizard(atoi(argv[2]));
-  else fprintf(stderr, "usage: setup_probe splash | query | wizard | click ID\n");
+  else if (argc == 3 && strcmp(argv[1], "stub") == 0) status = RunStub(atoi(argv[2]));
+  else fprintf(stderr, "usage: setup_probe splash | query | wizard | click ID | stub SECONDS\n");
   fflush(stdout);
   return status;
 }
