@@ -410,13 +410,18 @@ class SetupPages(unittest.TestCase):
     def setUpClass(cls):
         make_setups()
         cls.wine_prefix = p = WinePrefix("pages")
-        p.start()
-        p.env["SETUP_PROBE_DESKTOP"] = cls.DESKTOP
-        shutil.copy(p.setup, p.unix(r"C:\DorvaneTests\setup.exe"))
-        cls.explorer = subprocess.Popen(
-            [p.loader, "explorer", f"/desktop={cls.DESKTOP},800x600",
-             r"C:\DorvaneTests\setup.exe"],
-            env=p.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            p.start()
+            p.env["SETUP_PROBE_DESKTOP"] = cls.DESKTOP
+            shutil.copy(p.setup, p.unix(r"C:\DorvaneTests\setup.exe"))
+            cls.explorer = subprocess.Popen(
+                [p.loader, "explorer", f"/desktop={cls.DESKTOP},800x600",
+                 r"C:\DorvaneTests\setup.exe"],
+                env=p.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except BaseException:
+            # unittest does not tear down a class whose set-up failed.
+            p.stop()
+            raise
 
     @classmethod
     def tearDownClass(cls):
