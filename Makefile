@@ -4,7 +4,7 @@
 WIN32_DIR := build/win32
 HOST_DIR  := build/host
 
-.PHONY: all deps build wine-build run test clean screenshots
+.PHONY: all deps build wine-build run test clean screenshots dist
 
 all: build
 
@@ -32,6 +32,12 @@ test: wine-build
 
 screenshots: wine-build
 	@scripts/screenshots.sh
+
+# --- What is handed out: build/dist/dorvane-4.0-setup.exe (NSIS) and
+# build/dist/dorvane-4.0.zip, both from the 32-bit build.
+dist: build
+	@scripts/make-dist.sh
+# --- end of dist
 
 clean:
 	rm -rf build

@@ -92,6 +92,12 @@ echo "== Help in Wine's viewer (64-bit winhlp32)"
 help_tests "help in winhlp32" test_winhlp32
 # --- end of the help tests
 
+# --- The setup and the zip (make dist): installed, run over a running copy
+# and removed under Wine; the same runner, with the setup's tests.
+echo "== Setup and zip (NSIS, under Wine)"
+PYTHONPATH=tests/setup help_tests "setup and zip" test_setup
+# --- end of the setup tests
+
 echo
 echo "== Summary"
 echo "Wine levels: $WINE_BITS_NOTE"
