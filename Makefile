@@ -4,7 +4,7 @@
 WIN32_DIR := build/win32
 HOST_DIR  := build/host
 
-.PHONY: all deps build wine-build run test clean screenshots dist
+.PHONY: all deps build wine-build run test clean screenshots dist fuzz
 
 all: build
 
@@ -38,6 +38,12 @@ screenshots: wine-build
 dist: build
 	@scripts/make-dist.sh
 # --- end of dist
+
+# The fuzz targets (build/fuzz: clang++, libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer), each for 10^6 executions or FUZZ_SECONDS
+# (60) seconds; `make test` runs a few seconds of each.
+fuzz: deps
+	@scripts/fuzz.sh
 
 clean:
 	rm -rf build

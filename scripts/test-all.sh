@@ -51,6 +51,20 @@ echo "== Host unit tests (native, against fakes)"
 build/host/tests/host/host_tests 2>&1 | tee build/logs/host.log
 record "host unit tests" build/logs/host.log "${PIPESTATUS[0]}"
 
+# --- Fuzz targets (build/fuzz): a few seconds of each; `make fuzz` runs
+# them long. Counted per target from the runner's "fuzz: N passed, M failed".
+echo "== Fuzz targets (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; short)"
+scripts/fuzz.sh --smoke 2>&1 | tee build/logs/fuzz.log
+fuzz_status=${PIPESTATUS[0]}
+fuzz_line=$(grep -E '^fuzz: [0-9]+ passed, [0-9]+ failed$' build/logs/fuzz.log | tail -1)
+fuzz_p=$(echo "$fuzz_line" | grep -oE '[0-9]+ passed' | grep -oE '[0-9]+')
+fuzz_f=$(echo "$fuzz_line" | grep -oE '[0-9]+ failed' | grep -oE '[0-9]+')
+fuzz_p=${fuzz_p:-0}; fuzz_f=${fuzz_f:-0}
+if [ "$fuzz_status" != 0 ] && [ "$fuzz_f" = 0 ]; then fuzz_f=1; fi
+results+=("$(printf '%-22s %4d passed, %d failed' "fuzz targets (smoke)" "$fuzz_p" "$fuzz_f")")
+passed_total=$((passed_total + fuzz_p)); failed_total=$((failed_total + fuzz_f))
+# --- end of the fuzz targets
+
 echo "== Windows-side tests (MinGW, under Wine; $WINE_BITS_NOTE)"
 start_display
 media="$root/build/wine/media-win"

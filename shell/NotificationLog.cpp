@@ -135,6 +135,12 @@ std::string FormatLongTime(const LogFormats& formats, const platform::LocalTime&
 // is for Windows readers, so every break becomes CR LF. In a double-byte
 // code page the second byte of a character may have any value, and it is
 // copied with its lead byte so that it is never taken for a break.
+//
+// A CR LF pair is the one exception: it is a break even after a lead
+// byte. A file cut short inside a character ends in a lone lead byte, the
+// program writes its break right after it, and the next run must find
+// that break again rather than take its CR into the character and add a
+// CR of its own. No code page has CR as the second byte of a character.
 std::string NormalizeLineBreaks(const std::string& bytes, platform::Locale& locale) {
   std::string text;
   text.reserve(bytes.size() + bytes.size() / 16 + 2);
@@ -143,7 +149,8 @@ std::string NormalizeLineBreaks(const std::string& bytes, platform::Locale& loca
     if (c == '\r' || c == '\n') {
       text += kLineBreak;
       i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
-    } else if (locale.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < bytes.size()) {
+    } else if (locale.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < bytes.size() &&
+               bytes.compare(i + 1, 2, kLineBreak) != 0) {
       text.append(bytes, i, 2);
       i += 2;
     } else {
