@@ -80,12 +80,12 @@ void RemoveMedium(char letter) {
   ::MoveFileA(MediumFolder(letter).c_str(), (MediumFolder(letter) + "-out").c_str());
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
   const DWORD start = ::GetTickCount();
   for (;;) {
     if (condition()) return true;
     if (::GetTickCount() - start >= timeoutMs) return false;
-    ::Sleep(50);
+    ::Sleep(pollMs);
   }
 }
 
@@ -278,6 +278,23 @@ bool EndSessionQuery::Answered(DWORD timeoutMs) {
   return ::WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0;
 }
 
+SessionEndReply AskEndOfSession(const Program& program, DWORD timeoutMs) {
+  SessionEndReply reply;
+  EndSessionQuery query(program.MainWindow());
+  const DWORD start = ::GetTickCount();
+  while (!(reply.answered = query.Answered(2))) {
+    if (auto box = FindMessageBox(program.ProcessId())) {
+      reply.boxes.push_back(box->text);
+      PressBoxButton(box->hwnd, IDOK);
+      WaitFor([&] { return !::IsWindow(box->hwnd); }, 5000, 2);
+    }
+    if (::GetTickCount() - start >= timeoutMs) return reply;
+  }
+  reply.answered = query.Delivered();
+  reply.answer = query.Answer();
+  return reply;
+}
+
 // ---------------------------------------------------------------------------
 
 void DeleteSettings() { ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, kSettingsKey); }
@@ -412,6 +429,28 @@ std::vector<std::string> OpenMenuItems(Program& program) {
   return lines;
 }
 
+ResourceFigures CountResources(Program& program) {
+  ::DeleteFileA("C:\\gui-probe.txt");
+  program.LoadLibraryInside("C:\\gui_probe.dll");
+  std::optional<std::string> dump;
+  WaitFor([&] { return (dump = ReadFileBytes("C:\\gui-probe.txt")).has_value(); }, 20000);
+  ResourceFigures figures;
+  if (!dump) return figures;
+  const struct {
+    const char* name;
+    long* field;
+  } fields[] = {{"gdi", &figures.gdi},         {"user", &figures.user},
+                {"windows", &figures.windows}, {"menus", &figures.menus},
+                {"icons", &figures.icons},     {"privateKb", &figures.privateKb},
+                {"reportedGdi", &figures.reportedGdi}, {"reportedUser", &figures.reportedUser}};
+  for (const auto& field : fields) {
+    const std::string key = std::string(field.name) + " ";
+    const std::string::size_type at = ("\n" + *dump).find("\n" + key);
+    if (at != std::string::npos) *field.field = std::strtol(dump->c_str() + at + key.size(), nullptr, 10);
+  }
+  return figures;
+}
+
 }  // namespace e2e
 
 // ---------------------------------------------------------------------------
@@ -533,14 +572,26 @@ std::string PngOf(const ScreenPixels& pixels) {
 
 }  // namespace
 
-void ChooseTrayCommand(HWND mainWindow, const char* name) {
+namespace {
+
+WPARAM TrayCommand(const char* name) {
   for (size_t i = 0; i < sizeof layout::kTrayMenu / sizeof layout::kTrayMenu[0]; ++i) {
     if (std::strcmp(layout::kTrayMenu[i].name, name) == 0) {
-      ::PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(layout::kFirstMenuId + i, 0), 0);
-      return;
+      return MAKEWPARAM(layout::kFirstMenuId + i, 0);
     }
   }
   throw std::runtime_error(std::string("no tray menu item ") + name);
+}
+
+}  // namespace
+
+void ChooseTrayCommand(HWND mainWindow, const char* name) {
+  ::PostMessageA(mainWindow, WM_COMMAND, TrayCommand(name), 0);
+}
+
+void SendTrayCommand(HWND mainWindow, const char* name) {
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(mainWindow, WM_COMMAND, TrayCommand(name), 0, SMTO_NORMAL, 10000, &result);
 }
 
 RECT ScreenRect(HWND hwnd) {
