@@ -111,7 +111,7 @@ if [ -n "$(ls -A "$DORVANE_FIGURES" 2>/dev/null)" ]; then
     figures_table $'registry\tloaded' "$DORVANE_FIGURES/figures-registry.tsv"
   fi
   if [ -s "$DORVANE_FIGURES/figures-resources.tsv" ]; then
-    echo "Resources of dorvane.exe, first -> last (after a warm-up of 5 runs):"
+    echo "Resources of dorvane.exe, first -> last (after a warm-up of 10 runs):"
     figures_table $'loop\tGDI objects\tUSER objects\tprivate memory (kB)\tpace' \
       "$DORVANE_FIGURES/figures-resources.tsv"
   fi

@@ -20,22 +20,6 @@ std::string Environment(const char* name, const char* fallback) {
 
 const char kSettingsKey[] = "SOFTWARE\\Kestrome\\Dorvane\\4.0";
 
-struct WindowSearch {
-  DWORD processId;
-  const char* className;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<WindowSearch*>(lParam);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == search->processId && ClassOf(hwnd) == search->className) {
-    search->found.push_back(hwnd);
-  }
-  return TRUE;
-}
-
 BOOL CALLBACK CollectBoxChild(HWND child, LPARAM lParam) {
   auto* box = reinterpret_cast<MessageBoxInfo*>(lParam);
   const std::string cls = ClassOf(child);
@@ -90,9 +74,16 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD poll
 }
 
 std::vector<HWND> WindowsOf(DWORD processId, const char* className) {
-  WindowSearch search{processId, className, {}};
-  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  // The top-level windows of the class, as the window manager finds them
+  // by class: far fewer calls than asking every window of the desktop.
+  std::vector<HWND> found;
+  HWND window = nullptr;
+  while ((window = ::FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == processId) found.push_back(window);
+  }
+  return found;
 }
 
 std::string WindowText(HWND hwnd) {
@@ -429,9 +420,12 @@ std::vector<std::string> OpenMenuItems(Program& program) {
   return lines;
 }
 
-ResourceFigures CountResources(Program& program) {
+namespace {
+
+// Loads the probe with `load` and reads what it wrote.
+ResourceFigures ProbeResources(const std::function<void()>& load) {
   ::DeleteFileA("C:\\gui-probe.txt");
-  program.LoadLibraryInside("C:\\gui_probe.dll");
+  load();
   std::optional<std::string> dump;
   WaitFor([&] { return (dump = ReadFileBytes("C:\\gui-probe.txt")).has_value(); }, 20000);
   ResourceFigures figures;
@@ -449,6 +443,16 @@ ResourceFigures CountResources(Program& program) {
     if (at != std::string::npos) *field.field = std::strtol(dump->c_str() + at + key.size(), nullptr, 10);
   }
   return figures;
+}
+
+}  // namespace
+
+ResourceFigures CountResources(Program& program) {
+  return ProbeResources([&] { program.LoadLibraryInside("C:\\gui_probe.dll"); });
+}
+
+ResourceFigures CountOwnResources() {
+  return ProbeResources([] { ::LoadLibraryA("C:\\gui_probe.dll"); });
 }
 
 }  // namespace e2e

@@ -156,6 +156,8 @@ struct ResourceFigures {
   long reportedGdi = -1, reportedUser = -1;
 };
 ResourceFigures CountResources(Program& program);
+// The same figures of the driver's own process, to check the counting.
+ResourceFigures CountOwnResources();
 
 }  // namespace e2e
 

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdio>
 #include <set>
 
@@ -255,12 +254,6 @@ INSTANTIATE_TEST_SUITE_P(
         HolderCase{"reader sharing DELETE", kReader, kD, false},
         HolderCase{"reader sharing READ|DELETE", kReader, kR | kD, true},
         HolderCase{"reader sharing READ|WRITE|DELETE", kReader, kR | kW | kD, true}),
-    [](const auto& info) {
-      std::string name;
-      for (const char* c = info.param.name; *c != '\0'; ++c) {
-        if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
-      }
-      return name;
-    });
+    [](const auto& info) { return figures::TestNameOf(info.param.name); });
 
 }  // namespace

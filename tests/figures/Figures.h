@@ -73,4 +73,13 @@ inline std::string LogIntact(const std::string& before, const std::string& after
   return verdict;
 }
 
+// A test's name made of a row's fault: its letters and digits.
+inline std::string TestNameOf(const std::string& fault) {
+  std::string name;
+  for (char c : fault) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) name += c;
+  }
+  return name;
+}
+
 }  // namespace figures

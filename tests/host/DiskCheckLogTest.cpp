@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <functional>
 
 #include "platform/Failure.h"
@@ -248,12 +247,6 @@ INSTANTIATE_TEST_SUITE_P(
                              EitherOf(Refuse("create", kTemporary), Refuse("flush", kLogName));
                        },
                        "Stream write error."}),
-    [](const auto& info) {
-      std::string name;
-      for (const char* c = info.param.fault; *c != '\0'; ++c) {
-        if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
-      }
-      return name;
-    });
+    [](const auto& info) { return figures::TestNameOf(info.param.fault); });
 
 }  // namespace

@@ -6,15 +6,16 @@
 // Windows answers GetGuiResources; Wine's is a stub that answers 0, so the
 // objects are also counted here, through the same calls the program could
 // make on its own handles: Wine keeps each process's GDI objects in a
-// table of 65536 entries, and every USER object (window, menu, icon or
-// cursor) has a 16-bit handle number that Wine accepts without its upper
-// half. Each possible number is asked about once. The private memory is the
-// process's anonymous resident memory, from /proc/self/status through
-// Wine's drive Z:.
+// table of 65536 entries, and every menu, icon and cursor has a 16-bit
+// handle number that Wine accepts without its upper half; each possible
+// number is asked about once. The windows are those of the process's
+// threads and their descendants. The private memory is what
+// GetProcessMemoryInfo tells.
 
 #include <windows.h>
+#include <psapi.h>
+#include <tlhelp32.h>
 
-#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -41,22 +42,49 @@ struct UserObjects {
   int icons = 0;  // icons and cursors
 };
 
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+BOOL CALLBACK CountWindowAndChildren(HWND window, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  ::EnumChildWindows(window, CountWindow, count);  // every descendant
+  return TRUE;
+}
+
+// The windows of every thread of the process, and all their descendants.
+// (Asking each handle number would cost a call to Wine's server for every
+// number that is not one of this process's.)
+int CountWindows() {
+  int count = 0;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  THREADENTRY32 thread = {};
+  thread.dwSize = sizeof thread;
+  for (BOOL more = ::Thread32First(snapshot, &thread); more;
+       more = ::Thread32Next(snapshot, &thread)) {
+    if (thread.th32OwnerProcessID != ::GetCurrentProcessId()) continue;
+    ::EnumThreadWindows(thread.th32ThreadID, CountWindowAndChildren,
+                        reinterpret_cast<LPARAM>(&count));
+  }
+  ::CloseHandle(snapshot);
+  return count;
+}
+
 using CursorFrameInfo = HCURSOR(WINAPI*)(HCURSOR, DWORD, DWORD, DWORD*, DWORD*);
 
-// Wine numbers USER handles 0x20, 0x22, ... 0xFFEE.
+// Wine numbers USER handles 0x20, 0x22, ... 0xFFEE; a number that is not
+// one of this process's objects is answered without Wine's server.
 UserObjects CountUserObjects() {
   UserObjects objects;
-  const DWORD process = ::GetCurrentProcessId();
+  objects.windows = CountWindows();
   // Not in the headers: answers the icon or cursor itself for one of this
   // process's, null for any other number, and makes no copy of it.
   auto frameInfo = reinterpret_cast<CursorFrameInfo>(reinterpret_cast<void*>(
       ::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetCursorFrameInfo")));
   for (UINT_PTR number = 0x20; number <= 0xFFEE; number += 2) {
-    HWND window = reinterpret_cast<HWND>(number);
-    DWORD owner = 0;
-    if (::IsWindow(window) && ::GetWindowThreadProcessId(window, &owner) != 0 && owner == process) {
-      ++objects.windows;
-    } else if (::IsMenu(reinterpret_cast<HMENU>(number))) {
+    if (::IsMenu(reinterpret_cast<HMENU>(number))) {
       ++objects.menus;
     } else if (frameInfo != nullptr) {
       DWORD rate = 0, steps = 0;
@@ -68,21 +96,16 @@ UserObjects CountUserObjects() {
   return objects;
 }
 
-// A number of kB from a line "Name:   1234 kB" of /proc/self/status; -1
-// when there is none.
-long StatusKilobytes(const char* name) {
-  HANDLE file = ::CreateFileA("Z:\\proc\\self\\status", GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return -1;
-  std::string text;
-  char buffer[4096];
-  DWORD read = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
-  ::CloseHandle(file);
-  const std::string key = std::string("\n") + name + ":";
-  const std::string::size_type at = text.find(key);
-  if (at == std::string::npos) return -1;
-  return std::strtol(text.c_str() + at + key.size(), nullptr, 10);
+// The process's commit charge, which Windows also gives as its private
+// usage. Wine fills only the first: from the process's own
+// /proc/self/status, its anonymous resident memory and its swap. (A
+// /proc/self/status opened through drive Z: would be read by Wine's
+// server, whose /proc/self it is.)
+long PrivateKilobytes() {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  if (!::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters)) return -1;
+  return static_cast<long>(counters.PagefileUsage / 1024);
 }
 
 DWORD WINAPI Count(void*) {
@@ -99,7 +122,7 @@ DWORD WINAPI Count(void*) {
   line("windows", user.windows);
   line("menus", user.menus);
   line("icons", user.icons);
-  line("privateKb", StatusKilobytes("RssAnon"));
+  line("privateKb", PrivateKilobytes());
   HANDLE file = ::CreateFileA("C:\\gui-probe.tmp", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
                               nullptr);
   DWORD written = 0;
