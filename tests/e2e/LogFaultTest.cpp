@@ -149,6 +149,7 @@ TEST_F(LogFaultTest, AFullMediumKeepsTheLogAndHoldsTheSession) {
 
 TEST_F(LogFaultTest, AWriteProtectedMediumKeepsTheLogAndHoldsTheSession) {
   if (!e2e::ReadFileBytes("G:\\dvn.dvl")) GTEST_SKIP() << "no write-protected medium in G:";
+  ASSERT_FALSE(WriteWholeFile("G:\\probe.txt", "")) << "the medium takes new files";
   ExpectRefused(Run("write-protected medium", "G:\\dvn.dvl"), "Cannot create file G:\\dvn.dvl.");
 }
 
