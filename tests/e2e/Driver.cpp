@@ -442,6 +442,9 @@ ResourceFigures ProbeResources(const std::function<void()>& load) {
     const std::string::size_type at = ("\n" + *dump).find("\n" + key);
     if (at != std::string::npos) *field.field = std::strtol(dump->c_str() + at + key.size(), nullptr, 10);
   }
+  // Where the system tells the counts itself (Windows), they are the figures.
+  if (figures.reportedGdi > 0) figures.gdi = figures.reportedGdi;
+  if (figures.reportedUser > 0) figures.user = figures.reportedUser;
   return figures;
 }
 

@@ -145,9 +145,10 @@ namespace e2e {
 // "depth|caption|default|picture WxH" (a separator's caption is "-").
 std::vector<std::string> OpenMenuItems(Program& program);
 
-// The program's GDI and USER objects and its private memory in kB, counted
+// The program's GDI and USER objects and its private memory in kB, from
 // inside its process by gui_probe.dll; -1 for a figure it could not get.
-// `reported` are GetGuiResources' answers, which Wine does not give.
+// `reported` are GetGuiResources' answers, which are the counts where they
+// are given; Wine gives 0, and the probe's own counts stand.
 struct ResourceFigures {
   long gdi = -1;
   long user = -1;
