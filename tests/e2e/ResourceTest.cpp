@@ -25,9 +25,9 @@ constexpr int kIterations = 500;
 constexpr int kWarmUp = 10;
 // How much a count may grow over the 500 runs and still be flat: an object
 // left behind by one run in a hundred already makes 5, one left by every
-// run 500. A few come once at a moment of Wine's choosing (seen: after the
-// About dialogs, in some runs, 3 GDI objects and one USER object more, as
-// one cursor loaded with its pictures; none after the other loops).
+// run 500. A few come once, at a moment of Wine's choosing (seen: after
+// the About dialogs, in some runs, 3 GDI objects and one USER object more;
+// none after the other loops).
 constexpr long kObjectTolerance = 5;
 // Private memory moves in whole pages as the heap grows and shrinks, and
 // Wine's own caches take some in the first hundreds of runs: 256 kB, half a
