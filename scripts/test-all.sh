@@ -26,6 +26,11 @@ record() {  # NAME LOGFILE EXITCODE
 }
 
 mkdir -p build/logs
+# --- Failure figures: the fault tests of every level write what they saw
+# into this folder (tests/figures/Figures.h); printed after the summary.
+export DORVANE_FIGURES="$root/build/logs/figures"
+rm -rf "$DORVANE_FIGURES"; mkdir -p "$DORVANE_FIGURES"
+# --- end of the failure figures' set-up
 
 echo "== Layering (includes between folders)"
 if scripts/check-layers.sh; then
@@ -116,5 +121,33 @@ echo
 echo "== Summary"
 echo "Wine levels: $WINE_BITS_NOTE"
 for line in "${results[@]}"; do echo "$line"; done
+
+# --- Failure figures: one table of the log's faults, then the registry's
+# counts and the resources before and after their loops.
+figures_table() {  # HEADER (tab-separated) FILE: the rows in aligned columns
+  { printf '%s\n' "$1"; cat "$2"; } | awk -F'\t' '
+    { for (i = 1; i <= NF; i++) { cell[NR, i] = $i; if (length($i) > width[i]) width[i] = length($i) }
+      if (NF > columns) columns = NF }
+    END { for (r = 1; r <= NR; r++) { line = ""
+            for (i = 1; i <= columns; i++) line = line (i < columns ? sprintf("%-" width[i] "s  ", cell[r, i]) : cell[r, i])
+            print "  " line } }'
+}
+if [ -n "$(ls -A "$DORVANE_FIGURES" 2>/dev/null)" ]; then
+  echo
+  echo "== Failure figures (from the fault tests' own observations)"
+  [ -s "$DORVANE_FIGURES/figures-log.tsv" ] &&
+    figures_table $'fault\tlog intact\tmessage\tanswer to the end of the session' \
+      "$DORVANE_FIGURES/figures-log.tsv"
+  if [ -s "$DORVANE_FIGURES/figures-registry.tsv" ]; then
+    echo "The registry:"
+    figures_table $'registry\tloaded' "$DORVANE_FIGURES/figures-registry.tsv"
+  fi
+  if [ -s "$DORVANE_FIGURES/figures-resources.tsv" ]; then
+    echo "Resources of dorvane.exe, first -> last (after a warm-up of 10 runs):"
+    figures_table $'loop\tGDI objects\tUSER objects\tprivate memory (kB)\tpace' \
+      "$DORVANE_FIGURES/figures-resources.tsv"
+  fi
+fi
+# --- end of the failure figures
 echo "all: $passed_total passed, $failed_total failed"
 [ "$failed_total" = 0 ]
