@@ -129,8 +129,10 @@ TEST(ResourceCountTest, SeesTheObjectsAndTheMemoryAProcessAdds) {
 
   EXPECT_GE(after.gdi - before.gdi, 20);
   EXPECT_LE(after.gdi - before.gdi, 20 + kObjectTolerance);
-  EXPECT_EQ(after.windows - before.windows, 3);
-  EXPECT_EQ(after.menus - before.menus, 2);
+  EXPECT_EQ(after.windows - before.windows, 3)
+      << before.windows << " windows before, " << after.windows << " after";
+  EXPECT_EQ(after.menus - before.menus, 2)
+      << before.menus << " menus before, " << after.menus << " after";
   EXPECT_GE(after.privateKb - before.privateKb, 4096)
       << before.privateKb << " kB before, " << after.privateKb << " kB after";
 }

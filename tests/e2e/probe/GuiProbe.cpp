@@ -14,7 +14,6 @@
 
 #include <windows.h>
 #include <psapi.h>
-#include <tlhelp32.h>
 
 #include <set>
 #include <string>
@@ -22,6 +21,10 @@
 namespace {
 
 HMODULE self = nullptr;
+// The desktop of the thread that loaded the probe: windows are listed per
+// desktop, and the driver's thread works on the tests' own desktop, which
+// a new thread does not start on.
+HDESK loaderDesktop = nullptr;
 
 // Stock objects belong to the system, not to the program.
 int CountGdiObjects() {
@@ -48,27 +51,20 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
 }
 
 BOOL CALLBACK CountWindowAndChildren(HWND window, LPARAM count) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  if (process != ::GetCurrentProcessId()) return TRUE;
   ++*reinterpret_cast<int*>(count);
   ::EnumChildWindows(window, CountWindow, count);  // every descendant
   return TRUE;
 }
 
-// The windows of every thread of the process, and all their descendants.
-// (Asking each handle number would cost a call to Wine's server for every
-// number that is not one of this process's.)
+// The process's top-level windows, of whichever thread, and all their
+// descendants. (Asking each handle number would cost a call to Wine's
+// server for every number that is not one of this process's.)
 int CountWindows() {
   int count = 0;
-  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return -1;
-  THREADENTRY32 thread = {};
-  thread.dwSize = sizeof thread;
-  for (BOOL more = ::Thread32First(snapshot, &thread); more;
-       more = ::Thread32Next(snapshot, &thread)) {
-    if (thread.th32OwnerProcessID != ::GetCurrentProcessId()) continue;
-    ::EnumThreadWindows(thread.th32ThreadID, CountWindowAndChildren,
-                        reinterpret_cast<LPARAM>(&count));
-  }
-  ::CloseHandle(snapshot);
+  if (!::EnumWindows(CountWindowAndChildren, reinterpret_cast<LPARAM>(&count))) return -1;
   return count;
 }
 
@@ -109,6 +105,7 @@ long PrivateKilobytes() {
 }
 
 DWORD WINAPI Count(void*) {
+  if (loaderDesktop != nullptr) ::SetThreadDesktop(loaderDesktop);
   const int gdi = CountGdiObjects();
   const UserObjects user = CountUserObjects();
   std::string out;
@@ -137,6 +134,7 @@ DWORD WINAPI Count(void*) {
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
   if (reason == DLL_PROCESS_ATTACH) {
     self = instance;
+    loaderDesktop = ::GetThreadDesktop(::GetCurrentThreadId());
     HANDLE thread = ::CreateThread(nullptr, 0, Count, nullptr, 0, nullptr);
     if (thread != nullptr) ::CloseHandle(thread);
   }
