@@ -18,8 +18,10 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, os.path.join(ROOT, "resources", "help"))
+sys.path.insert(0, os.path.join(ROOT, "tests"))
 
 import make_help  # noqa: E402
+from xvfb import start_xvfb  # noqa: E402
 
 BUILD = os.environ.get("DORVANE_WIN32_BUILD", os.path.join(ROOT, "build", "win32"))
 WORK = os.path.join(ROOT, "build", "help-wine")
@@ -75,18 +77,7 @@ class WineViewer(unittest.TestCase):
 
     @classmethod
     def start_display(cls):
-        for number in range(140, 180):
-            if not os.path.exists(f"/tmp/.X{number}-lock") and \
-                    not os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                break
-        cls.xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24",
-                                     "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
-                                    stderr=subprocess.DEVNULL)
-        cls.env["DISPLAY"] = f":{number}"
-        for _ in range(50):
-            if os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                break
-            time.sleep(0.1)
+        cls.xvfb, cls.env["DISPLAY"] = start_xvfb(range(140, 180))
 
     @classmethod
     def tearDownClass(cls):

@@ -17,6 +17,7 @@ import os
 import re
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -24,6 +25,8 @@ import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(ROOT, "tests"))
+from xvfb import start_xvfb  # noqa: E402
 WORK = os.path.join(ROOT, "build", "setup-wine")
 SHOTS = os.path.join(ROOT, "build", "screenshots")
 WINE32 = "/usr/lib/wine/wine"
@@ -132,15 +135,7 @@ class WinePrefix:
         os.makedirs(self.unix(r"C:\DorvaneTests"), exist_ok=True)
 
     def start_display(self):
-        for number in range(180, 220):
-            if not os.path.exists(f"/tmp/.X{number}-lock") and \
-                    not os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                break
-        self.xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24",
-                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
-        self.env["DISPLAY"] = f":{number}"
-        poll(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), timeout=10, step=0.1)
+        self.xvfb, self.env["DISPLAY"] = start_xvfb(range(180, 220))
 
     def stop(self):
         subprocess.run([WINESERVER, "-k"], env=self.env, capture_output=True, timeout=60)
