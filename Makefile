@@ -4,7 +4,7 @@
 WIN32_DIR := build/win32
 HOST_DIR  := build/host
 
-.PHONY: all deps build wine-build run test clean screenshots
+.PHONY: all deps build wine-build run test clean screenshots bench
 
 all: build
 
@@ -31,6 +31,11 @@ test: wine-build
 
 screenshots: wine-build
 	@scripts/screenshots.sh
+
+# The benchmark under Wine: each figure beside its anchor's, measured in the
+# same run (tests/bench/run-bench.sh). Not part of make test.
+bench: wine-build
+	@tests/bench/run-bench.sh
 
 clean:
 	rm -rf build
