@@ -202,6 +202,7 @@ void TForm::CreateHandle(const char* className, const std::string& caption, DWOR
 void TForm::Show() {
   if (!shownBefore_) {
     shownBefore_ = true;
+    FormFirstShow();
     RECT rect;
     ::GetWindowRect(handle_, &rect);
     int width = rect.right - rect.left;

@@ -107,6 +107,8 @@ class TForm {
                     DWORD exStyle, int clientWidth, int clientHeight);
 
   virtual void FormCreate() {}
+  // Runs before the window is shown for the first time.
+  virtual void FormFirstShow() {}
   // False keeps the window open.
   virtual bool FormCloseQuery() { return true; }
   virtual void FormClose(TCloseAction& action) { (void)action; }
