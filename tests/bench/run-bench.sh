@@ -6,7 +6,14 @@
 # ratio; the figures say by how much), and non-zero when a run failed
 # outright. BENCH_STRICT=1 makes a missed goal fail it too.
 #
+# The append is driven through dorvane.exe itself, as a user meets it: the
+# end-of-session query with a disk in A:, logging on, no sound and no box.
+# The anchors answer the same query from a window of their own, so every
+# figure is the time of one query sent the same way.
+#
 #   BENCH_RUNS     runs of each figure (5)
+#   BENCH_STAGES   some of start,answer,append (all)
+#   BENCH_STRICT   1: a missed goal fails the run
 #   BENCH_QUERIES  end-of-session queries per run of the answer (25)
 #   BENCH_LOGS     the Unix folder the logs are written in (build/bench/logs,
 #                  on the disk the worktree is on)
