@@ -4,7 +4,7 @@
 WIN32_DIR := build/win32
 HOST_DIR  := build/host
 
-.PHONY: all deps build wine-build run test clean screenshots bench
+.PHONY: all deps build wine-build run test clean screenshots dist fuzz bench
 
 all: build
 
@@ -13,13 +13,14 @@ deps:
 
 build: deps
 	@cmake --no-warn-unused-cli -S . -B $(WIN32_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-	  -DCMAKE_BUILD_TYPE=Release >/dev/null
+	  -DCMAKE_BUILD_TYPE=Release -DDORVANE_TESTS=OFF >/dev/null
 	@cmake --build $(WIN32_DIR) -j 2
 	@cmake -S . -B $(HOST_DIR) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(HOST_DIR) -j 2
 
-# What the Wine levels run: the 32-bit build itself, or, on a machine that
-# runs no 32-bit code, the same sources built for x86_64 in build/win64.
+# What the Wine levels run: the test programs (build/win32-tests), and, on a
+# machine that runs no 32-bit code, the program and the tests built for
+# x86_64 (build/win64, build/win64-tests).
 wine-build: build
 	@scripts/build-wine.sh
 
@@ -31,6 +32,18 @@ test: wine-build
 
 screenshots: wine-build
 	@scripts/screenshots.sh
+
+# --- What is handed out: build/dist/dorvane-4.0-setup.exe (NSIS) and
+# build/dist/dorvane-4.0.zip, both from the 32-bit build.
+dist: build
+	@scripts/make-dist.sh
+# --- end of dist
+
+# The fuzz targets (build/fuzz: clang++, libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer), each for 10^6 executions or FUZZ_SECONDS
+# (60) seconds; `make test` runs a few seconds of each.
+fuzz: deps
+	@scripts/fuzz.sh
 
 # The benchmark under Wine: each figure beside its anchor's, measured in the
 # same run (tests/bench/run-bench.sh). Not part of make test.

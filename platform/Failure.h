@@ -2,14 +2,20 @@
 // The one kind of failure the program raises. Its message is what the user
 // reads in the error box, so it is written in the program's own words.
 
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace platform {
 
-class Failure : public std::runtime_error {
+// Not a std::runtime_error: that class keeps its message in a string type
+// of its own, which would add the library's second string to the program.
+class Failure : public std::exception {
  public:
-  explicit Failure(const std::string& message) : std::runtime_error(message) {}
+  explicit Failure(std::string message) : message_(std::move(message)) {}
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
 };
 
 // Replaces the one "%s" of a message pattern with an argument, as the

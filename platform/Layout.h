@@ -3,6 +3,8 @@
 // program creates its controls from these tables, and the end-to-end tests
 // compare the tables with what is on the screen.
 
+#include <cstddef>
+
 namespace layout {
 
 enum class Kind {
@@ -70,5 +72,22 @@ struct MenuItem {
 };
 
 constexpr int kFirstMenuId = 2000;
+
+// The command that the item at `index` of a menu table posts to the menu's
+// owner (WM_COMMAND, the identifier in wParam) when the user chooses it.
+constexpr int MenuItemId(std::size_t index) { return kFirstMenuId + static_cast<int>(index); }
+
+// The command of the item named `name`, 0 when the table has none: known
+// when the program is compiled, so a tool built beside it can send the same.
+template <std::size_t N>
+constexpr int MenuItemId(const MenuItem (&table)[N], const char* name) {
+  for (std::size_t i = 0; i < N; ++i) {
+    const char* a = table[i].name;
+    const char* b = name;
+    while (*a != '\0' && *a == *b) ++a, ++b;
+    if (*a == *b) return MenuItemId(i);
+  }
+  return 0;
+}
 
 }  // namespace layout

@@ -1,13 +1,23 @@
 #!/usr/bin/env bash
-# Builds what the Wine levels run when it is not the shipped 32-bit build:
-# on a machine that runs no 32-bit code, the same sources for x86_64 in
-# build/win64 (scripts/wine-env.sh decides). Elsewhere there is nothing to do.
+# Builds what the Wine levels run besides build/win32/dorvane.exe: the test
+# programs, with the -posix compilers that GoogleTest needs, and, on a
+# machine that runs no 32-bit code, the program itself for x86_64, built as
+# the shipped one is (scripts/wine-env.sh decides which).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
 
-[ "$WINE_BITS" = 64 ] || exit 0
-echo "This machine runs no 32-bit code: building the Wine tests' 64-bit build in $WINE_BUILD."
-cmake --no-warn-unused-cli -S . -B "$WINE_BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$WINE_BUILD" -j 2
+configure() {  # DIR TOOLCHAIN OPTIONS...
+  local dir=$1 toolchain=$2; shift 2
+  cmake --no-warn-unused-cli -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="cmake/$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  cmake --build "$dir" -j 2
+}
+
+if [ "$WINE_BITS" = 64 ]; then
+  echo "This machine runs no 32-bit code: building the Wine levels' 64-bit program in $WINE_PROGRAM."
+  configure "$WINE_PROGRAM" mingw-x86_64.cmake -DDORVANE_TESTS=OFF
+  configure "$WINE_BUILD" mingw-x86_64-posix.cmake -DDORVANE_PROGRAM=OFF
+else
+  configure "$WINE_BUILD" mingw-i686-posix.cmake -DDORVANE_PROGRAM=OFF
+fi

@@ -6,7 +6,11 @@ set -euo pipefail
 # The x86_64 compilers make a second, 64-bit build of the same sources for
 # the Wine tests on machines that cannot run 32-bit code (see docs/wine.md).
 packages=(cmake make g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          wine wine32 wine64 xvfb xdotool imagemagick x11-utils python3)
+          wine wine32 wine64 xvfb xdotool imagemagick x11-utils python3
+          nsis zip)  # the setup and the zip (make dist)
+# The fuzz targets (scripts/fuzz.sh): clang++ and its libFuzzer and
+# sanitizer runtimes.
+packages+=(clang libclang-rt-14-dev)
 
 missing=()
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -24,10 +24,10 @@ wineserver -k >/dev/null 2>&1 || true
 wineserver -w
 map_drive a "$media/a"
 mkdir -p "$WINEPREFIX/drive_c/Dorvane"
-cp "$WINE_BUILD/dorvane.exe" "$WINEPREFIX/drive_c/Dorvane/"
+cp "$WINE_PROGRAM/dorvane.exe" "$WINEPREFIX/drive_c/Dorvane/"
 
 if [ "$WINE_BITS" = 64 ]; then
-  echo "This machine runs no 32-bit code: running the 64-bit build ($WINE_BUILD/dorvane.exe);"
+  echo "This machine runs no 32-bit code: running the 64-bit build ($WINE_PROGRAM/dorvane.exe);"
   echo "the shipped program is build/win32/dorvane.exe."
 fi
 echo "Starting dorvane.exe on display $DISPLAY (virtual desktop 'Dorvane', 800x600)."

@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 shots=(splash tray-menu settings-drives settings-sound settings-logging settings-other about warning help)
 rm -rf build/screenshots
 tests/e2e/run-e2e.sh >/dev/null || true
+# The setup's pages, from the test that walks through them.
+shots+=(setup-welcome setup-folder setup-startup setup-finish)
+PYTHONPATH=tests/setup python3 tests/help/run_tests.py test_setup.SetupPages >/dev/null 2>&1 || true
 mkdir -p docs/screenshots
 missing=0
 for shot in "${shots[@]}"; do

@@ -26,6 +26,11 @@ record() {  # NAME LOGFILE EXITCODE
 }
 
 mkdir -p build/logs
+# --- Failure figures: the fault tests of every level write what they saw
+# into this folder (tests/figures/Figures.h); printed after the summary.
+export DORVANE_FIGURES="$root/build/logs/figures"
+rm -rf "$DORVANE_FIGURES"; mkdir -p "$DORVANE_FIGURES"
+# --- end of the failure figures' set-up
 
 echo "== Layering (includes between folders)"
 if scripts/check-layers.sh; then
@@ -35,9 +40,35 @@ else
   failed_total=$((failed_total + 1))
 fi
 
+echo "== The program as Windows XP SP3 loads it (imports, header, size)"
+tests/program/check-program.sh build/win32/dorvane.exe "$WINE_BUILD/win_tests.exe" 2>&1 \
+  | tee build/logs/program.log
+program_status=${PIPESTATUS[0]}
+read -r p f <<<"$(grep -oE '^program: [0-9]+ passed, [0-9]+ failed' build/logs/program.log \
+  | grep -oE '[0-9]+' | tr '\n' ' ')"
+p=${p:-0}; f=${f:-0}
+if [ "$program_status" != 0 ] && [ "$f" = 0 ]; then f=1; fi
+results+=("$(printf '%-22s %4d passed, %d failed (%s)' "program checks" "$p" "$f" \
+  "$(grep -oE '^program size: .*' build/logs/program.log | sed 's/^program size: /size /')")")
+passed_total=$((passed_total + p)); failed_total=$((failed_total + f))
+
 echo "== Host unit tests (native, against fakes)"
 build/host/tests/host/host_tests 2>&1 | tee build/logs/host.log
 record "host unit tests" build/logs/host.log "${PIPESTATUS[0]}"
+
+# --- Fuzz targets (build/fuzz): a few seconds of each; `make fuzz` runs
+# them long. Counted per target from the runner's "fuzz: N passed, M failed".
+echo "== Fuzz targets (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; short)"
+scripts/fuzz.sh --smoke 2>&1 | tee build/logs/fuzz.log
+fuzz_status=${PIPESTATUS[0]}
+fuzz_line=$(grep -E '^fuzz: [0-9]+ passed, [0-9]+ failed$' build/logs/fuzz.log | tail -1)
+fuzz_p=$(echo "$fuzz_line" | grep -oE '[0-9]+ passed' | grep -oE '[0-9]+')
+fuzz_f=$(echo "$fuzz_line" | grep -oE '[0-9]+ failed' | grep -oE '[0-9]+')
+fuzz_p=${fuzz_p:-0}; fuzz_f=${fuzz_f:-0}
+if [ "$fuzz_status" != 0 ] && [ "$fuzz_f" = 0 ]; then fuzz_f=1; fi
+results+=("$(printf '%-22s %4d passed, %d failed' "fuzz targets (smoke)" "$fuzz_p" "$fuzz_f")")
+passed_total=$((passed_total + fuzz_p)); failed_total=$((failed_total + fuzz_f))
+# --- end of the fuzz targets
 
 echo "== Windows-side tests (MinGW, under Wine; $WINE_BITS_NOTE)"
 start_display
@@ -80,9 +111,43 @@ echo "== Help in Wine's viewer (64-bit winhlp32)"
 help_tests "help in winhlp32" test_winhlp32
 # --- end of the help tests
 
+# --- The setup and the zip (make dist): installed, run over a running copy
+# and removed under Wine; the same runner, with the setup's tests.
+echo "== Setup and zip (NSIS, under Wine)"
+PYTHONPATH=tests/setup help_tests "setup and zip" test_setup
+# --- end of the setup tests
+
 echo
 echo "== Summary"
 echo "Wine levels: $WINE_BITS_NOTE"
 for line in "${results[@]}"; do echo "$line"; done
+
+# --- Failure figures: one table of the log's faults, then the registry's
+# counts and the resources before and after their loops.
+figures_table() {  # HEADER (tab-separated) FILE: the rows in aligned columns
+  { printf '%s\n' "$1"; cat "$2"; } | awk -F'\t' '
+    { for (i = 1; i <= NF; i++) { cell[NR, i] = $i; if (length($i) > width[i]) width[i] = length($i) }
+      if (NF > columns) columns = NF }
+    END { for (r = 1; r <= NR; r++) { line = ""
+            for (i = 1; i <= columns; i++) line = line (i < columns ? sprintf("%-" width[i] "s  ", cell[r, i]) : cell[r, i])
+            print "  " line } }'
+}
+if [ -n "$(ls -A "$DORVANE_FIGURES" 2>/dev/null)" ]; then
+  echo
+  echo "== Failure figures (from the fault tests' own observations)"
+  [ -s "$DORVANE_FIGURES/figures-log.tsv" ] &&
+    figures_table $'fault\tlog intact\tmessage\tanswer to the end of the session' \
+      "$DORVANE_FIGURES/figures-log.tsv"
+  if [ -s "$DORVANE_FIGURES/figures-registry.tsv" ]; then
+    echo "The registry:"
+    figures_table $'registry\tloaded' "$DORVANE_FIGURES/figures-registry.tsv"
+  fi
+  if [ -s "$DORVANE_FIGURES/figures-resources.tsv" ]; then
+    echo "Resources of dorvane.exe, first -> last (after a warm-up of 10 runs):"
+    figures_table $'loop\tGDI objects\tUSER objects\tprivate memory (kB)\tpace' \
+      "$DORVANE_FIGURES/figures-resources.tsv"
+  fi
+fi
+# --- end of the failure figures
 echo "all: $passed_total passed, $failed_total failed"
 [ "$failed_total" = 0 ]

@@ -2,11 +2,13 @@
 # server and a throwaway prefix of the project's own, never ~/.wine.
 # Source it, then call the functions.
 
-# Which build the Wine levels use. The shipped program is 32-bit and runs in
-# a 32-bit prefix; but some machines (CI's among them) run no 32-bit Linux
-# code at all, so Debian's 32-bit loader cannot start there ("Exec format
-# error"). On those the same sources are built a second time for x86_64
-# (build/win64) and run in a 64-bit prefix with the 64-bit loader.
+# Which builds the Wine levels use. The shipped program is 32-bit and runs
+# in a 32-bit prefix; but some machines (CI's among them) run no 32-bit
+# Linux code at all, so Debian's 32-bit loader cannot start there ("Exec
+# format error"). On those the same sources are built a second time for
+# x86_64 and run in a 64-bit prefix with the 64-bit loader.
+# WINE_PROGRAM holds dorvane.exe, built as it ships (win32 thread model);
+# WINE_BUILD holds the test programs (-posix compilers, for GoogleTest).
 # /usr/bin/wine picks the 32-bit loader whenever it is installed, so the
 # 64-bit one is called directly, and WINELOADER tells Wine's own programs
 # (wineboot, explorer, start) which loader to start their children with.
@@ -14,12 +16,14 @@ WINE32_LOADER=/usr/lib/wine/wine
 WINE64_LOADER=/usr/lib/wine/wine64
 if "$WINE32_LOADER" --version >/dev/null 2>&1; then
   WINE_BITS=32
-  WINE_BUILD=build/win32
+  WINE_PROGRAM=build/win32
+  WINE_BUILD=build/win32-tests
   export WINEARCH=win32
   WINE_BITS_NOTE="32-bit build"
 else
   WINE_BITS=64
-  WINE_BUILD=build/win64
+  WINE_PROGRAM=build/win64
+  WINE_BUILD=build/win64-tests
   export WINEARCH=win64
   export WINELOADER=$WINE64_LOADER
   WINE_BITS_NOTE="64-bit build (this machine runs no 32-bit code)"

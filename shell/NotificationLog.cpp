@@ -30,8 +30,14 @@ int LocaleNumber(const std::string& text) {
   return *end == '\0' ? static_cast<int>(value) : 0;
 }
 
+// The parts of a date and a time are never negative.
 std::string Digits(int value, std::size_t width) {
-  std::string text = std::to_string(value);
+  std::string text;
+  unsigned rest = value < 0 ? 0u : static_cast<unsigned>(value);
+  do {
+    text.insert(text.begin(), static_cast<char>('0' + rest % 10));
+    rest /= 10;
+  } while (rest != 0);
   if (text.size() < width) text.insert(0, width - text.size(), '0');
   return text;
 }
@@ -184,7 +190,10 @@ void ForEachLineBreak(const char* data, std::size_t size, const LeadBytes& lead,
       if (!onBreak(static_cast<std::size_t>(at - data), length)) return;
       at += length;
     } else {
-      at += lead(static_cast<unsigned char>(*at)) && at + 1 < end ? 2 : 1;
+      // A lead byte takes the next byte into its character, unless a CR LF
+      // follows it: that is a break even there (see NormalizeLineBreaks).
+      const bool crLfFollows = at + 2 < end && at[1] == '\r' && at[2] == '\n';
+      at += lead(static_cast<unsigned char>(*at)) && at + 1 < end && !crLfFollows ? 2 : 1;
     }
   }
 }
@@ -225,6 +234,12 @@ constexpr std::size_t kRoomForLine = 512;
 // is for Windows readers, so every break becomes CR LF. In a double-byte
 // code page the second byte of a character may have any value, and it is
 // copied with its lead byte so that it is never taken for a break.
+//
+// A CR LF pair is the one exception: it is a break even after a lead
+// byte. A file cut short inside a character ends in a lone lead byte, the
+// program writes its break right after it, and the next run must find
+// that break again rather than take its CR into the character and add a
+// CR of its own. No code page has CR as the second byte of a character.
 std::string NormalizeLineBreaks(const std::string& bytes, platform::Locale& locale) {
   std::string text;
   NormalizeInto(text, bytes, LeadBytes(locale), 0);

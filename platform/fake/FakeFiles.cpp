@@ -35,7 +35,7 @@ class FakeWritableFile : public WritableFile {
   ~FakeWritableFile() override { files_.journal_.push_back("close " + name_); }
 
   std::uint32_t Write(const char* data, std::uint32_t size) override {
-    files_.journal_.push_back("write " + name_);
+    if (files_.Record("write " + name_)) return 0;
     std::uint32_t taken = size;
     if (files_.freeSpace) {
       taken = static_cast<std::uint32_t>(std::min<std::size_t>(size, *files_.freeSpace));
@@ -46,8 +46,7 @@ class FakeWritableFile : public WritableFile {
   }
 
   bool Flush() override {
-    files_.journal_.push_back("flush " + name_);
-    return !files_.flushFails;
+    return !files_.Record("flush " + name_) && !files_.flushFails;
   }
 
  private:
@@ -55,6 +54,11 @@ class FakeWritableFile : public WritableFile {
   std::string name_;
   std::string key_;
 };
+
+bool FakeFiles::Record(const std::string& operation) {
+  journal_.push_back(operation);
+  return refuses && refuses(operation);
+}
 
 std::string FakeFiles::Resolve(const std::string& path) const {
   const bool absolute = (path.size() >= 2 && path[1] == ':') || (!path.empty() && path[0] == '\\');
@@ -94,7 +98,7 @@ bool FakeFiles::InFolderOf(const std::vector<std::string>& folders, const std::s
 }
 
 std::unique_ptr<WritableFile> FakeFiles::Create(const std::string& path) {
-  journal_.push_back("create " + path);
+  if (Record("create " + path)) return nullptr;
   const std::string key = Resolve(path);
   if (failingCreates > 0) {
     --failingCreates;
@@ -118,7 +122,7 @@ std::unique_ptr<WritableFile> FakeFiles::CreateBeside(const std::string& besideP
   for (int number = 1; name.empty() || Find(name) != nullptr; ++number) {
     name = folder + "dvn" + std::to_string(number) + ".tmp";
   }
-  journal_.push_back("create " + name);
+  if (Record("create " + name)) return nullptr;
   if (failingCreates > 0) {
     --failingCreates;
     return nullptr;
@@ -131,7 +135,7 @@ std::unique_ptr<WritableFile> FakeFiles::CreateBeside(const std::string& besideP
 }
 
 bool FakeFiles::Replace(const std::string& from, const std::string& to) {
-  journal_.push_back("replace " + from + " " + to);
+  if (Record("replace " + from + " " + to)) return false;
   FakeFile* source = Find(from);
   FakeFile* target = Find(to);
   if (replaceFails || source == nullptr) return false;

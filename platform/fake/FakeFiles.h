@@ -49,6 +49,11 @@ class FakeFiles : public Files {
   std::optional<std::size_t> freeSpace;
   bool flushFails = false;
   bool replaceFails = false;
+  // Refuses the one operation whose journal entry it is given ("create P",
+  // "write P", "flush P", "replace FROM TO"): the file is not created, the
+  // write takes no byte, the flush or the replacement fails. It lets a test
+  // make each write point fail in turn.
+  std::function<bool(const std::string& operation)> refuses;
   // When set, relative names are taken from this directory (with its
   // trailing backslash), as Windows takes them from the current directory.
   std::function<std::string()> currentDirectory;
@@ -72,6 +77,8 @@ class FakeFiles : public Files {
   std::string Resolve(const std::string& path) const;
   FakeFile* Find(const std::string& path);
   bool InFolderOf(const std::vector<std::string>& folders, const std::string& key) const;
+  // Journals the operation; true when `refuses` turns it down.
+  bool Record(const std::string& operation);
   Journal& journal_;
 };
 

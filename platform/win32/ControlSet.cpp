@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <stdexcept>
+#include "platform/Failure.h"
 
 #include "platform/win32/OwnControls.h"
 #include "platform/win32/Pages.h"
@@ -101,7 +101,7 @@ void ControlSet::Create(HWND window, const layout::Control* table, std::size_t c
     HWND parent = window;
     if (control.parent != nullptr) {
       auto found = byName_.find(control.parent);
-      if (found == byName_.end()) throw std::logic_error(std::string("no parent ") + control.parent);
+      if (found == byName_.end()) throw Failure(std::string("no parent ") + control.parent);
       parent = found->second;
     }
     const int id = layout::kFirstControlId + static_cast<int>(i);
@@ -140,7 +140,7 @@ void ControlSet::Create(HWND window, const layout::Control* table, std::size_t c
   }
   for (TControl* member : members_) {
     auto found = byName_.find(member->name_);
-    if (found == byName_.end()) throw std::logic_error(std::string("no control ") + member->name_);
+    if (found == byName_.end()) throw Failure(std::string("no control ") + member->name_);
     member->handle_ = found->second;
   }
 }

@@ -43,7 +43,7 @@ class ControlSet {
 
   // Creates every control of `table` in `window`, each with `font`, and
   // binds the members. A member whose name the table lacks is a mistake
-  // in the program, reported at once (std::logic_error).
+  // in the program, reported at once (a Failure).
   template <std::size_t N>
   void Create(HWND window, const layout::Control (&table)[N], HFONT font) {
     Create(window, table, N, font);

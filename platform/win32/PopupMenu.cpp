@@ -13,7 +13,7 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count) {
   std::map<std::string, HMENU> submenus;
   for (std::size_t i = 0; i < count; ++i) {
     const layout::MenuItem& item = table[i];
-    const int id = layout::kFirstMenuId + static_cast<int>(i);
+    const int id = layout::MenuItemId(i);
     ids_[item.name] = id;
     HMENU parent = item.parent == nullptr ? menu_ : submenus[item.parent];
 

@@ -13,7 +13,7 @@
 
 namespace platform {
 
-// Items get the identifiers kFirstMenuId + their index in the table, the
+// Items get the identifiers layout::MenuItemId(their index in the table), the
 // command that a chosen item posts to the menu's owner. Destroyed with its
 // owner.
 class PopupMenu {

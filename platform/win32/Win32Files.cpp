@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <new>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -82,9 +81,7 @@ ReadResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
     }
     text.resize(filled);
     bytes = std::move(text);
-  } catch (const std::bad_alloc&) {
-    return ReadResult::Failed;
-  } catch (const std::length_error&) {
+  } catch (const std::exception&) {  // no memory, or longer than a string holds
     return ReadResult::Failed;
   }
   return ReadResult::Ok;

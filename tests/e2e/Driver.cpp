@@ -20,22 +20,6 @@ std::string Environment(const char* name, const char* fallback) {
 
 const char kSettingsKey[] = "SOFTWARE\\Kestrome\\Dorvane\\4.0";
 
-struct WindowSearch {
-  DWORD processId;
-  const char* className;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<WindowSearch*>(lParam);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == search->processId && ClassOf(hwnd) == search->className) {
-    search->found.push_back(hwnd);
-  }
-  return TRUE;
-}
-
 BOOL CALLBACK CollectBoxChild(HWND child, LPARAM lParam) {
   auto* box = reinterpret_cast<MessageBoxInfo*>(lParam);
   const std::string cls = ClassOf(child);
@@ -80,19 +64,26 @@ void RemoveMedium(char letter) {
   ::MoveFileA(MediumFolder(letter).c_str(), (MediumFolder(letter) + "-out").c_str());
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
   const DWORD start = ::GetTickCount();
   for (;;) {
     if (condition()) return true;
     if (::GetTickCount() - start >= timeoutMs) return false;
-    ::Sleep(50);
+    ::Sleep(pollMs);
   }
 }
 
 std::vector<HWND> WindowsOf(DWORD processId, const char* className) {
-  WindowSearch search{processId, className, {}};
-  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  // The top-level windows of the class, as the window manager finds them
+  // by class: far fewer calls than asking every window of the desktop.
+  std::vector<HWND> found;
+  HWND window = nullptr;
+  while ((window = ::FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == processId) found.push_back(window);
+  }
+  return found;
 }
 
 std::string WindowText(HWND hwnd) {
@@ -278,6 +269,23 @@ bool EndSessionQuery::Answered(DWORD timeoutMs) {
   return ::WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0;
 }
 
+SessionEndReply AskEndOfSession(const Program& program, DWORD timeoutMs) {
+  SessionEndReply reply;
+  EndSessionQuery query(program.MainWindow());
+  const DWORD start = ::GetTickCount();
+  while (!(reply.answered = query.Answered(2))) {
+    if (auto box = FindMessageBox(program.ProcessId())) {
+      reply.boxes.push_back(box->text);
+      PressBoxButton(box->hwnd, IDOK);
+      WaitFor([&] { return !::IsWindow(box->hwnd); }, 5000, 2);
+    }
+    if (::GetTickCount() - start >= timeoutMs) return reply;
+  }
+  reply.answered = query.Delivered();
+  reply.answer = query.Answer();
+  return reply;
+}
+
 // ---------------------------------------------------------------------------
 
 void DeleteSettings() { ::SHDeleteKeyA(HKEY_LOCAL_MACHINE, kSettingsKey); }
@@ -412,6 +420,44 @@ std::vector<std::string> OpenMenuItems(Program& program) {
   return lines;
 }
 
+namespace {
+
+// Loads the probe with `load` and reads what it wrote.
+ResourceFigures ProbeResources(const std::function<void()>& load) {
+  ::DeleteFileA("C:\\gui-probe.txt");
+  load();
+  std::optional<std::string> dump;
+  WaitFor([&] { return (dump = ReadFileBytes("C:\\gui-probe.txt")).has_value(); }, 20000);
+  ResourceFigures figures;
+  if (!dump) return figures;
+  const struct {
+    const char* name;
+    long* field;
+  } fields[] = {{"gdi", &figures.gdi},         {"user", &figures.user},
+                {"windows", &figures.windows}, {"menus", &figures.menus},
+                {"icons", &figures.icons},     {"privateKb", &figures.privateKb},
+                {"reportedGdi", &figures.reportedGdi}, {"reportedUser", &figures.reportedUser}};
+  for (const auto& field : fields) {
+    const std::string key = std::string(field.name) + " ";
+    const std::string::size_type at = ("\n" + *dump).find("\n" + key);
+    if (at != std::string::npos) *field.field = std::strtol(dump->c_str() + at + key.size(), nullptr, 10);
+  }
+  // Where the system tells the counts itself (Windows), they are the figures.
+  if (figures.reportedGdi > 0) figures.gdi = figures.reportedGdi;
+  if (figures.reportedUser > 0) figures.user = figures.reportedUser;
+  return figures;
+}
+
+}  // namespace
+
+ResourceFigures CountResources(Program& program) {
+  return ProbeResources([&] { program.LoadLibraryInside("C:\\gui_probe.dll"); });
+}
+
+ResourceFigures CountOwnResources() {
+  return ProbeResources([] { ::LoadLibraryA("C:\\gui_probe.dll"); });
+}
+
 }  // namespace e2e
 
 // ---------------------------------------------------------------------------
@@ -533,14 +579,26 @@ std::string PngOf(const ScreenPixels& pixels) {
 
 }  // namespace
 
-void ChooseTrayCommand(HWND mainWindow, const char* name) {
+namespace {
+
+WPARAM TrayCommand(const char* name) {
   for (size_t i = 0; i < sizeof layout::kTrayMenu / sizeof layout::kTrayMenu[0]; ++i) {
     if (std::strcmp(layout::kTrayMenu[i].name, name) == 0) {
-      ::PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(layout::kFirstMenuId + i, 0), 0);
-      return;
+      return MAKEWPARAM(layout::kFirstMenuId + i, 0);
     }
   }
   throw std::runtime_error(std::string("no tray menu item ") + name);
+}
+
+}  // namespace
+
+void ChooseTrayCommand(HWND mainWindow, const char* name) {
+  ::PostMessageA(mainWindow, WM_COMMAND, TrayCommand(name), 0);
+}
+
+void SendTrayCommand(HWND mainWindow, const char* name) {
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(mainWindow, WM_COMMAND, TrayCommand(name), 0, SMTO_NORMAL, 10000, &result);
 }
 
 RECT ScreenRect(HWND hwnd) {

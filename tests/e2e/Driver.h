@@ -27,8 +27,8 @@ void AttachToDesktop();
 void InsertMedium(char letter);
 void RemoveMedium(char letter);
 
-// Polls `condition` every 50 ms until it holds or `timeoutMs` passes.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
+// Polls `condition` every `pollMs` until it holds or `timeoutMs` passes.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs = 50);
 
 // The program's top-level windows of a class, visible or not.
 std::vector<HWND> WindowsOf(DWORD processId, const char* className);
@@ -108,6 +108,15 @@ class EndSessionQuery {
   bool delivered_ = false;
 };
 
+// Asks the main window whether the session may end, as Windows does, and
+// meanwhile answers each box of the program with OK, as a user would.
+struct SessionEndReply {
+  bool answered = false;  // within the time allowed
+  LRESULT answer = 0;
+  std::vector<std::string> boxes;  // their texts, in order
+};
+SessionEndReply AskEndOfSession(const Program& program, DWORD timeoutMs = 30000);
+
 // Registry values of the program's settings key under HKLM.
 void DeleteSettings();
 void SetSettingString(const std::string& name, const std::string& value, DWORD type = REG_SZ);
@@ -136,6 +145,21 @@ namespace e2e {
 // "depth|caption|default|picture WxH" (a separator's caption is "-").
 std::vector<std::string> OpenMenuItems(Program& program);
 
+// The program's GDI and USER objects and its private memory in kB, from
+// inside its process by gui_probe.dll; -1 for a figure it could not get.
+// `reported` are GetGuiResources' answers, which are the counts where they
+// are given; Wine gives 0, and the probe's own counts stand.
+struct ResourceFigures {
+  long gdi = -1;
+  long user = -1;
+  long windows = -1, menus = -1, icons = -1;  // the USER objects by kind
+  long privateKb = -1;
+  long reportedGdi = -1, reportedUser = -1;
+};
+ResourceFigures CountResources(Program& program);
+// The same figures of the driver's own process, to check the counting.
+ResourceFigures CountOwnResources();
+
 }  // namespace e2e
 
 // ---------------------------------------------------------------------------
@@ -148,6 +172,9 @@ namespace e2e {
 // Chooses the tray menu item `name` (a name of layout::kTrayMenu): its
 // command reaches the main window as the menu posts it.
 void ChooseTrayCommand(HWND mainWindow, const char* name);
+// The same command sent: it returns once the program has carried it out
+// (for a command that opens no box or menu of its own).
+void SendTrayCommand(HWND mainWindow, const char* name);
 
 // A window's rectangle, or its client area's, in screen coordinates.
 RECT ScreenRect(HWND hwnd);

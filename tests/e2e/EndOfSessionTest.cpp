@@ -23,18 +23,10 @@ class EndOfSessionTest : public ::testing::Test {
   // Asks the main window, answers the boxes that come with OK and returns
   // the texts of the boxes and the answer.
   std::vector<std::string> QueryAndAcknowledge(LRESULT& answer) {
-    std::vector<std::string> texts;
-    EndSessionQuery query(program.MainWindow());
-    while (!query.Answered(100)) {
-      if (auto box = e2e::FindMessageBox(program.ProcessId())) {
-        texts.push_back(box->text);
-        e2e::PressBoxButton(box->hwnd, IDOK);
-        e2e::WaitFor([&] { return !::IsWindow(box->hwnd); }, 5000);
-      }
-    }
-    EXPECT_TRUE(query.Delivered());
-    answer = query.Answer();
-    return texts;
+    const e2e::SessionEndReply reply = e2e::AskEndOfSession(program, 120000);
+    EXPECT_TRUE(reply.answered);
+    answer = reply.answer;
+    return reply.boxes;
   }
 
   e2e::Program program;

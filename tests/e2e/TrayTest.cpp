@@ -137,7 +137,11 @@ TEST_F(TrayTest, CloseFromTheTaskbarButtonChecksAndThenEndsTheProgram) {
   Choose("miSettings");
   ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(program.Window("TfmSettings")) != FALSE; },
                            5000));
-  EXPECT_TRUE(::IsWindowVisible(program.ApplicationWindow())) << "the taskbar button is there";
+  // The button follows the dialog a moment later: the program shows it
+  // once the dialog is visible.
+  EXPECT_TRUE(e2e::WaitFor(
+      [&] { return ::IsWindowVisible(program.ApplicationWindow()) != FALSE; }, 2000))
+      << "the taskbar button is there";
   ::PostMessageA(program.ApplicationWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
   std::vector<std::string> boxes = AnswerBoxes(program, IDOK, [&] { return !program.Running(); });
   EXPECT_EQ(boxes, (std::vector<std::string>{kWarning}));

@@ -8,17 +8,53 @@ cd "$(dirname "$0")/../.."
 . scripts/wine-env.sh
 root=$PWD
 
-start_display
-make_prefix "$root/build/wine/prefix-e2e"
 media="$root/build/wine/media-e2e"
+
+# --- Media that refuse the log (tests/e2e/LogFaultTest.cpp), made as root:
+# drive F: a small tmpfs that the test fills, drive G: a tmpfs remounted
+# read-only with a log on it, and a folder under chattr +i (no new file,
+# not even root's, while its log stays writable). Undone however the
+# script ends, before anything else of the run is removed.
+fault_media_cleanup() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+  chattr -i "$media/sealed" 2>/dev/null || true
+  local mounted
+  for mounted in "$media/full" "$media/readonly"; do
+    if mountpoint -q "$mounted" 2>/dev/null; then umount "$mounted" || umount -l "$mounted"; fi
+  done
+  return 0
+}
+fault_media_make() {
+  mkdir -p "$media/full" "$media/readonly" "$media/sealed"
+  if [ "$(id -u)" != 0 ]; then
+    echo "not root: the full and write-protected media and the sealed folder are left out" >&2
+    return 0
+  fi
+  mount -t tmpfs -o size=64k dorvane-full "$media/full"
+  mount -t tmpfs -o size=64k dorvane-readonly "$media/readonly"
+  printf 'old line\r\n' > "$media/readonly/dvn.dvl"
+  mount -o remount,ro "$media/readonly"
+  printf 'old line\r\n' > "$media/sealed/dvn.dvl"
+  chattr +i "$media/sealed"
+}
+fault_media_cleanup
+# --- end of the media that refuse the log
+
+start_display
+trap 'fault_media_cleanup; stop_display' EXIT
+trap 'exit 130' INT TERM
+make_prefix "$root/build/wine/prefix-e2e"
 rm -rf "$media"; mkdir -p "$media/a"
+fault_media_make
 # Wine reads the labels when its server starts: the media are made now.
 echo MYDISK > "$media/a/.windows-label"
 wineserver -k >/dev/null 2>&1; wineserver -w
 map_drive a "$media/a"
+map_drive f "$media/full"
+map_drive g "$media/readonly"
 
 mkdir -p "$WINEPREFIX/drive_c/Dorvane"
-cp "$WINE_BUILD"/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
+cp "$WINE_PROGRAM"/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
 cp "$WINE_BUILD"/menu_probe.dll "$WINEPREFIX/drive_c/"
 # The help beside the program, as a user puts it there.
 cp build/win32/dvn40.hlp build/win32/dvn40.cnt "$WINEPREFIX/drive_c/Dorvane/"
@@ -27,7 +63,8 @@ cp build/win32/dvn40.hlp build/win32/dvn40.cnt "$WINEPREFIX/drive_c/Dorvane/"
 # program: registered as the "open" command of http and mailto addresses,
 # it notes each address the shell hands it in C:\DorvaneTests\links.txt.
 mkdir -p "$WINEPREFIX/drive_c/DorvaneTests"
-cp "$WINE_BUILD"/LinkRecorder.exe "$WINEPREFIX/drive_c/DorvaneTests/"
+cp "$WINE_BUILD"/LinkRecorder.exe "$WINE_BUILD"/LogHolder.exe "$WINEPREFIX/drive_c/DorvaneTests/"
+cp "$WINE_BUILD"/gui_probe.dll "$WINEPREFIX/drive_c/"
 for protocol in http mailto; do
   wine reg add "HKCR\\$protocol\\shell\\open\\command" /ve /t REG_SZ \
     /d '"C:\DorvaneTests\LinkRecorder.exe" "%1"' /f >/dev/null 2>&1

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "platform/Failure.h"
 #include "platform/fake/FakeFiles.h"
 #include "platform/fake/Fakes.h"
 #include "shell/DiskCheck.h"
+#include "tests/figures/Figures.h"
 
 namespace {
 
@@ -153,5 +155,98 @@ TEST_F(DiskCheckLogTest, ARelativeLogFileGoesToTheRootOfTheDriveBeingReported) {
   // C: holds no log yet, so it is made from the run's text, A's line included.
   EXPECT_EQ(files.Bytes("C:\\dvn.dvl"), Line("MYDISK", 'A') + Line("SYSTEM", 'C'));
 }
+
+// --- each write point of the log failing in turn ---
+
+// Makes the operations of one kind on one file fail, every time they come.
+std::function<bool(const std::string&)> Refuse(const std::string& verb, const std::string& file) {
+  return [=](const std::string& operation) {
+    return operation.rfind(verb + " ", 0) == 0 && operation.find(file) != std::string::npos;
+  };
+}
+
+std::function<bool(const std::string&)> EitherOf(std::function<bool(const std::string&)> a,
+                                                 std::function<bool(const std::string&)> b) {
+  return [=](const std::string& operation) { return a(operation) || b(operation); };
+}
+
+struct WritePointCase {
+  const char* fault;
+  std::function<void(platform::FakeFiles&)> arrange;
+  const char* message;  // the error box's text; empty when the line is logged
+};
+
+class WritePointTest : public DiskCheckLogTest,
+                       public ::testing::WithParamInterface<WritePointCase> {};
+
+// What the user meets at the end of the session: the main window answers
+// the query after the check, and a failure that leaves the check is shown
+// in the error box while the query is answered 0 (the framework's rule).
+TEST_P(WritePointTest, TheLogKeepsItsBytesOrGainsTheLine) {
+  const std::string before = "old line\r\n";
+  files.files[kLog].bytes = before;
+  UncheckAllDrives(options);
+  CheckDrivesFromString(options, "A");
+  GetParam().arrange(files);
+
+  std::string message;
+  try {
+    RunDiskCheck(options, false, context);
+  } catch (const platform::Failure& failure) {
+    message = platform::ErrorBoxText(failure.what());
+  }
+  const bool sessionMayEnd = message.empty();
+  const std::string after = files.Bytes(kLog).value_or("<no file>");
+  const std::string intact = figures::LogIntact(
+      before, after, [](const std::string& added) { return added == Line("MYDISK", 'A'); },
+      static_cast<int>(files.Names().size()) - 1);
+  figures::AddLogRow(std::string("fake files: ") + GetParam().fault, intact, message,
+                     sessionMayEnd);
+
+  EXPECT_EQ(message, GetParam().message);
+  EXPECT_EQ(intact, message.empty() ? "one line added" : "unchanged") << after;
+  // The line comes before the sound and the box; a failed line ends the run.
+  EXPECT_EQ(ui.boxes.size(), message.empty() ? 1u : 0u);
+}
+
+const auto kTemporary = ".tmp";
+const auto kLogName = "dvn.dvl";
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, WritePointTest,
+    ::testing::Values(
+        // Where no new file may be made, or the new file cannot take the
+        // log's place, the log is written in place and the line is logged.
+        WritePointCase{"creating the temporary file",
+                       [](auto& f) { f.refuses = Refuse("create", kTemporary); }, ""},
+        WritePointCase{"writing the temporary file",
+                       [](auto& f) { f.refuses = Refuse("write", kTemporary); },
+                       "Stream write error."},
+        WritePointCase{"flushing the temporary file",
+                       [](auto& f) { f.refuses = Refuse("flush", kTemporary); },
+                       "Stream write error."},
+        WritePointCase{"replacing the log", [](auto& f) { f.refuses = Refuse("replace", ""); },
+                       ""},
+        WritePointCase{"creating the log in place",
+                       [](auto& f) {
+                         f.refuses =
+                             EitherOf(Refuse("create", kTemporary), Refuse("create", kLogName));
+                       },
+                       "Cannot create file C:\\DVN\\dvn.dvl."},
+        // The truncation gives the medium the old text's space back, so
+        // the old text fits again.
+        WritePointCase{"writing the log in place, medium full",
+                       [](auto& f) {
+                         f.refuses = Refuse("create", kTemporary);
+                         f.freeSpace = 4;
+                       },
+                       "Stream write error."},
+        WritePointCase{"flushing the log in place",
+                       [](auto& f) {
+                         f.refuses =
+                             EitherOf(Refuse("create", kTemporary), Refuse("flush", kLogName));
+                       },
+                       "Stream write error."}),
+    [](const auto& info) { return figures::TestNameOf(info.param.fault); });
 
 }  // namespace

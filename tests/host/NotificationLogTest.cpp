@@ -79,13 +79,27 @@ INSTANTIATE_TEST_SUITE_P(
         AppendCase{"MixedBreaks", "a\r\n\n\rb\r\r\n"s, {}, "a\r\n\r\n\r\nb\r\n\r\n@\r\n"},
         AppendCase{"NulBytesKept", "a\0b\r\n"s, {}, "a\0b\r\n@\r\n"s},
         // 0x81 starts a double-byte character: the byte after it is part
-        // of the character even when it is 10 or 13, and a lead byte at
-        // the very end stays as it is.
-        AppendCase{"TrailBytesAreNoBreaks", "\x81\n" "A\x81\r\n" "B\x81"s, {0x81},
-                   "\x81\n" "A\x81\r\r\n" "B\x81\r\n@"},
+        // of the character even when it is 10 or 13, unless a whole CR LF
+        // follows; a lead byte at the very end stays as it is.
+        AppendCase{"TrailBytesAreNoBreaks", "\x81\n" "A\x81\r" "C\x81\r\n" "B\x81"s, {0x81},
+                   "\x81\n" "A\x81\r" "C\x81\r\n" "B\x81\r\n@"},
         AppendCase{"SameBytesInASingleByteCodePage", "\x81\n" "A\x81\r\n" "B\x81"s, {},
                    "\x81\r\n" "A\x81\r\n" "B\x81\r\n@"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A file cut short inside a double-byte character ends in a lone lead
+// byte, and the program's own break follows it. The next run must read
+// that CR LF as the break it is, not take its CR for the character's
+// second byte and add another.
+TEST_F(NotificationLogTest, ALogEndingInALoneLeadByteKeepsItsBytesAtTheNextRun) {
+  locale.leadBytes = {0xC0};
+  files.files[kLog].bytes = "one\xC0";
+  Append("X");
+  EXPECT_EQ(Log(), "one\xC0\r\n" + kLine);
+  buffer.clear();  // the next run
+  Append("Y");
+  EXPECT_EQ(Log(), "one\xC0\r\n" + kLine + "\r\n" + LineFor("Y"));
+}
 
 TEST_F(NotificationLogTest, AFileWithoutFinalBreakKeepsEndingWithoutOne) {
   files.files[kLog].bytes = "one";

@@ -9,6 +9,7 @@
 #include "platform/Failure.h"
 #include "platform/fake/FakeRegistry.h"
 #include "settings/SettingsStore.h"
+#include "tests/figures/StoreCombinations.h"
 
 namespace {
 
@@ -180,6 +181,17 @@ TEST_F(SettingsStoreTest, ABooleanOfFourBytesOrFewerLoadsZeroExtended) {
     EXPECT_EQ(options.Sound, TSound::SoundWindows) << "no reset for " << c.data.size() << " bytes";
     EXPECT_EQ(Data("NoDialog"), c.data) << "the value stays as it was";
   }
+}
+
+// Each of the seven values missing, of a wrong type or right.
+TEST(StoreCombinationsTest, EveryStoreOfTheSevenValuesLoadsAsTheDesignSays) {
+  FakeRegistry registry;
+  figures::ExpectEveryCombinationAsDesigned(registry, "fake registry");
+}
+
+TEST(StoreCombinationsTest, BooleansOfUpToFourBytesReadZeroExtendedAndFiveReset) {
+  FakeRegistry registry;
+  figures::ExpectBooleanSizesAsDesigned(registry, "fake registry");
 }
 
 TEST_F(SettingsStoreTest, AMissingBooleanResetsButMissingTextsDoNot) {

@@ -13,6 +13,7 @@
 
 #include "platform/win32/Win32Registry.h"
 #include "settings/SettingsStore.h"
+#include "tests/figures/StoreCombinations.h"
 
 namespace {
 
@@ -245,6 +246,37 @@ TEST(SettingsStoreOnWindowsTest, FirstRunSaveAndLoadRoundTrip) {
   store.Load(reread);
   EXPECT_TRUE(reread.NoDialog);
   EXPECT_EQ(reread.Sound, TSound::SoundFile) << "a two-byte boolean reset the store";
+}
+
+// The same stores as the host tests load, in the real registry: below a
+// scratch key, which the registry wrappers take as their root.
+class StoreCombinationsOnWindowsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = std::string(kScratchParent) + "\\Combinations-" + std::to_string(::GetCurrentProcessId());
+    DeleteTree(path);
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, &root, nullptr),
+              ERROR_SUCCESS);
+  }
+  void TearDown() override {
+    ::RegCloseKey(root);
+    DeleteTree(path);
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kScratchParent);
+  }
+
+  std::string path;
+  HKEY root = nullptr;
+};
+
+TEST_F(StoreCombinationsOnWindowsTest, EveryStoreOfTheSevenValuesLoadsAsTheDesignSays) {
+  platform::Win32Registry registry(root);
+  figures::ExpectEveryCombinationAsDesigned(registry, "Wine registry");
+}
+
+TEST_F(StoreCombinationsOnWindowsTest, BooleansOfUpToFourBytesReadZeroExtendedAndFiveReset) {
+  platform::Win32Registry registry(root);
+  figures::ExpectBooleanSizesAsDesigned(registry, "Wine registry");
 }
 
 }  // namespace

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Makes what is handed out, from the shipped 32-bit build (build/win32):
+#   build/dist/dorvane-4.0-setup.exe  the setup (setup/dorvane.nsi)
+#   build/dist/dorvane-4.0.zip        the portable copy: dorvane.exe, its
+#                                     help and readme.txt
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+dist=build/dist
+mkdir -p "$dist"
+scripts/make-setup.sh build/win32 x86-unicode "$dist/dorvane-4.0-setup.exe"
+
+# The zip is for Windows: its readme gets CR LF line breaks, which
+# Notepad needs.
+stage=build/dist-zip
+rm -rf "$stage"; mkdir -p "$stage"
+cp build/win32/dorvane.exe build/win32/dvn40.hlp build/win32/dvn40.cnt "$stage/"
+sed 's/$/\r/' setup/readme.txt > "$stage/readme.txt"
+rm -f "$dist/dorvane-4.0.zip"
+(cd "$stage" && zip -q -X -9 "$OLDPWD/$dist/dorvane-4.0.zip" dorvane.exe dvn40.hlp dvn40.cnt readme.txt)
+ls -l "$dist"/dorvane-4.0-setup.exe "$dist"/dorvane-4.0.zip

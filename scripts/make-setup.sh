@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Makes a setup program from setup/dorvane.nsi:
+#   scripts/make-setup.sh BUILD_DIR TARGET OUTFILE
+# BUILD_DIR holds dorvane.exe, dvn40.hlp and dvn40.cnt; TARGET is NSIS's
+# x86-unicode (the shipped setup, from build/win32) or amd64-unicode (the
+# same script around the 64-bit build, for machines that run no 32-bit
+# code). The host build must have made build/host/setup/ExitCommand.nsh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$(cd "$1" && pwd); target=$2; outfile=$3
+
+exit_nsh=build/host/setup/ExitCommand.nsh
+if [ ! -f "$exit_nsh" ]; then
+  echo "missing $exit_nsh: run 'make build' first" >&2
+  exit 1
+fi
+gen=$root/build/setup-gen/$target
+mkdir -p "$gen" "$(dirname "$outfile")"
+cp "$exit_nsh" "$gen/"
+# The welcome and finish pages' picture, 164 x 314: the product's logo on
+# white, its background colour (that of its bottom-left pixel) taken out.
+logo=resources/art/logo.bmp
+background=$(convert "$logo" -format '%[pixel:p{0,h-1}]' info:)
+convert -size 164x314 xc:white \( "$logo" -transparent "$background" \) \
+  -gravity north -geometry +0+60 -composite -type TrueColor BMP3:"$gen/wizard.bmp"
+
+makensis -V2 -DDORVANE_TARGET="$target" -DDORVANE_EXE="$build/dorvane.exe" \
+  -DDORVANE_HELP="$build" -DDORVANE_GENERATED="$gen" \
+  -DDORVANE_OUTFILE="$(cd "$(dirname "$outfile")" && pwd)/$(basename "$outfile")" \
+  setup/dorvane.nsi

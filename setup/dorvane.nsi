@@ -1,0 +1,262 @@
+; The setup of Dorvane 4.0: installs dorvane.exe with its help into
+; "Program Files\Dorvane", starts it at logon, adds its Start-menu shortcuts
+; and its entry in Add or Remove Programs; the uninstaller takes all of it
+; away again. scripts/make-setup.sh runs makensis with these definitions:
+;
+;   DORVANE_EXE        the dorvane.exe to ship
+;   DORVANE_HELP       the folder that holds dvn40.hlp and dvn40.cnt
+;   DORVANE_GENERATED  the folder that holds ExitCommand.nsh (the host build
+;                      makes it from the tray menu's table) and wizard.bmp
+;   DORVANE_OUTFILE    the setup program to write
+;   DORVANE_TARGET     x86-unicode (the default, what ships) or
+;                      amd64-unicode (for test machines that run no 32-bit
+;                      code; it packs the 64-bit build of the same sources)
+
+!ifndef DORVANE_TARGET
+  !define DORVANE_TARGET x86-unicode
+!endif
+Target ${DORVANE_TARGET}
+
+!include "MUI2.nsh"
+!include "LogicLib.nsh"
+!include "FileFunc.nsh"
+!include "WinMessages.nsh"
+!include "${DORVANE_GENERATED}/ExitCommand.nsh"
+
+!define PRODUCT "Dorvane"
+!define VERSION "4.0"
+!define PUBLISHER "Kestrome"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Dorvane"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; Where dorvane.exe keeps its settings (settings/SettingsStore.cpp).
+!define SETTINGS_KEY "Software\Kestrome\Dorvane\4.0"
+; How long a running Dorvane may take to end after its Exit command.
+!define EXIT_WAIT_MS 10000
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${DORVANE_OUTFILE}"
+SetCompressor /SOLID lzma
+; The settings live under HKEY_LOCAL_MACHINE, and the program goes into
+; Program Files for every user of the computer.
+RequestExecutionLevel admin
+; The program is 32-bit: its folder is the 32-bit Program Files, also on
+; 64-bit Windows. A setup run again goes where the first one installed.
+InstallDir "$PROGRAMFILES32\Dorvane"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+ShowInstDetails show
+BrandingText "Kestrome Software"
+ShowUninstDetails show
+
+VIProductVersion "4.0.0.0"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "CompanyName" "${PUBLISHER}"
+VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} Setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "Copyright (c) Kestrome Software. All rights reserved."
+
+!define MUI_ICON "../resources/art/dorvane.ico"
+!define MUI_UNICON "../resources/art/dorvane.ico"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${DORVANE_GENERATED}/wizard.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${DORVANE_GENERATED}/wizard.bmp"
+!define MUI_ABORTWARNING
+
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION} on your computer.$\r$\n$\r$\n\
+${PRODUCT} sits in the notification area and, whenever Windows is about to end, \
+warns you of a disk still in drive A:.$\r$\n$\r$\n\
+If ${PRODUCT} is running, setup ends it before it replaces its files.$\r$\n$\r$\n\
+$_CLICK"
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+Page custom StartupPageShow StartupPageLeave
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\dorvane.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; ${BST_CHECKED} when dorvane.exe is to start at every logon.
+Var StartAtLogon
+Var StartAtLogonBox
+
+; Writing HKEY_LOCAL_MACHINE needs an administrator. Windows XP has no
+; elevation prompt, so a limited user would get a setup that fails half-way.
+!macro RequireAdministrator
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} keeps its settings for the whole computer, under \
+HKEY_LOCAL_MACHINE, so only an administrator can install or remove it.$\r$\n$\r$\n\
+Log on as an administrator, or start this program with 'Run as administrator'." /SD IDOK
+    SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
+    Quit
+  ${EndIf}
+!macroend
+
+; Ends every running Dorvane before its files are replaced or removed. The
+; main window gets the tray menu's own Exit command, posted as the menu
+; posts it: no disk check runs, so no warning box about a disk in drive A:
+; holds the setup, and the program removes its tray icon. Closing the
+; window instead would run the check.
+!macro DefineEndRunningDorvane UN
+Function ${UN}EndRunningDorvane
+  ${Do}
+    FindWindow $R0 "${DORVANE_WINDOW_CLASS}" ""
+    ${If} $R0 = 0
+      ${Break}
+    ${EndIf}
+    System::Call "user32::GetWindowThreadProcessId(p R0, *i .R1) i"
+    ; SYNCHRONIZE: enough to wait for the process to end.
+    System::Call "kernel32::OpenProcess(i 0x00100000, i 0, i R1) p .R2"
+    DetailPrint "Ending the running ${PRODUCT} (process $R1)..."
+    System::Call "user32::PostMessage(p R0, i ${WM_COMMAND}, p ${DORVANE_EXIT_COMMAND}, p 0) i"
+    ${If} $R2 P<> 0
+      System::Call "kernel32::WaitForSingleObject(p R2, i ${EXIT_WAIT_MS}) i .R3"
+      System::Call "kernel32::CloseHandle(p R2)"
+    ${Else}
+      ; Without a handle to the process, its window going is the sign.
+      StrCpy $R3 1
+      ${For} $R4 1 100
+        IsWindow $R0 stillThere
+        StrCpy $R3 0
+        ${Break}
+        stillThere:
+        Sleep 100
+      ${Next}
+    ${EndIf}
+    ${If} $R3 <> 0
+      DetailPrint "${PRODUCT} did not end within 10 seconds."
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is still running and did not end \
+within 10 seconds.$\r$\n$\r$\nEnd it with Exit in its tray icon's menu, then click Retry." \
+        /SD IDCANCEL IDRETRY continue
+      SetErrorLevel 3
+      Abort "${PRODUCT} is still running."
+      continue:
+    ${EndIf}
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro DefineEndRunningDorvane ""
+!insertmacro DefineEndRunningDorvane "un."
+
+Function .onInit
+  !insertmacro RequireAdministrator
+  StrCpy $StartAtLogon ${BST_CHECKED}
+!if ${DORVANE_TARGET} == amd64-unicode
+  ; The 64-bit test build goes where the shipped 32-bit setup goes on 64-bit
+  ; Windows, into the 32-bit Program Files; in a 64-bit setup NSIS's
+  ; $PROGRAMFILES32 names the 64-bit one. Only the default is changed: an
+  ; earlier install's folder or a /D= stays.
+  ${If} $INSTDIR == "$PROGRAMFILES32\Dorvane"
+    ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion" "ProgramFilesDir (x86)"
+    ${If} $0 != ""
+      StrCpy $INSTDIR "$0\Dorvane"
+    ${EndIf}
+  ${EndIf}
+!endif
+FunctionEnd
+
+Function un.onInit
+  !insertmacro RequireAdministrator
+FunctionEnd
+
+Function StartupPageShow
+  !insertmacro MUI_HEADER_TEXT "Start with Windows" \
+    "Choose whether ${PRODUCT} starts by itself when you log on."
+  nsDialogs::Create 1018
+  Pop $0
+  ${NSD_CreateLabel} 0 0 100% 40u "${PRODUCT} checks the drives only while it runs. Started with \
+Windows, it is in the notification area at every logon, and a disk left in drive A: is found \
+without your having to remember to start it."
+  Pop $0
+  ${NSD_CreateCheckbox} 0 48u 100% 12u "&Start ${PRODUCT} when Windows starts"
+  Pop $StartAtLogonBox
+  ${NSD_SetState} $StartAtLogonBox $StartAtLogon
+  nsDialogs::Show
+FunctionEnd
+
+Function StartupPageLeave
+  ${NSD_GetState} $StartAtLogonBox $StartAtLogon
+FunctionEnd
+
+Section "-Dorvane"
+  SetShellVarContext all
+  Call EndRunningDorvane
+
+  SetOutPath "$INSTDIR"
+  File "${DORVANE_EXE}"
+  File "${DORVANE_HELP}/dvn40.hlp"
+  File "${DORVANE_HELP}/dvn40.cnt"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  CreateDirectory "$SMPROGRAMS\${PRODUCT}"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\dorvane.exe"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Help.lnk" "$INSTDIR\dvn40.hlp"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\uninstall.exe"
+
+  ${If} $StartAtLogon == ${BST_CHECKED}
+    WriteRegStr HKLM "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\dorvane.exe"'
+  ${Else}
+    DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
+  ${EndIf}
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\dorvane.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ; The finish page offers the start; a silent setup, which shows no page,
+  ; starts the program itself.
+  ${If} ${Silent}
+    Exec '"$INSTDIR\dorvane.exe"'
+  ${EndIf}
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext all
+  Call un.EndRunningDorvane
+
+  Delete "$INSTDIR\dorvane.exe"
+  Delete "$INSTDIR\dvn40.hlp"
+  Delete "$INSTDIR\dvn40.cnt"
+  ; Windows' help viewer leaves its index of the help beside it.
+  Delete "$INSTDIR\dvn40.gid"
+  Delete "$INSTDIR\uninstall.exe"
+  ; The log is the user's record of the disks found: kept unless the user
+  ; says otherwise, and with it the folder.
+  ${If} ${FileExists} "$INSTDIR\dvn.dvl"
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "${PRODUCT}'s log, dvn.dvl, is in its \
+folder $INSTDIR.$\r$\n$\r$\nDelete the log too?" /SD IDNO IDNO keepLog
+    Delete "$INSTDIR\dvn.dvl"
+    keepLog:
+  ${EndIf}
+  RMDir "$INSTDIR"
+
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Help.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk"
+  RMDir "$SMPROGRAMS\${PRODUCT}"
+  DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+  ; Kept by default: a later install finds the drives, labels and log
+  ; settings as the user left them.
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Remove ${PRODUCT}'s settings as well (the \
+drives to check, the labels to ignore, the sound and the log)?$\r$\n$\r$\nKeep them if you mean \
+to install ${PRODUCT} again." /SD IDNO IDNO keepSettings
+    DeleteRegKey HKLM "${SETTINGS_KEY}"
+    DeleteRegKey /ifempty HKLM "Software\Kestrome\Dorvane"
+    DeleteRegKey /ifempty HKLM "Software\Kestrome"
+    keepSettings:
+SectionEnd

@@ -1,0 +1,157 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus of the fuzz targets, tests/fuzz/corpus/<target>/.
+
+Each seed is a case a person would try first, in the target's input
+layout (see the comment at the top of each *Fuzz.cpp); the fuzzer starts
+from them and mutates. Run it again after changing a layout."""
+
+import pathlib
+import shutil
+import struct
+
+CORPUS = pathlib.Path(__file__).resolve().parent / "corpus"
+
+
+def text(data: bytes) -> bytes:
+    """A length byte, then the bytes: FuzzInput::Text."""
+    assert len(data) < 256
+    return bytes([len(data)]) + data
+
+
+def number(value: int) -> bytes:
+    """Two bytes that FuzzInput::Between reads as `value` from its low end."""
+    return struct.pack(">H", value)
+
+
+# --- line_breaks: code page, label, the log's bytes
+CP_SINGLE, CP_JAPANESE, CP_CHINESE = 0, 1, 2
+line_breaks = {
+    "crlf": bytes([CP_SINGLE]) + text(b"DISK1") + b"one\r\ntwo\r\n",
+    "lf_cr_mixed": bytes([CP_SINGLE]) + text(b"") + b"a\r\n\n\rb\r\r\nlast",
+    "nul_bytes": bytes([CP_SINGLE]) + text(b"\xc4\xd6") + b"a\0b\r\n\0",
+    "trail_bytes": bytes([CP_JAPANESE]) + text(b"\x82\xa0") + b"\x81\nA\x81\rC\x81\r\nB\x81",
+    "ends_in_lead_byte": bytes([CP_CHINESE]) + text(b"\xc4\xe3") + b"one\r\ntwo\xc0",
+}
+
+# --- date_time: code page, wide, two times, eight locale texts, a
+# double-byte character, a literal
+def time(year, month, day, hour, minute, second, wide):
+    low_year, low_month, low_day = (1000, 10, 10) if wide else (1601, 1, 1)
+    return (number(year - low_year) + number(month - low_month) + number(day - low_day) +
+            number(hour) + number(minute) + number(second))
+
+
+def locale(pattern, date_sep, time_sep, leading_zero, twenty_four, mark_first, am, pm):
+    return b"".join(text(v) for v in (pattern, date_sep, time_sep, leading_zero, twenty_four,
+                                      mark_first, am, pm))
+
+
+def date_case(cp, values, double_byte=b"", literal=b""):
+    return (bytes([cp, 1]) + time(2026, 12, 18, 16, 35, 12, True) +
+            time(2031, 11, 27, 0, 5, 9, True) + values + text(double_byte) + text(literal))
+
+
+date_time = {
+    "en_us": date_case(CP_SINGLE, locale(b"M/d/yyyy", b"/", b":", b"0", b"0", b"0", b"AM", b"PM")),
+    "de_de": date_case(CP_SINGLE, locale(b"dd.MM.yyyy", b".", b":", b"1", b"1", b"0", b"", b"")),
+    "fallbacks": date_case(CP_SINGLE, locale(b"", b"", b"", b"", b"", b"", b"", b""), b"", b"x"),
+    "quoted": date_case(CP_SINGLE, locale(b"d 'de' MMMM \"de\" yy", b"-", b".", b"x", b"12",
+                                          b"1", b"a.m.", b"p.m."), b"", b"a'b\"c"),
+    # Shift-JIS: the designators are double-byte words, and "\x81d" carries
+    # a "d" as its second byte.
+    "ja_jp": date_case(CP_JAPANESE, locale(b"yyyy/MM/dd", b"/", b":", b"0", b"0", b"1",
+                                           b"\x8c\xdf\x91\x4f", b"\x8c\xdf\x8c\xe3"),
+                       b"\x81d", b"\x94\x4e"),
+}
+
+# --- labels: label, exclusions, then the variation bytes
+def labels_case(label, exclusions, variation=b""):
+    return (text(label) + bytes([len(exclusions)]) + b"".join(text(e) for e in exclusions) +
+            variation)
+
+
+labels = {
+    "plain": labels_case(b"DISK1", [b"disk1", b"OTHER"], b"\x01\x00\x01" + text(b" \t") + b"\x01"),
+    "accented": labels_case(b"\xe9t\xe9", [b"\xc9T\xc9"], b"\x00\x01\x00" + text(b"") + b"\x00\x00\x00\x01"),
+    "blanks": labels_case(b"  \x01", [b"", b" "]),
+    "double_byte": labels_case(b"\x82\xa0\x82\xa2", [b"\x82\xa0\x82\xa2 "]),
+}
+
+# --- drive_string: drives that exist, check marks before, the text
+def drives_case(letters, checked, text_bytes):
+    mask = sum(1 << (ord(c) - ord("A")) for c in letters)
+    return struct.pack("<II", mask, checked) + text_bytes
+
+
+drive_string = {
+    "a_and_c": drives_case("ACD", 0, b"AC"),
+    "lower_case": drives_case("ACD", 0, b"a"),
+    "blank_selects_all": drives_case("ACDZ", 0, b" "),
+    "out_of_order": drives_case("ACD", 0b10, b"DCAAZ"),
+    "no_drive_a": drives_case("CD", 0, b"A"),
+}
+
+# --- settings_load: drives, choices, labels held, then records
+NAMES = ["Sound", "SoundFile", "WindowsSound", "Logging", "LogFile", "NoDialog", "Drives"]
+REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD = 1, 2, 3, 4
+
+
+def value(name, type_, data, upper=False):
+    return bytes([NAMES.index(name) << 3 | (0x80 if upper else 0), type_]) + text(data)
+
+
+def dword(name, number_, size=4):
+    return value(name, REG_DWORD, struct.pack("<I", number_)[:size])
+
+
+def sz(name, data):
+    return value(name, REG_SZ, data + b"\0")
+
+
+def other_value(name, type_, data):
+    return bytes([4]) + text(name) + bytes([type_]) + text(data)
+
+
+def label(name):
+    return bytes([5]) + text(name) + bytes([REG_SZ]) + text(name + b"\0")
+
+
+def label_subkey(name, inner):
+    return bytes([6 | 0x80]) + text(name) + text(inner) + text(b"v")
+
+
+def other_subkey(name):
+    return bytes([7]) + text(name)
+
+
+def held(letters, choices, labels_held):
+    mask = sum(1 << (ord(c) - ord("A")) for c in letters)
+    return bytes([mask, choices, len(labels_held)]) + b"".join(text(l) for l in labels_held)
+
+
+FULL = (sz("Sound", b"SoundWindows") + sz("SoundFile", b"C:\\WAV\\ding.wav") +
+        sz("WindowsSound", b"Question") + dword("Logging", 1) + sz("LogFile", b"C:\\DVN\\dvn.dvl") +
+        dword("NoDialog", 0) + sz("Drives", b"AC"))
+settings_load = {
+    "fresh": held("AC", 0, []),
+    "full": held("ACD", 0, []) + FULL + label(b"DISK1") + label(b"backup"),
+    "short_dwords": held("ACD", 0, [b"KEEP"]) + dword("NoDialog", 1, 2) + dword("Logging", 1, 1),
+    "texts_without_zero": held("A", 5, []) + dword("NoDialog", 0) + dword("Logging", 0) +
+        value("SoundFile", REG_SZ, b"C:\\a.wav") + value("LogFile", REG_EXPAND_SZ, b"%WINDIR%\\x\0y") +
+        value("Drives", REG_SZ, b"a :"),
+    "wrong_types": held("AC", 0, [b"Mine", b"MINE"]) + FULL + value("Sound", REG_DWORD, b"\1\0\0\0") +
+        value("NoDialog", REG_SZ, b"1\0", upper=True),
+    "long_dword_and_others": held("ABC", 7, []) + FULL + dword("Logging", 1) +
+        value("NoDialog", REG_BINARY, b"\1\0\0\0\0") + other_value(b"Old", REG_SZ, b"x\0") +
+        other_subkey(b"Other") + label_subkey(b"Nested", b"Deeper"),
+}
+
+TARGETS = {"line_breaks": line_breaks, "date_time": date_time, "labels": labels,
+           "drive_string": drive_string, "settings_load": settings_load}
+
+for target, seeds in TARGETS.items():
+    folder = CORPUS / target
+    shutil.rmtree(folder, ignore_errors=True)
+    folder.mkdir(parents=True)
+    for name, data in seeds.items():
+        (folder / name).write_bytes(data)

@@ -1,0 +1,533 @@
+"""The setup and the zip, end to end under Wine.
+
+The shipped setup is 32-bit. Where 32-bit code runs, the tests install that
+very build/dist/dorvane-4.0-setup.exe in a 32-bit prefix. Where it does not
+(the kernel runs no IA-32 code), they install a test build of the same
+setup/dorvane.nsi made with NSIS's amd64-unicode target around build/win64's
+dorvane.exe, in a 64-bit prefix: the same pages, files, entries and
+commands, but a 64-bit program that sees the registry without WOW6432Node.
+
+Each class keeps one prefix and runs its tests in the order of their names,
+each building on the last, as a user's install, update and removal do.
+Screenshots of the setup's pages go to build/screenshots/setup-*.png.
+"""
+
+import filecmp
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+import zipfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+WORK = os.path.join(ROOT, "build", "setup-wine")
+SHOTS = os.path.join(ROOT, "build", "screenshots")
+WINE32 = "/usr/lib/wine/wine"
+WINE64 = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
+
+UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Dorvane"
+RUN_KEY = r"Software\Microsoft\Windows\CurrentVersion\Run"
+SETTINGS_KEY = r"SOFTWARE\Kestrome\Dorvane\4.0"
+LOG_FILE = r"C:\DorvaneTests\dvn.dvl"
+DISK_LABEL = "TESTDISK"
+SHIPPED_FILES = ("dorvane.exe", "dvn40.hlp", "dvn40.cnt")
+
+# The wizard's buttons (NSIS): Next, Install, Uninstall, Finish and Close
+# share the first; a question box has Yes and No.
+NEXT, IDYES, IDNO = 1, 6, 7
+
+
+def runs_32bit_code():
+    try:
+        return subprocess.run([WINE32, "--version"], capture_output=True,
+                              timeout=60).returncode == 0
+    except OSError:
+        return False
+
+
+def variant():
+    """(loader, WINEARCH, the program's build folder, the test programs'
+    build folder, setup program, setup's bits)."""
+    if runs_32bit_code():
+        return (WINE32, "win32", os.path.join(ROOT, "build", "win32"),
+                os.path.join(ROOT, "build", "win32-tests"),
+                os.path.join(ROOT, "build", "dist", "dorvane-4.0-setup.exe"), 32)
+    return (WINE64, "win64", os.path.join(ROOT, "build", "win64"),
+            os.path.join(ROOT, "build", "win64-tests"),
+            os.path.join(ROOT, "build", "setup-test", "dorvane-4.0-setup-amd64.exe"), 64)
+
+
+_made = []
+
+
+def make_setups():
+    """build/dist from the 32-bit build, and where needed the 64-bit test
+    build; once per run."""
+    if _made:
+        return
+    _made.append(True)
+    subprocess.run([os.path.join(ROOT, "scripts", "make-dist.sh")], check=True,
+                   stdout=subprocess.DEVNULL, timeout=300)
+    loader, _, build, _, setup, bits = variant()
+    if bits == 64:
+        subprocess.run([os.path.join(ROOT, "scripts", "make-setup.sh"), build, "amd64-unicode",
+                        setup], check=True, stdout=subprocess.DEVNULL, timeout=300)
+
+
+def poll(condition, timeout=30.0, step=0.25):
+    """The condition's first true value, or its last value after `timeout` s."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value or time.monotonic() > deadline:
+            return value
+        time.sleep(step)
+
+
+class WinePrefix:
+    """A throwaway prefix of its own on an X server of its own."""
+
+    def __init__(self, name):
+        self.loader, arch, self.build, self.tests_build, self.setup, self.setup_bits = variant()
+        self.root = os.path.join(WORK, name)
+        self.xvfb = None
+        self.env = dict(os.environ, WINEARCH=arch, WINELOADER=self.loader, WINEDEBUG="-all",
+                        WINEPREFIX=os.path.join(self.root, "prefix"),
+                        # No Mono or Gecko prompts; no Linux menu entries for
+                        # the shortcuts the setup makes.
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        self.prefix_bits = 32 if arch == "win32" else 64
+
+    def start(self):
+        missing = [p for p in (self.loader, WINESERVER, self.setup, self.probe_path)
+                   if not os.path.exists(p)]
+        missing += [t for t in ("Xvfb", "import", "makensis") if shutil.which(t) is None]
+        if missing:
+            raise unittest.SkipTest("not here: " + ", ".join(missing))
+        self.start_display()
+        shutil.rmtree(self.root, ignore_errors=True)
+        os.makedirs(self.env["WINEPREFIX"])
+        subprocess.run([self.loader, "wineboot", "-i"], env=self.env, capture_output=True,
+                       timeout=300)
+        subprocess.run([WINESERVER, "-w"], env=self.env, timeout=120)
+        fonts = self.unix(r"C:\windows\Fonts")
+        if os.path.isdir("/usr/share/wine/fonts") and os.path.isdir(fonts):
+            for font in os.listdir("/usr/share/wine/fonts"):
+                shutil.copy(os.path.join("/usr/share/wine/fonts", font), fonts)
+        # Drive A: holds a disk; Wine reads its label when its server starts,
+        # which is after this.
+        disk = os.path.join(self.root, "media", "a")
+        os.makedirs(disk)
+        with open(os.path.join(disk, ".windows-label"), "w") as label:
+            label.write(DISK_LABEL + "\n")
+        link = os.path.join(self.env["WINEPREFIX"], "dosdevices", "a:")
+        if os.path.lexists(link):
+            os.remove(link)
+        os.symlink(disk, link)
+        os.makedirs(self.unix(r"C:\DorvaneTests"), exist_ok=True)
+
+    def start_display(self):
+        for number in range(180, 220):
+            if not os.path.exists(f"/tmp/.X{number}-lock") and \
+                    not os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                break
+        self.xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24",
+                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        self.env["DISPLAY"] = f":{number}"
+        poll(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), timeout=10, step=0.1)
+
+    def stop(self):
+        subprocess.run([WINESERVER, "-k"], env=self.env, capture_output=True, timeout=60)
+        if self.xvfb is not None:
+            self.xvfb.terminate()
+            self.xvfb.wait(timeout=30)
+
+    @property
+    def probe_path(self):
+        return os.path.join(self.tests_build, "setup_probe.exe")
+
+    # The folder "Program Files\Dorvane": the 32-bit Program Files, as the
+    # shipped 32-bit setup finds it ($PROGRAMFILES32) in a 32-bit prefix or
+    # on 64-bit Windows, where it is "Program Files (x86)".
+    @property
+    def install_dir(self):
+        folder = "Program Files" if self.prefix_bits == 32 else "Program Files (x86)"
+        return "C:\\" + folder + "\\Dorvane"
+
+    # A 32-bit setup on 64-bit Windows writes HKLM\Software through the
+    # WOW6432Node view; a setup of the prefix's own width does not.
+    def hklm(self, key):
+        if self.setup_bits == 32 and self.prefix_bits == 64:
+            key = re.sub(r"^(?i:software)\\", r"Software\\WOW6432Node\\", key)
+        return "HKLM\\" + key
+
+    def unix(self, windows_path):
+        drive, rest = windows_path.split(":", 1)
+        assert drive.upper() == "C"
+        return os.path.join(self.env["WINEPREFIX"], "drive_c", *rest.strip("\\").split("\\"))
+
+    def wine(self, *args, timeout=120):
+        # Output into a file: a program the command starts inherits it and
+        # would hold a pipe open for its whole life.
+        with tempfile.TemporaryFile() as output:
+            result = subprocess.run([self.loader, *args], env=self.env, stdout=output,
+                                    stderr=subprocess.DEVNULL, timeout=timeout)
+            output.seek(0)
+            text = output.read().decode("cp1252", "replace").replace("\r", "")
+        return result.returncode, text
+
+    def probe(self, *args):
+        return self.wine(self.probe_path, *args)
+
+    def running(self):
+        """(pid, path) of each running Dorvane's main window."""
+        _, output = self.probe("splash")
+        return re.findall(r"^splash pid=(\d+) path=(.*)$", output, re.M)
+
+    def registry(self, key):
+        """The values of `key` as {name: text}, or None when it does not exist."""
+        status, output = self.wine("reg", "query", key)
+        if status != 0:
+            return None
+        values = {}
+        for name, _, data in re.findall(r"^    (.*?)    (REG_\w+)    ?(.*)$", output, re.M):
+            values[name] = data
+        return values
+
+    def import_registry(self, text):
+        path = os.path.join(self.root, "import.reg")
+        with open(path, "w", encoding="cp1252", newline="\r\n") as reg:
+            reg.write(text)
+        status, _ = self.wine("regedit", "/s", "Z:" + path.replace("/", "\\"))
+        assert status == 0, "regedit refused " + path
+
+    def start_menu(self):
+        return self.unix(r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Dorvane")
+
+
+def log_lines(prefix):
+    try:
+        with open(prefix.unix(LOG_FILE), "rb") as log:
+            return log.read().decode("cp1252").splitlines()
+    except FileNotFoundError:
+        return []
+
+
+def lnk_names(path, target):
+    """Whether the shortcut file names `target` (in either of its encodings)."""
+    with open(path, "rb") as lnk:
+        data = lnk.read().lower()
+    return target.lower().encode("cp1252") in data or target.lower().encode("utf-16-le") in data
+
+
+class SilentSetup(unittest.TestCase):
+    """What an administrator's `dorvane-4.0-setup.exe /S` does, and the
+    uninstaller's `/S`, with a disk left in drive A: throughout."""
+
+    @classmethod
+    def setUpClass(cls):
+        make_setups()
+        cls.wine_prefix = WinePrefix("silent")
+        try:
+            cls.wine_prefix.start()
+            # A user of an earlier install: logging on, into a file outside
+            # the program's folder, and the warning box on.
+            cls.wine_prefix.import_registry(
+                "REGEDIT4\n\n"
+                f"[HKEY_LOCAL_MACHINE\\{SETTINGS_KEY}]\n"
+                '"Sound"="NoSound"\n"SoundFile"="(None)"\n"WindowsSound"="Exclamation"\n'
+                '"Logging"=dword:00000001\n'
+                f'"LogFile"="{LOG_FILE.replace(chr(92), chr(92) * 2)}"\n'
+                '"NoDialog"=dword:00000000\n"Drives"="A"\n\n'
+                f"[HKEY_LOCAL_MACHINE\\{SETTINGS_KEY}\\Exclusions]\n")
+            cls.status, _ = cls.wine_prefix.wine(cls.wine_prefix.setup, "/S")
+        except BaseException:
+            cls.wine_prefix.stop()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.wine_prefix.stop()
+
+    def setUp(self):
+        self.p = self.wine_prefix
+
+    def installed(self, name):
+        return self.p.unix(self.p.install_dir + "\\" + name)
+
+    def assert_installed_as_built(self):
+        for name in SHIPPED_FILES:
+            with self.subTest(file=name):
+                self.assertTrue(filecmp.cmp(self.installed(name), os.path.join(self.p.build, name),
+                                            shallow=False), name + " differs from the build's")
+
+    def assert_runs_installed(self):
+        running = poll(self.p.running, timeout=30)
+        self.assertEqual(len(running), 1, running)
+        self.assertEqual(running[0][1].lower(), (self.p.install_dir + "\\dorvane.exe").lower())
+        return running[0][0]
+
+    def test_01_installs_the_program_its_help_and_the_uninstaller(self):
+        self.assertEqual(self.status, 0)
+        self.assertTrue(os.path.isfile(self.installed("uninstall.exe")))
+        self.assert_installed_as_built()
+        self.assertEqual(sorted(os.listdir(self.p.unix(self.p.install_dir))),
+                         sorted(SHIPPED_FILES + ("uninstall.exe",)))
+
+    def test_02_starts_the_program_at_logon(self):
+        run = self.p.registry(self.p.hklm(RUN_KEY))
+        self.assertEqual(run.get("Dorvane"), f'"{self.p.install_dir}\\dorvane.exe"')
+
+    def test_03_adds_three_start_menu_shortcuts_for_all_users(self):
+        folder = self.p.start_menu()
+        targets = {"Dorvane.lnk": "dorvane.exe", "Dorvane Help.lnk": "dvn40.hlp",
+                   "Uninstall Dorvane.lnk": "uninstall.exe"}
+        self.assertEqual(sorted(os.listdir(folder)), sorted(targets))
+        for name, target in targets.items():
+            with self.subTest(shortcut=name):
+                self.assertTrue(lnk_names(os.path.join(folder, name),
+                                          self.p.install_dir + "\\" + target))
+
+    def test_04_adds_the_uninstall_entry(self):
+        entry = self.p.registry(self.p.hklm(UNINSTALL_KEY))
+        self.assertIsNotNone(entry)
+        folder = self.p.install_dir
+        size = sum(os.path.getsize(self.installed(n)) for n in SHIPPED_FILES + ("uninstall.exe",))
+        expected = {
+            "DisplayName": "Dorvane 4.0",
+            "DisplayVersion": "4.0",
+            "Publisher": "Kestrome",
+            "DisplayIcon": folder + "\\dorvane.exe,0",
+            "UninstallString": f'"{folder}\\uninstall.exe"',
+            "QuietUninstallString": f'"{folder}\\uninstall.exe" /S',
+            "InstallLocation": folder,
+            "NoModify": "0x1",
+            "NoRepair": "0x1",
+        }
+        for name, value in expected.items():
+            with self.subTest(value=name):
+                self.assertEqual(entry.get(name), value)
+        # In kilobytes, as Add or Remove Programs shows it.
+        self.assertEqual(int(entry["EstimatedSize"], 16), size // 1024)
+
+    def test_05_starts_the_installed_program(self):
+        self.assert_runs_installed()
+
+    def test_06_the_running_copy_warns_of_the_disk_at_the_end_of_the_session(self):
+        # The check that an ending of the program by its Exit command must
+        # not run: a log line and a warning box.
+        status, output = self.p.probe("query")
+        self.assertEqual(status, 0, output)
+        self.assertIn("answer=1", output)
+        self.assertRegex(output, rf"box=.*{DISK_LABEL}")
+        lines = log_lines(self.p)
+        self.assertEqual(len(lines), 1, lines)
+        self.assertIn(DISK_LABEL, lines[0])
+
+    def test_07_setup_over_a_running_copy_ends_it_and_replaces_the_files(self):
+        before = self.assert_runs_installed()
+        with open(self.installed("dvn40.cnt"), "wb") as damaged:
+            damaged.write(b"not the help's contents")
+        status, _ = self.p.wine(self.p.setup, "/S")
+        self.assertEqual(status, 0)
+        self.assert_installed_as_built()
+        after = self.assert_runs_installed()
+        self.assertNotEqual(before, after, "the first copy still runs")
+        # Ended through Exit: no check, no warning box, no log line.
+        self.assertEqual(len(log_lines(self.p)), 1)
+
+    def test_08_silent_uninstall_removes_everything_but_the_settings(self):
+        self.assertEqual(len(self.p.running()), 1)
+        entry = self.p.registry(self.p.hklm(UNINSTALL_KEY))
+        uninstaller = entry["UninstallString"].strip('"')
+        status, _ = self.p.wine(uninstaller, "/S")
+        self.assertEqual(status, 0)
+        # The uninstaller hands over to a copy of itself outside the folder
+        # and returns at once; the copy removes the folder last.
+        folder = self.p.unix(self.p.install_dir)
+        self.assertTrue(poll(lambda: not os.path.exists(folder), timeout=30),
+                        os.listdir(folder) if os.path.exists(folder) else None)
+        self.assertEqual(self.p.running(), [])
+        self.assertEqual(len(log_lines(self.p)), 1, "the program ended with a check")
+        self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)))
+        self.assertNotIn("Dorvane", self.p.registry(self.p.hklm(RUN_KEY)) or {})
+        self.assertFalse(os.path.exists(self.p.start_menu()))
+        settings = self.p.registry(self.p.hklm(SETTINGS_KEY))
+        self.assertIsNotNone(settings, "the settings went with the program")
+        self.assertEqual((settings.get("Logging"), settings.get("LogFile")), ("0x1", LOG_FILE))
+
+    def test_09_silent_uninstall_keeps_a_log_in_the_folder_and_with_it_the_folder(self):
+        status, _ = self.p.wine(self.p.setup, "/S")
+        self.assertEqual(status, 0)
+        self.assert_runs_installed()
+        with open(self.installed("dvn.dvl"), "wb") as log:
+            log.write(b"12/8/2026   -   4:35:12 PM   -   an earlier line\r\n")
+        status, _ = self.p.wine(self.p.install_dir + "\\uninstall.exe", "/S")
+        self.assertEqual(status, 0)
+        self.assertTrue(poll(lambda: os.listdir(self.p.unix(self.p.install_dir)) == ["dvn.dvl"],
+                             timeout=30), os.listdir(self.p.unix(self.p.install_dir)))
+        self.assertTrue(poll(lambda: self.p.registry(self.p.hklm(UNINSTALL_KEY)) is None))
+        self.assertEqual(self.p.running(), [])
+
+    def test_10_a_copy_that_will_not_end_stops_the_silent_setup_with_an_error(self):
+        folder = os.listdir(self.p.unix(self.p.install_dir))
+        stub = subprocess.Popen([self.p.loader, self.p.probe_path, "stub", "60"], env=self.p.env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            self.assertTrue(poll(self.p.running, timeout=30), "the stand-in did not start")
+            started = time.monotonic()
+            status, _ = self.p.wine(self.p.setup, "/S")
+            waited = time.monotonic() - started
+        finally:
+            stub.kill()
+            stub.wait(timeout=30)
+        self.assertEqual(status, 3)
+        self.assertGreaterEqual(waited, 10.0, "the setup did not wait for the program to end")
+        self.assertEqual(os.listdir(self.p.unix(self.p.install_dir)), folder)
+        self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)))
+
+
+class SetupPages(unittest.TestCase):
+    """The interactive setup, page by page, with its defaults: each page is
+    photographed and checked, then its Next button pressed; then the
+    interactive uninstaller, its questions answered. They run in a
+    virtual desktop of Wine's explorer, which draws the windows' frames and
+    captions as Windows does (bare Xvfb has no window manager to draw them)."""
+
+    DESKTOP = "DorvaneSetup"
+    PAGES = [
+        # (screenshot, a text of the page, its check boxes)
+        ("setup-welcome", "Welcome to Dorvane 4.0 Setup", {}),
+        ("setup-folder", "Choose Install Location", {}),
+        ("setup-startup", "Start with Windows", {"&Start Dorvane when Windows starts": "1"}),
+        ("setup-finish", "Completing Dorvane 4.0 Setup", {"Start Dorvane now": "1"}),
+    ]
+
+    @classmethod
+    def setUpClass(cls):
+        make_setups()
+        cls.wine_prefix = p = WinePrefix("pages")
+        try:
+            p.start()
+            p.env["SETUP_PROBE_DESKTOP"] = cls.DESKTOP
+            shutil.copy(p.setup, p.unix(r"C:\DorvaneTests\setup.exe"))
+            cls.explorer = subprocess.Popen(
+                [p.loader, "explorer", f"/desktop={cls.DESKTOP},800x600",
+                 r"C:\DorvaneTests\setup.exe"],
+                env=p.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except BaseException:
+            # unittest does not tear down a class whose set-up failed.
+            p.stop()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.wine_prefix.stop()
+        try:
+            cls.explorer.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            cls.explorer.kill()
+            cls.explorer.wait()
+
+    def wizard(self, text):
+        """The probe's view of the wizard once it shows `text`, else None."""
+        def shown():
+            status, output = self.wine_prefix.probe("wizard")
+            return output if status == 0 and f"text={text}\n" in output else None
+        return poll(shown, timeout=30, step=0.5)
+
+    def screenshot(self, name, output):
+        # The wizard's place on the virtual desktop, whose X window holds it.
+        rect = [int(n) for n in re.search(r"^rect=(.*)$", output, re.M).group(1).split(",")]
+        found = subprocess.run(["xdotool", "search", "--name", self.DESKTOP],
+                               env=self.wine_prefix.env, capture_output=True, text=True)
+        window = found.stdout.split()[0] if found.stdout.split() else "root"
+        left, top, right, bottom = rect
+        subprocess.run(["import", "-display", self.wine_prefix.env["DISPLAY"], "-window", window,
+                        "-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage",
+                        os.path.join(SHOTS, name + ".png")], capture_output=True, timeout=60)
+
+    def test_each_page_and_the_installed_program(self):
+        p = self.wine_prefix
+        os.makedirs(SHOTS, exist_ok=True)
+        for shot, text, checks in self.PAGES:
+            output = self.wizard(text)
+            self.assertIsNotNone(output, f"no page showing {text!r}")
+            # Wine paints the page a moment after its controls exist.
+            time.sleep(1.0)
+            self.screenshot(shot, output)
+            with self.subTest(page=shot):
+                self.assertIn("caption=Dorvane 4.0 Setup", output)
+                for name, state in checks.items():
+                    self.assertIn(f"check={name}={state}\n", output)
+            self.assertEqual(p.probe("click", str(NEXT))[0], 0)
+        self.assertTrue(poll(lambda: p.probe("wizard")[0] != 0, timeout=30), "the setup stays")
+        running = poll(p.running, timeout=30)
+        self.assertEqual([path.lower() for _, path in running],
+                         [(p.install_dir + "\\dorvane.exe").lower()])
+        run = p.registry(p.hklm(RUN_KEY))
+        self.assertEqual(run.get("Dorvane"), f'"{p.install_dir}\\dorvane.exe"')
+
+        # The uninstaller asks two questions, each kept by default: answered
+        # against the defaults here, the log stays and the settings go.
+        self.assertIsNotNone(p.registry(p.hklm(SETTINGS_KEY)), "the program made no settings")
+        with open(p.unix(p.install_dir + "\\dvn.dvl"), "wb") as log:
+            log.write(b"12/8/2026   -   4:35:12 PM   -   an earlier line\r\n")
+        uninstaller = subprocess.Popen(
+            [p.loader, "explorer", f"/desktop={self.DESKTOP},800x600",
+             p.install_dir + "\\uninstall.exe"],
+            env=p.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            for text, button in (("Uninstall Dorvane 4.0", NEXT),
+                                 ("Delete the log too?", IDNO),
+                                 ("Remove Dorvane's settings", IDYES),
+                                 ("Uninstallation Complete", NEXT)):
+                shown = poll(lambda: text in p.probe("wizard")[1], timeout=30, step=0.5)
+                self.assertTrue(shown, f"the uninstaller never showed {text!r}")
+                self.assertEqual(p.probe("click", str(button))[0], 0, text)
+            self.assertTrue(poll(lambda: p.probe("wizard")[0] != 0, timeout=30))
+        finally:
+            uninstaller.wait(timeout=60)
+        self.assertEqual(p.running(), [])
+        self.assertEqual(os.listdir(p.unix(p.install_dir)), ["dvn.dvl"])
+        self.assertIsNone(p.registry(p.hklm(UNINSTALL_KEY)))
+        self.assertIsNone(p.registry(p.hklm(SETTINGS_KEY)))
+        self.assertIsNone(p.registry(p.hklm(r"Software\Kestrome")))
+
+
+class PortableZip(unittest.TestCase):
+    """build/dist/dorvane-4.0.zip: the program for a folder of the user's."""
+
+    @classmethod
+    def setUpClass(cls):
+        make_setups()
+        cls.zip = zipfile.ZipFile(os.path.join(ROOT, "build", "dist", "dorvane-4.0.zip"))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.zip.close()
+
+    def test_holds_the_program_its_help_and_the_readme_alone(self):
+        self.assertEqual(sorted(self.zip.namelist()), sorted(SHIPPED_FILES + ("readme.txt",)))
+        for name in SHIPPED_FILES:
+            with self.subTest(file=name):
+                with open(os.path.join(ROOT, "build", "win32", name), "rb") as built:
+                    self.assertEqual(self.zip.read(name), built.read())
+
+    def test_readme_has_cr_lf_line_breaks_and_the_logon_start(self):
+        text = self.zip.read("readme.txt")
+        self.assertGreater(text.count(b"\r\n"), 10)
+        self.assertEqual(text.count(b"\n"), text.count(b"\r\n"), "a line break without CR")
+        self.assertEqual(text.count(b"\r"), text.count(b"\r\n"), "a CR without LF")
+        self.assertIn(rb"CurrentVersion\Run", text)
+        self.assertIn(b"shell:startup", text)
+
+
+if __name__ == "__main__":
+    unittest.main()
