@@ -22,21 +22,17 @@ cd "$(dirname "$0")/../.."
 . scripts/wine-env.sh
 root=$PWD
 
-for program in dorvane.exe bench/bench.exe bench/MinimalTray.exe bench/MinimalHandler.exe; do
-  [ -f "$WINE_BUILD/$program" ] || { echo "make bench: $WINE_BUILD/$program is missing"; exit 2; }
+# The program as it ships ($WINE_PROGRAM), the benchmark and its anchors
+# beside the other test programs ($WINE_BUILD).
+for program in "$WINE_PROGRAM/dorvane.exe" "$WINE_BUILD"/bench/{bench,MinimalTray,MinimalHandler}.exe; do
+  [ -f "$program" ] || { echo "make bench: $program is missing"; exit 2; }
 done
 
 # The anchor must load what the program loads.
-imports() { objdump -p "$1" 2>/dev/null | sed -n 's/.*DLL Name: //p' | tr a-z A-Z | sort | tr '\n' ' '; }
-if command -v objdump >/dev/null && objdump -p "$WINE_BUILD/dorvane.exe" >/dev/null 2>&1; then
-  dlls=$(imports "$WINE_BUILD/dorvane.exe")
-  anchor_dlls=$(imports "$WINE_BUILD/bench/MinimalTray.exe")
-else
-  objdump_for=$([ "$WINE_BITS" = 64 ] && echo x86_64 || echo i686)-w64-mingw32-objdump
-  imports() { "$objdump_for" -p "$1" | sed -n 's/.*DLL Name: //p' | tr a-z A-Z | sort | tr '\n' ' '; }
-  dlls=$(imports "$WINE_BUILD/dorvane.exe")
-  anchor_dlls=$(imports "$WINE_BUILD/bench/MinimalTray.exe")
-fi
+objdump=$([ "$WINE_BITS" = 64 ] && echo x86_64 || echo i686)-w64-mingw32-objdump
+imports() { "$objdump" -p "$1" | sed -n 's/.*DLL Name: //p' | tr a-z A-Z | sort | tr '\n' ' '; }
+dlls=$(imports "$WINE_PROGRAM/dorvane.exe")
+anchor_dlls=$(imports "$WINE_BUILD/bench/MinimalTray.exe")
 if [ "$dlls" != "$anchor_dlls" ]; then
   echo "make bench: the minimal tray program loads $anchor_dlls, dorvane.exe $dlls"
   exit 2
@@ -71,7 +67,7 @@ PY
 winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
 
 mkdir -p "$WINEPREFIX/drive_c/Bench"
-cp "$WINE_BUILD/dorvane.exe" "$WINE_BUILD/bench/MinimalTray.exe" \
+cp "$WINE_PROGRAM/dorvane.exe" "$WINE_BUILD/bench/MinimalTray.exe" \
   "$WINE_BUILD/bench/MinimalHandler.exe" "$WINEPREFIX/drive_c/Bench/"
 key='HKLM\SOFTWARE\Kestrome\Dorvane\4.0'
 setting() { wine reg add "$key" /v "$1" /t "$2" /d "$3" /f >/dev/null 2>&1; }
@@ -84,7 +80,7 @@ setting LogFile REG_SZ "$(winpath "$logs")\\dvn.dvl"
 setting NoDialog REG_DWORD 1
 
 echo "make bench: $WINE_BITS_NOTE under $(wine --version 2>/dev/null), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-for exe in build/win32/dorvane.exe "$WINE_BUILD/dorvane.exe"; do
+for exe in build/win32/dorvane.exe "$WINE_PROGRAM/dorvane.exe"; do
   [ -f "$exe" ] && echo "size of $exe: $(stat -c %s "$exe") bytes ($(( ($(stat -c %s "$exe") + 1023) / 1024 )) KB)"
 done
 echo
