@@ -4,7 +4,7 @@
 WIN32_DIR := build/win32
 HOST_DIR  := build/host
 
-.PHONY: all deps build wine-build run test clean screenshots dist fuzz
+.PHONY: all deps build wine-build run test clean screenshots dist fuzz bench
 
 all: build
 
@@ -44,6 +44,11 @@ dist: build
 # (60) seconds; `make test` runs a few seconds of each.
 fuzz: deps
 	@scripts/fuzz.sh
+
+# The benchmark under Wine: each figure beside its anchor's, measured in the
+# same run (tests/bench/run-bench.sh). Not part of make test.
+bench: wine-build
+	@tests/bench/run-bench.sh
 
 clean:
 	rm -rf build

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -91,6 +92,28 @@ class Locale {
   // IsDBCSLeadByte: whether the byte starts a two-byte character in the
   // system's ANSI code page.
   virtual bool IsLeadByte(unsigned char byte) = 0;
+
+  // The lead bytes of the system's ANSI code page, as runs from first to
+  // last (GetCPInfo): none in a single-byte code page. Text that is long,
+  // like the log, asks once instead of once for every byte. This default
+  // asks IsLeadByte for each of the 256 values.
+  struct LeadByteRange {
+    unsigned char first;
+    unsigned char last;
+  };
+  virtual std::vector<LeadByteRange> LeadByteRanges() {
+    std::vector<LeadByteRange> ranges;
+    for (int value = 0; value < 256; ++value) {
+      const auto byte = static_cast<unsigned char>(value);
+      if (!IsLeadByte(byte)) continue;
+      if (!ranges.empty() && ranges.back().last + 1 == value) {
+        ranges.back().last = byte;
+      } else {
+        ranges.push_back({byte, byte});
+      }
+    }
+    return ranges;
+  }
 };
 
 }  // namespace platform

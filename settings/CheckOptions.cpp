@@ -21,17 +21,25 @@ std::string TDriveEntry::RootPath() const { return platform::TrimBlanksAndContro
 
 platform::ImageListHandle BuildDriveList(TCheckOptions& options, platform::Drives& drives,
                                          platform::Shell& shell) {
-  platform::ImageListHandle imageList = shell.SystemSmallImageList();
+  BuildDriveEntries(options, drives);
+  return AssignDriveIcons(options, shell);
+}
+
+void BuildDriveEntries(TCheckOptions& options, platform::Drives& drives) {
   const std::uint32_t mask = drives.LogicalDrives();
   options.Drives.clear();
   for (int bit = 0; bit < 26; ++bit) {
     if ((mask & (1u << bit)) == 0) continue;
     TDriveEntry entry;
     entry.Caption = std::string(" ") + static_cast<char>('A' + bit) + ":\\";
-    entry.ImageIndex = shell.SystemIconIndex(entry.RootPath());
     entry.Checked = entry.RootPath() == "A:\\";
     options.Drives.push_back(entry);
   }
+}
+
+platform::ImageListHandle AssignDriveIcons(TCheckOptions& options, platform::Shell& shell) {
+  platform::ImageListHandle imageList = shell.SystemSmallImageList();
+  for (TDriveEntry& entry : options.Drives) entry.ImageIndex = shell.SystemIconIndex(entry.RootPath());
   return imageList;
 }
 

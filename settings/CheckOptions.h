@@ -41,6 +41,12 @@ struct TCheckOptions {
 platform::ImageListHandle BuildDriveList(TCheckOptions& options, platform::Drives& drives,
                                          platform::Shell& shell);
 
+// The two halves of BuildDriveList: the entries, each with no icon yet;
+// then each entry's icon and the list that holds them. The check needs
+// only the first; the icons matter once the list is on the screen.
+void BuildDriveEntries(TCheckOptions& options, platform::Drives& drives);
+platform::ImageListHandle AssignDriveIcons(TCheckOptions& options, platform::Shell& shell);
+
 void UncheckAllDrives(TCheckOptions& options);
 
 // Checks every entry whose caption contains any character of `drives`. It

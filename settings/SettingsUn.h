@@ -48,6 +48,7 @@ class TfmSettings : public platform::TForm {
 
  protected:
   void FormCreate() override;
+  void FormFirstShow() override;
   void FormClose(platform::TCloseAction& action) override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool PreviewDialogKey(MSG& msg) override { return keys_.PreviewDialogKey(msg); }

@@ -1,6 +1,9 @@
 #include "shell/NotificationLog.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -131,6 +134,102 @@ std::string FormatLongTime(const LogFormats& formats, const platform::LocalTime&
   return formats.markBeforeTime ? mark + " " + clock : clock + " " + mark;
 }
 
+namespace {
+
+// Which bytes start a two-byte character of the ANSI code page, asked of
+// the locale once per text and then looked up by value.
+class LeadBytes {
+ public:
+  explicit LeadBytes(platform::Locale& locale) {
+    for (const platform::Locale::LeadByteRange& range : locale.LeadByteRanges()) {
+      for (int byte = range.first; byte <= range.last; ++byte) table_[byte] = true;
+      any_ = any_ || range.first <= range.last;
+    }
+  }
+  bool Any() const { return any_; }
+  bool operator()(unsigned char byte) const { return table_[byte]; }
+
+ private:
+  std::array<bool, 256> table_{};
+  bool any_ = false;
+};
+
+// Hands each line break of the text to `onBreak(position, length)`: length
+// 2 for CR LF, 1 for a lone CR or LF. `onBreak` answers whether to go on.
+// In a single-byte code page (every Western one) no byte is a lead byte,
+// and the breaks are found with memchr, a block at a time; only a
+// double-byte code page needs the bytes one by one, so that the second
+// byte of a character is never taken for a break.
+template <typename OnBreak>
+void ForEachLineBreak(const char* data, std::size_t size, const LeadBytes& lead,
+                      OnBreak onBreak) {
+  const char* const end = data + size;
+  auto breakLength = [&](const char* at) -> std::size_t {
+    return at[0] == '\r' && at + 1 < end && at[1] == '\n' ? 2 : 1;
+  };
+  if (!lead.Any()) {
+    auto next = [end](const char* from, char byte) {
+      const void* found = std::memchr(from, byte, static_cast<std::size_t>(end - from));
+      return found != nullptr ? static_cast<const char*>(found) : end;
+    };
+    const char* nextCr = next(data, '\r');
+    const char* nextLf = next(data, '\n');
+    for (const char* at = data;;) {
+      if (nextCr < at) nextCr = next(at, '\r');
+      if (nextLf < at) nextLf = next(at, '\n');
+      const char* found = std::min(nextCr, nextLf);
+      if (found == end) return;
+      const std::size_t length = breakLength(found);
+      if (!onBreak(static_cast<std::size_t>(found - data), length)) return;
+      at = found + length;
+    }
+  }
+  for (const char* at = data; at < end;) {
+    if (*at == '\r' || *at == '\n') {
+      const std::size_t length = breakLength(at);
+      if (!onBreak(static_cast<std::size_t>(at - data), length)) return;
+      at += length;
+    } else {
+      // A lead byte takes the next byte into its character, unless a CR LF
+      // follows it: that is a break even there (see NormalizeLineBreaks).
+      const bool crLfFollows = at + 2 < end && at[1] == '\r' && at[2] == '\n';
+      at += lead(static_cast<unsigned char>(*at)) && at + 1 < end && !crLfFollows ? 2 : 1;
+    }
+  }
+}
+
+std::size_t CountLoneBreaks(const std::string& bytes, const LeadBytes& lead) {
+  std::size_t lone = 0;
+  ForEachLineBreak(bytes.data(), bytes.size(), lead, [&](std::size_t, std::size_t length) {
+    lone += length == 1 ? 1 : 0;
+    return true;
+  });
+  return lone;
+}
+
+// `text` becomes `bytes` with every break CR LF, in a buffer of its exact
+// size and `room` bytes more, copied a stretch between two breaks at a time.
+void NormalizeInto(std::string& text, const std::string& bytes, const LeadBytes& lead,
+                   std::size_t room) {
+  std::string normalized;
+  normalized.reserve(bytes.size() + CountLoneBreaks(bytes, lead) + room);
+  std::size_t copied = 0;
+  ForEachLineBreak(bytes.data(), bytes.size(), lead, [&](std::size_t at, std::size_t length) {
+    normalized.append(bytes, copied, at - copied);
+    normalized += kLineBreak;
+    copied = at + length;
+    return true;
+  });
+  normalized.append(bytes, copied, std::string::npos);
+  text.swap(normalized);
+}
+
+// Room for the line that the log adds after the file's text, so that
+// adding it takes no second buffer.
+constexpr std::size_t kRoomForLine = 512;
+
+}  // namespace
+
 // Editors on other systems leave LF or CR alone as line breaks; the log
 // is for Windows readers, so every break becomes CR LF. In a double-byte
 // code page the second byte of a character may have any value, and it is
@@ -143,22 +242,18 @@ std::string FormatLongTime(const LogFormats& formats, const platform::LocalTime&
 // CR of its own. No code page has CR as the second byte of a character.
 std::string NormalizeLineBreaks(const std::string& bytes, platform::Locale& locale) {
   std::string text;
-  text.reserve(bytes.size() + bytes.size() / 16 + 2);
-  for (std::size_t i = 0; i < bytes.size();) {
-    const char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      text += kLineBreak;
-      i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
-    } else if (locale.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < bytes.size() &&
-               bytes.compare(i + 1, 2, kLineBreak) != 0) {
-      text.append(bytes, i, 2);
-      i += 2;
-    } else {
-      text += c;
-      ++i;
-    }
-  }
+  NormalizeInto(text, bytes, LeadBytes(locale), 0);
   return text;
+}
+
+bool HasOnlyCrLfBreaks(const std::string& bytes, platform::Locale& locale) {
+  bool clean = true;
+  ForEachLineBreak(bytes.data(), bytes.size(), LeadBytes(locale),
+                   [&](std::size_t, std::size_t length) {
+                     clean = length == 2;
+                     return clean;
+                   });
+  return clean;
 }
 
 NotificationLog::NotificationLog(platform::Files& files, platform::Clock& clock,
@@ -197,8 +292,8 @@ std::string NotificationLog::BuildLine(const std::string& label, char driveLette
 // folder. There the new file cannot be made, or cannot take the log's
 // place, and the log is written in place instead, as a plain program
 // writes its file: the line is logged, at the price of the safety above.
-void NotificationLog::WriteLog(const std::string& logFile, const std::string& text,
-                               const std::string* before) {
+void NotificationLog::WriteLog(const std::string& logFile, std::string_view text,
+                               const std::string_view* before) {
   // A read-only log must stay as it is. Windows refuses to rename over a
   // read-only file, but Wine does it, so the attribute is checked here
   // instead of being left to the replacement.
@@ -223,8 +318,8 @@ void NotificationLog::WriteLog(const std::string& logFile, const std::string& te
 // The file's old text is given back when the new one does not fit: the
 // truncation freed the space it took, so it fits again. A log that did not
 // exist before is not left behind half written.
-void NotificationLog::WriteInPlace(const std::string& logFile, const std::string& text,
-                                   const std::string* before) {
+void NotificationLog::WriteInPlace(const std::string& logFile, std::string_view text,
+                                   const std::string_view* before) {
   {
     std::unique_ptr<platform::WritableFile> file = files_.Create(logFile);
     if (!file) throw CannotCreate(logFile);
@@ -241,19 +336,34 @@ void NotificationLog::WriteInPlace(const std::string& logFile, const std::string
 
 // The whole text goes in one write; a text too large for one write counts
 // as a medium that could not take it.
-bool NotificationLog::WriteWhole(platform::WritableFile& file, const std::string& text) {
+bool NotificationLog::WriteWhole(platform::WritableFile& file, std::string_view text) {
   const auto size = static_cast<std::uint32_t>(text.size());
   return size == text.size() && file.Write(text.data(), size) == size;
 }
 
 void NotificationLog::AppendLogLine(std::string& logBuffer, const std::string& logFile,
                                     const std::string& label, char driveLetter) {
+  // A log grows for years, so its text is held at most twice: the file's
+  // bytes, and their normalised copy only when some break is not CR LF.
+  // The log that the program wrote itself is taken as it was read.
   std::string bytes;
+  std::size_t readSize = 0;
+  bool readIsLogBuffer = false;  // the bytes read became the buffer unchanged
   const platform::ReadResult read = files_.ReadAll(logFile, bytes);
   switch (read) {
-    case platform::ReadResult::Ok:
-      logBuffer = NormalizeLineBreaks(bytes, locale_);
+    case platform::ReadResult::Ok: {
+      // The file's text takes the place of what this run held before.
+      std::string().swap(logBuffer);
+      readSize = bytes.size();
+      const LeadBytes lead(locale_);
+      readIsLogBuffer = CountLoneBreaks(bytes, lead) == 0;
+      if (readIsLogBuffer) {
+        logBuffer.swap(bytes);
+      } else {
+        NormalizeInto(logBuffer, bytes, lead, kRoomForLine);
+      }
       break;
+    }
     case platform::ReadResult::NotFound:
       // The file is made from this run's text: empty at the first
       // notification, else what this run wrote last.
@@ -271,20 +381,24 @@ void NotificationLog::AppendLogLine(std::string& logBuffer, const std::string& l
   // A last line without a break is left as the user wrote it: the new line
   // goes after a break of its own and the file again ends without one.
   if (logBuffer.empty() || EndsWithLineBreak(logBuffer)) {
-    logBuffer += line + kLineBreak;
+    logBuffer.append(line).append(kLineBreak);
   } else {
-    logBuffer += kLineBreak + line;
+    logBuffer.append(kLineBreak).append(line);
   }
 
   if (read == platform::ReadResult::NotFound) {
     WriteLog(logFile, logBuffer, nullptr);
     return;
   }
+  // What the file held, for a write in place that must give it back: the
+  // start of the buffer when the bytes read became the buffer.
+  const std::string_view before =
+      readIsLogBuffer ? std::string_view(logBuffer.data(), readSize) : std::string_view(bytes);
   // A file that could just be read is most likely briefly held by another
   // program (a viewer, a virus scanner): one more attempt is worth it.
   try {
-    WriteLog(logFile, logBuffer, &bytes);
+    WriteLog(logFile, logBuffer, &before);
   } catch (const platform::Failure&) {
-    WriteLog(logFile, logBuffer, &bytes);
+    WriteLog(logFile, logBuffer, &before);
   }
 }

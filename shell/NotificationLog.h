@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/Files.h"
 
@@ -32,6 +33,10 @@ std::string FormatLongTime(const LogFormats& formats, const platform::LocalTime&
 // The text of a log file with every line break made CR LF.
 std::string NormalizeLineBreaks(const std::string& bytes, platform::Locale& locale);
 
+// Whether every line break of the text is already CR LF, so that
+// NormalizeLineBreaks would give it back unchanged.
+bool HasOnlyCrLfBreaks(const std::string& bytes, platform::Locale& locale);
+
 class NotificationLog {
  public:
   // Reads the formats of the program's thread: the log is created at start.
@@ -54,10 +59,10 @@ class NotificationLog {
  private:
   std::string BuildLine(const std::string& label, char driveLetter);
   // `before` is the file's text as it was read, null for a new file.
-  void WriteLog(const std::string& logFile, const std::string& text, const std::string* before);
-  void WriteInPlace(const std::string& logFile, const std::string& text,
-                    const std::string* before);
-  static bool WriteWhole(platform::WritableFile& file, const std::string& text);
+  void WriteLog(const std::string& logFile, std::string_view text, const std::string_view* before);
+  void WriteInPlace(const std::string& logFile, std::string_view text,
+                    const std::string_view* before);
+  static bool WriteWhole(platform::WritableFile& file, std::string_view text);
 
   platform::Files& files_;
   platform::Clock& clock_;

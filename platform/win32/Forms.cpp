@@ -89,8 +89,16 @@ void TApplication::Adopt(TForm* form) {
   }
 }
 
+void TApplication::ShowMainForm() {
+  if (mainForm_ == nullptr) return;
+  mainForm_->Show();
+  ::RedrawWindow(mainForm_->Handle(), nullptr, nullptr,
+                 RDW_UPDATENOW | RDW_ALLCHILDREN);
+  mainShown_ = true;
+}
+
 void TApplication::Run() {
-  if (mainForm_ != nullptr) mainForm_->Show();
+  if (mainForm_ != nullptr && !mainShown_) mainForm_->Show();
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (IsFormMessage(msg)) continue;
@@ -194,6 +202,7 @@ void TForm::CreateHandle(const char* className, const std::string& caption, DWOR
 void TForm::Show() {
   if (!shownBefore_) {
     shownBefore_ = true;
+    FormFirstShow();
     RECT rect;
     ::GetWindowRect(handle_, &rect);
     int width = rect.right - rect.left;

@@ -43,6 +43,10 @@ class TApplication {
     Adopt(reference);
   }
 
+  // Shows the main window and paints it at once, before the forms created
+  // after it: a splash is then on screen while they are made. Run shows
+  // the main window only when this did not.
+  void ShowMainForm();
   // Shows the main window, then dispatches messages until the quit message.
   void Run();
   void Terminate();
@@ -70,6 +74,7 @@ class TApplication {
   std::string title_;
   HWND handle_ = nullptr;
   TForm* mainForm_ = nullptr;
+  bool mainShown_ = false;
   std::vector<TForm*> forms_;
 };
 
@@ -102,6 +107,8 @@ class TForm {
                     DWORD exStyle, int clientWidth, int clientHeight);
 
   virtual void FormCreate() {}
+  // Runs before the window is shown for the first time.
+  virtual void FormFirstShow() {}
   // False keeps the window open.
   virtual bool FormCloseQuery() { return true; }
   virtual void FormClose(TCloseAction& action) { (void)action; }

@@ -2,6 +2,7 @@
 // held by an owner that closes them.
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
 #include <utility>
 #include <vector>
@@ -13,6 +14,11 @@
 namespace platform {
 
 namespace {
+
+// Room left after a file's text when it is read whole.
+constexpr std::size_t kReadHeadroom = 4096;
+// One ReadFile call reads at most this much.
+constexpr std::size_t kLargestRead = 64u * 1024 * 1024;
 
 class Win32WritableFile : public WritableFile {
  public:
@@ -45,18 +51,35 @@ ReadResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
                                                                           : ReadResult::Failed;
   }
   // A file too large to be held in memory cannot be read; the caller then
-  // leaves it alone rather than write a shorter text over it.
+  // leaves it alone rather than write a shorter text over it. The text is
+  // read straight into a buffer of the file's size: no chunk is copied and
+  // no buffer outgrown, so a large log is held once. A little room is left
+  // at its end, so that a caller that adds a line to what it read (as the
+  // log does) needs no second buffer either.
+  LARGE_INTEGER size = {};
+  if (!::GetFileSizeEx(file.Get(), &size)) return ReadResult::Failed;
   try {
     std::string text;
-    std::vector<char> chunk(64 * 1024);
+    if (static_cast<unsigned long long>(size.QuadPart) > text.max_size() - kReadHeadroom) {
+      return ReadResult::Failed;
+    }
+    text.reserve(static_cast<std::size_t>(size.QuadPart) + kReadHeadroom);
+    text.resize(static_cast<std::size_t>(size.QuadPart));
+    std::size_t filled = 0;
+    // Nobody can write the file while it is open so, but a file that still
+    // grew (a device, a network server that ignores the sharing) is read to
+    // its end all the same.
     for (;;) {
+      if (filled == text.size()) text.resize(text.size() + kReadHeadroom);
+      const std::size_t room = std::min<std::size_t>(text.size() - filled, kLargestRead);
       DWORD count = 0;
-      if (!::ReadFile(file.Get(), chunk.data(), static_cast<DWORD>(chunk.size()), &count, nullptr)) {
+      if (!::ReadFile(file.Get(), &text[filled], static_cast<DWORD>(room), &count, nullptr)) {
         return ReadResult::Failed;
       }
       if (count == 0) break;
-      text.append(chunk.data(), count);
+      filled += count;
     }
+    text.resize(filled);
     bytes = std::move(text);
   } catch (const std::exception&) {  // no memory, or longer than a string holds
     return ReadResult::Failed;
@@ -148,5 +171,16 @@ std::string Win32Locale::Info(std::uint32_t locale, std::uint32_t type) {
 }
 
 bool Win32Locale::IsLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
+
+std::vector<Locale::LeadByteRange> Win32Locale::LeadByteRanges() {
+  std::vector<LeadByteRange> ranges;
+  CPINFO info = {};
+  if (!::GetCPInfo(CP_ACP, &info)) return Locale::LeadByteRanges();
+  // Pairs of first and last byte, ended by a pair of zeros.
+  for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2) {
+    ranges.push_back({info.LeadByte[i], info.LeadByte[i + 1]});
+  }
+  return ranges;
+}
 
 }  // namespace platform

@@ -27,6 +27,7 @@ class Win32Locale : public Locale {
   std::uint32_t ThreadLocale() override;
   std::string Info(std::uint32_t locale, std::uint32_t type) override;
   bool IsLeadByte(unsigned char byte) override;
+  std::vector<LeadByteRange> LeadByteRanges() override;
 };
 
 }  // namespace platform

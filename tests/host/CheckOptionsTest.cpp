@@ -26,6 +26,22 @@ class DriveListTest : public ::testing::Test {
   platform::ImageListHandle imageList = nullptr;
 };
 
+// The settings dialog makes the entries at start and asks for the icons
+// only when it is first shown: the entries alone ask the shell nothing.
+TEST_F(DriveListTest, TheEntriesNeedNoIconsAndTheIconsComeLater) {
+  for (char letter : {'A', 'C'}) drives.drives[letter].iconIndex = 100 + (letter - 'A');
+  BuildDriveEntries(options, drives);
+  ASSERT_EQ(options.Drives.size(), 2u);
+  EXPECT_EQ(Marks(), (std::vector<bool>{true, false}));
+  EXPECT_EQ(options.Drives[1].ImageIndex, 0);
+  EXPECT_TRUE(shell.iconQueries.empty());
+
+  EXPECT_EQ(AssignDriveIcons(options, shell), shell.imageList);
+  EXPECT_EQ(options.Drives[0].ImageIndex, 100);
+  EXPECT_EQ(options.Drives[1].ImageIndex, 102);
+  EXPECT_EQ(Marks(), (std::vector<bool>{true, false})) << "the check marks stay";
+}
+
 TEST_F(DriveListTest, HoldsEachExistingDriveInLetterOrderWithOnlyACheckedAndItsIcon) {
   Build({'Z', 'C', 'A', 'D'});
   ASSERT_EQ(options.Drives.size(), 4u);

@@ -143,6 +143,17 @@ TEST_F(Win32FilesTest, CreatesOverAnOldFileAndReplacesWithEveryByteKept) {
   EXPECT_FALSE(files.Delete(Path("dvn.dvl")));
 }
 
+// The text is read into a buffer of the file's size: a file larger than
+// one read, and one of no bytes, come back exactly.
+TEST_F(Win32FilesTest, ReadsLargeAndEmptyFilesWhole) {
+  std::string large;
+  for (int i = 0; large.size() < 300 * 1024 + 7; ++i) large += std::to_string(i) + "\r\n";
+  Put("large.dvl", large);
+  EXPECT_EQ(Get("large.dvl"), large);
+  Put("empty.dvl", "");
+  EXPECT_EQ(Get("empty.dvl"), "");
+}
+
 TEST_F(Win32FilesTest, ReadingLetsOthersReadButNotWrite) {
   Put("dvn.dvl", "old");
   std::string bytes;
@@ -279,6 +290,7 @@ TEST(Win32LocaleTest, AFreshSystemGivesTheEnglishUnitedStatesValues) {
   }
   EXPECT_EQ(locale.Info(platform::kLocaleUserDefault, 0xFFFF), "") << "no such value";
   EXPECT_FALSE(locale.IsLeadByte(0x81)) << "code page 1252 has no double-byte characters";
+  EXPECT_TRUE(locale.LeadByteRanges().empty()) << "code page 1252 has no lead bytes";
 }
 
 }  // namespace
