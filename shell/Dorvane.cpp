@@ -33,9 +33,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Application.SetTitle(kApplicationTitle);
   Application.CreateForm(fmSplash, TSplashServices{shell, help, ui, session, drives, sounds, files,
                                                    clock, locale});
-  // The splash is the user's sign that the program started: it is on the
-  // screen before the two dialogs, which take much longer to make, exist.
-  Application.ShowMainForm();
   Application.CreateForm(fmSettings,
                          TSettingsServices{registry, drives, shell, files, sounds, dialogs, help});
   Application.CreateForm(fmAbout, shell, fmSplash->LogoPicture(), fmSplash->KestromePicture());

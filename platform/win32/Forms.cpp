@@ -89,16 +89,8 @@ void TApplication::Adopt(TForm* form) {
   }
 }
 
-void TApplication::ShowMainForm() {
-  if (mainForm_ == nullptr) return;
-  mainForm_->Show();
-  ::RedrawWindow(mainForm_->Handle(), nullptr, nullptr,
-                 RDW_UPDATENOW | RDW_ALLCHILDREN);
-  mainShown_ = true;
-}
-
 void TApplication::Run() {
-  if (mainForm_ != nullptr && !mainShown_) mainForm_->Show();
+  if (mainForm_ != nullptr) mainForm_->Show();
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (IsFormMessage(msg)) continue;

@@ -43,10 +43,6 @@ class TApplication {
     Adopt(reference);
   }
 
-  // Shows the main window and paints it at once, before the forms created
-  // after it: a splash is then on screen while they are made. Run shows
-  // the main window only when this did not.
-  void ShowMainForm();
   // Shows the main window, then dispatches messages until the quit message.
   void Run();
   void Terminate();
@@ -74,7 +70,6 @@ class TApplication {
   std::string title_;
   HWND handle_ = nullptr;
   TForm* mainForm_ = nullptr;
-  bool mainShown_ = false;
   std::vector<TForm*> forms_;
 };
 
