@@ -41,8 +41,9 @@ if [ ! -f "$program" ]; then
   exit 1
 fi
 
-count=$(imports "$program" | wc -l)
-dlls=$(imports "$program" | awk '{ print $1 }' | sort -u | wc -l)
+program_imports=$(imports "$program")
+count=$(grep -c . <<<"$program_imports")
+dlls=$(awk '{ print $1 }' <<<"$program_imports" | sort -u | grep -c .)
 missing=$(not_on_xp "$program")
 if [ "$count" -gt 0 ] && [ -z "$missing" ]; then
   pass "imports: $count functions from $dlls DLLs, all in Windows XP SP3"

@@ -18,6 +18,8 @@
 #include <set>
 #include <string>
 
+#include "ProbeOutput.h"
+
 namespace {
 
 HMODULE self = nullptr;
@@ -120,12 +122,7 @@ DWORD WINAPI Count(void*) {
   line("menus", user.menus);
   line("icons", user.icons);
   line("privateKb", PrivateKilobytes());
-  HANDLE file = ::CreateFileA("C:\\gui-probe.tmp", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                              nullptr);
-  DWORD written = 0;
-  ::WriteFile(file, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
-  ::CloseHandle(file);
-  ::MoveFileExA("C:\\gui-probe.tmp", "C:\\gui-probe.txt", MOVEFILE_REPLACE_EXISTING);
+  PublishProbeOutput("C:\\gui-probe.tmp", "C:\\gui-probe.txt", out);
   ::FreeLibraryAndExitThread(self, 0);
 }
 

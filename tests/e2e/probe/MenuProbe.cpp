@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "ProbeOutput.h"
+
 namespace {
 
 HMODULE self = nullptr;
@@ -53,12 +55,7 @@ DWORD WINAPI Dump(void*) {
       break;
     }
   }
-  HANDLE file = ::CreateFileA("C:\\menu-probe.tmp", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                              nullptr);
-  DWORD written = 0;
-  ::WriteFile(file, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
-  ::CloseHandle(file);
-  ::MoveFileExA("C:\\menu-probe.tmp", "C:\\menu-probe.txt", MOVEFILE_REPLACE_EXISTING);
+  PublishProbeOutput("C:\\menu-probe.tmp", "C:\\menu-probe.txt", out);
   ::FreeLibraryAndExitThread(self, 0);
 }
 
