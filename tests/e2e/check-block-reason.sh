@@ -6,6 +6,7 @@
 # one end-of-session test of the driver under the trace; sourced by
 # run-e2e.sh, whose prefix and environment it uses.
 trace="$root/build/logs/block-reason.trace"
+mkdir -p "$(dirname "$trace")"
 wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
   /d 'user32.ShutdownBlockReasonCreate;user32.ShutdownBlockReasonDestroy;user32.MessageBoxA' \
   /f >/dev/null 2>&1
