@@ -43,11 +43,22 @@ TfmAbout::TfmAbout(platform::Shell& shell, HBITMAP logo, HBITMAP kestrome)
   // dialog closes only through OK.
   CreateHandle(window.className, window.caption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
                WS_EX_DLGMODALFRAME, window.clientWidth, window.clientHeight);
+}
 
+void TfmAbout::FormCreate() {
+  logo_ = CopyPicture(mainLogo_);
+  kestrome_ = CopyPicture(mainKestrome_);
+}
+
+// As in the settings dialog, the controls are made when the dialog is
+// first shown, and kept from then on.
+void TfmAbout::FormFirstShow() {
   controls_.Create(Handle(), layout::kAboutLayout, font_.Get());
   platform::SetControlFont(laName, nameFont_.Get());
   platform::SetControlFont(laWebSite, linkFont_.Get());
   platform::SetControlFont(laEMail, linkFont_.Get());
+  platform::SetImagePicture(imLogo, logo_.Get());
+  platform::SetImagePicture(imKestrome, kestrome_.Get());
 
   platform::SetLabelMouse(
       laWebSite,
@@ -61,13 +72,6 @@ TfmAbout::TfmAbout(platform::Shell& shell, HBITMAP logo, HBITMAP kestrome)
   // The framework gives the focus back to this control whenever the dialog
   // is activated, so OK has it from the first show on.
   activeControl_ = buOK;
-}
-
-void TfmAbout::FormCreate() {
-  logo_ = CopyPicture(mainLogo_);
-  platform::SetImagePicture(imLogo, logo_.Get());
-  kestrome_ = CopyPicture(mainKestrome_);
-  platform::SetImagePicture(imKestrome, kestrome_.Get());
 }
 
 void TfmAbout::laWebSiteMouseDown() { platform::SetLabelColour(laWebSite, kLinkPressed); }

@@ -14,6 +14,7 @@ class TfmAbout : public platform::TForm {
 
  protected:
   void FormCreate() override;
+  void FormFirstShow() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:

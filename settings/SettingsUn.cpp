@@ -106,7 +106,21 @@ TfmSettings::TfmSettings(const TSettingsServices& services)
                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, window.clientWidth,
                window.clientHeight);
   ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
+}
 
+void TfmSettings::FormCreate() {
+  // The drive entries and the options are made now, before the message
+  // loop, since the first message can be the end of the session; the
+  // check needs nothing else of the dialog.
+  BuildDriveEntries(Options, drives_);
+  LoadSettings();
+}
+
+// The controls wait until the dialog is first shown: most users never
+// open it, and making its forty controls would hold up the splash at every
+// start and keep their memory for the whole run. From then on they exist
+// until the end, as the window does.
+void TfmSettings::FormFirstShow() {
   controls_.Create(Handle(), layout::kSettingsLayout, font_.Get());
   for (const layout::ImagePicture& image : layout::kSettingsPictures) {
     pictures_.push_back(platform::LoadBitmapResource(image.picture));
@@ -115,45 +129,25 @@ TfmSettings::TfmSettings(const TSettingsServices& services)
   ::SendMessageA(lbExclusion, LB_SETITEMHEIGHT, 0, kExclusionItemHeight);
   keys_.Attach(Handle(), pcSettings, buOK);
 
-  // Before the first load the controls show the options' initial values.
-  FillControls();
-  activeControl_ = buOK;
-}
-
-void TfmSettings::FormCreate() {
-  // The drives' icons wait until the dialog is first shown. Asking the
-  // shell for its icon list makes it load its icons in every size, up to
-  // 256 x 256 pixels, which under Wine keeps about 3.8 MB in the program
-  // for its whole run, more than the rest of the resident program holds;
-  // most users never open the dialog. The check needs only the entries.
-  BuildDriveEntries(Options, drives_);
-  InsertDriveItems();
-  LoadSettings();
-}
-
-void TfmSettings::FormFirstShow() {
+  // Asking the shell for its icon list makes it load its icons in every
+  // size, up to 256 x 256 pixels, which under Wine costs about 3.8 MB.
   ilDrives = AssignDriveIcons(Options, shell_);
   if (ilDrives != nullptr) {
     ::SendMessageA(lvDrives, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(ilDrives));
   }
-  FlagScope filling(filling_);
-  for (std::size_t i = 0; i < Options.Drives.size(); ++i) {
-    LVITEMA item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = static_cast<int>(i);
-    item.iImage = Options.Drives[i].ImageIndex;
-    ::SendMessageA(lvDrives, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  }
+  InsertDriveItems();
+  FillControls();
+  activeControl_ = buOK;
 }
 
 void TfmSettings::LoadSettings() {
   try {
     store_.Load(Options);
   } catch (...) {
-    FillControls();
+    if (controls_.Created()) FillControls();
     throw;
   }
-  FillControls();
+  if (controls_.Created()) FillControls();
 }
 
 // ---------------------------------------------------------------------------
@@ -170,7 +164,6 @@ void TfmSettings::InsertDriveItems() {
     item.iImage = entry.ImageIndex;
     ::SendMessageA(lvDrives, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
   }
-  FillDriveChecks();
 }
 
 void TfmSettings::FillControls() {

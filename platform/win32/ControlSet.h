@@ -50,6 +50,10 @@ class ControlSet {
   }
   void Create(HWND window, const layout::Control* table, std::size_t count, HFONT font);
 
+  // Whether Create has run: a window may make its controls only when it is
+  // first shown.
+  bool Created() const { return !byName_.empty(); }
+
   // The control of that name in the table, for tables that name controls
   // (the pages' pictures); null for none.
   HWND Named(const std::string& name) const;

@@ -910,4 +910,14 @@ std::vector<std::string> StoredLabels() {
   return labels;
 }
 
+void StoreLabel(const std::string& label) {
+  HKEY key = nullptr;
+  const std::string path = std::string(kSettingsKey) + "\\Exclusions";
+  ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                    nullptr);
+  ::RegSetValueExA(key, label.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(label.c_str()),
+                   static_cast<DWORD>(label.size() + 1));
+  ::RegCloseKey(key);
+}
+
 }  // namespace e2e

@@ -270,5 +270,7 @@ bool SaveScreenshot(HWND window, const std::string& name);
 // The label list stored under the settings key's subkey "Exclusions": the
 // value names, in the order the registry lists them.
 std::vector<std::string> StoredLabels();
+// Adds `label` to that list, as the program's own save stores it.
+void StoreLabel(const std::string& label);
 
 }  // namespace e2e

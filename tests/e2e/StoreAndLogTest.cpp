@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "resources/SettingsLayout.h"
 #include "tests/e2e/Driver.h"
 
 namespace {
@@ -130,6 +133,46 @@ TEST_F(StoreAndLogTest, TheLogWritesDatesAndTimesAsTheRegionalSettingsSay) {
   EXPECT_EQ(log->substr(10, 7), "   -   ") << *log;
   EXPECT_EQ((*log)[19], ':') << "two-digit hour of a 24-hour clock: " << *log;
   EXPECT_EQ(log->substr(25, 13), "   -   Left a") << "no designator: " << *log;
+}
+
+// The check works from the stored options alone: the settings dialog makes
+// its controls only when it is first opened. An excluded label keeps its
+// disk out of the log until then; opened, the dialog lists the labels in
+// its sorted order. Without the label the same start logs the disk.
+TEST_F(StoreAndLogTest, StoredLabelsGovernTheCheckBeforeTheDialogIsFirstOpened) {
+  StoreLoggingToTheDisk();
+  e2e::StoreLabel("ZZOTHER");
+  e2e::StoreLabel("MYDISK");
+  program.Start();
+  {
+    e2e::EndSessionQuery query(program.MainWindow());
+    ASSERT_TRUE(query.Answered(10000));
+    EXPECT_EQ(query.Answer(), 1);
+  }
+  EXPECT_FALSE(e2e::ReadFileBytes(LogOnTheDisk()).has_value()) << "an excluded label was logged";
+
+  e2e::SendTrayCommand(program.MainWindow(), "miSettings");
+  HWND dialog = program.Window("TfmSettings");
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; }, 10000));
+  int listId = 0;
+  for (const layout::Control& control : layout::kSettingsLayout) {
+    if (std::strcmp(control.name, "lbExclusion") == 0) {
+      listId = layout::kFirstControlId + static_cast<int>(&control - layout::kSettingsLayout);
+    }
+  }
+  HWND list = e2e::FindControl(dialog, listId);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(e2e::ListBoxItems(program.ProcessId(), list),
+            (std::vector<std::string>{"MYDISK", "ZZOTHER"}));
+  program.Kill();
+
+  e2e::DeleteSettings();
+  StoreLoggingToTheDisk();
+  e2e::StoreLabel("ZZOTHER");
+  program.Start();
+  e2e::EndSessionQuery query(program.MainWindow());
+  ASSERT_TRUE(query.Answered(10000));
+  EXPECT_TRUE(e2e::ReadFileBytes(LogOnTheDisk()).has_value()) << "the disk was not logged";
 }
 
 }  // namespace
