@@ -46,6 +46,9 @@ NEXT, IDYES, IDNO = 1, 6, 7
 
 
 def runs_32bit_code():
+    # As scripts/wine-env.sh: DORVANE_WINE_BITS=64 takes the 64-bit way.
+    if os.environ.get("DORVANE_WINE_BITS") == "64":
+        return False
     try:
         return subprocess.run([WINE32, "--version"], capture_output=True,
                               timeout=60).returncode == 0
