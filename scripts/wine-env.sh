@@ -28,7 +28,11 @@ else
   WINE_BUILD=build/win64-tests
   export WINEARCH=win64
   export WINELOADER=$WINE64_LOADER
-  WINE_BITS_NOTE="64-bit build (this machine runs no 32-bit code)"
+  if [ "${DORVANE_WINE_BITS:-}" = 64 ]; then
+    WINE_BITS_NOTE="64-bit build (DORVANE_WINE_BITS=64)"
+  else
+    WINE_BITS_NOTE="64-bit build (this machine runs no 32-bit code)"
+  fi
   wine() { "$WINE64_LOADER" "$@"; }
   wineboot() { "$WINE64_LOADER" wineboot "$@"; }
 fi
