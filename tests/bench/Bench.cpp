@@ -256,6 +256,15 @@ void StartUpAndMemory(int runs) {
   }
   PrintPair("start-up, from the process's creation", "dorvane: splash shown", splash,
             "tray: first window", firstWindow, "ms");
+  // The two of one run start side by side, so their difference is spared
+  // the drift of the machine's load that widens each spread; it is shown
+  // beside the goal, which is judged on the medians.
+  Samples laterPerRun;
+  for (std::size_t i = 0; i < splash.Values().size(); ++i) {
+    laterPerRun.Add(splash.Values()[i] - firstWindow.Values()[i]);
+  }
+  std::printf("    later per run: median %+.1f ms [%+.1f .. %+.1f]\n", laterPerRun.Median(),
+              laterPerRun.Min(), laterPerRun.Max());
   const double later = splash.Median() - firstWindow.Median();
   std::printf("    goal: the splash within 100 ms of the anchor's first window: %+.1f ms", later);
   Verdict(later <= 100);
