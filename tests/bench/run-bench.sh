@@ -90,8 +90,21 @@ export BENCH_ANCHORS='C:\Bench\'
 export BENCH_LOGS="$(winpath "$logs")"
 export BENCH_MEDIA="$(winpath "$media")"
 export BENCH_DESKTOP=bench
+# On a virtual machine the host may take CPU time from it (steal), and
+# then every figure spreads; the share taken during the run is printed, so
+# that a reader can tell a slow machine from a slow program.
+cpu_times() { head -1 /proc/stat; }
+before=$(cpu_times)
 (cd "$WINE_BUILD/bench" && wine bench.exe 2>&1) | tr -d '\r'
 status=${PIPESTATUS[0]}
+python3 - "$before" "$(cpu_times)" <<'PY'
+import sys
+before, after = ([int(x) for x in line.split()[1:]] for line in sys.argv[1:3])
+spent = [b - a for a, b in zip(before, after)]
+if sum(spent) > 0 and len(spent) > 7:
+    print(f"CPU time the host took from this machine during the run (steal): "
+          f"{100.0 * spent[7] / sum(spent):.0f}%")
+PY
 wineserver -k >/dev/null 2>&1
 rm -f "$logs"/*.dvl "$logs"/*.copy "$logs"/*.tmp
 exit "$status"
