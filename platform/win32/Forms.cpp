@@ -157,6 +157,10 @@ LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_SETFOCUS:
       // The application window has no face of its own: when the taskbar
       // button activates it, the window the user last worked in takes over.
+      if (lastActive_ != nullptr && lastActive_ != mainForm_ && lastActive_->Visible()) {
+        ::SetActiveWindow(lastActive_->Handle());
+        return 0;
+      }
       for (TForm* form : forms_) {
         if (form != mainForm_ && form->Visible()) {
           ::SetActiveWindow(form->Handle());
@@ -244,7 +248,10 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = ::GetFocus();
         if (focus != nullptr && ::IsChild(handle_, focus)) activeControl_ = focus;
-      } else if (activeControl_ != nullptr && ::IsWindow(activeControl_)) {
+        break;
+      }
+      Application.lastActive_ = this;
+      if (activeControl_ != nullptr && ::IsWindow(activeControl_)) {
         ::SetFocus(activeControl_);
         return 0;
       }

@@ -71,6 +71,9 @@ class TApplication {
   HWND handle_ = nullptr;
   TForm* mainForm_ = nullptr;
   std::vector<TForm*> forms_;
+  // The window that was activated last, which the taskbar button gives the
+  // focus back to.
+  TForm* lastActive_ = nullptr;
 };
 
 extern TApplication Application;

@@ -123,6 +123,28 @@ TEST_F(TrayTest, ADoubleClickShowsTheOneSettingsWindowAndASingleClickNothing) {
   EXPECT_EQ(e2e::WindowsOf(program.ProcessId(), "TfmSettings").size(), 1u);
 }
 
+// The taskbar button activates the application window, which hands the
+// activation on to the dialog the user worked in last, not to the first
+// one that happens to be open.
+TEST_F(TrayTest, TheTaskbarButtonGoesBackToTheDialogWorkedInLast) {
+  WaitUntilResident();
+  HWND settings = program.Window("TfmSettings");
+  HWND about = program.Window("TfmAbout");
+  Choose("miSettings");
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::GetForegroundWindow() == settings; }, 5000));
+  Choose("miAbout");
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::GetForegroundWindow() == about; }, 5000));
+
+  ::SetForegroundWindow(program.ApplicationWindow());
+  EXPECT_TRUE(e2e::WaitFor([&] { return ::GetForegroundWindow() == about; }, 5000));
+  EXPECT_TRUE(e2e::HoldsFor([&] { return ::GetForegroundWindow() == about; }, 500));
+
+  ::SetForegroundWindow(settings);
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::GetForegroundWindow() == settings; }, 5000));
+  ::SetForegroundWindow(program.ApplicationWindow());
+  EXPECT_TRUE(e2e::WaitFor([&] { return ::GetForegroundWindow() == settings; }, 5000));
+}
+
 TEST_F(TrayTest, ExitFromTheMenuEndsTheProgramWithoutCheckingTheDisk) {
   WaitUntilResident();
   e2e::RightClickAt(kIcon);
