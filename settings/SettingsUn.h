@@ -41,7 +41,7 @@ class TfmSettings : public platform::TForm {
   platform::ImageListHandle ilDrives = nullptr;
 
   // Fills the options from the store, then every control from the options
-  // with the enabling rules applied. When the store refuses the load's
+  // with the enabling rules applied, once the controls exist. When the store refuses the load's
   // repair, the controls still show what the options hold, and the failure
   // passes on.
   void LoadSettings();
