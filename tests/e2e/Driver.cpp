@@ -890,6 +890,16 @@ bool SaveScreenshot(HWND window, const std::string& name) {
   return SavePng(CaptureScreen(ScreenRect(window)), name);
 }
 
+void StoreLoggingOnly(const std::string& logFile) {
+  SetSettingString("Sound", "NoSound");
+  SetSettingString("SoundFile", "(None)");
+  SetSettingString("WindowsSound", "Exclamation");
+  SetSettingDword("Logging", 1);
+  SetSettingString("LogFile", logFile);
+  SetSettingDword("NoDialog", 1);
+  SetSettingString("Drives", "A");
+}
+
 std::vector<std::string> StoredLabels() {
   std::vector<std::string> labels;
   HKEY key = nullptr;

@@ -121,6 +121,9 @@ SessionEndReply AskEndOfSession(const Program& program, DWORD timeoutMs = 30000)
 void DeleteSettings();
 void SetSettingString(const std::string& name, const std::string& value, DWORD type = REG_SZ);
 void SetSettingDword(const std::string& name, DWORD value);
+// A whole store that logs into `logFile` and does nothing else: no sound,
+// no warning box, drive A: only.
+void StoreLoggingOnly(const std::string& logFile);
 std::optional<std::string> SettingString(const std::string& name);
 std::optional<DWORD> SettingDword(const std::string& name);
 

@@ -77,13 +77,7 @@ class LogFaultTest : public ::testing::Test {
   // Runs the program with its log at `logFile` and no warning box, asks
   // the end of the session once, and adds the row of what came of it.
   Outcome Run(const std::string& fault, const std::string& logFile) {
-    e2e::SetSettingString("Sound", "NoSound");
-    e2e::SetSettingString("SoundFile", "(None)");
-    e2e::SetSettingString("WindowsSound", "Exclamation");
-    e2e::SetSettingDword("Logging", 1);
-    e2e::SetSettingString("LogFile", logFile);
-    e2e::SetSettingDword("NoDialog", 1);
-    e2e::SetSettingString("Drives", "A");
+    e2e::StoreLoggingOnly(logFile);
 
     const std::string folder = FolderOf(logFile);
     const std::set<std::string> namesBefore = FileNames(folder);

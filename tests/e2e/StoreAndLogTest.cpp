@@ -23,15 +23,7 @@ class StoreAndLogTest : public ::testing::Test {
 
   // Logging on into a bare file name, no box: the line goes to the root
   // of the drive that is reported.
-  static void StoreLoggingToTheDisk() {
-  e2e::SetSettingString("Sound", "NoSound");
-  e2e::SetSettingString("SoundFile", "(None)");
-  e2e::SetSettingString("WindowsSound", "Exclamation");
-  e2e::SetSettingDword("Logging", 1);
-  e2e::SetSettingString("LogFile", "disk.dvl");
-  e2e::SetSettingDword("NoDialog", 1);
-  e2e::SetSettingString("Drives", "A");
-  }
+  static void StoreLoggingToTheDisk() { e2e::StoreLoggingOnly("disk.dvl"); }
 
   static std::string LogOnTheDisk() { return e2e::MediaFolder() + "\\a\\disk.dvl"; }
 
