@@ -3,31 +3,45 @@
 
 WIN32_DIR := build/win32
 HOST_DIR  := build/host
+# As many build jobs as the machine has processors.
+export DORVANE_JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build wine-build run test clean screenshots dist fuzz bench
+.PHONY: all deps build host-build wine-build run test clean screenshots dist fuzz bench
 
 all: build
 
+# Each target installs only what it uses (scripts/install-deps.sh names the
+# groups): `make build` needs no Wine, no NSIS and no clang.
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh build host wine dist fuzz
 
-build: deps
+build:
+	@scripts/install-deps.sh build
 	@cmake --no-warn-unused-cli -S . -B $(WIN32_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DDORVANE_TESTS=OFF >/dev/null
-	@cmake --build $(WIN32_DIR) -j 2
+	@cmake --build $(WIN32_DIR) -j $(DORVANE_JOBS)
+
+# The host build: the unit tests against the fakes, and the setup's command
+# table that makensis includes.
+host-build: build
+	@scripts/install-deps.sh host
 	@cmake -S . -B $(HOST_DIR) -DCMAKE_BUILD_TYPE=Debug >/dev/null
-	@cmake --build $(HOST_DIR) -j 2
+	@cmake --build $(HOST_DIR) -j $(DORVANE_JOBS)
 
 # What the Wine levels run: the test programs (build/win32-tests), and, on a
 # machine that runs no 32-bit code, the program and the tests built for
 # x86_64 (build/win64, build/win64-tests).
 wine-build: build
+	@scripts/install-deps.sh wine
 	@scripts/build-wine.sh
 
 run: wine-build
 	@scripts/run.sh
 
-test: wine-build
+# One install for everything the tests use, before anything is built.
+test:
+	@scripts/install-deps.sh build host wine dist fuzz
+	@$(MAKE) --no-print-directory wine-build host-build
 	@scripts/test-all.sh
 
 screenshots: wine-build
@@ -35,14 +49,16 @@ screenshots: wine-build
 
 # --- What is handed out: build/dist/dorvane-4.0-setup.exe (NSIS) and
 # build/dist/dorvane-4.0.zip, both from the 32-bit build.
-dist: build
+dist: host-build
+	@scripts/install-deps.sh dist
 	@scripts/make-dist.sh
 # --- end of dist
 
 # The fuzz targets (build/fuzz: clang++, libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer), each for 10^6 executions or FUZZ_SECONDS
 # (60) seconds; `make test` runs a few seconds of each.
-fuzz: deps
+fuzz:
+	@scripts/install-deps.sh fuzz
 	@scripts/fuzz.sh
 
 # The benchmark under Wine: each figure beside its anchor's, measured in the

@@ -11,11 +11,11 @@ configure() {  # DIR TOOLCHAIN OPTIONS...
   local dir=$1 toolchain=$2; shift 2
   cmake --no-warn-unused-cli -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="cmake/$toolchain" \
     -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-  cmake --build "$dir" -j 2
+  cmake --build "$dir" -j "${DORVANE_JOBS:-$(nproc)}"
 }
 
 if [ "$WINE_BITS" = 64 ]; then
-  echo "This machine runs no 32-bit code: building the Wine levels' 64-bit program in $WINE_PROGRAM."
+  echo "Wine levels: $WINE_BITS_NOTE; building the 64-bit program in $WINE_PROGRAM."
   configure "$WINE_PROGRAM" mingw-x86_64.cmake -DDORVANE_TESTS=OFF
   configure "$WINE_BUILD" mingw-x86_64-posix.cmake -DDORVANE_PROGRAM=OFF
 else

@@ -26,7 +26,7 @@ targets=(line_breaks date_time labels drive_string settings_load)
 if [ ! -f build/fuzz/CMakeCache.txt ]; then
   cmake -S tests/fuzz -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null || exit 1
 fi
-cmake --build build/fuzz -j 2 >/dev/null || { cmake --build build/fuzz -j 1; exit 1; }
+cmake --build build/fuzz -j "${DORVANE_JOBS:-$(nproc)}" >/dev/null || { cmake --build build/fuzz -j 1; exit 1; }
 
 passed=0
 failed=0

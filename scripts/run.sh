@@ -27,7 +27,7 @@ mkdir -p "$WINEPREFIX/drive_c/Dorvane"
 cp "$WINE_PROGRAM/dorvane.exe" "$WINEPREFIX/drive_c/Dorvane/"
 
 if [ "$WINE_BITS" = 64 ]; then
-  echo "This machine runs no 32-bit code: running the 64-bit build ($WINE_PROGRAM/dorvane.exe);"
+  echo "Wine levels: $WINE_BITS_NOTE: running $WINE_PROGRAM/dorvane.exe;"
   echo "the shipped program is build/win32/dorvane.exe."
 fi
 echo "Starting dorvane.exe on display $DISPLAY (virtual desktop 'Dorvane', 800x600)."

@@ -117,6 +117,12 @@ echo "== Setup and zip (NSIS, under Wine)"
 PYTHONPATH=tests/setup help_tests "setup and zip" test_setup
 # --- end of the setup tests
 
+# --- The set-up's own decisions (scripts/install-deps.sh): 32-bit code or
+# not, wine32 or not, failing indexes, acted out by stand-in commands.
+echo "== Set-up decisions (install-deps.sh with stand-in commands)"
+PYTHONPATH=tests/deps help_tests "set-up decisions" test_install_deps
+# --- end of the set-up decisions
+
 echo
 echo "== Summary"
 echo "Wine levels: $WINE_BITS_NOTE"

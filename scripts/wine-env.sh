@@ -5,8 +5,9 @@
 # Which builds the Wine levels use. The shipped program is 32-bit and runs
 # in a 32-bit prefix; but some machines (CI's among them) run no 32-bit
 # Linux code at all, so Debian's 32-bit loader cannot start there ("Exec
-# format error"). On those the same sources are built a second time for
-# x86_64 and run in a 64-bit prefix with the 64-bit loader.
+# format error"), and on others wine32 cannot be installed some days. On
+# those the same sources are built a second time for x86_64 and run in a
+# 64-bit prefix with the 64-bit loader.
 # WINE_PROGRAM holds dorvane.exe, built as it ships (win32 thread model);
 # WINE_BUILD holds the test programs (-posix compilers, for GoogleTest).
 # /usr/bin/wine picks the 32-bit loader whenever it is installed, so the
@@ -14,7 +15,7 @@
 # (wineboot, explorer, start) which loader to start their children with.
 # DORVANE_WINE_BITS=64 takes the 64-bit way on any machine, to see here
 # what CI sees.
-WINE32_LOADER=/usr/lib/wine/wine
+WINE32_LOADER=${DORVANE_WINE32_LOADER:-/usr/lib/wine/wine}  # overridden only by the set-up's tests
 WINE64_LOADER=/usr/lib/wine/wine64
 if [ "${DORVANE_WINE_BITS:-}" != 64 ] && "$WINE32_LOADER" --version >/dev/null 2>&1; then
   WINE_BITS=32
@@ -28,11 +29,15 @@ else
   WINE_BUILD=build/win64-tests
   export WINEARCH=win64
   export WINELOADER=$WINE64_LOADER
+  # Why: asked for, or the set-up's finding (scripts/install-deps.sh).
   if [ "${DORVANE_WINE_BITS:-}" = 64 ]; then
-    WINE_BITS_NOTE="64-bit build (DORVANE_WINE_BITS=64)"
+    WINE_BITS_WHY="DORVANE_WINE_BITS=64"
+  elif [ -s "${DORVANE_WINE_WAY:-build/wine-way.txt}" ]; then
+    WINE_BITS_WHY=$(head -1 "${DORVANE_WINE_WAY:-build/wine-way.txt}")
   else
-    WINE_BITS_NOTE="64-bit build (this machine runs no 32-bit code)"
+    WINE_BITS_WHY="32-bit Wine does not run here"
   fi
+  WINE_BITS_NOTE="64-bit build ($WINE_BITS_WHY)"
   wine() { "$WINE64_LOADER" "$@"; }
   wineboot() { "$WINE64_LOADER" wineboot "$@"; }
 fi

@@ -1,0 +1,242 @@
+"""The set-up's decisions (scripts/install-deps.sh), with stand-in commands.
+
+Each case runs the real script with apt-get, dpkg, as, ld and id replaced
+by small stand-ins on PATH that act out one machine: whether it runs 32-bit
+code, which packages are there, which indexes fail and what apt refuses.
+The stand-ins write every call to a journal, so a case checks the way the
+set-up took, the words it printed, and what it never asked for.
+"""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import textwrap
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+SCRIPT = os.path.join(ROOT, "scripts", "install-deps.sh")
+WINE_ENV = os.path.join(ROOT, "scripts", "wine-env.sh")
+
+BUILD = ["cmake", "make", "g++-mingw-w64-i686", "python3", "fp-utils"]
+HOST = ["g++", "googletest"]
+WINE = ["wine", "wine64", "g++-mingw-w64-x86-64", "xvfb", "xdotool",
+        "x11-utils", "imagemagick"]
+EVERYTHING = BUILD + HOST + WINE + ["nsis", "zip", "clang", "libclang-rt-14-dev"]
+
+# The stand-ins keep the machine's state in files under $STUB.
+STANDINS = {
+    "as": """
+        while [ $# -gt 0 ]; do [ "$1" = -o ] && { : > "$2"; shift; }; shift; done
+    """,
+    # The program that ld makes runs exactly where the machine runs 32-bit
+    # code; elsewhere it fails as the kernel's "Exec format error" does.
+    "ld": """
+        while [ $# -gt 0 ]; do [ "$1" = -o ] && out=$2; shift; done
+        if [ -f "$STUB/runs32" ]; then printf '#!/bin/sh\\nexit 0\\n' > "$out"
+        else printf '#!/bin/sh\\necho "Exec format error" >&2; exit 126\\n' > "$out"; fi
+        chmod +x "$out"
+    """,
+    "id": """echo 0""",
+    "dpkg": """
+        echo "dpkg $*" >> "$STUB/journal"
+        case "$1" in
+          -s) grep -qxF "$2" "$STUB/installed" ;;
+          --print-foreign-architectures) cat "$STUB/arches" ;;
+          --add-architecture) echo "$2" >> "$STUB/arches" ;;
+          --remove-architecture) grep -vxF "$2" "$STUB/arches" > "$STUB/a"; mv "$STUB/a" "$STUB/arches" ;;
+        esac
+    """,
+    "apt-get": """
+        echo "apt-get $*" >> "$STUB/journal"
+        if [ "$1" = update ]; then
+          n=$(cat "$STUB/update-failures")
+          if [ "$n" -gt 0 ]; then
+            echo $((n - 1)) > "$STUB/update-failures"
+            echo "E: Failed to fetch binary-i386/Packages.xz  File has unexpected size (374820 != 376004). Mirror sync in progress?" >&2
+            echo "E: Some index files failed to download. They have been ignored, or old ones used instead." >&2
+            exit 100
+          fi
+          exit 0
+        fi
+        shift
+        pkgs=()
+        for a in "$@"; do case "$a" in -*) ;; *) pkgs+=("$a") ;; esac; done
+        for p in "${pkgs[@]}"; do
+          case "$p" in *:i386) grep -qx i386 "$STUB/arches" || { echo "E: Unable to locate package $p" >&2; exit 100; } ;; esac
+          reason=$(grep -F "$p	" "$STUB/refuse" | cut -f2)
+          if [ -n "$reason" ]; then printf '%b\\n' "$reason" >&2; exit 100; fi
+        done
+        printf '%s\\n' "${pkgs[@]}" >> "$STUB/installed"
+    """,
+}
+
+HELD_BROKEN = ("The following packages have unmet dependencies:\n"
+               " wine32:i386 : Depends: libwine:i386 (= 8.0~repack-4) but it is not going to be installed\n"
+               "E: Unable to correct problems, you have held broken packages.")
+
+
+class Machine:
+    """One stand-in machine, and the script run on it."""
+
+    def __init__(self, runs32=False, installed=(), update_failures=0, refuse=None):
+        self.dir = tempfile.mkdtemp(prefix="deps-")
+        self.stub = os.path.join(self.dir, "state")
+        self.bin = os.path.join(self.dir, "bin")
+        os.makedirs(self.stub)
+        os.makedirs(self.bin)
+        for name, body in STANDINS.items():
+            path = os.path.join(self.bin, name)
+            with open(path, "w") as f:
+                f.write("#!/usr/bin/env bash\n" + textwrap.dedent(body))
+            os.chmod(path, 0o755)
+        self.write("installed", "".join(p + "\n" for p in installed))
+        self.write("arches", "")
+        self.write("journal", "")
+        self.write("update-failures", str(update_failures))
+        # One line a package: apt's words, their line breaks written as \n.
+        self.write("refuse", "".join(p + "\t" + r.replace("\n", "\\n") + "\n"
+                                     for p, r in (refuse or {}).items()))
+        if runs32:
+            self.write("runs32", "")
+        self.way = os.path.join(self.dir, "wine-way.txt")
+
+    def write(self, name, text):
+        with open(os.path.join(self.stub, name), "w") as f:
+            f.write(text)
+
+    def read(self, name):
+        with open(os.path.join(self.stub, name)) as f:
+            return f.read()
+
+    def journal(self):
+        return self.read("journal").splitlines()
+
+    def run(self, *groups, env=None):
+        full = dict(os.environ, STUB=self.stub, DORVANE_WINE_WAY=self.way,
+                    PATH=self.bin + os.pathsep + os.environ["PATH"])
+        full.pop("DORVANE_WINE_BITS", None)
+        full.update(env or {})
+        r = subprocess.run(["bash", SCRIPT, *groups], cwd=self.dir, env=full,
+                           capture_output=True, text=True, timeout=60)
+        self.status, self.out, self.err = r.returncode, r.stdout, r.stderr
+        return self
+
+    def way_text(self):
+        return open(self.way).read().strip() if os.path.exists(self.way) else None
+
+    def note(self):
+        """The summary's words for the build, from scripts/wine-env.sh with
+        a 32-bit Wine loader that does not run."""
+        env = dict(os.environ, DORVANE_WINE_WAY=self.way,
+                   DORVANE_WINE32_LOADER=os.path.join(self.dir, "no-such-loader"))
+        env.pop("DORVANE_WINE_BITS", None)
+        return subprocess.run(["bash", "-c", f'. "{WINE_ENV}"; echo "$WINE_BITS_NOTE"'],
+                              env=env, capture_output=True, text=True).stdout.strip()
+
+    def close(self):
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+class SetupDecisions(unittest.TestCase):
+
+    def machine(self, **kw):
+        m = Machine(**kw)
+        self.addCleanup(m.close)
+        return m
+
+    def assertNoI386(self, m):
+        calls = "\n".join(m.journal())
+        self.assertNotIn("--add-architecture", calls)
+        self.assertNotIn("wine32", calls)
+        self.assertEqual(m.read("arches"), "")
+
+    def test_no_32bit_code_takes_the_64bit_way_without_touching_i386(self):
+        m = self.machine(runs32=False, installed=BUILD + HOST).run()
+        self.assertEqual(m.status, 0, m.err)
+        self.assertNoI386(m)
+        for p in WINE:
+            self.assertIn(p, m.read("installed").split())
+        self.assertEqual(m.way_text(), "this machine runs no 32-bit code")
+        self.assertEqual(m.note(), "64-bit build (this machine runs no 32-bit code)")
+
+    def test_failed_index_is_retried_once_then_the_install_decides(self):
+        for failures, updates, words in ((1, 2, "trying once more"),
+                                         (5, 2, "still failing; going on")):
+            with self.subTest(failures=failures):
+                m = self.machine(runs32=False, installed=BUILD, update_failures=failures).run()
+                self.assertEqual(m.status, 0, m.err)
+                self.assertEqual(sum(c == "apt-get update -qq" for c in m.journal()), updates)
+                self.assertIn(words, m.out)
+                self.assertIn("googletest", m.read("installed").split())
+                self.assertNoI386(m)
+
+    def test_32bit_machine_installs_wine32_after_adding_i386(self):
+        m = self.machine(runs32=True, installed=EVERYTHING).run()
+        self.assertEqual(m.status, 0, m.err)
+        calls = m.journal()
+        add = calls.index("dpkg --add-architecture i386")
+        update = calls.index("apt-get update -qq")
+        wine32 = calls.index("apt-get install -y -qq wine32:i386")
+        self.assertLess(add, update)
+        self.assertLess(update, wine32)
+        self.assertIsNone(m.way_text())
+        self.assertEqual(m.read("arches").split(), ["i386"])
+
+    def test_wine32_refused_falls_back_and_says_why(self):
+        for failures in (0, 2):  # held broken packages; also with a broken i386 index
+            with self.subTest(index_failures=failures):
+                m = self.machine(runs32=True, installed=BUILD + HOST, update_failures=failures,
+                                 refuse={"wine32:i386": HELD_BROKEN}).run()
+                self.assertEqual(m.status, 0, m.err)
+                self.assertIn("taking the 64-bit way", m.out)
+                self.assertTrue(m.way_text().startswith("wine32 could not be installed: "))
+                self.assertIn("held broken packages", m.way_text())
+                self.assertIn("libwine:i386", m.way_text())
+                # The architecture added for it goes again with it.
+                self.assertEqual(m.read("arches"), "")
+                self.assertIn("wine64", m.read("installed").split())
+                self.assertEqual(m.note(), "64-bit build (" + m.way_text() + ")")
+
+    def test_an_earlier_refusal_is_not_retried_at_every_make(self):
+        m = self.machine(runs32=True, installed=EVERYTHING)
+        with open(m.way, "w") as f:
+            f.write("wine32 could not be installed: E: Unable to correct problems\n")
+        m.run("wine")
+        self.assertEqual(m.status, 0, m.err)
+        self.assertNotIn("apt-get", "\n".join(m.journal()))
+        self.assertIn("Remove " + m.way + " to try again", m.out)
+
+    def test_a_needed_package_refused_stops_with_its_name_and_apts_reason(self):
+        m = self.machine(runs32=False, installed=BUILD,
+                         refuse={"wine64": "E: Package 'wine64' has no installation candidate"})
+        m.run("wine")
+        self.assertEqual(m.status, 1)
+        self.assertIn("cannot install wine64: E: Package 'wine64' has no installation candidate", m.err)
+        # Only the refused one is named.
+        self.assertNotIn("cannot install xvfb", m.err)
+
+    def test_build_alone_needs_no_wine(self):
+        for runs32 in (False, True):
+            with self.subTest(runs32=runs32):
+                m = self.machine(runs32=runs32).run("build")
+                self.assertEqual(m.status, 0, m.err)
+                installed = m.read("installed").split()
+                self.assertEqual(sorted(installed), sorted(BUILD))
+                self.assertNoI386(m)
+                self.assertIsNone(m.way_text())
+
+    def test_64bit_asked_for_on_a_32bit_machine_leaves_i386_alone(self):
+        m = self.machine(runs32=True, installed=EVERYTHING).run(env={"DORVANE_WINE_BITS": "64"})
+        self.assertEqual(m.status, 0, m.err)
+        self.assertNoI386(m)
+
+    def test_nothing_missing_asks_apt_nothing_and_prints_nothing(self):
+        m = self.machine(runs32=False, installed=EVERYTHING).run()
+        self.assertEqual((m.status, m.out, m.err), (0, "", ""))
+        self.assertNotIn("apt-get", "\n".join(m.journal()))
+
+
+if __name__ == "__main__":
+    unittest.main()
