@@ -819,6 +819,21 @@ def chm_page_name(context):
     return context.lower() + ".htm"
 
 
+def render_spans(block, escape, bold, link):
+    """A paragraph's text in another markup: each span escaped, then bold
+    text through bold(text) and jumps through link(text, context)."""
+    out = []
+    for span in block.spans:
+        text = escape(span.text)
+        if span.kind == "bold":
+            out.append(bold(text))
+        elif span.kind == "link":
+            out.append(link(text, span.target))
+        else:
+            out.append(text)
+    return "".join(out)
+
+
 def html_text(text):
     return html.escape(text, quote=True)
 
@@ -826,16 +841,8 @@ def html_text(text):
 def html_page(source, topic):
     """A topic as an HTML page in the ANSI code page."""
     def spans(block):
-        out = []
-        for span in block.spans:
-            text = html_text(span.text)
-            if span.kind == "bold":
-                out.append(f"<b>{text}</b>")
-            elif span.kind == "link":
-                out.append(f'<a href="{chm_page_name(span.target)}">{text}</a>')
-            else:
-                out.append(text)
-        return "".join(out)
+        return render_spans(block, html_text, lambda text: f"<b>{text}</b>",
+                            lambda text, target: f'<a href="{chm_page_name(target)}">{text}</a>')
 
     out = ['<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01//EN">', "<html>", "<head>",
            '<meta http-equiv="Content-Type" content="text/html; charset=windows-1252">',
@@ -973,16 +980,8 @@ def markdown_escape(text):
 
 def markdown(source, source_name):
     def spans(block):
-        out = []
-        for span in block.spans:
-            text = markdown_escape(span.text)
-            if span.kind == "bold":
-                out.append(f"**{text}**")
-            elif span.kind == "link":
-                out.append(f"[{text}](#{span.target.lower()})")
-            else:
-                out.append(text)
-        return "".join(out)
+        return render_spans(block, markdown_escape, lambda text: f"**{text}**",
+                            lambda text, target: f"[{text}](#{target.lower()})")
 
     out = [f"# {markdown_escape(source.title)}", "",
            f"<!-- Made by resources/help/make_help.py from {source_name}: "

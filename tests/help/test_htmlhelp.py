@@ -19,82 +19,41 @@ import os
 import re
 import shutil
 import subprocess
-import sys
-import tempfile
 import time
-import unittest
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.dirname(os.path.dirname(HERE))
-sys.path.insert(0, os.path.join(ROOT, "resources", "help"))
-sys.path.insert(0, os.path.join(ROOT, "tests"))
-
-import make_help  # noqa: E402
-from xvfb import start_xvfb  # noqa: E402
+from wine64 import ROOT, WINE, WINESERVER, WORK, WinePrefixTest
 
 BUILD = os.environ.get("DORVANE_WIN32_BUILD", os.path.join(ROOT, "build", "win32"))
 PROGRAM = os.environ.get("DORVANE_WIN64_BUILD", os.path.join(ROOT, "build", "win64"))
-WORK = os.path.join(ROOT, "build", "help-wine")
-WINE = "/usr/lib/wine/wine64"
-WINESERVER = "/usr/lib/wine/wineserver"
 PROBE = os.path.join(BUILD, "htmlhelp_probe64.exe")
 FOLDER = r"C:\Dorvane"
 HELP_FILES = ("dvn40.hlp", "dvn40.cnt", "dvn40.chm")
 HELP_CONTEXT, HELP_FINDER = 1, 11
 
 
-class ProgramUnderWine(unittest.TestCase):
+class ProgramUnderWine(WinePrefixTest):
     """One prefix for the class; each test starts the program afresh under
     the Windows version it names."""
 
-    @classmethod
-    def setUpClass(cls):
-        missing = [p for p in (WINE, WINESERVER, PROBE, os.path.join(PROGRAM, "dorvane.exe"),
-                               *(os.path.join(PROGRAM, n) for n in HELP_FILES))
-                   if not os.path.exists(p)]
-        if shutil.which("Xvfb") is None:
-            missing.append("Xvfb")
-        if missing:
-            raise unittest.SkipTest("not here: " + ", ".join(missing))
-        with open(os.path.join(ROOT, "resources", "help", "dvn40.txt"), encoding="utf-8") as f:
-            cls.source = make_help.parse_source(f.read())
-        os.makedirs(WORK, exist_ok=True)
-        cls.xvfb = None
-        cls.env = dict(os.environ, WINEARCH="win64", WINELOADER=WINE, WINEDEBUG="-all",
-                       WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d",
-                       WINEPREFIX=os.path.join(WORK, "prefix-htmlhelp"))
-        cls.xvfb, cls.env["DISPLAY"] = start_xvfb(range(180, 220))
-        try:
-            shutil.rmtree(cls.env["WINEPREFIX"], ignore_errors=True)
-            subprocess.run([WINE, "wineboot", "-i"], env=cls.env, capture_output=True,
-                           timeout=300)
-            subprocess.run([WINESERVER, "-w"], env=cls.env, timeout=120)
-            if not os.path.isdir(os.path.join(cls.env["WINEPREFIX"], "drive_c")):
-                raise unittest.SkipTest("64-bit Wine made no prefix")
-            cls.wine("reg", "add", r"HKCU\Software\Wine\Debug", "/v", "RelayInclude",
-                     "/d", "user32.WinHelpA", "/f")
-        except BaseException:
-            # unittest does not tear down a class whose set-up failed.
-            cls.tearDownClass()
-            raise
+    required = (PROBE, os.path.join(PROGRAM, "dorvane.exe"),
+                *(os.path.join(PROGRAM, name) for name in HELP_FILES))
+    displays = range(220, 260)
+    prefix_name = "prefix-htmlhelp"
 
     @classmethod
-    def tearDownClass(cls):
-        subprocess.run([WINESERVER, "-k"], env=cls.env, capture_output=True, timeout=60)
-        if cls.xvfb is not None:
-            cls.xvfb.terminate()
-            cls.xvfb.wait(timeout=30)
+    def prepare_prefix(cls):
+        cls.wine("reg", "add", r"HKCU\Software\Wine\Debug", "/v", "RelayInclude",
+                 "/d", "user32.WinHelpA", "/f")
 
     @classmethod
-    def wine(cls, *args, env=None):
-        return subprocess.run([WINE, *args], env=env or cls.env, capture_output=True,
-                              timeout=120)
+    def wine(cls, *args):
+        return subprocess.run([WINE, *args], env=cls.env, capture_output=True, timeout=120)
 
     def start(self, version, help_files=HELP_FILES):
         """dorvane.exe in a folder with `help_files`, Windows `version`."""
         subprocess.run([WINESERVER, "-k"], env=self.env, capture_output=True, timeout=60)
         subprocess.run([WINESERVER, "-w"], env=self.env, timeout=60)
-        folder = os.path.join(self.env["WINEPREFIX"], "drive_c", "Dorvane")
+        folder = self.folder("Dorvane")
         shutil.rmtree(folder, ignore_errors=True)
         os.makedirs(folder)
         for name in ("dorvane.exe",) + tuple(help_files):
@@ -111,15 +70,7 @@ class ProgramUnderWine(unittest.TestCase):
         self.addCleanup(subprocess.run, [WINESERVER, "-k"], env=self.env, timeout=60)
 
     def probe(self, command):
-        # Into a file, not a pipe: a process that Wine starts meanwhile can
-        # inherit the probe's output and hold a pipe open long after the
-        # probe has ended.
-        with tempfile.TemporaryFile() as output:
-            result = subprocess.run([WINE, PROBE, command], env=self.env, stdout=output,
-                                    stderr=subprocess.DEVNULL, timeout=120)
-            output.seek(0)
-            text = output.read()
-        return result.returncode, text.decode("cp1252", "replace").replace("\r", "")
+        return self.run_probe(PROBE, command)
 
     def ask(self, command):
         status, output = self.probe(command)
@@ -142,10 +93,6 @@ class ProgramUnderWine(unittest.TestCase):
     def winhelp_requests(self):
         return self.trace(r'Call user32\.WinHelpA\([0-9a-f]+,[0-9a-f]+ "(.*)",([0-9a-f]+),'
                           r'([0-9a-f]+)\)', timeout=0)
-
-    def screenshot(self, name):
-        subprocess.run(["import", "-display", self.env["DISPLAY"], "-window", "root",
-                        os.path.join(WORK, name + ".png")], capture_output=True, timeout=60)
 
     def expected_tree(self):
         lines = [f"tree=1 {t.title}" for t in self.source.topics if t.book is None]
