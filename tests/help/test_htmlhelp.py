@@ -142,6 +142,17 @@ class HtmlHelpFromWindows10(ProgramUnderWine):
         self.assertEqual(self.html_help_requests(),
                          [(r"C:\\Dorvane\\dvn40.chm::/using_help.htm", "HH_DISPLAY_TOPIC")])
 
+    def test_exit_with_the_help_window_open_ends_the_program_cleanly(self):
+        # HTML Help's windows live in the program's process and its code is
+        # unloaded at the end: the program must still end as Exit ends it.
+        self.start("win10")
+        self.ask("settings")
+        status, output = self.probe("show")
+        self.assertEqual(status, 0, output)
+        self.ask("exit")
+        self.assertEqual(self.program.wait(timeout=60), 0)
+        self.assertEqual(self.trace(r"^.*(?:err:seh|Unhandled exception).*$", timeout=0), [])
+
     def test_without_the_chm_the_request_goes_to_winhelp(self):
         self.start("win10", help_files=("dvn40.hlp", "dvn40.cnt"))
         self.ask("topics")

@@ -6,6 +6,7 @@
 //   HtmlHelpProbe show             the program's HTML Help window: its
 //                                  caption and its contents tree
 //   HtmlHelpProbe winhelp          the caption of Wine's WinHelp viewer
+//   HtmlHelpProbe exit             the tray menu's Exit
 //
 // Built from the layout tables, so the commands follow the program's.
 #include <windows.h>
@@ -155,6 +156,7 @@ int main(int argc, char** argv) {
   if (command == "settings") return SettingsHelp();
   if (command == "show") return ShowHtmlHelp();
   if (command == "winhelp") return ShowWinHelp();
-  std::puts("usage: HtmlHelpProbe topics|howto|settings|show|winhelp");
+  if (command == "exit") return TrayCommand("miExit");
+  std::puts("usage: HtmlHelpProbe topics|howto|settings|show|winhelp|exit");
   return 2;
 }
