@@ -14,8 +14,10 @@ scripts/make-setup.sh build/win32 x86-unicode "$dist/dorvane-4.0-setup.exe"
 # Notepad needs.
 stage=build/dist-zip
 rm -rf "$stage"; mkdir -p "$stage"
-cp build/win32/dorvane.exe build/win32/dvn40.hlp build/win32/dvn40.cnt "$stage/"
+cp build/win32/dorvane.exe build/win32/dvn40.hlp build/win32/dvn40.cnt build/win32/dvn40.chm \
+  "$stage/"
 sed 's/$/\r/' setup/readme.txt > "$stage/readme.txt"
 rm -f "$dist/dorvane-4.0.zip"
-(cd "$stage" && zip -q -X -9 "$OLDPWD/$dist/dorvane-4.0.zip" dorvane.exe dvn40.hlp dvn40.cnt readme.txt)
+(cd "$stage" && zip -q -X -9 "$OLDPWD/$dist/dorvane-4.0.zip" dorvane.exe dvn40.hlp dvn40.cnt \
+  dvn40.chm readme.txt)
 ls -l "$dist"/dorvane-4.0-setup.exe "$dist"/dorvane-4.0.zip

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes a setup program from setup/dorvane.nsi:
 #   scripts/make-setup.sh BUILD_DIR TARGET OUTFILE
-# BUILD_DIR holds dorvane.exe, dvn40.hlp and dvn40.cnt; TARGET is NSIS's
+# BUILD_DIR holds dorvane.exe, dvn40.hlp, dvn40.cnt and dvn40.chm; TARGET is NSIS's
 # x86-unicode (the shipped setup, from build/win32) or amd64-unicode (the
 # same script around the 64-bit build, for machines that run no 32-bit
 # code). The host build must have made build/host/setup/ExitCommand.nsh.

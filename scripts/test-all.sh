@@ -109,6 +109,8 @@ echo "== Help file tests (read back by the tests' reader)"
 help_tests "help file tests" test_help_file
 echo "== Help in Wine's viewer (64-bit winhlp32)"
 help_tests "help in winhlp32" test_winhlp32
+echo "== Help through dorvane.exe in Wine's HTML Help (as Windows 10) and WinHelp (as XP)"
+help_tests "help in HTML Help" test_htmlhelp
 # --- end of the help tests
 
 # --- The setup and the zip (make dist): installed, run over a running copy

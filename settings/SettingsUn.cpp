@@ -5,6 +5,7 @@
 
 #include "platform/Failure.h"
 #include "platform/win32/InputBox.h"
+#include "resources/HelpFiles.h"
 #include "resources/SettingsLayout.h"
 
 TfmSettings* fmSettings = nullptr;
@@ -13,7 +14,6 @@ namespace {
 
 const char kLogFileName[] = "dvn.dvl";
 const char kInsertFailed[] = "Unable to insert a line";
-constexpr std::uintptr_t kSettingsHelpContext = 35;
 constexpr int kExclusionItemHeight = 13;
 
 // The list view's check box is its state image: 1 unchecked, 2 checked.

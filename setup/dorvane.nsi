@@ -4,7 +4,7 @@
 ; away again. scripts/make-setup.sh runs makensis with these definitions:
 ;
 ;   DORVANE_EXE        the dorvane.exe to ship
-;   DORVANE_HELP       the folder that holds dvn40.hlp and dvn40.cnt
+;   DORVANE_HELP       the folder that holds dvn40.hlp, dvn40.cnt and dvn40.chm
 ;   DORVANE_GENERATED  the folder that holds ExitCommand.nsh (the host build
 ;                      makes it from the tray menu's table) and wizard.bmp
 ;   DORVANE_OUTFILE    the setup program to write
@@ -21,6 +21,7 @@ Target ${DORVANE_TARGET}
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
 !include "WinMessages.nsh"
+!include "WinVer.nsh"
 !include "${DORVANE_GENERATED}/ExitCommand.nsh"
 
 !define PRODUCT "Dorvane"
@@ -191,11 +192,18 @@ Section "-Dorvane"
   File "${DORVANE_EXE}"
   File "${DORVANE_HELP}/dvn40.hlp"
   File "${DORVANE_HELP}/dvn40.cnt"
+  File "${DORVANE_HELP}/dvn40.chm"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\dorvane.exe"
-  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Help.lnk" "$INSTDIR\dvn40.hlp"
+  ; Windows Vista and later cannot open the WinHelp file without an extra
+  ; viewer; all of them open the HTML Help file.
+  ${If} ${AtLeastWinVista}
+    CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Help.lnk" "$INSTDIR\dvn40.chm"
+  ${Else}
+    CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Help.lnk" "$INSTDIR\dvn40.hlp"
+  ${EndIf}
   CreateShortcut "$SMPROGRAMS\${PRODUCT}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\uninstall.exe"
 
   ${If} $StartAtLogon == ${BST_CHECKED}
@@ -230,6 +238,7 @@ Section "Uninstall"
   Delete "$INSTDIR\dorvane.exe"
   Delete "$INSTDIR\dvn40.hlp"
   Delete "$INSTDIR\dvn40.cnt"
+  Delete "$INSTDIR\dvn40.chm"
   ; Windows' help viewer leaves its index of the help beside it.
   Delete "$INSTDIR\dvn40.gid"
   Delete "$INSTDIR\uninstall.exe"

@@ -5,10 +5,6 @@ const SessionEndCommand kRestartCommand = {"Are you sure you want to restart you
 const SessionEndCommand kShutDownCommand = {"Are you sure you want to shut down Windows?",
                                             "Shut Down", platform::kEwxShutdown};
 
-std::string HelpFilePath(const std::string& applicationDirectory) {
-  return applicationDirectory + kHelpFileName;
-}
-
 void RunSessionEndCommand(const SessionEndCommand& command, platform::UserInterface& ui,
                           platform::WindowHandle boxOwner, platform::Session& session,
                           const std::function<void()>& checkDrives) {

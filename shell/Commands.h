@@ -1,18 +1,12 @@
 #pragma once
-// The tray menu's commands that need no window: help and the restart or
-// shut-down after a confirmation and a disk check.
+// The tray menu's commands that need no window: the restart or shut-down
+// after a confirmation and a disk check.
 
 #include <functional>
 #include <string>
 
-#include "platform/Help.h"
-#include "resources/Texts.h"
 #include "platform/Session.h"
 #include "platform/UserInterface.h"
-
-// The help file's full path: found beside the program whatever the
-// current directory is (the check changes it).
-std::string HelpFilePath(const std::string& applicationDirectory);
 
 struct SessionEndCommand {
   const char* question;

@@ -8,6 +8,7 @@
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Services.h"
+#include "resources/HelpFiles.h"
 #include "resources/Texts.h"
 #include "settings/SettingsUn.h"
 #include "shell/Commands.h"
@@ -26,7 +27,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::Win32UserInterface ui;
   platform::Win32Session session;
   platform::Win32CommonDialogs dialogs;
-  platform::Win32Help help([&files] { return HelpFilePath(files.ApplicationDirectory()); });
+  platform::Win32HelpSystem helpSystem;
+  platform::ViewerChoosingHelp help(helpSystem, [&files] { return files.ApplicationDirectory(); },
+                                    kHelpFiles);
 
   using platform::Application;
   Application.Initialize();

@@ -84,4 +84,23 @@ void FakeSession::ClearBlockReason(WindowHandle window) {
   reasons_.erase(window);
 }
 
+bool FakeHelpSystem::WinHelp(WindowHandle owner, const std::string& file, unsigned command,
+                             std::uintptr_t data) {
+  owners.push_back(owner);
+  journal_.push_back("winhelp " + file + " " + std::to_string(command) + " " +
+                     std::to_string(data));
+  return true;
+}
+
+bool FakeHelpSystem::LoadHtmlHelp() {
+  journal_.push_back("load html help");
+  return htmlHelpLoads;
+}
+
+bool FakeHelpSystem::HtmlHelp(WindowHandle owner, const std::string& file, unsigned command) {
+  owners.push_back(owner);
+  journal_.push_back("htmlhelp " + file + " " + std::to_string(command));
+  return htmlHelpOpens;
+}
+
 }  // namespace platform

@@ -5,10 +5,12 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/Drives.h"
+#include "platform/Help.h"
 #include "platform/Session.h"
 #include "platform/Shell.h"
 #include "platform/Sounds.h"
@@ -109,6 +111,30 @@ class FakeSession : public Session {
  private:
   Journal& journal_;
   std::map<WindowHandle, std::string> reasons_;
+};
+
+// Which Windows runs, which files exist, and whether HTML Help loads and
+// opens its window; each call journalled ("winhelp C:\APP\dvn40.hlp 11 0",
+// "load html help", "htmlhelp C:\APP\dvn40.chm 1").
+class FakeHelpSystem : public HelpSystem {
+ public:
+  explicit FakeHelpSystem(Journal& journal) : journal_(journal) {}
+
+  bool vistaOrLater = true;
+  std::set<std::string> files;
+  bool htmlHelpLoads = true;
+  bool htmlHelpOpens = true;
+  std::vector<WindowHandle> owners;  // of each viewer's request, in order
+
+  bool VistaOrLater() override { return vistaOrLater; }
+  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+  bool WinHelp(WindowHandle owner, const std::string& file, unsigned command,
+               std::uintptr_t data) override;
+  bool LoadHtmlHelp() override;
+  bool HtmlHelp(WindowHandle owner, const std::string& file, unsigned command) override;
+
+ private:
+  Journal& journal_;
 };
 
 }  // namespace platform

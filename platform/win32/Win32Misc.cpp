@@ -1,5 +1,5 @@
-// Sounds, message boxes, session control, help and the file chooser: each
-// a single call.
+// Sounds, message boxes, session control and the file chooser: each a
+// single call.
 #include <windows.h>
 #include <commdlg.h>
 #include <mmsystem.h>
@@ -75,10 +75,6 @@ void Win32Session::ClearBlockReason(WindowHandle window) {
   using Destroy = BOOL(WINAPI*)(HWND);
   static const Destroy destroy = User32Function<Destroy>("ShutdownBlockReasonDestroy");
   if (destroy != nullptr) destroy(static_cast<HWND>(window));
-}
-
-bool Win32Help::ShowHelp(WindowHandle owner, unsigned command, std::uintptr_t data) {
-  return ::WinHelpA(static_cast<HWND>(owner), helpFilePath_().c_str(), command, data) != FALSE;
 }
 
 bool Win32CommonDialogs::OpenFileName(const OpenFileRequest& request, std::string& chosen) {

@@ -14,6 +14,7 @@
 #include "platform/Shell.h"
 #include "platform/Sounds.h"
 #include "platform/UserInterface.h"
+#include "platform/win32/Handles.h"
 
 namespace platform {
 
@@ -52,16 +53,33 @@ class Win32Session : public Session {
   void ClearBlockReason(WindowHandle window) override;
 };
 
-// The help file's path is asked anew for every request, so that it is
-// found beside the program whatever the current directory is meanwhile.
-class Win32Help : public Help {
+struct FreeLibraryHandle {
+  void operator()(HMODULE module) const { ::FreeLibrary(module); }
+};
+
+// WinHelp, and HTML Help loaded from the system folder at its first use;
+// it stays loaded, with its windows, until the program ends.
+class Win32HelpSystem : public HelpSystem {
  public:
-  explicit Win32Help(std::function<std::string()> helpFilePath)
-      : helpFilePath_(std::move(helpFilePath)) {}
-  bool ShowHelp(WindowHandle owner, unsigned command, std::uintptr_t data) override;
+  Win32HelpSystem() = default;
+  Win32HelpSystem(const Win32HelpSystem&) = delete;
+  Win32HelpSystem& operator=(const Win32HelpSystem&) = delete;
+  ~Win32HelpSystem() override;
+
+  bool VistaOrLater() override;
+  bool FileExists(const std::string& path) override;
+  bool WinHelp(WindowHandle owner, const std::string& file, unsigned command,
+               std::uintptr_t data) override;
+  bool LoadHtmlHelp() override;
+  bool HtmlHelp(WindowHandle owner, const std::string& file, unsigned command) override;
 
  private:
-  std::function<std::string()> helpFilePath_;
+  using Library = UniqueHandle<HMODULE, FreeLibraryHandle>;
+  using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+  Library hhctrl_;
+  HtmlHelpFunction htmlHelp_ = nullptr;
+  bool triedToLoad_ = false;
 };
 
 class Win32CommonDialogs : public CommonDialogs {

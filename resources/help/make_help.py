@@ -7,9 +7,14 @@ described in README.md) into the three forms the help is read in:
 - dvn40.hlp, a help file in the WinHelp 4 format that Windows 95 to XP and
   Wine's winhlp32 open;
 - dvn40.cnt, its contents file, the tree of the Help Topics window;
+- dvn40.chm, an HTML Help file with the same topics, contents tree and
+  index, for Windows Vista and later, which ship no WinHelp viewer; it is
+  compiled by chmcmd (Free Pascal's HTML Help compiler, Debian package
+  fp-utils) from pages, a contents tree, an index and a project written
+  here;
 - help.md, the same text as Markdown, to be read in the repository.
 
-    python3 make_help.py SOURCE --hlp OUT.hlp --cnt OUT.cnt --md OUT.md
+    python3 make_help.py SOURCE --hlp OUT.hlp --cnt OUT.cnt --chm OUT.chm --md OUT.md
 
 Only the Python standard library is used. The output depends only on the
 source, except for the date stamped into the help file: --date, else
@@ -43,10 +48,14 @@ end; the rest of a block is filled with zero bytes.
 """
 
 import argparse
+import html
 import os
 import re
+import shutil
 import struct
+import subprocess
 import sys
+import tempfile
 
 ENCODING = "cp1252"   # the help's text is ANSI, Western European
 
@@ -784,6 +793,169 @@ def help_file(source, date=0):
 
 
 # ---------------------------------------------------------------------------
+# The HTML Help file
+# ---------------------------------------------------------------------------
+#
+# One page per topic, named after its context string, a contents tree
+# (.hhc) that has the shape of the .cnt file, an index (.hhk) with one entry
+# per keyword, and a project (.hhp) that chmcmd compiles. The project has
+# no [ALIAS] and [MAP]: chmcmd 3.2.2 stores an alias's target as the full
+# path of the page on the build machine (the .hhp's folder followed by the
+# name), which no viewer finds inside the .chm. The program maps its one
+# context number to the page's name itself (chm_page_name), and opens it
+# as a topic.
+
+CHM_WINDOW = "main"
+# A window with the navigation pane (HHWIN_PROP_TRI_PANE) that follows the
+# topic shown (HHWIN_PROP_AUTO_SYNC). Not HHWIN_PROP_CHANGE_TITLE: the
+# caption stays the help's title whatever topic is shown.
+CHM_NAV_STYLE = 0x20 | 0x100
+# Hide/Show, Back, Forward, Home, Locate, Options and Print.
+CHM_BUTTONS = 0x2 | 0x4 | 0x8 | 0x40 | 0x800 | 0x1000 | 0x2000
+
+
+def chm_page_name(context):
+    """The page of the topic with this context string, inside the .chm."""
+    return context.lower() + ".htm"
+
+
+def render_spans(block, escape, bold, link):
+    """A paragraph's text in another markup: each span escaped, then bold
+    text through bold(text) and jumps through link(text, context)."""
+    out = []
+    for span in block.spans:
+        text = escape(span.text)
+        if span.kind == "bold":
+            out.append(bold(text))
+        elif span.kind == "link":
+            out.append(link(text, span.target))
+        else:
+            out.append(text)
+    return "".join(out)
+
+
+def html_text(text):
+    return html.escape(text, quote=True)
+
+
+def html_page(source, topic):
+    """A topic as an HTML page in the ANSI code page."""
+    def spans(block):
+        return render_spans(block, html_text, lambda text: f"<b>{text}</b>",
+                            lambda text, target: f'<a href="{chm_page_name(target)}">{text}</a>')
+
+    out = ['<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01//EN">', "<html>", "<head>",
+           '<meta http-equiv="Content-Type" content="text/html; charset=windows-1252">',
+           f"<title>{html_text(topic.title)}</title>",
+           "<style>body { font-family: Tahoma, 'MS Sans Serif', sans-serif; font-size: 10pt }"
+           " h1 { font-size: 13pt } h2 { font-size: 11pt } pre { font-size: 9pt }</style>",
+           "</head>", "<body>", f"<h1>{html_text(topic.title)}</h1>"]
+    open_list = None
+    for block in topic.blocks:
+        kind = {"bullet": "ul", "step": "ol"}.get(block.kind)
+        if open_list and kind != open_list:
+            out.append(f"</{open_list}>")
+            open_list = None
+        if kind and not open_list:
+            out.append("<ul>" if kind == "ul" else f'<ol start="{block.number}">')
+            open_list = kind
+        if block.kind == "heading":
+            out.append(f"<h2>{spans(block)}</h2>")
+        elif kind == "ol":
+            out.append(f'<li value="{block.number}">{spans(block)}</li>')
+        elif kind == "ul":
+            out.append(f"<li>{spans(block)}</li>")
+        elif block.kind == "example":
+            out.append("<pre>" + "\n".join(html_text(line) for line in block.lines()) + "</pre>")
+        else:
+            out.append(f"<p>{spans(block)}</p>")
+    if open_list:
+        out.append(f"</{open_list}>")
+    out += ["</body>", "</html>"]
+    return ("\r\n".join(out) + "\r\n").encode(ENCODING)
+
+
+def sitemap_entry(name, page=None):
+    params = f'<param name="Name" value="{html_text(name)}">'
+    if page:
+        params += f'<param name="Local" value="{page}">'
+    return f'<li><object type="text/sitemap">{params}</object>'
+
+
+def sitemap(lines):
+    return ("\r\n".join(['<!DOCTYPE HTML PUBLIC "-//IETF//DTD HTML//EN">', "<html>", "<head>",
+                         "</head>", "<body>", '<object type="text/site properties">'
+                         '<param name="ImageType" value="Folder"></object>', "<ul>"]
+                        + lines + ["</ul>", "</body>", "</html>"]) + "\r\n").encode(ENCODING)
+
+
+def html_contents(source):
+    """The contents tree, shaped as the .cnt file: the topics outside a
+    book first, then each book with its topics."""
+    lines = [sitemap_entry(t.title, chm_page_name(t.context))
+             for t in source.topics if t.book is None]
+    for book in source.books:
+        lines += [sitemap_entry(book), "<ul>"]
+        lines += [sitemap_entry(t.title, chm_page_name(t.context))
+                  for t in source.topics if t.book == book]
+        lines.append("</ul>")
+    return sitemap(lines)
+
+
+def html_index(source):
+    """The index: each keyword once, naming its one topic."""
+    entries = sorted((k.lower(), k, t) for t in source.topics for k, _ in t.keywords)
+    return sitemap([sitemap_entry(keyword, chm_page_name(topic.context))
+                    for _, keyword, topic in entries])
+
+
+def html_project(source, chm_name, base):
+    pages = [chm_page_name(t.context) for t in source.topics]
+    default = chm_page_name(source.contents)
+    window = (f'{CHM_WINDOW}="{source.title}","{base}.hhc","{base}.hhk","{default}",'
+              f'"{default}",,,,,0x{CHM_NAV_STYLE:x},240,0x{CHM_BUTTONS:x},'
+              "[120,60,820,620],,,,,,,0")
+    lines = ["[OPTIONS]", "Compatibility=1.1 or later", f"Compiled file={chm_name}",
+             f"Contents file={base}.hhc", f"Index file={base}.hhk",
+             f"Default topic={default}", f"Default Window={CHM_WINDOW}",
+             "Display compile progress=No", "Language=0x409 English (United States)",
+             f"Title={source.title}", "", "[WINDOWS]", window, "", "[FILES]"] + pages
+    return ("\r\n".join(lines) + "\r\n").encode(ENCODING)
+
+
+class CompilerError(Exception):
+    """chmcmd missing, failing, or writing no file."""
+
+
+def html_help_file(source, chm_name, chmcmd="chmcmd"):
+    """The .chm's bytes, compiled by chmcmd in a folder of its own."""
+    compiler = shutil.which(chmcmd)
+    if compiler is None:
+        raise CompilerError(f"{chmcmd} not found: it comes with the Debian package fp-utils")
+    base = os.path.splitext(chm_name)[0]
+    with tempfile.TemporaryDirectory(prefix="dorvane-chm-") as work:
+        files = {f"{base}.hhp": html_project(source, chm_name, base),
+                 f"{base}.hhc": html_contents(source),
+                 f"{base}.hhk": html_index(source)}
+        for topic in source.topics:
+            files[chm_page_name(topic.context)] = html_page(source, topic)
+        for name, data in files.items():
+            with open(os.path.join(work, name), "wb") as f:
+                f.write(data)
+        result = subprocess.run([compiler, "--no-html-scan", f"{base}.hhp"], cwd=work,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        output = os.path.join(work, chm_name)
+        log = result.stdout.decode("utf-8", "replace")
+        # chmcmd reports a faulty project on its output and may still end
+        # with 0, so its words count as much as its exit code.
+        if result.returncode != 0 or not os.path.exists(output) or \
+                re.search(r"corrupt|error", log, re.I):
+            raise CompilerError(f"{chmcmd} failed:\n{log}")
+        with open(output, "rb") as f:
+            return f.read()
+
+
+# ---------------------------------------------------------------------------
 # The contents file and the Markdown page
 # ---------------------------------------------------------------------------
 
@@ -808,16 +980,8 @@ def markdown_escape(text):
 
 def markdown(source, source_name):
     def spans(block):
-        out = []
-        for span in block.spans:
-            text = markdown_escape(span.text)
-            if span.kind == "bold":
-                out.append(f"**{text}**")
-            elif span.kind == "link":
-                out.append(f"[{text}](#{span.target.lower()})")
-            else:
-                out.append(text)
-        return "".join(out)
+        return render_spans(block, markdown_escape, lambda text: f"**{text}**",
+                            lambda text, target: f"[{text}](#{target.lower()})")
 
     out = [f"# {markdown_escape(source.title)}", "",
            f"<!-- Made by resources/help/make_help.py from {source_name}: "
@@ -864,6 +1028,8 @@ def main(argv=None):
     parser.add_argument("source")
     parser.add_argument("--hlp", help="the help file to write")
     parser.add_argument("--cnt", help="the contents file to write")
+    parser.add_argument("--chm", help="the HTML Help file to write (needs chmcmd)")
+    parser.add_argument("--chmcmd", default="chmcmd", help="the HTML Help compiler to run")
     parser.add_argument("--md", help="the Markdown page to write")
     parser.add_argument("--date", type=int,
                         help="the help file's date, seconds since 1970 (default: "
@@ -883,10 +1049,16 @@ def main(argv=None):
             outputs[args.hlp] = help_file(source, date)
         if args.cnt:
             outputs[args.cnt] = contents_file(source, os.path.basename(args.hlp or "help.hlp"))
+        if args.chm:
+            outputs[args.chm] = html_help_file(source, os.path.basename(args.chm),
+                                                 args.chmcmd)
         if args.md:
             name = os.path.basename(args.source)
             outputs[args.md] = markdown(source, f"resources/help/{name}").encode("utf-8")
     except SourceError as error:
+        print(f"{args.source}: {error}", file=sys.stderr)
+        return 1
+    except CompilerError as error:
         print(f"{args.source}: {error}", file=sys.stderr)
         return 1
     for path, data in outputs.items():

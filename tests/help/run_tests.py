@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Runs the named help test modules (test_help_file, test_winhlp32) and ends
-with one line, "N passed, M failed, K skipped", for scripts/test-all.sh."""
+"""Runs the named help test modules (test_help_file, test_winhlp32,
+test_htmlhelp) and ends with one line, "N passed, M failed, K skipped",
+for scripts/test-all.sh."""
 
 import os
 import sys

@@ -1,14 +1,19 @@
 """The help file that the build made, read back with the tests' own reader,
 and the help compiler on sources made for the purpose."""
 
+import html
 import io
 import os
 import re
+import shutil
+import struct
+import subprocess
 import sys
 import tempfile
 import unittest
 from collections import deque
 from contextlib import redirect_stderr
+from html.parser import HTMLParser
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -204,6 +209,176 @@ class ShippedHelpFile(unittest.TestCase):
                          "docs/help.md is stale: run resources/help/make_help.py "
                          "resources/help/dvn40.txt --md docs/help.md")
 
+def squeeze(text):
+    return " ".join(text.split())
+
+
+class SitemapReader(HTMLParser):
+    """The entries of a .hhc or .hhk file: (level, Name, Local or None),
+    the level counted in nested lists."""
+
+    def __init__(self):
+        super().__init__()
+        self.entries = []
+        self.level = 0
+        self.params = None
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if tag == "ul":
+            self.level += 1
+        elif tag == "object" and attrs.get("type") == "text/sitemap":
+            self.params = {}
+        elif tag == "param" and self.params is not None:
+            self.params[attrs["name"]] = attrs["value"]
+
+    def handle_endtag(self, tag):
+        if tag == "ul":
+            self.level -= 1
+        elif tag == "object" and self.params is not None:
+            self.entries.append((self.level, self.params.get("Name"), self.params.get("Local")))
+            self.params = None
+
+
+class PageReader(HTMLParser):
+    """A page's title and its text as shown, one squeezed string."""
+
+    def __init__(self):
+        super().__init__()
+        self.title = None
+        self.text = []
+        self.element = None
+
+    def handle_starttag(self, tag, attrs):
+        self.element = tag
+
+    def handle_endtag(self, tag):
+        self.element = None
+
+    def handle_data(self, data):
+        if self.element == "title":
+            self.title = data
+        elif self.element != "style":
+            self.text.append(data)
+
+
+def chmls(*args):
+    """chmls's output without its banner."""
+    result = subprocess.run(["chmls", "-p", *args], capture_output=True, timeout=60)
+    if result.returncode != 0:
+        raise AssertionError(f"chmls {' '.join(args)} failed: {result.stderr!r}")
+    return result.stdout.decode("cp1252")
+
+
+def program_help_table():
+    """What the program opens in dvn40.chm, as resources/HelpFiles.h says."""
+    text = read(os.path.join(ROOT, "resources", "HelpFiles.h"), "r")
+    pages = {int(n): page for n, page in re.findall(r'\{(\d+), "([^"]+)"\}', text)}
+    strings = dict(re.findall(r'constexpr char (k\w+)\[\] = "([^"]*)"', text))
+    return pages, strings
+
+
+class ShippedHtmlHelpFile(unittest.TestCase):
+    """dvn40.chm as make build left it beside dorvane.exe, read back with
+    chmls (Debian package fp-utils)."""
+
+    @classmethod
+    def setUpClass(cls):
+        if shutil.which("chmls") is None:
+            raise unittest.SkipTest("chmls (fp-utils) is not installed")
+        cls.source = make_help.parse_source(read(SOURCE, "r"))
+        cls.path = os.path.join(BUILD, "dvn40.chm")
+        cls.names = {line.strip() for line in chmls("-n", "list", cls.path).splitlines()
+                     if line.startswith("/")}
+        cls.work = tempfile.TemporaryDirectory()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.work.cleanup()
+
+    def extract(self, name):
+        target = os.path.join(self.work.name, name.strip("/").replace("/", "_") or "root")
+        chmls("extract", self.path, name, target)
+        return read(target)
+
+    def sitemap(self, name):
+        reader = SitemapReader()
+        reader.feed(self.extract(name).decode("cp1252"))
+        return reader.entries
+
+    def test_holds_a_page_for_every_topic_and_nothing_else_of_its_own(self):
+        pages = {"/" + make_help.chm_page_name(t.context) for t in self.source.topics}
+        own = {n for n in self.names if not re.match(r"^/([#$]|_#_|$)", n)}
+        self.assertEqual(own, pages | {"/dvn40.hhc", "/dvn40.hhk"})
+
+    def test_every_page_shows_its_topic_with_its_title_and_text(self):
+        for topic in self.source.topics:
+            with self.subTest(topic=topic.context):
+                reader = PageReader()
+                reader.feed(self.extract("/" + make_help.chm_page_name(topic.context))
+                            .decode("cp1252"))
+                self.assertEqual(reader.title, topic.title)
+                shown = squeeze("".join(reader.text))
+                self.assertTrue(shown.startswith(squeeze(topic.title)), shown[:80])
+                for block in topic.blocks:
+                    self.assertIn(squeeze(block.plain()), shown)
+
+    def test_contents_tree_has_the_shape_of_the_contents_file(self):
+        cnt = hlpreader.read_contents_file(read(os.path.join(BUILD, "dvn40.cnt")))[2:]
+        wanted = [(level, text, context and make_help.chm_page_name(context))
+                  for level, text, context in cnt]
+        self.assertEqual(self.sitemap("/dvn40.hhc"), wanted)
+
+    def test_index_names_each_keyword_with_its_topics_page(self):
+        wanted = sorted((k, make_help.chm_page_name(t.context))
+                        for t in self.source.topics for k, _ in t.keywords)
+        entries = self.sitemap("/dvn40.hhk")
+        self.assertEqual({level for level, _, _ in entries}, {1})
+        self.assertEqual(sorted((name, page) for _, name, page in entries), wanted)
+        # The binary index, which the Index tab of Windows' viewer reads.
+        self.assertIn("/$WWKeywordLinks/BTree", self.names)
+
+    def test_system_and_window_name_the_title_contents_and_index(self):
+        system = chmls("printsystem", self.path)
+        for label, value in (("Title", "Dorvane 4.0 Help"), ("Default topic", "contents.htm"),
+                             ("Default Window", "main"), ("Contents file", "dvn40.hhc"),
+                             ("Index file", "dvn40.hhk")):
+            self.assertRegex(system, rf"{label} from \[options\] *:{re.escape(value)}\x00?\n")
+        windows = chmls("printwindows", self.path)
+        self.assertRegex(windows, r"Entries in #Windows *: 1\n")
+        self.assertRegex(windows, r"WindowType *: main ")
+        self.assertRegex(windows, r"Title Bar Text *: Dorvane 4\.0 Help ")
+        # The caption stays the help's title: no HHWIN_PROP_CHANGE_TITLE.
+        style = int(re.search(r"navigation pane styles *: ([0-9A-F]+)", windows).group(1), 16)
+        self.assertEqual(style & 0x2000, 0)
+
+    def test_the_programs_requests_name_pages_of_their_topics(self):
+        pages, strings = program_help_table()
+        self.assertEqual(strings["kHtmlHelpFileName"], os.path.basename(self.path))
+        mapped = {value: topic for topic in self.source.topics for value, _ in topic.map_ids}
+        self.assertEqual(sorted(pages), sorted(mapped))
+        self.assertEqual(pages[35], make_help.chm_page_name(self.source.topic("settings").context))
+        requested = [(pages[n], mapped[n]) for n in pages]
+        requested.append((strings["kHelpOnHelpPage"], self.source.topic("using_help")))
+        for page, topic in requested:
+            with self.subTest(page=page):
+                self.assertIn("/" + page, self.names)
+                reader = PageReader()
+                reader.feed(self.extract("/" + page).decode("cp1252"))
+                self.assertEqual(reader.title, topic.title)
+
+    def test_no_context_alias_points_outside_the_file(self):
+        # chmcmd 3.2.2 stores an [ALIAS] target as a path of the build
+        # machine; the project has none, and any that appears must name a
+        # page of the file.
+        if "/#IVB" not in self.names:
+            return
+        ivb, strings = self.extract("/#IVB"), self.extract("/#STRINGS")
+        size = struct.unpack_from("<I", ivb)[0]
+        for context, offset in struct.iter_unpack("<II", ivb[4:4 + size]):
+            target = strings[offset:strings.index(b"\0", offset)].decode("cp1252")
+            self.assertIn("/" + target.lstrip("/"), self.names, f"context {context}")
+
 
 class HelpDescribesTheProgram(unittest.TestCase):
     """The words on the program's screens, taken from its sources, stand in
@@ -373,6 +548,40 @@ class CompilerOnMadeSources(unittest.TestCase):
             self.assertEqual(hlpreader._ushort(make_help.compressed_ushort(value), 0)[0], value)
         for value in (-16384, -1, 0, 16383, 16384, 100000, -100000, 0x3FFFFFFF):
             self.assertEqual(hlpreader._long(make_help.compressed_long(value), 0)[0], value)
+
+    def test_markup_becomes_html_pages_contents_and_index(self):
+        source = make_help.parse_source(
+            "@title T & Co\n@topic a A <1>\n@keywords x < y\n\n## Head\n\nSee *OK* and [b](b).\n\n"
+            "- one\n- two\n\n3. three\n4. four\n\n    a < b & \"c\"\n\n@book B\n"
+            "@topic b Bee\n@keywords bee\n\nText.\n")
+        page = make_help.html_page(source, source.topic("a")).decode("cp1252")
+        self.assertIn("<title>A &lt;1&gt;</title>", page)
+        self.assertIn("<h2>Head</h2>", page)
+        self.assertIn('<p>See <b>OK</b> and <a href="b.htm">b</a>.</p>', page)
+        self.assertIn("<ul>\r\n<li>one</li>\r\n<li>two</li>\r\n</ul>", page)
+        self.assertIn('<ol start="3">\r\n<li value="3">three</li>\r\n<li value="4">four</li>'
+                      "\r\n</ol>", page)
+        self.assertIn("<pre>a &lt; b &amp; &quot;c&quot;</pre>", page)
+        contents = SitemapReader()
+        contents.feed(make_help.html_contents(source).decode("cp1252"))
+        self.assertEqual(contents.entries, [(1, "A <1>", "a.htm"), (1, "B", None),
+                                            (2, "Bee", "b.htm")])
+        index = SitemapReader()
+        index.feed(make_help.html_index(source).decode("cp1252"))
+        self.assertEqual(index.entries, [(1, "bee", "b.htm"), (1, "x < y", "a.htm")])
+
+    def test_a_missing_html_help_compiler_is_named(self):
+        with tempfile.TemporaryDirectory() as folder:
+            good = os.path.join(folder, "good.txt")
+            with open(good, "w", encoding="utf-8") as f:
+                f.write("@title T\n@topic a A\n\nText.\n")
+            errors = io.StringIO()
+            with redirect_stderr(errors):
+                status = make_help.main([good, "--chm", os.path.join(folder, "x.chm"),
+                                         "--chmcmd", os.path.join(folder, "no-chmcmd")])
+            self.assertEqual(status, 1)
+            self.assertIn("fp-utils", errors.getvalue())
+            self.assertFalse(os.path.exists(os.path.join(folder, "x.chm")))
 
     def test_command_line_writes_the_three_files_or_says_where_the_fault_is(self):
         with tempfile.TemporaryDirectory() as folder:

@@ -10,23 +10,11 @@ import os
 import re
 import shutil
 import subprocess
-import sys
-import tempfile
-import time
 import unittest
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.dirname(os.path.dirname(HERE))
-sys.path.insert(0, os.path.join(ROOT, "resources", "help"))
-sys.path.insert(0, os.path.join(ROOT, "tests"))
-
-import make_help  # noqa: E402
-from xvfb import start_xvfb  # noqa: E402
+from wine64 import ROOT, WINE, WinePrefixTest
 
 BUILD = os.environ.get("DORVANE_WIN32_BUILD", os.path.join(ROOT, "build", "win32"))
-WORK = os.path.join(ROOT, "build", "help-wine")
-WINE = "/usr/lib/wine/wine64"
-WINESERVER = "/usr/lib/wine/wineserver"
 PROBE = os.path.join(BUILD, "help_probe64.exe")
 HELP_PATH = r"C:\Dorvane\dvn40.hlp"
 HELP_CONTEXT, HELP_FINDER = 1, 11
@@ -36,69 +24,20 @@ def squeeze(text):
     return " ".join(text.split())
 
 
-class WineViewer(unittest.TestCase):
+class WineViewer(WinePrefixTest):
     """Each test leaves the viewer open for the next, as a user would."""
 
-    @classmethod
-    def setUpClass(cls):
-        missing = [p for p in (WINE, WINESERVER, PROBE, os.path.join(BUILD, "dvn40.hlp"))
-                   if not os.path.exists(p)]
-        for tool in ("Xvfb", "import"):
-            if shutil.which(tool) is None:
-                missing.append(tool)
-        if missing:
-            raise unittest.SkipTest("not here: " + ", ".join(missing))
-        with open(os.path.join(ROOT, "resources", "help", "dvn40.txt"), encoding="utf-8") as f:
-            cls.source = make_help.parse_source(f.read())
-        os.makedirs(WORK, exist_ok=True)
-        cls.xvfb = None
-        cls.env = dict(os.environ, WINEARCH="win64", WINELOADER=WINE, WINEDEBUG="-all",
-                       WINEDLLOVERRIDES="mscoree,mshtml=",
-                       WINEPREFIX=os.path.join(WORK, "prefix"))
-        cls.start_display()
-        try:
-            cls.make_prefix()
-        except BaseException:
-            # unittest does not tear down a class whose set-up failed.
-            cls.tearDownClass()
-            raise
+    required = (PROBE, os.path.join(BUILD, "dvn40.hlp"))
 
     @classmethod
-    def make_prefix(cls):
-        shutil.rmtree(cls.env["WINEPREFIX"], ignore_errors=True)
-        subprocess.run([WINE, "wineboot", "-i"], env=cls.env, capture_output=True, timeout=300)
-        subprocess.run([WINESERVER, "-w"], env=cls.env, timeout=120)
-        folder = os.path.join(cls.env["WINEPREFIX"], "drive_c", "Dorvane")
-        if not os.path.isdir(os.path.dirname(folder)):
-            raise unittest.SkipTest("64-bit Wine made no prefix")
+    def prepare_prefix(cls):
+        folder = cls.folder("Dorvane")
         os.makedirs(folder, exist_ok=True)
         for name in ("dvn40.hlp", "dvn40.cnt"):
             shutil.copy(os.path.join(BUILD, name), folder)
 
-    @classmethod
-    def start_display(cls):
-        cls.xvfb, cls.env["DISPLAY"] = start_xvfb(range(140, 180))
-
-    @classmethod
-    def tearDownClass(cls):
-        subprocess.run([WINESERVER, "-k"], env=cls.env, capture_output=True, timeout=60)
-        if cls.xvfb is not None:
-            cls.xvfb.terminate()
-            cls.xvfb.wait(timeout=30)
-
     def probe(self, *args):
-        # Into a file, not a pipe: the viewer that WinHelpA starts inherits
-        # the probe's output and would hold a pipe open for its whole life.
-        with tempfile.TemporaryFile() as output:
-            result = subprocess.run([WINE, PROBE, *args], env=self.env, stdout=output,
-                                    stderr=subprocess.DEVNULL, timeout=120)
-            output.seek(0)
-            text = output.read()
-        return result.returncode, text.decode("cp1252", "replace").replace("\r", "")
-
-    def screenshot(self, name):
-        subprocess.run(["import", "-display", self.env["DISPLAY"], "-window", "root",
-                        os.path.join(WORK, name + ".png")], capture_output=True, timeout=60)
+        return self.run_probe(PROBE, *args)
 
     def shown(self, output):
         caption = re.search(r"^caption=(.*)$", output, re.M)

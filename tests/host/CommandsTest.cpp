@@ -57,9 +57,4 @@ TEST_F(SessionEndCommandTest, AFailedCheckRequestsNothingAndPassesItsFailureOn) 
   EXPECT_EQ(journal.back(), "check");
 }
 
-TEST(HelpFilePathTest, IsTheHelpFileBesideTheProgram) {
-  EXPECT_EQ(HelpFilePath("C:\\Program Files\\Dorvane\\"),
-            "C:\\Program Files\\Dorvane\\dvn40.hlp");
-}
-
 }  // namespace
