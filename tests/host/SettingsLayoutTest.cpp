@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <set>
 #include <string>
@@ -140,9 +141,64 @@ TEST(SettingsLayoutTest, ThePageControlHoldsTheFourPagesInTabOrder) {
   }
 }
 
+// Added below the designed controls: the removable drives' check box.
+const DesignedControl kAdded[] = {
+    {"chRemovableDrives", Kind::CheckBox, "tsOther", 48, 192, 305, 17,
+     "Also check &USB sticks, memory cards and CDs in any drive.", 2},
+};
+
+// The upper-case access key of a caption, or 0.
+char AccessKey(const char* text) {
+  const char* amp = std::strchr(text, '&');
+  return amp == nullptr ? '\0' : static_cast<char>(std::toupper(static_cast<unsigned char>(amp[1])));
+}
+
+TEST(SettingsLayoutTest, TheAddedCheckBoxStandsUnderChNoDialogAndFollowsItInTabOrder) {
+  const layout::Control* added = Find("chRemovableDrives");
+  ASSERT_NE(added, nullptr);
+  const DesignedControl& expected = kAdded[0];
+  EXPECT_EQ(added->kind, expected.kind);
+  EXPECT_STREQ(added->parent, expected.parent);
+  EXPECT_EQ(added->left, expected.left);
+  EXPECT_EQ(added->top, expected.top);
+  EXPECT_EQ(added->width, expected.width);
+  EXPECT_EQ(added->height, expected.height);
+  EXPECT_STREQ(added->text, expected.text);
+  EXPECT_EQ(added->tabOrder, expected.tabOrder);
+  EXPECT_EQ(added->options, 0u);
+
+  const layout::Control* noDialog = Find("chNoDialog");
+  const layout::Control* page = Find("tsOther");
+  EXPECT_EQ(added->left, noDialog->left);
+  EXPECT_GE(added->top, noDialog->top + noDialog->height);
+  EXPECT_LE(added->left + added->width, page->width);
+  EXPECT_LE(added->top + added->height, page->height);
+  EXPECT_EQ(added->tabOrder, noDialog->tabOrder + 1);
+
+  // It overlaps no other control of its page, and comes last in its tab order.
+  for (const layout::Control& other : layout::kSettingsLayout) {
+    if (&other == added || other.parent == nullptr || std::strcmp(other.parent, "tsOther") != 0) {
+      continue;
+    }
+    SCOPED_TRACE(other.name);
+    EXPECT_TRUE(other.left + other.width <= added->left ||
+                added->left + added->width <= other.left ||
+                other.top + other.height <= added->top || added->top + added->height <= other.top);
+    EXPECT_LT(other.tabOrder, added->tabOrder);
+  }
+
+  // Its access key is no other control's.
+  ASSERT_EQ(AccessKey(added->text), 'U');
+  for (const layout::Control& other : layout::kSettingsLayout) {
+    if (&other == added) continue;
+    EXPECT_NE(AccessKey(other.text), 'U') << other.name;
+  }
+}
+
 TEST(SettingsLayoutTest, TheTableHoldsNothingElse) {
   std::set<std::string> expected;
   for (const DesignedControl& designed : kDesigned) expected.insert(designed.name);
+  for (const DesignedControl& added : kAdded) expected.insert(added.name);
   for (const auto& page : kPages) expected.insert(page[0]);
   std::set<std::string> actual;
   for (const layout::Control& control : layout::kSettingsLayout) {
