@@ -78,6 +78,12 @@ const DesignedControl kDesigned[] = {
      "&Don't show the warning dialog at all.", 1},
 };
 
+// Added below the designed controls: the removable drives' check box.
+const DesignedControl kAdded[] = {
+    {"chRemovableDrives", Kind::CheckBox, "tsOther", 48, 192, 305, 17,
+     "Also check &USB sticks, memory cards and CDs in any drive.", 2},
+};
+
 // The pages, in the order of their tabs.
 const char* const kPages[][2] = {
     {"tsDrives", "&Drives"},
@@ -102,20 +108,23 @@ TEST(SettingsLayoutTest, TheWindowIsTheDesignedOne) {
   EXPECT_EQ(layout::kSettingsWindow.clientHeight, 303);
 }
 
+void ExpectAsDesigned(const DesignedControl& designed) {
+  SCOPED_TRACE(designed.name);
+  const layout::Control* control = Find(designed.name);
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(control->kind, designed.kind);
+  EXPECT_EQ(OrNone(control->parent), OrNone(designed.parent));
+  EXPECT_EQ(control->left, designed.left);
+  EXPECT_EQ(control->top, designed.top);
+  EXPECT_EQ(control->width, designed.width);
+  EXPECT_EQ(control->height, designed.height);
+  EXPECT_STREQ(control->text, designed.text);
+  EXPECT_EQ(control->tabOrder, designed.tabOrder);
+}
+
 TEST(SettingsLayoutTest, EveryControlHasItsDesignedPlaceSizeTextAndTabOrder) {
-  for (const DesignedControl& designed : kDesigned) {
-    SCOPED_TRACE(designed.name);
-    const layout::Control* control = Find(designed.name);
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->kind, designed.kind);
-    EXPECT_EQ(OrNone(control->parent), OrNone(designed.parent));
-    EXPECT_EQ(control->left, designed.left);
-    EXPECT_EQ(control->top, designed.top);
-    EXPECT_EQ(control->width, designed.width);
-    EXPECT_EQ(control->height, designed.height);
-    EXPECT_STREQ(control->text, designed.text);
-    EXPECT_EQ(control->tabOrder, designed.tabOrder);
-  }
+  for (const DesignedControl& designed : kDesigned) ExpectAsDesigned(designed);
+  for (const DesignedControl& added : kAdded) ExpectAsDesigned(added);
 }
 
 TEST(SettingsLayoutTest, ThePageControlHoldsTheFourPagesInTabOrder) {
@@ -141,30 +150,16 @@ TEST(SettingsLayoutTest, ThePageControlHoldsTheFourPagesInTabOrder) {
   }
 }
 
-// Added below the designed controls: the removable drives' check box.
-const DesignedControl kAdded[] = {
-    {"chRemovableDrives", Kind::CheckBox, "tsOther", 48, 192, 305, 17,
-     "Also check &USB sticks, memory cards and CDs in any drive.", 2},
-};
-
 // The upper-case access key of a caption, or 0.
 char AccessKey(const char* text) {
   const char* amp = std::strchr(text, '&');
-  return amp == nullptr ? '\0' : static_cast<char>(std::toupper(static_cast<unsigned char>(amp[1])));
+  if (amp == nullptr) return '\0';
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(amp[1])));
 }
 
 TEST(SettingsLayoutTest, TheAddedCheckBoxStandsUnderChNoDialogAndFollowsItInTabOrder) {
   const layout::Control* added = Find("chRemovableDrives");
   ASSERT_NE(added, nullptr);
-  const DesignedControl& expected = kAdded[0];
-  EXPECT_EQ(added->kind, expected.kind);
-  EXPECT_STREQ(added->parent, expected.parent);
-  EXPECT_EQ(added->left, expected.left);
-  EXPECT_EQ(added->top, expected.top);
-  EXPECT_EQ(added->width, expected.width);
-  EXPECT_EQ(added->height, expected.height);
-  EXPECT_STREQ(added->text, expected.text);
-  EXPECT_EQ(added->tabOrder, expected.tabOrder);
   EXPECT_EQ(added->options, 0u);
 
   const layout::Control* noDialog = Find("chNoDialog");
