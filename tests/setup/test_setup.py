@@ -589,6 +589,8 @@ class RemovableDrivesChoice(unittest.TestCase):
         self.assertEqual(len(boxes), 2, boxes)
         self.assertIn(f'"{DISK_LABEL}" in your A-drive', boxes[0])
         self.assertIn('"STICK" in your E-drive', boxes[1])
+        # The program has surely loaded by now, and kept the option.
+        self.assertEqual(self.settings().get("RemovableDrives"), "0x1")
 
     def test_2_an_upgrade_keeps_the_settings_whatever_the_switch(self):
         self.install("/RemovableDrives=0")
