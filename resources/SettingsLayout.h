@@ -67,6 +67,9 @@ constexpr Control kSettingsLayout[] = {
     {"buExclusionRemove", Kind::Button, "paExclusion", 144, 48, 75, 25, "&Remove", 2, 0},
     {"chNoDialog", Kind::CheckBox, "tsOther", 48, 168, 241, 17,
      "&Don't show the warning dialog at all.", 1, 0},
+    // Added below the designed controls, none of which moved.
+    {"chRemovableDrives", Kind::CheckBox, "tsOther", 48, 192, 305, 17,
+     "Also check &USB sticks, memory cards and CDs in any drive.", 2, 0},
 };
 
 // The pictures of the pages' images, by image.

@@ -8,7 +8,7 @@ shots=(splash tray-menu settings-drives settings-sound settings-logging settings
 rm -rf build/screenshots
 tests/e2e/run-e2e.sh >/dev/null || true
 # The setup's pages, from the test that walks through them.
-shots+=(setup-welcome setup-folder setup-startup setup-finish)
+shots+=(setup-welcome setup-folder setup-startup setup-drives setup-finish)
 PYTHONPATH=tests/setup python3 tests/help/run_tests.py test_setup.SetupPages >/dev/null 2>&1 || true
 mkdir -p docs/screenshots
 missing=0

@@ -73,12 +73,19 @@ passed_total=$((passed_total + fuzz_p)); failed_total=$((failed_total + fuzz_f))
 echo "== Windows-side tests (MinGW, under Wine; $WINE_BITS_NOTE)"
 start_display
 media="$root/build/wine/media-win"
-rm -rf "$media"; mkdir -p "$media/m"
+rm -rf "$media"; mkdir -p "$media/m" "$media/r"
 echo WINTEST > "$media/m/.windows-label"
+echo WINFLOPPY > "$media/r/.windows-label"
 make_prefix "$root/build/wine/prefix-win"
+# Wine takes a drive's type from this key when its server starts: R: a
+# floppy drive with a disk, S: a CD drive without a disc.
+wine reg add 'HKLM\Software\Wine\Drives' /v r: /d floppy /f >/dev/null 2>&1
+wine reg add 'HKLM\Software\Wine\Drives' /v s: /d cdrom /f >/dev/null 2>&1
 wineserver -k >/dev/null 2>&1; wineserver -w
 map_drive m "$media/m"
 map_drive n "$media/missing"
+map_drive r "$media/r"
+map_drive s "$media/missing"
 (cd "$WINE_BUILD" && wine win_tests.exe 2>&1) | tr -d '\r' | tee build/logs/win.log
 record "Windows-side tests" build/logs/win.log "${PIPESTATUS[0]}"
 wineserver -k >/dev/null 2>&1

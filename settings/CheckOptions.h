@@ -33,6 +33,10 @@ struct TCheckOptions {
   bool Logging = false;
   std::string LogFile;
   bool NoDialog = false;
+  // Also check, at each run, every drive that Windows reports as removable
+  // or as a CD/DVD drive, whatever its letter and whether or not it is in
+  // `Drives` (a stick plugged in after the start included).
+  bool RemovableDrives = false;
 };
 
 // Fills `Drives` from the drives that exist now, drive A checked, and

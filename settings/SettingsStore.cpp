@@ -134,6 +134,19 @@ bool ReadBool(RegistryKey& key, const std::string& name) {
   return (data[0] | data[1] | data[2] | data[3]) != 0;
 }
 
+// The value of the removable drives' option, which stores made before it
+// lack: read by the boolean rule, but whatever it holds it is no damage. A
+// missing value, another type or more than four bytes read as false and
+// never start the reset, so such a store loads exactly as it always did.
+bool ReadOptionalBool(RegistryKey& key, const std::string& name) {
+  std::uint8_t data[4] = {};
+  std::uint32_t type = platform::kRegNone;
+  std::uint32_t size = sizeof data;
+  if (key.QueryValue(name, type, data, size) != platform::kErrorSuccess) return false;
+  if (type != platform::kRegDword) return false;
+  return (data[0] | data[1] | data[2] | data[3]) != 0;
+}
+
 void WriteValue(RegistryKey& key, const std::string& name, std::uint32_t type,
                 const std::uint8_t* data, std::uint32_t size) {
   if (key.SetValue(name, type, data, size) != platform::kErrorSuccess) {
@@ -218,6 +231,10 @@ void LoadOnce(platform::Registry& registry, TCheckOptions& options) {
   std::unique_ptr<RegistryKey> labels = OpenOrCreate(registry, kExclusionsKeyPath);
   options.Exclusions.clear();
   for (const std::string& label : ValueNames(*labels)) AddExclusion(options, label);
+
+  // Read last, once nothing can throw any more: the other values are read,
+  // and a reset started, exactly as in a store without it.
+  options.RemovableDrives = ReadOptionalBool(*key, "RemovableDrives");
 }
 
 }  // namespace
@@ -235,8 +252,9 @@ void SettingsStore::Load(TCheckOptions& options) {
 
   {
     std::unique_ptr<RegistryKey> key = OpenOrCreate(registry_, kSettingsKeyPath);
-    // Every value goes, including those another version left; subkeys other
-    // than the labels stay.
+    // Every value goes, including those another version left and
+    // "RemovableDrives"; subkeys other than the labels stay. That option is
+    // not written back: after a reset it is off.
     for (const std::string& name : ValueNames(*key)) key->DeleteValue(name);
 
     WriteText(*key, "Sound", WordOf(TSound::NoSound, kSoundWords));
@@ -267,6 +285,9 @@ void SettingsStore::Save(const TCheckOptions& options) {
   WriteText(*key, "WindowsSound", WordOf(options.WindowsSound, kWindowsSoundWords));
   RegWriteExclusions(options);
   WriteText(*key, "Drives", DriveString(options));
+  // Last, after the values that every store has: a save refused before
+  // here leaves it as it was.
+  WriteBool(*key, "RemovableDrives", options.RemovableDrives);
 }
 
 void SettingsStore::RegWriteExclusions(const TCheckOptions& options) {

@@ -26,8 +26,9 @@ class SettingsStore {
   // store refuses the reset's writes.
   void Load(TCheckOptions& options);
 
-  // Writes every field, then the labels, then the drive string. Stops with
-  // platform::Failure at the first write the store refuses.
+  // Writes every field, then the labels, then the drive string, then
+  // "RemovableDrives". Stops with platform::Failure at the first write the
+  // store refuses.
   void Save(const TCheckOptions& options);
 
   // Replaces the stored label list by the labels of `options`.

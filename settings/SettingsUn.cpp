@@ -76,6 +76,7 @@ const TfmSettings::WindowsSoundRoute TfmSettings::kWindowsSoundRoutes[] = {
 const TfmSettings::CheckBoxRoute TfmSettings::kCheckBoxRoutes[] = {
     {&TfmSettings::chLogging, &TCheckOptions::Logging, &TfmSettings::chLoggingClick},
     {&TfmSettings::chNoDialog, &TCheckOptions::NoDialog, nullptr},
+    {&TfmSettings::chRemovableDrives, &TCheckOptions::RemovableDrives, nullptr},
 };
 
 const TfmSettings::EditRoute TfmSettings::kEditRoutes[] = {

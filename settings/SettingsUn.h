@@ -175,6 +175,7 @@ class TfmSettings : public platform::TForm {
   platform::TControl buExclusionAdd{controls_, "buExclusionAdd"};
   platform::TControl buExclusionRemove{controls_, "buExclusionRemove"};
   platform::TControl chNoDialog{controls_, "chNoDialog"};
+  platform::TControl chRemovableDrives{controls_, "chRemovableDrives"};
 };
 
 extern TfmSettings* fmSettings;

@@ -11,6 +11,11 @@
 ;   DORVANE_TARGET     x86-unicode (the default, what ships) or
 ;                      amd64-unicode (for test machines that run no 32-bit
 ;                      code; it packs the 64-bit build of the same sources)
+;
+; Command line: /S installs silently; /RemovableDrives=1 or
+; /RemovableDrives=0 ticks or clears "Also check USB sticks, memory cards
+; and CDs" whatever the computer's default (ticked when it has no drive A:
+; of removable type).
 
 !ifndef DORVANE_TARGET
   !define DORVANE_TARGET x86-unicode
@@ -70,6 +75,7 @@ $_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 Page custom StartupPageShow StartupPageLeave
+Page custom RemovableDrivesPageShow RemovableDrivesPageLeave
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\dorvane.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
@@ -147,6 +153,7 @@ FunctionEnd
 Function .onInit
   !insertmacro RequireAdministrator
   StrCpy $StartAtLogon ${BST_CHECKED}
+  Call RemovableDrivesInit
 !if ${DORVANE_TARGET} == amd64-unicode
   ; The 64-bit test build goes where the shipped 32-bit setup goes on 64-bit
   ; Windows, into the 32-bit Program Files; in a 64-bit setup NSIS's
@@ -183,6 +190,113 @@ FunctionEnd
 Function StartupPageLeave
   ${NSD_GetState} $StartAtLogonBox $StartAtLogon
 FunctionEnd
+
+; --- Removable drives. The program's own defaults check drive A: alone,
+; which on a computer without a floppy drive checks nothing; the disks
+; left in such a computer are USB sticks, memory cards and CDs. On a fresh
+; install with the box ticked the setup writes the program's settings: the
+; program's defaults together with "RemovableDrives" = 1. All of them,
+; since a store that lacks one of the program's own values is reset at
+; the program's first start, which would take the option away again.
+; Settings that are there already (an upgrade, or a copy run before) are
+; the user's, and stay exactly as they are.
+
+; ${BST_CHECKED} when the option is to be on.
+Var RemovableDrives
+Var RemovableDrivesBox
+; 1 when the settings key holds values already: they are kept.
+Var SettingsKept
+
+Function RemovableDrivesInit
+  StrCpy $SettingsKept 0
+  ClearErrors
+  EnumRegValue $0 HKLM "${SETTINGS_KEY}" 0
+  ${IfNot} ${Errors}
+    StrCpy $SettingsKept 1
+  ${EndIf}
+
+  ; Ticked unless drive A: is a removable drive: GetDriveType answers
+  ; DRIVE_REMOVABLE (2) for a floppy drive, and DRIVE_NO_ROOT_DIR (1) when
+  ; there is no drive A: at all.
+  System::Call "kernel32::GetDriveType(t 'A:\') i .r0"
+  ${If} $0 = 2
+    StrCpy $RemovableDrives ${BST_UNCHECKED}
+  ${Else}
+    StrCpy $RemovableDrives ${BST_CHECKED}
+  ${EndIf}
+
+  ${GetParameters} $1
+  ClearErrors
+  ${GetOptions} $1 "/RemovableDrives=" $2
+  ${IfNot} ${Errors}
+    ${If} $2 == "1"
+      StrCpy $RemovableDrives ${BST_CHECKED}
+    ${ElseIf} $2 == "0"
+      StrCpy $RemovableDrives ${BST_UNCHECKED}
+    ${EndIf}
+  ${EndIf}
+
+  ; Kept settings: the box shows the stored choice.
+  ${If} $SettingsKept = 1
+    ReadRegDWORD $0 HKLM "${SETTINGS_KEY}" "RemovableDrives"
+    ${If} $0 <> 0
+      StrCpy $RemovableDrives ${BST_CHECKED}
+    ${Else}
+      StrCpy $RemovableDrives ${BST_UNCHECKED}
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function RemovableDrivesPageShow
+  !insertmacro MUI_HEADER_TEXT "Drives to check" \
+    "Choose which drives ${PRODUCT} checks for a disk left in them."
+  nsDialogs::Create 1018
+  Pop $0
+  ${NSD_CreateLabel} 0 0 100% 40u "${PRODUCT} checks drive A: for a floppy disk. On a computer \
+without a floppy drive, the disks left behind are USB sticks, memory cards and CDs: ${PRODUCT} \
+can check every such drive, whatever its letter, also one plugged in while it runs."
+  Pop $0
+  ${NSD_CreateCheckbox} 0 48u 100% 12u "Also check USB sticks, memory cards and CDs"
+  Pop $RemovableDrivesBox
+  ${NSD_SetState} $RemovableDrivesBox $RemovableDrives
+  ${If} $SettingsKept = 1
+    EnableWindow $RemovableDrivesBox 0
+    ${NSD_CreateLabel} 0 68u 100% 30u "${PRODUCT}'s settings from an earlier installation are \
+kept as they are. Change this choice in ${PRODUCT}'s settings, on the Other page."
+    Pop $0
+  ${EndIf}
+  nsDialogs::Show
+FunctionEnd
+
+Function RemovableDrivesPageLeave
+  ${NSD_GetState} $RemovableDrivesBox $RemovableDrives
+FunctionEnd
+
+Function WriteFirstSettings
+  ${If} $SettingsKept = 1
+  ${OrIf} $RemovableDrives != ${BST_CHECKED}
+    Return
+  ${EndIf}
+  ; The program's defaults, as its first start would write them; the log
+  ; beside the program.
+  StrCpy $0 $INSTDIR 1 -1
+  StrCpy $1 "dvn.dvl"
+  ${If} $0 == "\"
+    StrCpy $0 "$INSTDIR$1"  ; a drive's root: "C:\"
+  ${Else}
+    StrCpy $0 "$INSTDIR\$1"
+  ${EndIf}
+  WriteRegStr HKLM "${SETTINGS_KEY}" "Sound" "NoSound"
+  WriteRegStr HKLM "${SETTINGS_KEY}" "SoundFile" "(None)"
+  WriteRegStr HKLM "${SETTINGS_KEY}" "WindowsSound" "Exclamation"
+  WriteRegDWORD HKLM "${SETTINGS_KEY}" "Logging" 0
+  WriteRegStr HKLM "${SETTINGS_KEY}" "LogFile" $0
+  WriteRegDWORD HKLM "${SETTINGS_KEY}" "NoDialog" 0
+  WriteRegStr HKLM "${SETTINGS_KEY}" "Drives" "A"
+  WriteRegDWORD HKLM "${SETTINGS_KEY}" "RemovableDrives" 1
+  DetailPrint "${PRODUCT} will also check USB sticks, memory cards and CDs."
+FunctionEnd
+; --- end of the removable drives
 
 Section "-Dorvane"
   SetShellVarContext all
@@ -223,6 +337,8 @@ Section "-Dorvane"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  Call WriteFirstSettings
 
   ; The finish page offers the start; a silent setup, which shows no page,
   ; starts the program itself.

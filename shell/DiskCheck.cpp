@@ -1,6 +1,7 @@
 #include "shell/DiskCheck.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/Text.h"
 
@@ -82,6 +83,85 @@ class BlockReasonScope {
   const SessionEndHold* hold_;
 };
 
+// One drive of a run: the probe, the label, the exclusions, then the log
+// line, the sound and the box with its block reason. True when a box was
+// shown, and so time passed.
+bool CheckDrive(const TCheckOptions& options, char letter, const std::string& rootPath,
+                std::string& logBuffer, DiskCheckContext& context, const SessionEndHold* hold) {
+  if (!DriveHasMedium(context.drives, rootPath)) return false;
+
+  // A volume that answers the probe but not the query is reported with an
+  // empty label: it is a medium all the same, and the user should hear of it.
+  std::string label;
+  const std::string volumeRoot = std::string(1, letter) + ":\\";
+  context.drives.VolumeLabel(volumeRoot, label);
+
+  if (!LabelNotExcluded(options.Exclusions, label)) return false;
+
+  if (options.Logging) {
+    context.log.AppendLogLine(logBuffer, options.LogFile, label, letter);
+  }
+  SoundNotification(options, context.sounds);
+  if (options.NoDialog) return false;
+  BlockReasonScope reason(hold, BlockReasonText(label, letter));
+  context.ui.ShowMessageBox(context.boxOwner, WarningText(label, letter), kProductName,
+                            platform::kMbOk | platform::kMbIconExclamation |
+                                platform::kMbSystemModal);
+  return true;
+}
+
+// The checked entries of the drive list, in list order.
+void CheckListedDrives(const TCheckOptions& options, std::string& logBuffer,
+                       DiskCheckContext& context, const SessionEndHold* hold) {
+  // By index: the entries never change, but the options may be edited
+  // while a warning box is open, and each step reads them as they are then.
+  for (std::size_t i = 0; i < options.Drives.size(); ++i) {
+    const TDriveEntry& entry = options.Drives[i];
+    if (!entry.Checked) continue;
+    CheckDrive(options, entry.Letter(), entry.RootPath(), logBuffer, context, hold);
+  }
+}
+
+// The checked entry of the list that names the letter, or null.
+const TDriveEntry* CheckedEntryOf(const TCheckOptions& options, char letter) {
+  for (const TDriveEntry& entry : options.Drives) {
+    if (entry.Checked && entry.Letter() == letter) return &entry;
+  }
+  return nullptr;
+}
+
+bool RemovableOrCd(unsigned type) {
+  return type == platform::kDriveRemovable || type == platform::kDriveCdrom;
+}
+
+// The letters A to Z in order, each checked at most once: when a checked
+// entry of the list names it, or when it exists now and Windows reports it
+// removable or a CD/DVD drive. A stick is mostly plugged in after the
+// program started, so nothing here comes from the list made at the start:
+// the letters that exist are asked at the start of the run and again after
+// each box (the user may plug one in while reading it), and each letter's
+// type when the walk reaches it.
+void CheckEveryLetter(const TCheckOptions& options, std::string& logBuffer,
+                      DiskCheckContext& context, const SessionEndHold* hold) {
+  std::uint32_t existing = context.drives.LogicalDrives();
+  for (int bit = 0; bit < 26; ++bit) {
+    const char letter = static_cast<char>('A' + bit);
+    const std::string root = std::string(1, letter) + ":\\";
+    std::string rootPath;
+    if (const TDriveEntry* entry = CheckedEntryOf(options, letter)) {
+      rootPath = entry->RootPath();
+    } else if (options.RemovableDrives && (existing & (1u << bit)) != 0 &&
+               RemovableOrCd(context.drives.DriveType(root))) {
+      rootPath = root;
+    } else {
+      continue;
+    }
+    if (CheckDrive(options, letter, rootPath, logBuffer, context, hold)) {
+      existing = context.drives.LogicalDrives();
+    }
+  }
+}
+
 }  // namespace
 
 void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context,
@@ -89,30 +169,10 @@ void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckCon
   std::string logBuffer;  // this run's copy of the log's text
   if (exitRequested) return;
 
-  // By index: the entries never change, but the options may be edited
-  // while a warning box is open, and each step reads them as they are then.
-  for (std::size_t i = 0; i < options.Drives.size(); ++i) {
-    const TDriveEntry& entry = options.Drives[i];
-    if (!entry.Checked) continue;
-    if (!DriveHasMedium(context.drives, entry.RootPath())) continue;
-
-    // A volume that answers the probe but not the query is reported with an
-    // empty label: it is a medium all the same, and the user should hear of it.
-    std::string label;
-    const std::string volumeRoot = std::string(1, entry.Letter()) + ":\\";
-    context.drives.VolumeLabel(volumeRoot, label);
-
-    if (!LabelNotExcluded(options.Exclusions, label)) continue;
-
-    if (options.Logging) {
-      context.log.AppendLogLine(logBuffer, options.LogFile, label, entry.Letter());
-    }
-    SoundNotification(options, context.sounds);
-    if (!options.NoDialog) {
-      BlockReasonScope reason(hold, BlockReasonText(label, entry.Letter()));
-      context.ui.ShowMessageBox(context.boxOwner, WarningText(label, entry.Letter()), kProductName,
-                            platform::kMbOk | platform::kMbIconExclamation |
-                                platform::kMbSystemModal);
-    }
+  // Off, the run makes exactly the calls it made before the option existed.
+  if (options.RemovableDrives) {
+    CheckEveryLetter(options, logBuffer, context, hold);
+  } else {
+    CheckListedDrives(options, logBuffer, context, hold);
   }
 }

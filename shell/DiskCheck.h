@@ -46,6 +46,10 @@ struct SessionEndHold {
 };
 
 // One run of the check. `exitRequested` is read once, at the start. `hold`
-// is given when the run answers the end-of-session query.
+// is given when the run answers the end-of-session query. The checked
+// entries of the drive list are checked in list order; with
+// `options.RemovableDrives` on, the run walks the letters A to Z instead and
+// also checks each drive that exists at that moment and that Windows
+// reports as removable or as a CD/DVD drive, each letter at most once.
 void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context,
                   const SessionEndHold* hold = nullptr);

@@ -5,6 +5,7 @@
 namespace platform {
 
 std::uint32_t FakeDrives::LogicalDrives() {
+  journal_.push_back("drives");
   std::uint32_t mask = 0;
   for (const auto& [letter, drive] : drives) mask |= 1u << (letter - 'A');
   return mask;
@@ -14,6 +15,12 @@ FakeDrive* FakeDrives::DriveOf(const std::string& path) {
   if (path.size() < 2 || path[1] != ':') return nullptr;
   auto it = drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
   return it == drives.end() ? nullptr : &it->second;
+}
+
+unsigned FakeDrives::DriveType(const std::string& root) {
+  journal_.push_back("type " + root);
+  FakeDrive* drive = DriveOf(root);
+  return drive == nullptr ? kDriveNoRootDir : drive->type;
 }
 
 bool FakeDrives::ChangeDirectory(const std::string& path) {

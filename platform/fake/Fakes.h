@@ -19,15 +19,17 @@
 namespace platform {
 
 // The calls that the fakes received, in order, one line each
-// ("probe A:\", "box ...", "beep 48").
+// ("drives", "type E:\", "probe A:\", "box ...", "beep 48").
 using Journal = std::vector<std::string>;
 
-// A drive letter as the system sees it: a drive with or without a medium.
+// A drive letter as the system sees it: a drive with or without a medium,
+// of a kind (a hard disk unless a test says otherwise).
 struct FakeDrive {
   bool hasMedium = true;
   std::string label;
   bool volumeQueryFails = false;
   int iconIndex = 0;
+  unsigned type = kDriveFixed;
 };
 
 class FakeDrives : public Drives {
@@ -38,6 +40,7 @@ class FakeDrives : public Drives {
   std::string currentDirectory = "C:\\WORK\\";
 
   std::uint32_t LogicalDrives() override;
+  unsigned DriveType(const std::string& root) override;
   bool ChangeDirectory(const std::string& path) override;
   bool VolumeLabel(const std::string& root, std::string& label) override;
 

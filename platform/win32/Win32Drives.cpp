@@ -6,6 +6,8 @@ namespace platform {
 
 std::uint32_t Win32Drives::LogicalDrives() { return ::GetLogicalDrives(); }
 
+unsigned Win32Drives::DriveType(const std::string& root) { return ::GetDriveTypeA(root.c_str()); }
+
 bool Win32Drives::ChangeDirectory(const std::string& path) {
   return ::SetCurrentDirectoryA(path.c_str()) != FALSE;
 }

@@ -21,6 +21,7 @@ namespace platform {
 class Win32Drives : public Drives {
  public:
   std::uint32_t LogicalDrives() override;
+  unsigned DriveType(const std::string& root) override;
   bool ChangeDirectory(const std::string& path) override;
   bool VolumeLabel(const std::string& root, std::string& label) override;
 };

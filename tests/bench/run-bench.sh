@@ -78,6 +78,10 @@ setting SoundFile REG_SZ ''
 setting Logging REG_DWORD 1
 setting LogFile REG_SZ "$(winpath "$logs")\\dvn.dvl"
 setting NoDialog REG_DWORD 1
+# The removable drives' option on: each answer also asks which drives
+# exist and their types, and so does the anchor it is measured against.
+setting RemovableDrives REG_DWORD 1
+export REMOVABLE_DRIVES=1
 
 echo "make bench: $WINE_BITS_NOTE under $(wine --version 2>/dev/null), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 for exe in build/win32/dorvane.exe "$WINE_PROGRAM/dorvane.exe"; do

@@ -253,6 +253,7 @@ class SettingsDialogTest : public ::testing::Test {
     EXPECT_FALSE(IsChecked(Control("chLogging")));
     EXPECT_EQ(Text("edLogFile"), kDefaultLogFile);
     EXPECT_FALSE(IsChecked(Control("chNoDialog")));
+    EXPECT_FALSE(IsChecked(Control("chRemovableDrives")));
     for (const char* off : {"edSound", "buBrowse", "buTest", "rbDefaultError", "edLogFile"}) {
       EXPECT_FALSE(::IsWindowEnabled(Control(off))) << off;
     }
@@ -272,6 +273,7 @@ class SettingsDialogTest : public ::testing::Test {
     ShowTab(3);
     AddLabel("EXTRA");
     ClickToState("chNoDialog", true);
+    ClickToState("chRemovableDrives", true);
     ASSERT_EQ(Labels(), std::vector<std::string>{"EXTRA"});
   }
 
@@ -472,6 +474,7 @@ TEST_F(SettingsDialogTest, OkWritesEveryOptionAsTheControlsHoldIt) {
   EXPECT_EQ(e2e::SettingDword("Logging"), 1u);
   EXPECT_EQ(e2e::SettingString("LogFile"), "C:\\elsewhere.dvl");
   EXPECT_EQ(e2e::SettingDword("NoDialog"), 1u);
+  EXPECT_EQ(e2e::SettingDword("RemovableDrives"), 1u);
   EXPECT_EQ(e2e::StoredLabels(), std::vector<std::string>{"EXTRA"});
 }
 
@@ -495,6 +498,7 @@ TEST_F(SettingsDialogTest, CancelEscAndTheCloseBoxRestoreEveryOptionAsStored) {
     ExpectStoredDefaults();
     EXPECT_EQ(e2e::SettingString("Drives"), "A");
     EXPECT_EQ(e2e::SettingDword("Logging"), 0u);
+    EXPECT_EQ(e2e::SettingDword("RemovableDrives"), std::nullopt) << "written by a save only";
     EXPECT_TRUE(e2e::StoredLabels().empty());
     ShowTab(0);
   }
@@ -893,6 +897,39 @@ TEST_F(SettingsDialogTest, CtrlTabTurnsThePagesWhileTheFocusIsOnTheTabsOrAPage) 
   ASSERT_TRUE(e2e::WaitFor([&] { return e2e::FocusOf(dialog) == help; }, 5000));
   PressCtrlTab(false);
   EXPECT_TRUE(e2e::HoldsFor([&] { return VisiblePage() == 1; }, 1000));
+}
+
+// The removable drives' box: Alt+U ticks it, OK stores REG_DWORD 1, a
+// restart shows it ticked, and unticking it undone by Cancel keeps it.
+TEST_F(SettingsDialogTest, TheRemovableDrivesBoxIsSavedByOkAndReloadedAtEveryClose) {
+  ShowDialog();
+  ShowTab(3);
+  HWND box = Control("chRemovableDrives");
+  ASSERT_FALSE(IsChecked(box));
+  ::PostMessageA(e2e::FocusOf(dialog), WM_SYSCHAR, 'u', 1 << 29);
+  ASSERT_TRUE(e2e::WaitFor([&] { return IsChecked(box); }, 5000)) << "Alt+U ticks the box";
+  EXPECT_EQ(e2e::FocusOf(dialog), box);
+  // Tab from chNoDialog reaches it next.
+  Click("chNoDialog");
+  ASSERT_TRUE(e2e::WaitFor([&] { return e2e::FocusOf(dialog) == Control("chNoDialog"); }, 5000));
+  ClickToState("chNoDialog", false);
+  e2e::PostKey(Control("chNoDialog"), VK_TAB);
+  EXPECT_TRUE(e2e::WaitFor([&] { return e2e::FocusOf(dialog) == box; }, 5000));
+  e2e::PostKey(box, VK_RETURN);  // Enter on a check box is OK
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(dialog); }, 5000));
+  EXPECT_EQ(e2e::SettingDword("RemovableDrives"), 1u) << "a REG_DWORD 1";
+
+  RestartProgram();
+  ShowDialog();
+  ShowTab(3);
+  box = Control("chRemovableDrives");
+  EXPECT_TRUE(IsChecked(box));
+  ClickToState("chRemovableDrives", false);
+  CloseWith("buCancel");
+  ShowDialog();
+  ShowTab(3);
+  EXPECT_TRUE(IsChecked(Control("chRemovableDrives"))) << "the close reloaded the stored choice";
+  EXPECT_EQ(e2e::SettingDword("RemovableDrives"), 1u);
 }
 
 TEST_F(SettingsDialogTest, TheTabsAccessKeysTurnThePages) {

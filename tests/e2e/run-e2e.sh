@@ -48,8 +48,20 @@ rm -rf "$media"; mkdir -p "$media/a"
 fault_media_make
 # Wine reads the labels when its server starts: the media are made now.
 echo MYDISK > "$media/a/.windows-label"
+# --- Removable drives: E: a floppy-type drive (as Windows reports a USB
+# stick or a card reader) holding a medium labelled STICK, H: a CD drive
+# holding a disc labelled DISC. Wine takes the types from this key when its
+# server starts.
+mkdir -p "$media/e" "$media/h"
+echo STICK > "$media/e/.windows-label"
+echo DISC > "$media/h/.windows-label"
+wine reg add 'HKLM\Software\Wine\Drives' /v e: /d floppy /f >/dev/null 2>&1
+wine reg add 'HKLM\Software\Wine\Drives' /v h: /d cdrom /f >/dev/null 2>&1
+# --- end of the removable drives
 wineserver -k >/dev/null 2>&1; wineserver -w
 map_drive a "$media/a"
+map_drive e "$media/e"
+map_drive h "$media/h"
 map_drive f "$media/full"
 map_drive g "$media/readonly"
 

@@ -33,6 +33,9 @@ const StoredValue kValues[] = {
     {"LogFile", false, "D:\\dvn.dvl"}, {"NoDialog", true, nullptr},
     {"Drives", false, "C"}};
 constexpr int kValueCount = sizeof kValues / sizeof kValues[0];
+// The eighth value, which a store may lack without damage: stored as a
+// boolean (right), as the text "1" (wrong type) or not at all.
+const StoredValue kRemovable = {"RemovableDrives", true, nullptr};
 
 void PutText(RegistryKey& key, const std::string& name, const std::string& text) {
   key.SetValue(name, platform::kRegSz, reinterpret_cast<const std::uint8_t*>(text.c_str()),
@@ -57,7 +60,7 @@ std::unique_ptr<RegistryKey> SettingsKey(platform::Registry& registry) {
 }
 
 // The settings key holding exactly the marker and the values of `states`.
-void Store(platform::Registry& registry, const std::string& states) {
+void Store(platform::Registry& registry, const std::string& states, char removable) {
   std::unique_ptr<RegistryKey> key = SettingsKey(registry);
   for (std::string name; key->EnumValueName(0, 256, name) == platform::kErrorSuccess;) {
     if (key->DeleteValue(name) != platform::kErrorSuccess) break;
@@ -73,6 +76,8 @@ void Store(platform::Registry& registry, const std::string& states) {
       PutText(*key, value.name, right ? value.right : "1");
     }
   }
+  if (removable == 'r') PutDword(*key, kRemovable.name, {1, 0, 0, 0});
+  if (removable == 'w') PutText(*key, kRemovable.name, "1");
 }
 
 TCheckOptions BeforeTheLoad() {
@@ -90,11 +95,12 @@ std::string Record(const TCheckOptions& options) {
          " SoundFile=" + options.SoundFile +
          " WindowsSound=" + std::to_string(static_cast<int>(options.WindowsSound)) +
          " Logging=" + std::to_string(options.Logging) + " LogFile=" + options.LogFile +
-         " NoDialog=" + std::to_string(options.NoDialog) + " Drives=" + DriveString(options);
+         " NoDialog=" + std::to_string(options.NoDialog) + " Drives=" + DriveString(options) +
+         " RemovableDrives=" + std::to_string(options.RemovableDrives);
 }
 
 // What the design says the record holds after the load of `states`.
-std::string ExpectedRecord(const std::string& states) {
+std::string ExpectedRecord(const std::string& states, char removable) {
   TCheckOptions expected = BeforeTheLoad();
   if (DesignResets(states)) {
     expected.Sound = TSound::NoSound;
@@ -121,6 +127,8 @@ std::string ExpectedRecord(const std::string& states) {
   expected.LogFile = right("LogFile") ? "D:\\dvn.dvl" : "";
   UncheckAllDrives(expected);
   if (right("Drives")) CheckDrivesFromString(expected, "C");
+  // Read only by a load that did not reset, and only when right.
+  expected.RemovableDrives = removable == 'r';
   return Record(expected);
 }
 
@@ -149,7 +157,7 @@ std::string CombinationCounts::Summary() const {
          std::to_string(disagreements) + " against the design";
 }
 
-CombinationCounts LoadEveryCombination(platform::Registry& registry) {
+CombinationCounts LoadEveryCombination(platform::Registry& registry, char removable) {
   CombinationCounts counts;
   SettingsStore store(registry, kDefaultLog);
   int total = 1;
@@ -166,13 +174,15 @@ CombinationCounts LoadEveryCombination(platform::Registry& registry) {
       }
     };
     try {
-      Store(registry, states);
+      Store(registry, states, removable);
       TCheckOptions first = BeforeTheLoad();
       store.Load(first);
       const bool reset = !HasValue(*SettingsKey(registry), kMarker);
       ++(reset ? counts.resets : counts.noResets);
       if (reset != DesignResets(states)) disagree(reset ? "reset" : "no reset");
-      if (Record(first) != ExpectedRecord(states)) disagree("loaded " + Record(first));
+      if (Record(first) != ExpectedRecord(states, removable)) {
+        disagree("loaded " + Record(first));
+      }
 
       // What the first load left is read as it stands.
       PutText(*SettingsKey(registry), kMarker, "kept until a reset");
@@ -189,36 +199,52 @@ CombinationCounts LoadEveryCombination(platform::Registry& registry) {
   return counts;
 }
 
-SizedBoolean LoadBooleanOfSize(platform::Registry& registry, unsigned size) {
-  Store(registry, std::string(kValueCount, 'r'));
+SizedBoolean LoadBooleanOfSize(platform::Registry& registry, const std::string& name,
+                               unsigned size) {
+  Store(registry, std::string(kValueCount, 'r'), 'm');
   std::vector<std::uint8_t> data(size, 0);
   if (size > 0) data.back() = 1;
-  PutDword(*SettingsKey(registry), "NoDialog", data);
+  PutDword(*SettingsKey(registry), name, data);
   TCheckOptions options = BeforeTheLoad();
   SettingsStore(registry, kDefaultLog).Load(options);
-  return {!HasValue(*SettingsKey(registry), kMarker), options.NoDialog};
+  return {!HasValue(*SettingsKey(registry), kMarker),
+          name == kRemovable.name ? options.RemovableDrives : options.NoDialog};
 }
 
 void ExpectEveryCombinationAsDesigned(platform::Registry& registry,
                                       const std::string& registryName) {
-  const CombinationCounts counts = LoadEveryCombination(registry);
-  AddRow("registry", {registryName, counts.Summary()});
-  EXPECT_EQ(counts.combinations, 2187);
-  EXPECT_EQ(counts.noResets, 32);
-  EXPECT_EQ(counts.crashes, 0);
-  EXPECT_EQ(counts.rereadClean, counts.combinations);
-  EXPECT_EQ(counts.disagreements, 0) << ::testing::PrintToString(counts.firstDisagreements);
+  // The stores of the seven values, first without the eighth, as stores
+  // made before it are, then with it of a wrong type and right: 3 x 2187.
+  // The eighth changes no reset and no other field.
+  const struct {
+    char state;
+    const char* name;
+  } eighths[] = {{'m', "missing"}, {'w', "REG_SZ"}, {'r', "REG_DWORD 1"}};
+  for (const auto& eighth : eighths) {
+    SCOPED_TRACE(eighth.name);
+    const CombinationCounts counts = LoadEveryCombination(registry, eighth.state);
+    AddRow("registry", {registryName, counts.Summary() + ", RemovableDrives " + eighth.name});
+    EXPECT_EQ(counts.combinations, 2187);
+    EXPECT_EQ(counts.resets, 2155);
+    EXPECT_EQ(counts.noResets, 32);
+    EXPECT_EQ(counts.crashes, 0);
+    EXPECT_EQ(counts.rereadClean, counts.combinations);
+    EXPECT_EQ(counts.disagreements, 0) << ::testing::PrintToString(counts.firstDisagreements);
+  }
 }
 
 void ExpectBooleanSizesAsDesigned(platform::Registry& registry, const std::string& registryName) {
-  for (unsigned size = 0; size <= 5; ++size) {
-    const SizedBoolean loaded = LoadBooleanOfSize(registry, size);
-    AddRow("registry", {registryName, "REG_DWORD \"NoDialog\" of " + std::to_string(size) +
-                                          " bytes: " + (loaded.reset ? "reset" : "no reset") +
-                                          ", reads " + (loaded.value ? "true" : "false")});
-    EXPECT_EQ(loaded.reset, size == 5) << size << " bytes";
-    // A reset writes false; up to four bytes read zero-extended.
-    EXPECT_EQ(loaded.value, size >= 1 && size <= 4) << size << " bytes";
+  for (const std::string name : {"NoDialog", "RemovableDrives"}) {
+    for (unsigned size = 0; size <= 5; ++size) {
+      const SizedBoolean loaded = LoadBooleanOfSize(registry, name, size);
+      AddRow("registry", {registryName, "REG_DWORD \"" + name + "\" of " + std::to_string(size) +
+                                            " bytes: " + (loaded.reset ? "reset" : "no reset") +
+                                            ", reads " + (loaded.value ? "true" : "false")});
+      // Five bytes are no number: "NoDialog" resets, "RemovableDrives" is
+      // only off. A reset writes false; up to four bytes read zero-extended.
+      EXPECT_EQ(loaded.reset, size == 5 && name == "NoDialog") << name << ", " << size << " bytes";
+      EXPECT_EQ(loaded.value, size >= 1 && size <= 4) << name << ", " << size << " bytes";
+    }
   }
 }
 

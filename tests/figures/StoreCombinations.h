@@ -3,7 +3,9 @@
 // them missing, of a wrong type or right: 3^7 = 2187 stores, each loaded
 // through the settings store on whatever registry is given (the host's
 // in-memory one, or the real one under Wine), judged against the design's
-// rule for the reset, and loaded a second time.
+// rule for the reset, and loaded a second time. Each is loaded three
+// times over, with the eighth value, "RemovableDrives", missing, of a wrong
+// type and right.
 
 #include <string>
 #include <vector>
@@ -33,22 +35,26 @@ struct CombinationCounts {
 bool DesignResets(const std::string& states);
 const std::vector<std::string>& ValueNames();
 
-CombinationCounts LoadEveryCombination(platform::Registry& registry);
+// `removable` is the state of the eighth value, "RemovableDrives", in every
+// store: 'm', 'w' or 'r' as above. It never resets the store.
+CombinationCounts LoadEveryCombination(platform::Registry& registry, char removable);
 
-// A stored REG_DWORD "NoDialog" of `size` bytes whose last byte is 1 (none
-// at all for 0), the other values right: whether the load reset the store
-// and what it read.
+// A stored REG_DWORD `name` ("NoDialog" or "RemovableDrives") of `size`
+// bytes whose last byte is 1 (none at all for 0), the other values right:
+// whether the load reset the store and what it read.
 struct SizedBoolean {
   bool reset = false;
   bool value = false;
 };
-SizedBoolean LoadBooleanOfSize(platform::Registry& registry, unsigned size);
+SizedBoolean LoadBooleanOfSize(platform::Registry& registry, const std::string& name,
+                               unsigned size);
 
 // The tests of both registries: each loads every combination, or each
 // boolean size from 0 to 5, on `registry`, adds the figures to the
 // registry table under `registryName`, and expects the design's outcome.
 // Only the stores whose two booleans are right and whose five texts are
-// each right or missing (2^5 of them) load without a reset.
+// each right or missing (2^5 of them) load without a reset, whichever
+// state "RemovableDrives" is in: the 2187 are loaded for each of its three.
 void ExpectEveryCombinationAsDesigned(platform::Registry& registry,
                                       const std::string& registryName);
 void ExpectBooleanSizesAsDesigned(platform::Registry& registry, const std::string& registryName);

@@ -1,6 +1,7 @@
 // The settings load over arbitrary registry contents: any of the seven
-// values missing, of any type and size, texts without their zero byte or
-// with bytes after it, other values, labels and subkeys beside them.
+// values and "RemovableDrives" missing, of any type and size, texts
+// without their zero byte or with bytes after it, other values, labels and
+// subkeys beside them.
 //
 // Input: the drives that exist, the choices and labels the options hold
 // before the load, then records, each one value or key of the store.
@@ -78,6 +79,14 @@ bool StoredBoolean(const FakeRegistry& registry, const std::string& name) {
   return std::any_of(value->data.begin(), value->data.end(), [](std::uint8_t b) { return b != 0; });
 }
 
+// "RemovableDrives" is on only when it is a REG_DWORD of at most four
+// bytes that are not all zero; anything else is off, and no damage.
+bool StoredRemovableDrives(const FakeRegistry& registry) {
+  const auto value = registry.Value(kKey, "RemovableDrives");
+  return value && value->type == platform::kRegDword && value->data.size() <= 4 &&
+         StoredBoolean(registry, "RemovableDrives");
+}
+
 // The design's one condition for the reset: a boolean that is missing,
 // of another type or longer than four bytes, or a text of a type other
 // than REG_SZ and REG_EXPAND_SZ that is not empty.
@@ -112,7 +121,7 @@ bool Same(const TCheckOptions& a, const TCheckOptions& b) {
   }
   return a.Exclusions == b.Exclusions && a.Sound == b.Sound && a.SoundFile == b.SoundFile &&
          a.WindowsSound == b.WindowsSound && a.Logging == b.Logging && a.LogFile == b.LogFile &&
-         a.NoDialog == b.NoDialog;
+         a.NoDialog == b.NoDialog && a.RemovableDrives == b.RemovableDrives;
 }
 
 std::string Describe(const TCheckOptions& options) {
@@ -121,7 +130,8 @@ std::string Describe(const TCheckOptions& options) {
                      Shown(options.SoundFile) + ", windows sound " +
                      std::to_string(static_cast<int>(options.WindowsSound)) + ", logging " +
                      std::to_string(options.Logging) + ", log " + Shown(options.LogFile) +
-                     ", no dialog " + std::to_string(options.NoDialog) + ", labels";
+                     ", no dialog " + std::to_string(options.NoDialog) + ", removable " +
+                     std::to_string(options.RemovableDrives) + ", labels";
   for (const std::string& label : options.Exclusions) text += " " + Shown(label);
   return text;
 }
@@ -176,6 +186,7 @@ void CheckLoaded(const FakeRegistry& stored, const TCheckOptions& before,
     defaults.Logging = false;
     defaults.LogFile = kDefaultLog;
     defaults.NoDialog = false;
+    defaults.RemovableDrives = false;
     defaults.Exclusions = LabelsAfterReset(before.Exclusions);
     Require(Same(options, defaults), "a reset brings every setting to its default, labels kept",
             detail);
@@ -193,6 +204,7 @@ void CheckLoaded(const FakeRegistry& stored, const TCheckOptions& before,
               options.LogFile == StoredText(stored, "LogFile") &&
               options.NoDialog == StoredBoolean(stored, "NoDialog") &&
               options.Logging == StoredBoolean(stored, "Logging") &&
+              options.RemovableDrives == StoredRemovableDrives(stored) &&
               options.Sound == ChoiceNamed(StoredText(stored, "Sound"), sounds, before.Sound) &&
               options.WindowsSound == ChoiceNamed(StoredText(stored, "WindowsSound"), windowsSounds,
                                                   before.WindowsSound) &&
@@ -227,10 +239,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 1:
       case 2:
       case 3: {
-        // One of the seven values; the registry ignores the case of names.
+        // One of the eight values; the registry ignores the case of names.
         const char* const names[] = {"Sound",   "SoundFile", "WindowsSound", "Logging",
-                                     "LogFile", "NoDialog",  "Drives"};
-        std::string name = names[((kind >> 3) & 0x0F) % 7];
+                                     "LogFile", "NoDialog",  "Drives",       "RemovableDrives"};
+        std::string name = names[((kind >> 3) & 0x0F) % 8];
         if (kind & 0x80) name = platform::AsciiUpperCase(name);
         const std::uint32_t type = TypeFrom(input);
         registry.Put(kKey, name, type, DataFrom(input));

@@ -92,7 +92,8 @@ drive_string = {
 }
 
 # --- settings_load: drives, choices, labels held, then records
-NAMES = ["Sound", "SoundFile", "WindowsSound", "Logging", "LogFile", "NoDialog", "Drives"]
+NAMES = ["Sound", "SoundFile", "WindowsSound", "Logging", "LogFile", "NoDialog", "Drives",
+         "RemovableDrives"]
 REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD = 1, 2, 3, 4
 
 
@@ -144,6 +145,8 @@ settings_load = {
     "long_dword_and_others": held("ABC", 7, []) + FULL + dword("Logging", 1) +
         value("NoDialog", REG_BINARY, b"\1\0\0\0\0") + other_value(b"Old", REG_SZ, b"x\0") +
         other_subkey(b"Other") + label_subkey(b"Nested", b"Deeper"),
+    "removable_drives": held("ACE", 0, []) + FULL + dword("RemovableDrives", 1, 2),
+    "removable_drives_as_text": held("AC", 0, []) + FULL + sz("RemovableDrives", b"1"),
 }
 
 TARGETS = {"line_breaks": line_breaks, "date_time": date_time, "labels": labels,

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/fake/Fakes.h"
 #include "shell/DiskCheck.h"
 
@@ -191,6 +193,166 @@ TEST_F(DiskCheckTest, NoDialogWithSoundOnlySounds) {
   Check();
   EXPECT_TRUE(ui.boxes.empty());
   EXPECT_EQ(journal, (platform::Journal{"probe A:\\", "label A:\\", "beep 48"}));
+}
+
+// ---------------------------------------------------------------------------
+// The removable drives' option
+
+using platform::Journal;
+
+// What one reported drive adds to the journal, with the box.
+Journal Warned(char letter, const std::string& label) {
+  const std::string root = std::string(1, letter) + ":\\";
+  return {"probe " + root, "label " + root, "box " + WarningText(label, letter), "box closed"};
+}
+
+Journal operator+(Journal a, const Journal& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+class RemovableDrivesTest : public DiskCheckTest {
+ protected:
+  RemovableDrivesTest() {
+    // A: a floppy drive, C: a hard disk, D: an empty CD drive; E: and F:
+    // are plugged in later, after the list was made.
+    drives.drives['A'].type = platform::kDriveRemovable;
+    drives.drives['D'].type = platform::kDriveCdrom;
+    options.RemovableDrives = true;
+  }
+  void PlugIn(char letter, const std::string& label, unsigned type = platform::kDriveRemovable) {
+    platform::FakeDrive drive;
+    drive.label = label;
+    drive.type = type;
+    drives.drives[letter] = drive;
+  }
+};
+
+TEST_F(RemovableDrivesTest, WithTheOptionOffTheRunMakesTheSameCallsAsBefore) {
+  PlugIn('E', "STICK");
+  options.RemovableDrives = false;
+  Mark("AC");
+  Check();
+  EXPECT_EQ(journal, Warned('A', "MYDISK") + Warned('C', "SYSTEM"));
+}
+
+TEST_F(RemovableDrivesTest, WalksTheLettersMergingTheListInLetterOrder) {
+  // F: is a stick plugged in after the list was made; C: is checked in the
+  // list; A: is both checked and removable.
+  PlugIn('F', "STICK");
+  Mark("CA");
+  Check();
+  const Journal expected = Journal{"drives"} + Warned('A', "MYDISK") + Journal{"drives"} +
+                           Warned('C', "SYSTEM") +
+                           Journal{"drives", "type D:\\", "probe D:\\", "type F:\\"} +
+                           Warned('F', "STICK") + Journal{"drives"};
+  EXPECT_EQ(journal, expected);
+}
+
+TEST_F(RemovableDrivesTest, EachLetterIsProbedAndWarnedAtMostOnce) {
+  // Every entry of the list checked, A: and D: removable or CD as well, and
+  // E: a stick that the list does not hold.
+  PlugIn('E', "STICK");
+  Mark("\\");
+  options.NoDialog = true;
+  Check();
+  for (const char* root : {"A:\\", "C:\\", "D:\\", "E:\\"}) {
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), std::string("probe ") + root), 1) << root;
+    EXPECT_EQ(std::count(journal.begin(), journal.end(), std::string("label ") + root),
+              root[0] == 'D' ? 0 : 1)
+        << root;
+  }
+  EXPECT_EQ(std::count(journal.begin(), journal.end(), "type A:\\"), 0)
+      << "a letter that the list checks needs no type";
+}
+
+TEST_F(RemovableDrivesTest, ADriveThatAppearsBetweenTwoRunsIsCheckedInTheSecond) {
+  Mark("");
+  drives.drives['A'].hasMedium = false;
+  Check();
+  EXPECT_TRUE(ui.boxes.empty());
+  PlugIn('G', "LATE");
+  journal.clear();
+  Check();
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, WarningText("LATE", 'G'));
+  // The letters and the types are asked anew at each run.
+  EXPECT_EQ(journal, (Journal{"drives", "type A:\\", "probe A:\\", "type C:\\", "type D:\\",
+                              "probe D:\\", "type G:\\"} +
+                      Warned('G', "LATE") + Journal{"drives"}));
+}
+
+TEST_F(RemovableDrivesTest, AStickPluggedInWhileABoxIsOpenIsCheckedInTheSameRun) {
+  Mark("");
+  ui.onShow = [&](const platform::ShownBox&) {
+    if (drives.drives.count('H') == 0) PlugIn('H', "WHILEOPEN");
+    return platform::kIdOk;
+  };
+  Check();
+  ASSERT_EQ(ui.boxes.size(), 2u);
+  EXPECT_EQ(ui.boxes[0].text, WarningText("MYDISK", 'A'));
+  EXPECT_EQ(ui.boxes[1].text, WarningText("WHILEOPEN", 'H'));
+}
+
+TEST_F(RemovableDrivesTest, AnExcludedLabelOnAStickStaysSilent) {
+  PlugIn('E', "BACKUP");
+  AddExclusion(options, "backup");
+  Mark("");
+  drives.drives['A'].hasMedium = false;
+  options.Sound = TSound::SoundWindows;
+  Check();
+  EXPECT_TRUE(ui.boxes.empty());
+  EXPECT_EQ(std::count(journal.begin(), journal.end(), "beep 48"), 0);
+  EXPECT_EQ(journal.back(), "label E:\\");
+}
+
+TEST_F(RemovableDrivesTest, AnEmptyCdDriveIsProbedOnceAndSkipped) {
+  Mark("");
+  drives.drives['A'].hasMedium = false;
+  Check();
+  EXPECT_TRUE(ui.boxes.empty());
+  EXPECT_EQ(journal, (Journal{"drives", "type A:\\", "probe A:\\", "type C:\\", "type D:\\",
+                              "probe D:\\"}));
+}
+
+struct TypeCase {
+  const char* name;
+  unsigned type;
+  bool checked;
+};
+
+class RemovableDriveTypeTest : public RemovableDrivesTest,
+                               public ::testing::WithParamInterface<TypeCase> {};
+
+TEST_P(RemovableDriveTypeTest, OnlyRemovableAndCdDrivesAreAdded) {
+  Mark("");
+  drives.drives['A'].hasMedium = false;
+  PlugIn('K', "MEDIUM", GetParam().type);
+  Check();
+  EXPECT_EQ(ui.boxes.size(), GetParam().checked ? 1u : 0u);
+  EXPECT_EQ(std::count(journal.begin(), journal.end(), "probe K:\\"), GetParam().checked ? 1 : 0);
+  EXPECT_EQ(std::count(journal.begin(), journal.end(), "type K:\\"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, RemovableDriveTypeTest,
+    ::testing::Values(TypeCase{"Removable", platform::kDriveRemovable, true},
+                      TypeCase{"Cdrom", platform::kDriveCdrom, true},
+                      TypeCase{"FixedAsAUsbHardDisk", platform::kDriveFixed, false},
+                      TypeCase{"Remote", platform::kDriveRemote, false},
+                      TypeCase{"RamDisk", platform::kDriveRamDisk, false},
+                      TypeCase{"Unknown", platform::kDriveUnknown, false},
+                      TypeCase{"NoRootDir", platform::kDriveNoRootDir, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A fixed drive, such as a USB hard disk that Windows reports as fixed, is
+// still checked when the list checks it.
+TEST_F(RemovableDrivesTest, AFixedDriveIsCheckedWhenTheListChecksIt) {
+  Mark("C");
+  drives.drives['A'].hasMedium = false;
+  Check();
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, WarningText("SYSTEM", 'C'));
 }
 
 struct LabelCase {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <set>
 #include <string>
@@ -77,6 +78,12 @@ const DesignedControl kDesigned[] = {
      "&Don't show the warning dialog at all.", 1},
 };
 
+// Added below the designed controls: the removable drives' check box.
+const DesignedControl kAdded[] = {
+    {"chRemovableDrives", Kind::CheckBox, "tsOther", 48, 192, 305, 17,
+     "Also check &USB sticks, memory cards and CDs in any drive.", 2},
+};
+
 // The pages, in the order of their tabs.
 const char* const kPages[][2] = {
     {"tsDrives", "&Drives"},
@@ -101,20 +108,23 @@ TEST(SettingsLayoutTest, TheWindowIsTheDesignedOne) {
   EXPECT_EQ(layout::kSettingsWindow.clientHeight, 303);
 }
 
+void ExpectAsDesigned(const DesignedControl& designed) {
+  SCOPED_TRACE(designed.name);
+  const layout::Control* control = Find(designed.name);
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(control->kind, designed.kind);
+  EXPECT_EQ(OrNone(control->parent), OrNone(designed.parent));
+  EXPECT_EQ(control->left, designed.left);
+  EXPECT_EQ(control->top, designed.top);
+  EXPECT_EQ(control->width, designed.width);
+  EXPECT_EQ(control->height, designed.height);
+  EXPECT_STREQ(control->text, designed.text);
+  EXPECT_EQ(control->tabOrder, designed.tabOrder);
+}
+
 TEST(SettingsLayoutTest, EveryControlHasItsDesignedPlaceSizeTextAndTabOrder) {
-  for (const DesignedControl& designed : kDesigned) {
-    SCOPED_TRACE(designed.name);
-    const layout::Control* control = Find(designed.name);
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(control->kind, designed.kind);
-    EXPECT_EQ(OrNone(control->parent), OrNone(designed.parent));
-    EXPECT_EQ(control->left, designed.left);
-    EXPECT_EQ(control->top, designed.top);
-    EXPECT_EQ(control->width, designed.width);
-    EXPECT_EQ(control->height, designed.height);
-    EXPECT_STREQ(control->text, designed.text);
-    EXPECT_EQ(control->tabOrder, designed.tabOrder);
-  }
+  for (const DesignedControl& designed : kDesigned) ExpectAsDesigned(designed);
+  for (const DesignedControl& added : kAdded) ExpectAsDesigned(added);
 }
 
 TEST(SettingsLayoutTest, ThePageControlHoldsTheFourPagesInTabOrder) {
@@ -140,9 +150,50 @@ TEST(SettingsLayoutTest, ThePageControlHoldsTheFourPagesInTabOrder) {
   }
 }
 
+// The upper-case access key of a caption, or 0.
+char AccessKey(const char* text) {
+  const char* amp = std::strchr(text, '&');
+  if (amp == nullptr) return '\0';
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(amp[1])));
+}
+
+TEST(SettingsLayoutTest, TheAddedCheckBoxStandsUnderChNoDialogAndFollowsItInTabOrder) {
+  const layout::Control* added = Find("chRemovableDrives");
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->options, 0u);
+
+  const layout::Control* noDialog = Find("chNoDialog");
+  const layout::Control* page = Find("tsOther");
+  EXPECT_EQ(added->left, noDialog->left);
+  EXPECT_GE(added->top, noDialog->top + noDialog->height);
+  EXPECT_LE(added->left + added->width, page->width);
+  EXPECT_LE(added->top + added->height, page->height);
+  EXPECT_EQ(added->tabOrder, noDialog->tabOrder + 1);
+
+  // It overlaps no other control of its page, and comes last in its tab order.
+  for (const layout::Control& other : layout::kSettingsLayout) {
+    if (&other == added || other.parent == nullptr || std::strcmp(other.parent, "tsOther") != 0) {
+      continue;
+    }
+    SCOPED_TRACE(other.name);
+    EXPECT_TRUE(other.left + other.width <= added->left ||
+                added->left + added->width <= other.left ||
+                other.top + other.height <= added->top || added->top + added->height <= other.top);
+    EXPECT_LT(other.tabOrder, added->tabOrder);
+  }
+
+  // Its access key is no other control's.
+  ASSERT_EQ(AccessKey(added->text), 'U');
+  for (const layout::Control& other : layout::kSettingsLayout) {
+    if (&other == added) continue;
+    EXPECT_NE(AccessKey(other.text), 'U') << other.name;
+  }
+}
+
 TEST(SettingsLayoutTest, TheTableHoldsNothingElse) {
   std::set<std::string> expected;
   for (const DesignedControl& designed : kDesigned) expected.insert(designed.name);
+  for (const DesignedControl& added : kAdded) expected.insert(added.name);
   for (const auto& page : kPages) expected.insert(page[0]);
   std::set<std::string> actual;
   for (const layout::Control& control : layout::kSettingsLayout) {

@@ -75,6 +75,8 @@ class SettingsStoreTest : public ::testing::Test {
     EXPECT_EQ(Data("NoDialog"), (Bytes{0, 0, 0, 0}));
     EXPECT_EQ(Text("Drives"), std::string("A", 2));
     EXPECT_TRUE(registry.HasKey(kLabels));
+    // The reset writes only the seven values that every store has.
+    EXPECT_FALSE(registry.Value(kKey, "RemovableDrives").has_value());
   }
   void ExpectDefaultsLoaded() {
     EXPECT_EQ(options.Sound, TSound::NoSound);
@@ -84,6 +86,7 @@ class SettingsStoreTest : public ::testing::Test {
     EXPECT_EQ(options.LogFile, kDefaultLog);
     EXPECT_FALSE(options.NoDialog);
     EXPECT_EQ(DriveString(options), "A");
+    EXPECT_FALSE(options.RemovableDrives);
   }
 
   FakeRegistry registry;
@@ -95,6 +98,7 @@ TEST_F(SettingsStoreTest, FirstRunWritesTheFullDefaultSetAndLoadsIt) {
   options.Sound = TSound::SoundWindows;
   options.WindowsSound = TWindowsSound::Error;
   options.Logging = true;
+  options.RemovableDrives = true;
   store.Load(options);
 
   ExpectDefaultsStored();
@@ -302,6 +306,7 @@ TEST_F(SettingsStoreTest, SaveWritesInItsOrderAndLoadsBackTheSameRecord) {
   options.WindowsSound = TWindowsSound::Information;
   options.Drives[0].Checked = false;
   options.Drives[2].Checked = true;
+  options.RemovableDrives = true;
   for (const char* label : {"WORK", "Archive", "WORK", "work"}) AddExclusion(options, label);
   registry.writes.clear();
 
@@ -311,12 +316,15 @@ TEST_F(SettingsStoreTest, SaveWritesInItsOrderAndLoadsBackTheSameRecord) {
   EXPECT_EQ(registry.writes,
             (Strings{"set Sound", "set SoundFile", "set NoDialog", "set Logging", "set LogFile",
                     "set WindowsSound", "delete key " + kLabels, "create key " + kLabels,
-                    "set Archive", "set WORK", "set WORK", "set work", "set Drives"}));
+                    "set Archive", "set WORK", "set WORK", "set work", "set Drives",
+                    "set RemovableDrives"}));
   EXPECT_EQ(Text("Sound"), std::string("SoundWindows", 13));
   EXPECT_EQ(Text("SoundFile"), std::string(1, '\0'));
   EXPECT_EQ(Data("NoDialog"), (Bytes{1, 0, 0, 0}));
   EXPECT_EQ(Text("WindowsSound"), std::string("Information", 12));
   EXPECT_EQ(Text("Drives"), std::string("D", 2));
+  EXPECT_EQ(registry.Value(kKey, "RemovableDrives")->type, platform::kRegDword);
+  EXPECT_EQ(Data("RemovableDrives"), (Bytes{1, 0, 0, 0}));
   EXPECT_EQ(registry.ValueNames(kLabels), (Strings{"Archive", "WORK"}));
 
   TCheckOptions loaded;
@@ -330,11 +338,19 @@ TEST_F(SettingsStoreTest, SaveWritesInItsOrderAndLoadsBackTheSameRecord) {
   EXPECT_EQ(loaded.WindowsSound, TWindowsSound::Information);
   EXPECT_EQ(DriveString(loaded), "D");
   EXPECT_EQ(loaded.Exclusions, (Strings{"Archive", "WORK"}));
+  EXPECT_TRUE(loaded.RemovableDrives);
+
+  // Saved off, it is stored as 0 and loads off.
+  options.RemovableDrives = false;
+  store.Save(options);
+  EXPECT_EQ(Data("RemovableDrives"), (Bytes{0, 0, 0, 0}));
+  store.Load(loaded);
+  EXPECT_FALSE(loaded.RemovableDrives);
 }
 
 TEST_F(SettingsStoreTest, SaveStopsAtTheFirstRefusedWrite) {
-  const Strings order = {"Sound",   "SoundFile",    "NoDialog", "Logging",
-                        "LogFile", "WindowsSound", "LABEL",    "Drives"};
+  const Strings order = {"Sound",   "SoundFile",    "NoDialog", "Logging",        "LogFile",
+                        "WindowsSound", "LABEL", "Drives", "RemovableDrives"};
   AddExclusion(options, "LABEL");
   for (std::size_t refused = 0; refused < order.size(); ++refused) {
     SCOPED_TRACE(order[refused]);
@@ -424,6 +440,117 @@ TEST_F(SettingsStoreTest, ALoadAfterAResetThatFailsAgainReportsItInsteadOfResett
   EXPECT_EQ(FailureOf([&] { store.Load(options); }),
             "Invalid data type for 'NoDialog'");
   EXPECT_EQ(std::count(registry.writes.begin(), registry.writes.end(), "set Sound"), 1);
+}
+
+// ---------------------------------------------------------------------------
+// "RemovableDrives": read by the boolean rule, but never damage. Whatever
+// it holds, the load reads the rest as it always did and writes nothing.
+
+struct RemovableCase {
+  const char* name;
+  bool present;
+  std::uint32_t type;
+  Bytes data;
+  bool expected;
+};
+
+class RemovableDrivesValueTest : public SettingsStoreTest,
+                                 public ::testing::WithParamInterface<RemovableCase> {};
+
+TEST_P(RemovableDrivesValueTest, ReadsByTheBooleanRuleAndNeverResets) {
+  StoreDefaults();
+  registry.PutText(kKey, "Sound", "SoundWindows");  // a reset would make it NoSound
+  if (GetParam().present) registry.Put(kKey, "RemovableDrives", GetParam().type, GetParam().data);
+  options.RemovableDrives = !GetParam().expected;
+  registry.writes.clear();
+
+  store.Load(options);
+
+  EXPECT_EQ(options.RemovableDrives, GetParam().expected);
+  EXPECT_TRUE(registry.writes.empty()) << ::testing::PrintToString(registry.writes);
+  EXPECT_EQ(options.Sound, TSound::SoundWindows);
+  if (GetParam().present) {
+    EXPECT_EQ(registry.Value(kKey, "RemovableDrives")->type, GetParam().type);
+    EXPECT_EQ(Data("RemovableDrives"), GetParam().data) << "the value stays as it was";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RemovableDrivesValueTest,
+    ::testing::Values(
+        RemovableCase{"Missing", false, platform::kRegNone, {}, false},
+        RemovableCase{"DwordOne", true, platform::kRegDword, {1, 0, 0, 0}, true},
+        RemovableCase{"DwordZero", true, platform::kRegDword, {0, 0, 0, 0}, false},
+        RemovableCase{"DwordAnyNonZero", true, platform::kRegDword, {0, 0, 0x80, 0}, true},
+        RemovableCase{"SizeZero", true, platform::kRegDword, {}, false},
+        RemovableCase{"SizeOne", true, platform::kRegDword, {1}, true},
+        RemovableCase{"SizeOneZero", true, platform::kRegDword, {0}, false},
+        RemovableCase{"SizeTwo", true, platform::kRegDword, {0, 1}, true},
+        RemovableCase{"SizeThree", true, platform::kRegDword, {0, 0, 1}, true},
+        RemovableCase{"SizeThreeZero", true, platform::kRegDword, {0, 0, 0}, false},
+        RemovableCase{"SizeFourLastByte", true, platform::kRegDword, {0, 0, 0, 1}, true},
+        RemovableCase{"SizeFive", true, platform::kRegDword, {1, 0, 0, 0, 0}, false},
+        RemovableCase{"SizeFiveLastByte", true, platform::kRegDword, {0, 0, 0, 0, 1}, false},
+        RemovableCase{"TextOne", true, platform::kRegSz, {'1', 0}, false},
+        RemovableCase{"ExpandTextOne", true, platform::kRegExpandSz, {'1', 0}, false},
+        RemovableCase{"MultiTextOne", true, platform::kRegMultiSz, {'1', 0, 0}, false},
+        RemovableCase{"BinaryOne", true, platform::kRegBinary, {1, 0, 0, 0}, false},
+        RemovableCase{"NoneTypeOne", true, platform::kRegNone, {1, 0, 0, 0}, false},
+        RemovableCase{"BigEndianDwordOne", true, 5, {0, 0, 0, 1}, false},
+        RemovableCase{"QwordOne", true, 11, {1, 0, 0, 0, 0, 0, 0, 0}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Each damage resets as before, and the reset takes "RemovableDrives" away
+// with every other value and writes the seven back: the option is off.
+TEST_P(DamagedStoreTest, TheResetDeletesRemovableDrivesAndWritesOnlyTheSeven) {
+  StoreDefaults();
+  registry.PutDword(kKey, "RemovableDrives", 1);
+  registry.Put(kKey, GetParam().valueName, GetParam().type, GetParam().data);
+  options.RemovableDrives = true;
+  registry.writes.clear();
+
+  store.Load(options);
+
+  ExpectDefaultsStored();
+  ExpectDefaultsLoaded();
+  Strings sets;
+  for (const std::string& entry : registry.writes) {
+    if (entry.compare(0, 4, "set ") == 0) sets.push_back(entry.substr(4));
+  }
+  EXPECT_EQ(sets, (Strings{"Sound", "SoundFile", "WindowsSound", "Logging", "LogFile", "NoDialog",
+                           "Drives"}));
+  EXPECT_EQ(std::count(registry.writes.begin(), registry.writes.end(), "delete RemovableDrives"),
+            1);
+}
+
+TEST_F(SettingsStoreTest, AMissingBooleanResetsAwayAStoredRemovableDrives) {
+  StoreDefaults();
+  registry.PutDword(kKey, "RemovableDrives", 1);
+  registry.Erase(kKey, "NoDialog");
+  store.Load(options);
+  ExpectDefaultsStored();
+  ExpectDefaultsLoaded();
+}
+
+// What the setup writes on a fresh install with its box ticked: the
+// defaults together with the option. The program's first load takes it as
+// it stands and writes nothing, so the option stays on.
+TEST_F(SettingsStoreTest, TheDefaultsWithRemovableDrivesOnLoadWithoutAWrite) {
+  StoreDefaults();
+  registry.PutDword(kKey, "RemovableDrives", 1);
+  registry.writes.clear();
+  store.Load(options);
+  EXPECT_TRUE(options.RemovableDrives);
+  EXPECT_EQ(DriveString(options), "A");
+  EXPECT_TRUE(registry.writes.empty()) << ::testing::PrintToString(registry.writes);
+  EXPECT_EQ(Data("RemovableDrives"), (Bytes{1, 0, 0, 0}));
+}
+
+TEST_F(SettingsStoreTest, ARefusedResetLeavesRemovableDrivesAsItWas) {
+  registry.RefuseKey(kKey);
+  options.RemovableDrives = true;
+  EXPECT_EQ(FailureOf([&] { store.Load(options); }), "Failed to set data for 'Sound'");
+  EXPECT_TRUE(options.RemovableDrives);
 }
 
 }  // namespace

@@ -316,6 +316,12 @@ class SilentSetup(unittest.TestCase):
         # In kilobytes, as Add or Remove Programs shows it.
         self.assertEqual(int(entry["EstimatedSize"], 16), size // 1024)
 
+    def test_04a_keeps_the_settings_of_the_earlier_install_as_they_are(self):
+        settings = self.p.registry(self.p.hklm(SETTINGS_KEY))
+        self.assertEqual(settings, {
+            "Sound": "NoSound", "SoundFile": "(None)", "WindowsSound": "Exclamation",
+            "Logging": "0x1", "LogFile": LOG_FILE, "NoDialog": "0x0", "Drives": "A"})
+
     def test_05_starts_the_installed_program(self):
         self.assert_runs_installed()
 
@@ -406,6 +412,9 @@ class SetupPages(unittest.TestCase):
         ("setup-welcome", "Welcome to Dorvane 4.0 Setup", {}),
         ("setup-folder", "Choose Install Location", {}),
         ("setup-startup", "Start with Windows", {"&Start Dorvane when Windows starts": "1"}),
+        # Wine makes drive A: a floppy drive unless told otherwise: the box
+        # starts clear.
+        ("setup-drives", "Drives to check", {"Also check USB sticks, memory cards and CDs": "0"}),
         ("setup-finish", "Completing Dorvane 4.0 Setup", {"Start Dorvane now": "1"}),
     ]
 
@@ -473,6 +482,10 @@ class SetupPages(unittest.TestCase):
                          [(p.install_dir + "\\dorvane.exe").lower()])
         run = p.registry(p.hklm(RUN_KEY))
         self.assertEqual(run.get("Dorvane"), f'"{p.install_dir}\\dorvane.exe"')
+        # The clear box: the program's first start wrote its own defaults.
+        settings = poll(lambda: p.registry(p.hklm(SETTINGS_KEY)), timeout=30) or {}
+        self.assertEqual(settings.get("Drives"), "A", settings)
+        self.assertNotIn("RemovableDrives", settings)
 
         # The uninstaller asks two questions, each kept by default: answered
         # against the defaults here, the log stays and the settings go.
@@ -499,6 +512,114 @@ class SetupPages(unittest.TestCase):
         self.assertIsNone(p.registry(p.hklm(UNINSTALL_KEY)))
         self.assertIsNone(p.registry(p.hklm(SETTINGS_KEY)))
         self.assertIsNone(p.registry(p.hklm(r"Software\Kestrome")))
+
+
+class RemovableDrivesChoice(unittest.TestCase):
+    """The setup's "Also check USB sticks, memory cards and CDs": its
+    default by drive A:'s kind, the /RemovableDrives= switch, and the first
+    start of the program that keeps what the setup chose. Drive A: holds a
+    disk in a folder, made a hard disk (Wine makes A: a floppy drive by
+    default), and E: is a floppy-type drive (as Windows reports a USB
+    stick) holding STICK."""
+
+    @classmethod
+    def setUpClass(cls):
+        make_setups()
+        cls.wine_prefix = p = WinePrefix("removable")
+        try:
+            p.start()
+            stick = os.path.join(p.root, "media", "e")
+            os.makedirs(stick)
+            with open(os.path.join(stick, ".windows-label"), "w") as label:
+                label.write("STICK\n")
+            cls.set_drive_types(p, {"a:": "hd", "e:": "floppy"})
+            os.symlink(stick, os.path.join(p.env["WINEPREFIX"], "dosdevices", "e:"))
+        except BaseException:
+            p.stop()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.wine_prefix.stop()
+
+    @staticmethod
+    def set_drive_types(p, types):
+        # Wine takes a drive's type from this key when its server starts.
+        for letter, kind in types.items():
+            status, _ = p.wine("reg", "add", r"HKLM\Software\Wine\Drives", "/v", letter, "/d",
+                               kind, "/f")
+            assert status == 0, "reg add refused " + letter
+        subprocess.run([WINESERVER, "-k"], env=p.env, capture_output=True, timeout=60)
+        subprocess.run([WINESERVER, "-w"], env=p.env, timeout=120)
+
+    def setUp(self):
+        self.p = self.wine_prefix
+
+    def settings(self):
+        return self.p.registry(self.p.hklm(SETTINGS_KEY)) or {}
+
+    def install(self, *switches):
+        status, _ = self.p.wine(self.p.setup, "/S", *switches)
+        self.assertEqual(status, 0)
+        running = poll(self.p.running, timeout=30)
+        self.assertEqual(len(running), 1, running)
+
+    def remove_with_the_settings(self):
+        status, _ = self.p.wine(self.p.install_dir + "\\uninstall.exe", "/S")
+        self.assertEqual(status, 0)
+        self.assertTrue(poll(lambda: self.p.registry(self.p.hklm(UNINSTALL_KEY)) is None
+                             and not self.p.running(), timeout=30))
+        self.p.wine("reg", "delete", self.p.hklm(SETTINGS_KEY), "/f")
+        self.assertIsNone(self.p.registry(self.p.hklm(SETTINGS_KEY)))
+
+    def boxes(self):
+        status, output = self.p.probe("query")
+        self.assertEqual(status, 0, output)
+        self.assertIn("answer=1", output)
+        return re.findall(r"^box=(.*)$", output, re.M)
+
+    def test_1_without_a_floppy_drive_the_option_is_on_after_the_first_start(self):
+        self.install()
+        # The program has started and loaded its settings: the option is
+        # still there, with the defaults that keep its load from a reset.
+        settings = self.settings()
+        self.assertEqual(settings.get("RemovableDrives"), "0x1", settings)
+        self.assertEqual(settings.get("Drives"), "A")
+        self.assertEqual(settings.get("NoDialog"), "0x0")
+        self.assertEqual(settings.get("LogFile"), self.p.install_dir + "\\dvn.dvl")
+        boxes = self.boxes()
+        self.assertEqual(len(boxes), 2, boxes)
+        self.assertIn(f'"{DISK_LABEL}" in your A-drive', boxes[0])
+        self.assertIn('"STICK" in your E-drive', boxes[1])
+        # The program has surely loaded by now, and kept the option.
+        self.assertEqual(self.settings().get("RemovableDrives"), "0x1")
+
+    def test_2_an_upgrade_keeps_the_settings_whatever_the_switch(self):
+        self.install("/RemovableDrives=0")
+        self.assertEqual(self.settings().get("RemovableDrives"), "0x1")
+        self.assertEqual(len(self.boxes()), 2)
+
+    def test_3_the_switch_clears_the_box(self):
+        self.remove_with_the_settings()
+        self.install("/RemovableDrives=0")
+        # The program's own first start wrote its defaults: the option off.
+        self.assertTrue(poll(lambda: "Drives" in self.settings(), timeout=30))
+        self.assertNotIn("RemovableDrives", self.settings())
+        boxes = self.boxes()
+        self.assertEqual(len(boxes), 1, boxes)
+        self.assertIn("A-drive", boxes[0])
+
+    def test_4_with_a_floppy_drive_the_box_is_clear_unless_the_switch_ticks_it(self):
+        self.remove_with_the_settings()
+        self.set_drive_types(self.p, {"a:": "floppy"})
+        self.install()
+        self.assertTrue(poll(lambda: "Drives" in self.settings(), timeout=30))
+        self.assertNotIn("RemovableDrives", self.settings())
+
+        self.remove_with_the_settings()
+        self.install("/RemovableDrives=1")
+        self.assertEqual(self.settings().get("RemovableDrives"), "0x1")
+        self.assertEqual(len(self.boxes()), 2)
 
 
 class PortableZip(unittest.TestCase):

@@ -1,12 +1,17 @@
 // Drives and volumes under the real system. The test run maps drive M: to
 // a folder labelled "WINTEST" and N: to a folder that does not exist (see
-// scripts/test-all.sh), as a drive with and without a medium.
+// scripts/test-all.sh), as a drive with and without a medium; R: is a
+// floppy drive holding a disk labelled "WINFLOPPY" and S: a CD drive
+// without a disc, as Wine's drive settings make them.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include "platform/fake/FakeFiles.h"
+#include "platform/fake/Fakes.h"
 #include "platform/win32/Win32Services.h"
+#include "shell/DiskCheck.h"
 
 namespace {
 
@@ -37,6 +42,51 @@ TEST(Win32DrivesTest, ReadsTheVolumeLabelAndKeepsTheTextWhenTheQueryFails) {
   label = "unchanged";
   EXPECT_FALSE(drives.VolumeLabel("Q:\\", label));
   EXPECT_EQ(label, "unchanged");
+}
+
+TEST(Win32DrivesTest, TellsFloppyAndCdDrivesFromHardDisks) {
+  platform::Win32Drives drives;
+  EXPECT_EQ(drives.DriveType("R:\\"), platform::kDriveRemovable);
+  EXPECT_EQ(drives.DriveType("S:\\"), platform::kDriveCdrom);
+  EXPECT_EQ(drives.DriveType("M:\\"), platform::kDriveFixed);
+  EXPECT_EQ(drives.DriveType("C:\\"), platform::kDriveFixed);
+  EXPECT_EQ(drives.DriveType("Q:\\"), platform::kDriveNoRootDir) << "a letter without a drive";
+  // Asking the type touches no medium: the empty CD drive answers as well,
+  // and the current directory stays.
+  ASSERT_TRUE(drives.ChangeDirectory("M:\\"));
+  EXPECT_EQ(drives.DriveType("S:\\"), platform::kDriveCdrom);
+  char current[MAX_PATH] = {};
+  ::GetCurrentDirectoryA(MAX_PATH, current);
+  EXPECT_STREQ(current, "M:\\");
+}
+
+// The check on the real drives: the floppy drive R:, which the list does
+// not check, is reported; the empty CD drive S: is probed and passed over.
+TEST(Win32DrivesTest, TheCheckFindsTheFloppyAndPassesOverTheEmptyCdDrive) {
+  platform::Journal journal;
+  platform::Win32Drives drives;
+  platform::FakeSounds sounds{journal};
+  platform::FakeUserInterface ui{journal};
+  platform::FakeFiles files{journal};
+  platform::FakeClock clock;
+  platform::FakeLocale locale;
+  NotificationLog log{files, clock, locale};
+  DiskCheckContext context{drives, sounds, ui, nullptr, log};
+  TCheckOptions options;
+  BuildDriveEntries(options, drives);
+  UncheckAllDrives(options);
+  CheckDrivesFromString(options, "M");
+
+  RunDiskCheck(options, false, context);
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, WarningText("WINTEST", 'M'));
+
+  options.RemovableDrives = true;
+  ui.boxes.clear();
+  RunDiskCheck(options, false, context);
+  ASSERT_EQ(ui.boxes.size(), 2u);
+  EXPECT_EQ(ui.boxes[0].text, WarningText("WINTEST", 'M'));
+  EXPECT_EQ(ui.boxes[1].text, WarningText("WINFLOPPY", 'R'));
 }
 
 TEST(Win32ShellTest, GivesTheSharedSmallIconListAndDriveIcons) {

@@ -10,7 +10,11 @@
      copy LOGFILE       CopyFileA of the log to a file beside it
 
    The window's text is the mode, so that the benchmark finds each. The
-   drives are those of the DRIVES environment variable (default A). */
+   drives are those of the DRIVES environment variable (default A). With
+   REMOVABLE_DRIVES=1, as dorvane.exe with its removable drives' option, each
+   query walks the letters A to Z and also probes every drive that exists
+   and whose type is removable or CD-ROM, asking GetLogicalDrives and
+   GetDriveTypeA each time. */
 #include <windows.h>
 #include <stdlib.h>
 #include <string.h>
@@ -18,6 +22,7 @@
 static char mode[16] = "probe";
 static char logFile[MAX_PATH];
 static char drives[27] = "A";
+static int removableDrives = 0;
 
 static const char kLine[] =
     "12/8/2026   -   4:35:12 PM   -   Left a disk with the label \"BENCH\" in the A-drive.\r\n";
@@ -83,19 +88,38 @@ static void Copy(void) {
   CopyFileA(logFile, copy, FALSE);
 }
 
+static void CheckDrive(char letter) {
+  char root[4] = {0, ':', '\\', 0};
+  char label[MAX_PATH];
+  DWORD serial, length, flags;
+  char system[MAX_PATH];
+  root[0] = letter;
+  if (!SetCurrentDirectoryA(root)) return;
+  GetVolumeInformationA(root, label, sizeof label, &serial, &length, &flags, system,
+                        sizeof system);
+  if (lstrcmpA(mode, "rewrite") == 0) Rewrite();
+  if (lstrcmpA(mode, "copy") == 0) Copy();
+}
+
 static void CheckDrives(void) {
   const char* letter;
-  for (letter = drives; *letter != '\0'; ++letter) {
+  DWORD existing;
+  int bit;
+  if (!removableDrives) {
+    for (letter = drives; *letter != '\0'; ++letter) CheckDrive(*letter);
+    return;
+  }
+  existing = GetLogicalDrives();
+  for (bit = 0; bit < 26; ++bit) {
     char root[4] = {0, ':', '\\', 0};
-    char label[MAX_PATH];
-    DWORD serial, length, flags;
-    char system[MAX_PATH];
-    root[0] = *letter;
-    if (!SetCurrentDirectoryA(root)) continue;
-    GetVolumeInformationA(root, label, sizeof label, &serial, &length, &flags, system,
-                          sizeof system);
-    if (lstrcmpA(mode, "rewrite") == 0) Rewrite();
-    if (lstrcmpA(mode, "copy") == 0) Copy();
+    root[0] = (char)('A' + bit);
+    if (strchr(drives, root[0]) == NULL) {
+      UINT type;
+      if ((existing & (1u << bit)) == 0) continue;
+      type = GetDriveTypeA(root);
+      if (type != DRIVE_REMOVABLE && type != DRIVE_CDROM) continue;
+    }
+    CheckDrive(root[0]);
   }
 }
 
@@ -128,6 +152,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
   if (mode[0] == '\0') lstrcpyA(mode, "probe");
   if (space != NULL) lstrcpynA(logFile, space + 1, sizeof logFile);
   if (GetEnvironmentVariableA("DRIVES", drives, sizeof drives) == 0) lstrcpyA(drives, "A");
+  {
+    char flag[4] = "";
+    GetEnvironmentVariableA("REMOVABLE_DRIVES", flag, sizeof flag);
+    removableDrives = lstrcmpA(flag, "1") == 0;
+  }
 
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
