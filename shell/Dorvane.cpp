@@ -7,6 +7,7 @@
 #include "about/AboutUn.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Services.h"
 #include "resources/Texts.h"
 #include "settings/SettingsUn.h"
@@ -14,6 +15,8 @@
 #include "shell/SplashUn.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  platform::RestrictLibrarySearch();
+
   // One of each service for the whole run; the windows keep references,
   // and none of them outlives the message loop.
   platform::Win32Registry registry;

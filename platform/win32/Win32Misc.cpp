@@ -2,7 +2,6 @@
 // a single call.
 #include <windows.h>
 #include <commdlg.h>
-#include <mmsystem.h>
 
 #include <cstring>
 #include <string>
@@ -10,12 +9,15 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/MessageBox.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Services.h"
 
 namespace platform {
 
 bool Win32Sounds::PlayWave(const std::string& fileName, unsigned flags) {
-  return ::sndPlaySoundA(fileName.c_str(), flags) != FALSE;
+  using SndPlaySound = BOOL(WINAPI*)(LPCSTR, UINT);
+  static const auto play = SystemFunction<SndPlaySound>("winmm.dll", "sndPlaySoundA");
+  return play != nullptr && play(fileName.c_str(), flags) != FALSE;
 }
 
 bool Win32Sounds::Beep(unsigned type) { return ::MessageBeep(type) != FALSE; }
@@ -49,9 +51,7 @@ namespace {
 // that the program still loads on Windows XP, whose user32 lacks them.
 template <class Function>
 Function User32Function(const char* name) {
-  HMODULE user32 = ::GetModuleHandleA("user32.dll");
-  if (user32 == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name)));
+  return SystemFunction<Function>("user32.dll", name);
 }
 
 }  // namespace

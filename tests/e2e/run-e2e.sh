@@ -58,6 +58,10 @@ cp "$WINE_PROGRAM"/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
 cp "$WINE_BUILD"/menu_probe.dll "$WINEPREFIX/drive_c/"
 # The help beside the program, as a user puts it there.
 cp build/win32/dvn40.hlp build/win32/dvn40.cnt "$WINEPREFIX/drive_c/Dorvane/"
+# A second copy in a folder of its own, beside DLLs named as system DLLs
+# that leave a mark when loaded (tests/e2e/PlantedDllTest.cpp).
+mkdir -p "$WINEPREFIX/drive_c/Planted"
+cp "$WINE_PROGRAM"/dorvane.exe "$WINE_BUILD"/planted/*.dll "$WINEPREFIX/drive_c/Planted/"
 
 # Links open in a recorder of the tests' own instead of a browser or a mail
 # program: registered as the "open" command of http and mailto addresses,
