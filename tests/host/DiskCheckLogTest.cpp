@@ -103,8 +103,8 @@ TEST_F(SessionEndReasonTest, EachBoxStandsBetweenItsReasonAndItsWithdrawal) {
   RunDiskCheck(options, false, context, &hold);
   EXPECT_EQ(Steps(), (platform::Journal{
                          "probe A:\\", "label A:\\", "log", "beep 48",
-                         "block reason A disk labelled \"MYDISK\" is still in drive A:. Take it "
-                         "out, then press OK in Dorvane's warning.",
+                         "block reason The disk \"MYDISK\" is still in drive A:. Take it out "
+                         "before the computer starts again.",
                          "box " + WarningText("MYDISK", 'A'), "box closed", "reason withdrawn",
                          "probe C:\\", "label C:\\", "log", "beep 48",
                          "block reason " + BlockReasonText("SYSTEM", 'C'),
@@ -248,5 +248,17 @@ INSTANTIATE_TEST_SUITE_P(
                        },
                        "Stream write error."}),
     [](const auto& info) { return figures::TestNameOf(info.param.fault); });
+
+// What Windows Vista and later show for the program while its warning
+// holds the end of the session: the disk and its drive, and what to do on
+// a screen that offers only to go on anyway or to cancel.
+TEST(BlockReasonTest, NamesTheDiskAndTheDriveAndSaysWhatToDo) {
+  EXPECT_EQ(BlockReasonText("MYDISK", 'A'),
+            "The disk \"MYDISK\" is still in drive A:. Take it out before the computer starts "
+            "again.");
+  EXPECT_EQ(BlockReasonText("", 'B'),
+            "A disk without a label is still in drive B:. Take it out before the computer starts "
+            "again.");
+}
 
 }  // namespace
