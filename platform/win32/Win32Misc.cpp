@@ -1,5 +1,5 @@
-// Sounds, message boxes, session control, help and the file chooser: each
-// a single call.
+// Sounds, message boxes, session control, timers, help and the file
+// chooser: each a single call.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -47,12 +47,18 @@ bool Win32Session::EndSession(unsigned flags, unsigned reason) {
 
 namespace {
 
-// The two calls exist from Windows Vista on; looked up at run time, so
-// that the program still loads on Windows XP, whose user32 lacks them.
+// The block-reason calls and the restart registration exist from Windows
+// Vista on; looked up at run time, so that the program still loads on
+// Windows XP, whose user32 and kernel32 lack them.
 template <class Function>
 Function User32Function(const char* name) {
   return SystemFunction<Function>("user32.dll", name);
 }
+
+// RESTART_NO_REBOOT: the restart of the computer that follows an update
+// starts the program at logon anyway (from the Run key or the Startup
+// folder); a second start there would open the settings dialog.
+constexpr DWORD kRestartNoReboot = 8;
 
 }  // namespace
 
@@ -75,6 +81,21 @@ void Win32Session::ClearBlockReason(WindowHandle window) {
   using Destroy = BOOL(WINAPI*)(HWND);
   static const Destroy destroy = User32Function<Destroy>("ShutdownBlockReasonDestroy");
   if (destroy != nullptr) destroy(static_cast<HWND>(window));
+}
+
+bool Win32Session::RegisterForRestart() {
+  using RegisterApplicationRestart = HRESULT(WINAPI*)(PCWSTR, DWORD);
+  const auto registerRestart =
+      SystemFunction<RegisterApplicationRestart>("kernel32.dll", "RegisterApplicationRestart");
+  return registerRestart != nullptr && SUCCEEDED(registerRestart(nullptr, kRestartNoReboot));
+}
+
+void Win32Timers::StartTimer(WindowHandle window, unsigned id, unsigned intervalMs) {
+  ::SetTimer(static_cast<HWND>(window), id, intervalMs, nullptr);
+}
+
+void Win32Timers::StopTimer(WindowHandle window, unsigned id) {
+  ::KillTimer(static_cast<HWND>(window), id);
 }
 
 bool Win32Help::ShowHelp(WindowHandle owner, unsigned command, std::uintptr_t data) {
