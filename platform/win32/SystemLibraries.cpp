@@ -30,9 +30,11 @@ HMODULE SystemLibrary(const char* fileName) {
   if (folderLength == 0 || folderLength + 1 + nameLength >= MAX_PATH) return nullptr;
   path[folderLength] = '\\';
   std::memcpy(path + folderLength + 1, fileName, nameLength + 1);
-  // Loading a DLL that is already loaded only counts it once more; the
-  // program never frees them.
-  return ::LoadLibraryA(path);
+  // The DLL's own imports are looked for in its folder first, not in the
+  // program's: Wine's comdlg32 imports comctl32, for one. Loading a DLL
+  // that is already loaded only counts it once more; the program never
+  // frees them.
+  return ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace platform

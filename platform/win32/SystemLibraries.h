@@ -3,9 +3,10 @@
 // msimg32, comctl32): for a DLL that a program imports, or loads by a bare
 // name, the loader looks in the program's own folder first, so a file of
 // that name put beside a copy unpacked into Downloads would run inside it.
-// The program imports none of them; it loads them here by their full path
-// in the system folder, and looks up what it uses of them, and the calls
-// of later Windows, at run time.
+// The program imports none of them, nor comdlg32, which imports comctl32
+// itself (and under Wine takes it from the program's folder); it loads
+// them here by their full path in the system folder, and looks up what it
+// uses of them, and the calls of later Windows, at run time.
 
 #include <windows.h>
 

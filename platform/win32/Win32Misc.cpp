@@ -119,7 +119,10 @@ bool Win32CommonDialogs::OpenFileName(const OpenFileRequest& request, std::strin
   // The user may name a log or a wave file that does not exist yet, in a
   // folder that does not exist yet: the program uses the text as it is.
   ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
-  if (!::GetOpenFileNameA(&ofn)) return false;
+  using GetOpenFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
+  static const auto getOpenFileName =
+      SystemFunction<GetOpenFileNameFunction>("comdlg32.dll", "GetOpenFileNameA");
+  if (getOpenFileName == nullptr || !getOpenFileName(&ofn)) return false;
   chosen = fileName;
   // Windows gives a new name typed without an extension the default one;
   // Wine's dialog takes it off again when no such file exists yet. Either

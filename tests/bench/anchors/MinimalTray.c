@@ -2,18 +2,16 @@
    the system DLLs that dorvane.exe loads at start: the known DLLs it
    imports (the table below puts one function of each into its import
    table), and comctl32 and msimg32, which dorvane.exe loads from the
-   system folder by full path (winmm waits for the first sound). Then it
-   creates one hidden window, adds an icon to the notification area and
-   waits for messages. */
+   system folder by full path (winmm waits for the first sound, comdlg32
+   for the first file chooser). Then it creates one hidden window, adds an
+   icon to the notification area and waits for messages. */
 #include <windows.h>
-#include <commdlg.h>
 #include <shellapi.h>
 
 /* Never called: each entry only makes the loader map its DLL, as dorvane's
    imports do. */
 static void* volatile kImportedDlls[] = {
     (void*)&RegCloseKey,         /* advapi32 */
-    (void*)&GetOpenFileNameA,    /* comdlg32 */
     (void*)&GetStockObject,      /* gdi32 */
 };
 
