@@ -35,8 +35,7 @@ const TfmSplash::MenuRoute TfmSplash::kMenuRoutes[] = {
 };
 
 TfmSplash::TfmSplash(const TSplashServices& services)
-    : shell_(services.shell),
-      help_(services.help),
+    : help_(services.help),
       ui_(services.ui),
       session_(services.session),
       log_(services.files, services.clock, services.locale),

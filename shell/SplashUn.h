@@ -79,7 +79,6 @@ class TfmSplash : public platform::TForm {
   void miShutDownWindowsClick();
   void miExitClick();
 
-  platform::Shell& shell_;
   platform::Help& help_;
   platform::UserInterface& ui_;
   platform::Session& session_;
