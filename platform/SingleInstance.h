@@ -21,7 +21,9 @@ class SingleInstance {
   // session made, which this process may not open, counts as held.
   virtual bool Claim(const std::string& name) = 0;
 
-  // FindWindowA(className, nullptr) on this desktop; null when there is none.
+  // The top-level window of class `className`: FindWindowA on this desktop,
+  // else on the other desktops of the session's window station; null when
+  // there is none.
   virtual WindowHandle FindMainWindow(const std::string& className) = 0;
 
   // AllowSetForegroundWindow for the process that owns `window`, so that

@@ -31,8 +31,42 @@ bool Win32SingleInstance::Claim(const std::string& name) {
   return true;
 }
 
+namespace {
+
+struct WindowSearch {
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<WindowSearch*>(lParam);
+  char name[64];
+  if (::GetClassNameA(window, name, sizeof name) == 0 || ::lstrcmpA(name, search->className) != 0) {
+    return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+BOOL CALLBACK SearchDesktop(LPSTR desktopName, LPARAM lParam) {
+  HDESK desktop = ::OpenDesktopA(desktopName, 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE);
+  if (desktop == nullptr) return TRUE;
+  ::EnumDesktopWindows(desktop, MatchClass, lParam);
+  ::CloseDesktop(desktop);
+  return reinterpret_cast<WindowSearch*>(lParam)->found == nullptr;
+}
+
+}  // namespace
+
 WindowHandle Win32SingleInstance::FindMainWindow(const std::string& className) {
-  return ::FindWindowA(className.c_str(), nullptr);
+  HWND here = ::FindWindowA(className.c_str(), nullptr);
+  if (here != nullptr) return here;
+  // The running copy may sit on another desktop of this session (Wine's
+  // virtual desktops are such): it guards the session all the same, and
+  // shows its settings where it runs.
+  WindowSearch search{className.c_str(), nullptr};
+  ::EnumDesktopsA(::GetProcessWindowStation(), SearchDesktop, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 void Win32SingleInstance::AllowForeground(WindowHandle window) {

@@ -84,6 +84,56 @@ class TrayTest : public ::testing::Test {
     ASSERT_TRUE(e2e::WaitFor([&] { return IconShown(program.MainWindow()); }, 5000));
   }
 
+  // Starts dorvane.exe again while the program is resident, on its desktop
+  // as the Start menu does, or on another desktop of the same session (the
+  // one a plain "wine dorvane.exe" uses); it shows the running copy's
+  // settings and ends.
+  void StartASecondCopy(bool onTheProgramsDesktop) {
+    WaitUntilIconShown();
+    ASSERT_TRUE(TaskbarShows(1));
+    HWND settings = program.Window("TfmSettings");
+    ASSERT_FALSE(::IsWindowVisible(settings));
+    // A second start must not touch the store: without it, a copy that
+    // loaded its settings would write them back.
+    e2e::DeleteSettings();
+
+    std::string command = "\"" + e2e::ProgramPath() + "\"";
+    std::string desktop = onTheProgramsDesktop ? e2e::DesktopName() : "Default";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = &desktop[0];
+    PROCESS_INFORMATION second = {};
+    ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                 e2e::ProgramFolder().c_str(), &startup, &second));
+    ::CloseHandle(second.hThread);
+    int mostMainWindows = 0;
+    const bool ended = e2e::WaitFor(
+        [&] {
+          mostMainWindows = std::max(mostMainWindows, MainWindowsOnTheDesktop());
+          return ::WaitForSingleObject(second.hProcess, 0) == WAIT_OBJECT_0;
+        },
+        20000, 10);
+    EXPECT_TRUE(ended) << "the second start did not end";
+    if (!ended) ::TerminateProcess(second.hProcess, 1);
+    EXPECT_EQ(mostMainWindows, 1) << "the second start made a main window (a splash)";
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(second.hProcess, &exitCode);
+    ::CloseHandle(second.hProcess);
+    EXPECT_EQ(exitCode, 0u);
+
+    EXPECT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(settings) != FALSE; }, 5000))
+        << "the running copy shows its settings dialog";
+    if (onTheProgramsDesktop) {
+      EXPECT_TRUE(e2e::WaitFor([&] { return ::GetForegroundWindow() == settings; }, 5000))
+          << "in front, as after a double click on the icon";
+    }
+    EXPECT_EQ(e2e::WindowsOf(program.ProcessId(), "TfmSettings").size(), 1u);
+    EXPECT_TRUE(TaskbarShows(1)) << "one icon";
+    EXPECT_TRUE(e2e::HoldsFor([] { return TaskbarIcons() == 1; }, 500)) << "one icon";
+    EXPECT_FALSE(e2e::SettingString("Sound").has_value()) << "the second start wrote the store";
+    EXPECT_TRUE(program.Running());
+  }
+
   // A command chosen from the tray menu reaches the main window as a
   // posted command message.
   void Choose(const char* item) { e2e::ChooseTrayCommand(program.MainWindow(), item); }
@@ -327,48 +377,11 @@ TEST_F(TrayTest, ACheckThatCannotLogRefusesTheEndOfTheSession) {
 }
 
 TEST_F(TrayTest, ASecondStartShowsTheRunningCopysSettingsAndEnds) {
-  WaitUntilIconShown();
-  ASSERT_TRUE(TaskbarShows(1));
-  HWND settings = program.Window("TfmSettings");
-  ASSERT_FALSE(::IsWindowVisible(settings));
-  // A second start must not touch the store: without it, a copy that
-  // loaded its settings would write them back.
-  e2e::DeleteSettings();
+  StartASecondCopy(true);
+}
 
-  // Started as the Start menu starts it, on the program's desktop.
-  std::string command = "\"" + e2e::ProgramPath() + "\"";
-  std::string desktop = e2e::DesktopName();
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.lpDesktop = &desktop[0];
-  PROCESS_INFORMATION second = {};
-  ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               e2e::ProgramFolder().c_str(), &startup, &second));
-  ::CloseHandle(second.hThread);
-  int mostMainWindows = 0;
-  const bool ended = e2e::WaitFor(
-      [&] {
-        mostMainWindows = std::max(mostMainWindows, MainWindowsOnTheDesktop());
-        return ::WaitForSingleObject(second.hProcess, 0) == WAIT_OBJECT_0;
-      },
-      20000, 10);
-  EXPECT_TRUE(ended) << "the second start did not end";
-  if (!ended) ::TerminateProcess(second.hProcess, 1);
-  EXPECT_EQ(mostMainWindows, 1) << "the second start made a main window (a splash)";
-  DWORD exitCode = 1;
-  ::GetExitCodeProcess(second.hProcess, &exitCode);
-  ::CloseHandle(second.hProcess);
-  EXPECT_EQ(exitCode, 0u);
-
-  EXPECT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(settings) != FALSE; }, 5000))
-      << "the running copy shows its settings dialog";
-  EXPECT_TRUE(e2e::WaitFor([&] { return ::GetForegroundWindow() == settings; }, 5000))
-      << "in front, as after a double click on the icon";
-  EXPECT_EQ(e2e::WindowsOf(program.ProcessId(), "TfmSettings").size(), 1u);
-  EXPECT_TRUE(TaskbarShows(1)) << "one icon";
-  EXPECT_TRUE(e2e::HoldsFor([] { return TaskbarIcons() == 1; }, 500)) << "one icon";
-  EXPECT_FALSE(e2e::SettingString("Sound").has_value()) << "the second start wrote the store";
-  EXPECT_TRUE(program.Running());
+TEST_F(TrayTest, ASecondStartOnAnotherDesktopOfTheSessionFindsTheRunningCopy) {
+  StartASecondCopy(false);
 }
 
 TEST_F(TrayTest, TaskbarCreatedAddsTheIconAgain) {
