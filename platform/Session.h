@@ -25,6 +25,13 @@ class Session {
   virtual bool SetBlockReason(WindowHandle window, const std::string& reason) = 0;
   // ShutdownBlockReasonDestroy.
   virtual void ClearBlockReason(WindowHandle window) = 0;
+
+  // RegisterApplicationRestart with no command line, on Windows Vista and
+  // later: Windows starts the program again after an update closed it, or
+  // after it crashed or hung. Not after a restart of the computer, which
+  // starts it at logon anyway. False where the call is missing (Windows XP)
+  // or refused.
+  virtual bool RegisterForRestart() = 0;
 };
 
 }  // namespace platform

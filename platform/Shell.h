@@ -19,6 +19,7 @@ struct NotifyIconRecord {
 };
 
 constexpr unsigned kNimAdd = 0;
+constexpr unsigned kNimModify = 1;
 constexpr unsigned kNimDelete = 2;
 
 class Shell {

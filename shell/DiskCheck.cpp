@@ -58,8 +58,13 @@ std::string WarningText(const std::string& label, char driveLetter) {
 }
 
 std::string BlockReasonText(const std::string& label, char driveLetter) {
-  return "A disk labelled \"" + label + "\" is still in drive " + std::string(1, driveLetter) +
-         ":. Take it out, then press OK in Dorvane's warning.";
+  // Windows shows the text in its full-screen list of programs that keep it
+  // from shutting down, which hides the warning box and offers only to go
+  // on anyway or to cancel: it says what to do before the machine starts
+  // again, not how to answer the box.
+  const std::string disk = label.empty() ? "A disk without a label" : "The disk \"" + label + "\"";
+  return disk + " is still in drive " + std::string(1, driveLetter) +
+         ":. Take it out before the computer starts again.";
 }
 
 namespace {

@@ -7,14 +7,27 @@
 #include "about/AboutUn.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Services.h"
 #include "resources/HelpFiles.h"
+#include "resources/SplashLayout.h"
 #include "resources/Texts.h"
 #include "settings/SettingsUn.h"
 #include "shell/Commands.h"
+#include "shell/SecondStart.h"
 #include "shell/SplashUn.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  platform::RestrictLibrarySearch();
+
+  // A second start in this session shows the running copy's settings and
+  // ends before it makes a window, an icon or a check of its own, or
+  // touches the settings. The name stays claimed for the whole run.
+  platform::Win32SingleInstance instance;
+  if (ClaimOrHandOver(instance, layout::kSplashWindow.className) != TStartRole::FirstCopy) {
+    return 0;
+  }
+
   // One of each service for the whole run; the windows keep references,
   // and none of them outlives the message loop.
   platform::Win32Registry registry;
@@ -26,6 +39,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::Win32Sounds sounds;
   platform::Win32UserInterface ui;
   platform::Win32Session session;
+  platform::Win32Timers timers;
   platform::Win32CommonDialogs dialogs;
   platform::Win32HelpSystem helpSystem;
   platform::ViewerChoosingHelp help(helpSystem, [&files] { return files.ApplicationDirectory(); },
@@ -35,10 +49,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Application.Initialize();
   Application.SetTitle(kApplicationTitle);
   Application.CreateForm(fmSplash, TSplashServices{shell, help, ui, session, drives, sounds, files,
-                                                   clock, locale});
+                                                   clock, locale, timers});
   Application.CreateForm(fmSettings,
                          TSettingsServices{registry, drives, shell, files, sounds, dialogs, help});
   Application.CreateForm(fmAbout, shell, fmSplash->LogoPicture(), fmSplash->KestromePicture());
+  // Windows Vista and later start the program again after an update closed
+  // it, or after a crash, so that the machine is not left unguarded.
+  session.RegisterForRestart();
   Application.Run();
   return 0;
 }

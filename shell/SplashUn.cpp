@@ -4,7 +4,10 @@
 #include "resources/SplashLayout.h"
 #include "settings/SettingsUn.h"
 #include "resources/Texts.h"
+#include "platform/win32/SharedMessages.h"
 #include "shell/Commands.h"
+#include "shell/SecondStart.h"
+#include "shell/SessionEnd.h"
 
 TfmSplash* fmSplash = nullptr;
 bool ExitRequested = false;
@@ -32,14 +35,16 @@ const TfmSplash::MenuRoute TfmSplash::kMenuRoutes[] = {
 };
 
 TfmSplash::TfmSplash(const TSplashServices& services)
-    : shell_(services.shell),
-      help_(services.help),
+    : help_(services.help),
       ui_(services.ui),
       session_(services.session),
       log_(services.files, services.clock, services.locale),
       diskCheck_{services.drives, services.sounds, services.ui, platform::Application.Handle(),
                  log_},
       hold_{services.session, nullptr},
+      trayIcon_(services.shell, services.timers, TrayIconData),
+      taskbarCreated_(platform::TaskbarCreatedMessage()),
+      showSettings_(platform::RegisteredMessage(kShowSettingsMessage)),
       icon_(platform::LoadIconResource("MAINICON", 16)),
       bigIcon_(platform::LoadIconResource("MAINICON", 32)),
       font_(platform::CreateFontByName("MS Sans Serif", 11)),
@@ -91,7 +96,7 @@ void TfmSplash::tiVisibleTimer() {
   ::KillTimer(Handle(), tiVisible);
   tiVisible = 0;
   Hide();
-  shell_.NotifyIcon(platform::kNimAdd, TrayIconData);
+  trayIcon_.SplashEnded();
 }
 
 bool TfmSplash::FormCloseQuery() {
@@ -99,9 +104,7 @@ bool TfmSplash::FormCloseQuery() {
   return true;
 }
 
-void TfmSplash::FormClose(platform::TCloseAction&) {
-  shell_.NotifyIcon(platform::kNimDelete, TrayIconData);
-}
+void TfmSplash::FormClose(platform::TCloseAction&) { trayIcon_.Remove(); }
 
 void TfmSplash::TrayNotify(LPARAM mouseMessage) {
   switch (mouseMessage) {
@@ -118,12 +121,16 @@ void TfmSplash::TrayNotify(LPARAM mouseMessage) {
       break;
     }
     case WM_LBUTTONDBLCLK:
-      fmSettings->Show();
-      ::BringWindowToTop(fmSettings->Handle());
+      ShowSettingsInFront();
       break;
     default:
       break;
   }
+}
+
+void TfmSplash::ShowSettingsInFront() {
+  fmSettings->Show();
+  ::BringWindowToTop(fmSettings->Handle());
 }
 
 void TfmSplash::MenuCommand(int id) {
@@ -160,9 +167,22 @@ void TfmSplash::miExitClick() {
 }
 
 LRESULT TfmSplash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Registered messages have their numbers only at run time.
+  if (message == taskbarCreated_ && message != 0) {
+    trayIcon_.TaskbarCreated();
+    return 0;
+  }
+  if (message == showSettings_ && message != 0) {
+    // Asked by a second start; unanswered while the settings dialog does
+    // not exist yet (a box during the main window's creation).
+    if (fmSettings == nullptr) return 0;
+    ShowSettingsInFront();
+    return kShowSettingsAnswer;
+  }
   switch (message) {
     case WM_TIMER:
       if (wParam == kVisibleTimerId && tiVisible != 0) tiVisibleTimer();
+      if (wParam == TTrayIcon::kRetryTimerId) trayIcon_.RetryTick();
       return 0;
     case WM_TRAYNOTIFY:
       TrayNotify(lParam);
@@ -176,7 +196,10 @@ LRESULT TfmSplash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         explicit Count(int& q) : queries(q) { ++queries; }
         ~Count() { --queries; }
       } answering(sessionEndQueries_);
-      return TForm::HandleMessage(message, wParam, lParam);
+      return SessionMayEnd(static_cast<unsigned>(lParam),
+                           [&] { return TForm::HandleMessage(message, wParam, lParam) != 0; })
+                 ? 1
+                 : 0;
     }
     case WM_WININICHANGE:
       // The user changed the regional settings: the log's dates and times

@@ -9,18 +9,20 @@
 #include "platform/Session.h"
 #include "platform/Shell.h"
 #include "platform/Sounds.h"
+#include "platform/Timers.h"
 #include "platform/UserInterface.h"
 #include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
 #include "shell/DiskCheck.h"
 #include "shell/NotificationLog.h"
+#include "shell/TrayIcon.h"
 
 // The message the shell sends for mouse events over the icon.
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
 
 // The platform services the main window works with, given by the program
 // body: the tray icon, help and the session's end, and what the disk check
-// and its log use.
+// and its log use, and the icon's retry timer.
 struct TSplashServices {
   platform::Shell& shell;
   platform::Help& help;
@@ -31,6 +33,7 @@ struct TSplashServices {
   platform::Files& files;
   platform::Clock& clock;
   platform::Locale& locale;
+  platform::Timers& timers;
 };
 
 class TfmSplash : public platform::TForm {
@@ -57,6 +60,9 @@ class TfmSplash : public platform::TForm {
  private:
   void tiVisibleTimer();
   void TrayNotify(LPARAM mouseMessage);
+  // The settings dialog shown and brought to the front, as after a double
+  // click on the icon.
+  void ShowSettingsInFront();
   void MenuCommand(int id);
 
   struct MenuRoute {
@@ -73,7 +79,6 @@ class TfmSplash : public platform::TForm {
   void miShutDownWindowsClick();
   void miExitClick();
 
-  platform::Shell& shell_;
   platform::Help& help_;
   platform::UserInterface& ui_;
   platform::Session& session_;
@@ -81,6 +86,11 @@ class TfmSplash : public platform::TForm {
   DiskCheckContext diskCheck_;
   SessionEndHold hold_;
   int sessionEndQueries_ = 0;  // nested queries, each in a box of the one before
+  TTrayIcon trayIcon_;
+  // Explorer's "TaskbarCreated", and a second start's request to show the
+  // settings dialog.
+  const UINT taskbarCreated_;
+  const UINT showSettings_;
   platform::Icon icon_;
   platform::Icon bigIcon_;
   platform::Font font_;

@@ -48,9 +48,31 @@ int FakeShell::SystemIconIndex(const std::string& path) {
   return 0;
 }
 
-// The host tests reach neither the notification area nor the shell's
-// documents; those are tested end to end.
-bool FakeShell::NotifyIcon(unsigned, const NotifyIconRecord&) { return true; }
+bool FakeShell::NotifyIcon(unsigned message, const NotifyIconRecord& record) {
+  static const char* const kVerbs[] = {"add", "modify", "delete"};
+  const std::string call = std::string("icon ") + (message < 3 ? kVerbs[message] : "?");
+  const std::pair<WindowHandle, unsigned> icon{record.window, record.id};
+  const bool shown = icons.count(icon) != 0;
+  bool done = false;
+  if (areaReady) {
+    switch (message) {
+      case kNimAdd:
+        // The shell refuses a second add of an icon it shows.
+        done = !shown;
+        icons.insert(icon);
+        if (done && nextAddTimesOut) {
+          nextAddTimesOut = false;
+          done = false;
+        }
+        break;
+      case kNimModify: done = shown; break;
+      case kNimDelete: done = icons.erase(icon) != 0; break;
+      default: break;
+    }
+  }
+  if (journal != nullptr) journal->push_back(done ? call : call + " refused");
+  return done;
+}
 
 void FakeShell::Execute(WindowHandle, const std::string&, const std::string&, const std::string&,
                         const std::string&, int) {}
@@ -108,6 +130,21 @@ bool FakeHelpSystem::HtmlHelp(WindowHandle owner, const std::string& file, unsig
   owners.push_back(owner);
   journal_.push_back("htmlhelp " + file + " " + std::to_string(command));
   return htmlHelpOpens;
+}
+
+bool FakeSession::RegisterForRestart() {
+  journal_.push_back("restart registered");
+  return true;
+}
+
+void FakeTimers::StartTimer(WindowHandle, unsigned id, unsigned intervalMs) {
+  journal_.push_back("timer " + std::to_string(id) + " every " + std::to_string(intervalMs));
+  running.insert(id);
+}
+
+void FakeTimers::StopTimer(WindowHandle, unsigned id) {
+  journal_.push_back("timer " + std::to_string(id) + " stopped");
+  running.erase(id);
 }
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Drives.h"
@@ -14,6 +15,7 @@
 #include "platform/Session.h"
 #include "platform/Shell.h"
 #include "platform/Sounds.h"
+#include "platform/Timers.h"
 #include "platform/UserInterface.h"
 
 namespace platform {
@@ -55,6 +57,19 @@ class FakeShell : public Shell {
 
   ImageListHandle imageList = reinterpret_cast<ImageListHandle>(0x5150);
   std::vector<std::string> iconQueries;
+
+  // The notification area, as far as icons go. Its calls are journalled
+  // ("icon add", "icon add refused", "icon modify", "icon delete") when a
+  // journal is given.
+  Journal* journal = nullptr;
+  // False while the shell refuses every icon call, as at logon before the
+  // notification area is ready.
+  bool areaReady = true;
+  // The next add fails although the shell carries it out (ERROR_TIMEOUT).
+  bool nextAddTimesOut = false;
+  // The icons shown, by window and number. Explorer starting again loses them.
+  std::set<std::pair<WindowHandle, unsigned>> icons;
+  void ExplorerRestarted() { icons.clear(); }
 
   ImageListHandle SystemSmallImageList() override { return imageList; }
   int SystemIconIndex(const std::string& path) override;
@@ -107,6 +122,7 @@ class FakeSession : public Session {
   bool EndSession(unsigned flags, unsigned reason) override;
   bool SetBlockReason(WindowHandle window, const std::string& reason) override;
   void ClearBlockReason(WindowHandle window) override;
+  bool RegisterForRestart() override;
 
   // Whether a reason stands for some window right now.
   bool ReasonShown() const { return !reasons_.empty(); }
@@ -135,6 +151,21 @@ class FakeHelpSystem : public HelpSystem {
                std::uintptr_t data) override;
   bool LoadHtmlHelp() override;
   bool HtmlHelp(WindowHandle owner, const std::string& file, unsigned command) override;
+
+ private:
+  Journal& journal_;
+};
+
+// Timers of windows, journalled ("timer 2 every 2000", "timer 2 stopped");
+// the tests call the tick handlers themselves.
+class FakeTimers : public Timers {
+ public:
+  explicit FakeTimers(Journal& journal) : journal_(journal) {}
+  void StartTimer(WindowHandle window, unsigned id, unsigned intervalMs) override;
+  void StopTimer(WindowHandle window, unsigned id) override;
+
+  // The ids of the timers running now.
+  std::set<unsigned> running;
 
  private:
   Journal& journal_;

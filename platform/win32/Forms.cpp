@@ -6,6 +6,7 @@
 
 #include "platform/Failure.h"
 #include "platform/win32/MessageBox.h"
+#include "platform/win32/SystemLibraries.h"
 
 namespace platform {
 
@@ -48,8 +49,14 @@ void TApplication::Initialize() {
   UINT mode = ::SetErrorMode(0);
   ::SetErrorMode(mode | SEM_FAILCRITICALERRORS);
 
+  // The common controls come from the system folder's comctl32, never from
+  // a file of that name beside the program; loading it registers their
+  // window classes.
+  using InitCommonControlsExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  const auto initCommonControls =
+      SystemFunction<InitCommonControlsExFunction>("comctl32.dll", "InitCommonControlsEx");
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  if (initCommonControls != nullptr) initCommonControls(&controls);
 
   WNDCLASSEXA wc = {};
   wc.cbSize = sizeof wc;

@@ -1,5 +1,7 @@
 #include "platform/win32/Gdi.h"
 
+#include "platform/win32/SystemLibraries.h"
+
 namespace platform {
 
 namespace {
@@ -43,10 +45,19 @@ Bitmap LoadPictureOn(const char* name, COLORREF background) {
     Brush brush(::CreateSolidBrush(background));
     ::FillRect(to.Get(), &rect, brush.Get());
     const COLORREF key = ::GetPixel(from.Get(), 0, info.bmHeight - 1);
-    ::TransparentBlt(to.Get(), 0, 0, info.bmWidth, info.bmHeight, from.Get(), 0, 0, info.bmWidth,
-                     info.bmHeight, key);
+    CopyTransparent(to.Get(), from.Get(), info.bmWidth, info.bmHeight, key);
   }
   return result;
+}
+
+void CopyTransparent(HDC to, HDC from, int width, int height, COLORREF key) {
+  using TransparentBltFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int,
+                                               UINT);
+  static const auto transparentBlt =
+      SystemFunction<TransparentBltFunction>("msimg32.dll", "TransparentBlt");
+  if (transparentBlt != nullptr) {
+    transparentBlt(to, 0, 0, width, height, from, 0, 0, width, height, key);
+  }
 }
 
 }  // namespace platform

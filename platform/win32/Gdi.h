@@ -19,4 +19,8 @@ Icon LoadIconResource(const char* name, int size);
 // replaced by `background`, for places that draw no transparency.
 Bitmap LoadPictureOn(const char* name, COLORREF background);
 
+// Copies a picture of `width` x `height` from `from` to `to`, leaving out
+// the pixels of colour `key` (TransparentBlt, of the system's msimg32).
+void CopyTransparent(HDC to, HDC from, int width, int height, COLORREF key);
+
 }  // namespace platform

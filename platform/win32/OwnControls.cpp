@@ -6,6 +6,7 @@
 
 #include "platform/win32/ControlSet.h"
 #include "platform/win32/Forms.h"
+#include "platform/win32/Gdi.h"
 #include "platform/win32/Handles.h"
 
 namespace platform {
@@ -107,8 +108,7 @@ void PaintImage(HWND hwnd, HDC dc, ControlState& state) {
   if (state.options & layout::kTransparent) {
     // The picture's background is the colour of its bottom-left pixel.
     const COLORREF key = ::GetPixel(source.Get(), 0, info.bmHeight - 1);
-    ::TransparentBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, info.bmWidth,
-                     info.bmHeight, key);
+    CopyTransparent(dc, source.Get(), info.bmWidth, info.bmHeight, key);
   } else {
     ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
   }

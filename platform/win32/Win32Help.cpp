@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Services.h"
 
 namespace platform {
@@ -41,24 +42,13 @@ bool Win32HelpSystem::WinHelp(WindowHandle owner, const std::string& file, unsig
 
 bool Win32HelpSystem::LoadHtmlHelp() {
   if (htmlHelp_ != nullptr) return true;
-  // By its full path in the system folder: a bare name would be looked for
-  // in the program's own folder first, where anyone who can put a file
-  // beside a downloaded program would have it run. Tried once; a system
-  // without HTML Help stays without it.
+  // From the system folder only (SystemLibraries.h), and tried once: a
+  // system without HTML Help stays without it. It stays loaded with its
+  // windows until the program ends.
   if (triedToLoad_) return false;
   triedToLoad_ = true;
-  char folder[MAX_PATH] = {};
-  const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
-  const std::string path = std::string(folder, length) + "\\hhctrl.ocx";
-  Library library(::LoadLibraryA(path.c_str()));
-  if (!library.Valid()) return false;
-  const auto function = reinterpret_cast<HtmlHelpFunction>(
-      reinterpret_cast<void*>(::GetProcAddress(library.Get(), "HtmlHelpA")));
-  if (function == nullptr) return false;
-  hhctrl_ = std::move(library);
-  htmlHelp_ = function;
-  return true;
+  htmlHelp_ = SystemFunction<HtmlHelpFunction>("hhctrl.ocx", "HtmlHelpA");
+  return htmlHelp_ != nullptr;
 }
 
 bool Win32HelpSystem::HtmlHelp(WindowHandle owner, const std::string& file, unsigned command) {

@@ -1,8 +1,6 @@
-// Sounds, message boxes, session control and the file chooser: each a
-// single call.
+// Sounds, message boxes, session control, timers and the file chooser.
 #include <windows.h>
 #include <commdlg.h>
-#include <mmsystem.h>
 
 #include <cstring>
 #include <string>
@@ -10,12 +8,15 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/MessageBox.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Services.h"
 
 namespace platform {
 
 bool Win32Sounds::PlayWave(const std::string& fileName, unsigned flags) {
-  return ::sndPlaySoundA(fileName.c_str(), flags) != FALSE;
+  using SndPlaySound = BOOL(WINAPI*)(LPCSTR, UINT);
+  static const auto play = SystemFunction<SndPlaySound>("winmm.dll", "sndPlaySoundA");
+  return play != nullptr && play(fileName.c_str(), flags) != FALSE;
 }
 
 bool Win32Sounds::Beep(unsigned type) { return ::MessageBeep(type) != FALSE; }
@@ -45,14 +46,18 @@ bool Win32Session::EndSession(unsigned flags, unsigned reason) {
 
 namespace {
 
-// The two calls exist from Windows Vista on; looked up at run time, so
-// that the program still loads on Windows XP, whose user32 lacks them.
+// The block-reason calls and the restart registration exist from Windows
+// Vista on; looked up at run time, so that the program still loads on
+// Windows XP, whose user32 and kernel32 lack them.
 template <class Function>
 Function User32Function(const char* name) {
-  HMODULE user32 = ::GetModuleHandleA("user32.dll");
-  if (user32 == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name)));
+  return SystemFunction<Function>("user32.dll", name);
 }
+
+// RESTART_NO_REBOOT: the restart of the computer that follows an update
+// starts the program at logon anyway (from the Run key or the Startup
+// folder); a second start there would open the settings dialog.
+constexpr DWORD kRestartNoReboot = 8;
 
 }  // namespace
 
@@ -77,6 +82,21 @@ void Win32Session::ClearBlockReason(WindowHandle window) {
   if (destroy != nullptr) destroy(static_cast<HWND>(window));
 }
 
+bool Win32Session::RegisterForRestart() {
+  using RegisterApplicationRestart = HRESULT(WINAPI*)(PCWSTR, DWORD);
+  const auto registerRestart =
+      SystemFunction<RegisterApplicationRestart>("kernel32.dll", "RegisterApplicationRestart");
+  return registerRestart != nullptr && SUCCEEDED(registerRestart(nullptr, kRestartNoReboot));
+}
+
+void Win32Timers::StartTimer(WindowHandle window, unsigned id, unsigned intervalMs) {
+  ::SetTimer(static_cast<HWND>(window), id, intervalMs, nullptr);
+}
+
+void Win32Timers::StopTimer(WindowHandle window, unsigned id) {
+  ::KillTimer(static_cast<HWND>(window), id);
+}
+
 bool Win32CommonDialogs::OpenFileName(const OpenFileRequest& request, std::string& chosen) {
   char fileName[260] = {};
   std::strncpy(fileName, request.fileName.c_str(), sizeof fileName - 1);
@@ -94,7 +114,10 @@ bool Win32CommonDialogs::OpenFileName(const OpenFileRequest& request, std::strin
   // The user may name a log or a wave file that does not exist yet, in a
   // folder that does not exist yet: the program uses the text as it is.
   ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
-  if (!::GetOpenFileNameA(&ofn)) return false;
+  using GetOpenFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
+  static const auto getOpenFileName =
+      SystemFunction<GetOpenFileNameFunction>("comdlg32.dll", "GetOpenFileNameA");
+  if (getOpenFileName == nullptr || !getOpenFileName(&ofn)) return false;
   chosen = fileName;
   // Windows gives a new name typed without an extension the default one;
   // Wine's dialog takes it off again when no such file exists yet. Either

@@ -12,7 +12,9 @@
 #include "platform/Registry.h"
 #include "platform/Session.h"
 #include "platform/Shell.h"
+#include "platform/SingleInstance.h"
 #include "platform/Sounds.h"
+#include "platform/Timers.h"
 #include "platform/UserInterface.h"
 #include "platform/win32/Handles.h"
 
@@ -52,10 +54,28 @@ class Win32Session : public Session {
   bool EndSession(unsigned flags, unsigned reason) override;
   bool SetBlockReason(WindowHandle window, const std::string& reason) override;
   void ClearBlockReason(WindowHandle window) override;
+  bool RegisterForRestart() override;
 };
 
-struct FreeLibraryHandle {
-  void operator()(HMODULE module) const { ::FreeLibrary(module); }
+class Win32Timers : public Timers {
+ public:
+  void StartTimer(WindowHandle window, unsigned id, unsigned intervalMs) override;
+  void StopTimer(WindowHandle window, unsigned id) override;
+};
+
+// Holds the session's name, once claimed, until it is destroyed: the
+// program body keeps it for the whole run.
+class Win32SingleInstance : public SingleInstance {
+ public:
+  bool Claim(const std::string& name) override;
+  WindowHandle FindMainWindow(const std::string& className) override;
+  void AllowForeground(WindowHandle window) override;
+  std::optional<std::intptr_t> Ask(WindowHandle window, const std::string& message,
+                                   unsigned timeoutMs) override;
+  void Pause(unsigned milliseconds) override;
+
+ private:
+  ScopedHandle name_;
 };
 
 // WinHelp, and HTML Help loaded from the system folder at its first use;
@@ -75,10 +95,8 @@ class Win32HelpSystem : public HelpSystem {
   bool HtmlHelp(WindowHandle owner, const std::string& file, unsigned command) override;
 
  private:
-  using Library = UniqueHandle<HMODULE, FreeLibraryHandle>;
   using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
-  Library hhctrl_;
   HtmlHelpFunction htmlHelp_ = nullptr;
   bool triedToLoad_ = false;
 };

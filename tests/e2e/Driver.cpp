@@ -139,18 +139,18 @@ std::vector<HWND> MainWindows() {
 
 }  // namespace
 
-void Program::Start() {
+void Program::Start(const std::string& path) {
   AttachToDesktop();
   // The windows of a program that a test has just ended can linger for a
   // moment; the new program is the one whose main window is new.
   const std::vector<HWND> before = MainWindows();
-  std::string command = "C:\\windows\\explorer.exe /desktop=" + DesktopName() + ",800x600 " +
-                        ProgramPath();
+  std::string command = "C:\\windows\\explorer.exe /desktop=" + DesktopName() + ",800x600 " + path;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        ProgramFolder().c_str(), &startup, &info)) {
+  const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
+  if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &info)) {
     throw std::runtime_error("cannot start " + command);
   }
   ::CloseHandle(info.hThread);
@@ -232,16 +232,28 @@ UINT Program::ErrorMode() {
 }
 
 void Program::LoadLibraryInside(const std::string& path) {
-  void* remote = ::VirtualAllocEx(process_, nullptr, path.size() + 1, MEM_COMMIT | MEM_RESERVE,
-                                  PAGE_READWRITE);
-  ::WriteProcessMemory(process_, remote, path.c_str(), path.size() + 1, nullptr);
-  auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
-      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "LoadLibraryA"));
-  HANDLE thread = ::CreateRemoteThread(process_, nullptr, 0, loadLibrary, remote, 0, nullptr);
-  if (thread == nullptr) throw std::runtime_error("cannot load " + path + " into dorvane.exe");
-  ::WaitForSingleObject(thread, 10000);
-  ::CloseHandle(thread);
+  if (!CallInside("LoadLibraryA", path)) {
+    throw std::runtime_error("cannot load " + path + " into dorvane.exe");
+  }
+}
+
+std::optional<DWORD> Program::CallInside(const char* function, const std::string& argument) {
+  void* remote = ::VirtualAllocEx(process_, nullptr, argument.size() + 1,
+                                  MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  ::WriteProcessMemory(process_, remote, argument.c_str(), argument.size() + 1, nullptr);
+  auto start = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), function));
+  HANDLE thread = ::CreateRemoteThread(process_, nullptr, 0, start, remote, 0, nullptr);
+  std::optional<DWORD> result;
+  if (thread != nullptr) {
+    ::WaitForSingleObject(thread, 10000);
+    DWORD code = 0;
+    ::GetExitCodeThread(thread, &code);
+    ::CloseHandle(thread);
+    result = code;
+  }
   ::VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
+  return result;
 }
 
 // ---------------------------------------------------------------------------

@@ -59,8 +59,9 @@ class Program {
   Program& operator=(const Program&) = delete;
   ~Program();
 
-  // Starts the program in the virtual desktop and waits for its main window.
-  void Start();
+  // Starts the program in the virtual desktop and waits for its main window;
+  // `path` names another copy of it.
+  void Start(const std::string& path = ProgramPath());
   void Kill();
   bool WaitForExit(DWORD timeoutMs);
   bool Running();
@@ -74,6 +75,10 @@ class Program {
   UINT ErrorMode();
   // Loads a DLL of the tests into the program's process.
   void LoadLibraryInside(const std::string& path);
+  // Runs kernel32's `function` as a thread of the program, with `argument`
+  // copied into the program's memory: the thread's exit code (the low half
+  // of a handle it returns), nothing when it could not run.
+  std::optional<DWORD> CallInside(const char* function, const std::string& argument);
 
  private:
   HANDLE process_ = nullptr;

@@ -93,6 +93,35 @@ TEST_F(EndOfSessionTest, TheEndOfTheSessionEndsTheProgramAtOnce) {
   EXPECT_FALSE(e2e::FindMessageBox(program.ProcessId()).has_value());
 }
 
+// ENDSESSION_CLOSEAPP: Windows' Restart Manager closes the program alone.
+constexpr LPARAM kCloseApp = 0x00000001;
+
+TEST_F(EndOfSessionTest, AnInstallerClosingTheProgramMeetsNoWarningWhileTheSessionEndStillWarns) {
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 8000));
+  // Windows' Restart Manager, for an installer that must replace a file
+  // the program has open, with a disk in drive A:.
+  e2e::EndSessionQuery closeApp(program.MainWindow(), WM_QUERYENDSESSION, 0, kCloseApp);
+  const bool answered = closeApp.Answered(10000);
+  const auto box = e2e::FindMessageBox(program.ProcessId());
+  if (box) e2e::PressBoxButton(box->hwnd, IDOK);
+  EXPECT_FALSE(box.has_value()) << "a box for an installer: " << (box ? box->text : "");
+  ASSERT_TRUE(answered) << "the installer is kept waiting";
+  EXPECT_TRUE(closeApp.Delivered());
+  EXPECT_EQ(closeApp.Answer(), 1);
+
+  // The end of the session itself still warns.
+  LRESULT answer = 0;
+  EXPECT_EQ(QueryAndAcknowledge(answer),
+            (std::vector<std::string>{
+                "There is still a disk with the label \"MYDISK\" in your A-drive!"}));
+  EXPECT_EQ(answer, 1);
+
+  // The Restart Manager's WM_ENDSESSION ends the program as any does.
+  e2e::EndSessionQuery end(program.ApplicationWindow(), WM_ENDSESSION, TRUE, kCloseApp);
+  EXPECT_TRUE(program.WaitForExit(5000));
+  EXPECT_FALSE(e2e::FindMessageBox(program.ProcessId()).has_value());
+}
+
 TEST_F(EndOfSessionTest, AnEmptyDriveRaisesNoSystemErrorBox) {
   // Without this bit Windows itself asks "There is no disk in the drive"
   // when the check touches an empty floppy drive.

@@ -1,19 +1,70 @@
 // The resident program as a user meets it: the splash, the icon in the
-// notification area, its menu and the menu's commands.
+// notification area, its menu and the menu's commands; started again, it
+// stays one copy, and Explorer starting again gets its icon back.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <iterator>
 
 #include "resources/SplashLayout.h"
 #include "tests/e2e/Driver.h"
 
+#include <shellapi.h>
+
 namespace {
 
 // Where the first icon of the notification area sits in the 800 x 600
 // virtual desktop.
 constexpr POINT kIcon = {790, 590};
+
+// Whether the shell shows the program's icon: it accepts a change to an
+// icon it has, and refuses one to an icon it lacks.
+bool IconShown(HWND mainWindow) {
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  icon.hWnd = mainWindow;
+  icon.uID = 1;
+  return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+// The icons that the virtual desktop's taskbar shows. Wine's taskbar draws
+// them itself, no window each, from the right end in slots of 20 pixels (a
+// small icon and a border of 2 around it): a slot that holds an icon has
+// more than one colour.
+int TaskbarIcons() {
+  constexpr int kSlot = 20;
+  constexpr int kSlots = 8;
+  const RECT area = {800 - kSlot * kSlots, 580, 800, 600};
+  const e2e::ScreenPixels pixels = e2e::CaptureScreen(area);
+  if (pixels.colours.empty()) return -1;
+  int count = 0;
+  for (int slot = 0; slot < kSlots; ++slot) {
+    const int left = pixels.width - kSlot * (slot + 1);
+    const COLORREF background = pixels.At(left, 0);
+    bool drawn = false;
+    for (int y = 0; y < pixels.height && !drawn; ++y) {
+      for (int x = left; x < left + kSlot && !drawn; ++x) drawn = pixels.At(x, y) != background;
+    }
+    if (drawn) ++count;
+  }
+  return count;
+}
+
+// Waits for the taskbar to show `count` icons, as it paints after a change.
+bool TaskbarShows(int count) {
+  return e2e::WaitFor([&] { return TaskbarIcons() == count; }, 5000);
+}
+
+// Every main window of a Dorvane on the desktop, of whatever process.
+int MainWindowsOnTheDesktop() {
+  int count = 0;
+  for (HWND window = nullptr; (window = ::FindWindowExA(nullptr, window, "TfmSplash", nullptr));) {
+    ++count;
+  }
+  return count;
+}
 
 class TrayTest : public ::testing::Test {
  protected:
@@ -27,6 +78,60 @@ class TrayTest : public ::testing::Test {
   void WaitUntilResident() {
     ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 8000));
     ::Sleep(300);  // the icon is added right after the splash hides
+  }
+  void WaitUntilIconShown() {
+    ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 8000));
+    ASSERT_TRUE(e2e::WaitFor([&] { return IconShown(program.MainWindow()); }, 5000));
+  }
+
+  // Starts dorvane.exe again while the program is resident, on its desktop
+  // as the Start menu does, or on another desktop of the same session (the
+  // one a plain "wine dorvane.exe" uses); it shows the running copy's
+  // settings and ends.
+  void StartASecondCopy(bool onTheProgramsDesktop) {
+    WaitUntilIconShown();
+    ASSERT_TRUE(TaskbarShows(1));
+    HWND settings = program.Window("TfmSettings");
+    ASSERT_FALSE(::IsWindowVisible(settings));
+    // A second start must not touch the store: without it, a copy that
+    // loaded its settings would write them back.
+    e2e::DeleteSettings();
+
+    std::string command = "\"" + e2e::ProgramPath() + "\"";
+    std::string desktop = onTheProgramsDesktop ? e2e::DesktopName() : "Default";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = &desktop[0];
+    PROCESS_INFORMATION second = {};
+    ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                 e2e::ProgramFolder().c_str(), &startup, &second));
+    ::CloseHandle(second.hThread);
+    int mostMainWindows = 0;
+    const bool ended = e2e::WaitFor(
+        [&] {
+          mostMainWindows = std::max(mostMainWindows, MainWindowsOnTheDesktop());
+          return ::WaitForSingleObject(second.hProcess, 0) == WAIT_OBJECT_0;
+        },
+        20000, 10);
+    EXPECT_TRUE(ended) << "the second start did not end";
+    if (!ended) ::TerminateProcess(second.hProcess, 1);
+    EXPECT_EQ(mostMainWindows, 1) << "the second start made a main window (a splash)";
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(second.hProcess, &exitCode);
+    ::CloseHandle(second.hProcess);
+    EXPECT_EQ(exitCode, 0u);
+
+    EXPECT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(settings) != FALSE; }, 5000))
+        << "the running copy shows its settings dialog";
+    if (onTheProgramsDesktop) {
+      EXPECT_TRUE(e2e::WaitFor([&] { return ::GetForegroundWindow() == settings; }, 5000))
+          << "in front, as after a double click on the icon";
+    }
+    EXPECT_EQ(e2e::WindowsOf(program.ProcessId(), "TfmSettings").size(), 1u);
+    EXPECT_TRUE(TaskbarShows(1)) << "one icon";
+    EXPECT_TRUE(e2e::HoldsFor([] { return TaskbarIcons() == 1; }, 500)) << "one icon";
+    EXPECT_FALSE(e2e::SettingString("Sound").has_value()) << "the second start wrote the store";
+    EXPECT_TRUE(program.Running());
   }
 
   // A command chosen from the tray menu reaches the main window as a
@@ -269,6 +374,52 @@ TEST_F(TrayTest, ACheckThatCannotLogRefusesTheEndOfTheSession) {
   e2e::RightClickAt(kIcon);
   EXPECT_TRUE(e2e::WaitFor([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
   e2e::PressKey(VK_ESCAPE);
+}
+
+TEST_F(TrayTest, ASecondStartShowsTheRunningCopysSettingsAndEnds) {
+  StartASecondCopy(true);
+}
+
+TEST_F(TrayTest, ASecondStartOnAnotherDesktopOfTheSessionFindsTheRunningCopy) {
+  StartASecondCopy(false);
+}
+
+TEST_F(TrayTest, TaskbarCreatedAddsTheIconAgain) {
+  WaitUntilIconShown();
+  // Explorer starting again has lost every icon; the shell knows an icon by
+  // its window and number alone, so the test takes it out as that would.
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  icon.hWnd = program.MainWindow();
+  icon.uID = 1;
+  ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &icon));
+  ASSERT_FALSE(IconShown(program.MainWindow()));
+  ASSERT_TRUE(TaskbarShows(0));
+
+  ::PostMessageA(program.MainWindow(), ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(e2e::WaitFor([&] { return IconShown(program.MainWindow()); }, 5000));
+  EXPECT_TRUE(TaskbarShows(1));
+
+  // The same record: its menu opens from it.
+  e2e::RightClickAt(kIcon);
+  EXPECT_TRUE(e2e::WaitFor([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000))
+      << "a right click on the icon opens the menu";
+  e2e::PressKey(VK_ESCAPE);
+}
+
+TEST_F(TrayTest, TaskbarCreatedDuringTheSplashLeavesTheIconToTheSplashsEnd) {
+  ASSERT_TRUE(::IsWindowVisible(program.MainWindow()));
+  ::PostMessageA(program.MainWindow(), ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  // Posted messages are handled in order: once the About dialog shows, the
+  // broadcast has been handled.
+  Choose("miAbout");
+  ASSERT_TRUE(e2e::WaitFor(
+      [&] { return ::IsWindowVisible(program.Window("TfmAbout")) != FALSE; }, 5000));
+  if (::IsWindowVisible(program.MainWindow())) {
+    EXPECT_FALSE(IconShown(program.MainWindow())) << "an icon during the splash";
+  }
+  WaitUntilIconShown();
+  EXPECT_TRUE(TaskbarShows(1));
 }
 
 }  // namespace

@@ -70,6 +70,10 @@ cp "$WINE_PROGRAM"/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
 cp "$WINE_BUILD"/menu_probe.dll "$WINEPREFIX/drive_c/"
 # The help beside the program, as a user puts it there.
 cp build/win32/dvn40.hlp build/win32/dvn40.cnt "$WINEPREFIX/drive_c/Dorvane/"
+# A second copy in a folder of its own, beside DLLs named as system DLLs
+# that leave a mark when loaded (tests/e2e/PlantedDllTest.cpp).
+mkdir -p "$WINEPREFIX/drive_c/Planted"
+cp "$WINE_PROGRAM"/dorvane.exe "$WINE_BUILD"/planted/*.dll "$WINEPREFIX/drive_c/Planted/"
 
 # Links open in a recorder of the tests' own instead of a browser or a mail
 # program: registered as the "open" command of http and mailto addresses,
@@ -89,6 +93,11 @@ export DORVANE_DESKTOP=dorvane-e2e
 export SCREENSHOT_DIR="$root/build/screenshots"
 mkdir -p "$SCREENSHOT_DIR"
 export SCREENSHOT_DIR_WIN="Z:$(echo "$SCREENSHOT_DIR" | tr / '\\')"
+
+# Wine prefers a native DLL beside the program over its own for the system
+# DLLs that Windows does not keep among its known DLLs, as Windows' loader
+# does (tests/e2e/PlantedDllTest.cpp); only C:\Planted holds such DLLs.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,comctl32=n,b"
 
 (cd "$WINE_BUILD" && wine e2e_tests.exe "$@" 2>&1) | tr -d '\r'
 status=${PIPESTATUS[0]}

@@ -10,6 +10,7 @@
 #include "platform/fake/FakeFiles.h"
 #include "platform/fake/Fakes.h"
 #include "shell/DiskCheck.h"
+#include "shell/SessionEnd.h"
 #include "tests/figures/Figures.h"
 
 namespace {
@@ -103,8 +104,8 @@ TEST_F(SessionEndReasonTest, EachBoxStandsBetweenItsReasonAndItsWithdrawal) {
   RunDiskCheck(options, false, context, &hold);
   EXPECT_EQ(Steps(), (platform::Journal{
                          "probe A:\\", "label A:\\", "log", "beep 48",
-                         "block reason A disk labelled \"MYDISK\" is still in drive A:. Take it "
-                         "out, then press OK in Dorvane's warning.",
+                         "block reason The disk \"MYDISK\" is still in drive A:. Take it out "
+                         "before the computer starts again.",
                          "box " + WarningText("MYDISK", 'A'), "box closed", "reason withdrawn",
                          "probe C:\\", "label C:\\", "log", "beep 48",
                          "block reason " + BlockReasonText("SYSTEM", 'C'),
@@ -248,5 +249,62 @@ INSTANTIATE_TEST_SUITE_P(
                        },
                        "Stream write error."}),
     [](const auto& info) { return figures::TestNameOf(info.param.fault); });
+
+// The main window's answer to the end-of-session query: the check runs when
+// the session ends, not when Windows' Restart Manager closes the program
+// alone for an installer or an update (ENDSESSION_CLOSEAPP).
+struct QueryCase {
+  const char* name;
+  unsigned flags;
+  bool checks;
+};
+
+class SessionEndQueryTest : public DiskCheckLogTest,
+                            public ::testing::WithParamInterface<QueryCase> {};
+
+TEST_P(SessionEndQueryTest, ChecksOnlyWhenTheSessionEnds) {
+  const QueryCase& c = GetParam();
+  const bool answer = SessionMayEnd(c.flags, [&] {
+    RunDiskCheck(options, false, context);
+    return true;
+  });
+  EXPECT_TRUE(answer);
+  if (c.checks) {
+    EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep 48",
+                                          "box " + WarningText("MYDISK", 'A'), "box closed",
+                                          "probe C:\\", "label C:\\", "log", "beep 48",
+                                          "box " + WarningText("SYSTEM", 'C'), "box closed"}));
+  } else {
+    EXPECT_TRUE(journal.empty()) << "no drive touched, no log, no sound, no box";
+    EXPECT_FALSE(files.files.count(kLog));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Flags, SessionEndQueryTest,
+    ::testing::Values(QueryCase{"ShutDownOrRestart", 0, true},
+                      QueryCase{"LogOff", 0x80000000u, true},            // ENDSESSION_LOGOFF
+                      QueryCase{"CriticalShutDown", 0x40000000u, true},  // ENDSESSION_CRITICAL
+                      QueryCase{"RestartManagerClosesTheProgram", kEndSessionCloseApp, false},
+                      QueryCase{"RestartManagerClosesItForcibly",
+                                kEndSessionCloseApp | 0x40000000u, false}),
+    [](const ::testing::TestParamInfo<QueryCase>& info) { return info.param.name; });
+
+TEST(SessionEndAnswerTest, AFailedCheckStillHoldsTheEndingSessionButNoInstaller) {
+  EXPECT_FALSE(SessionMayEnd(0, [] { return false; }));
+  EXPECT_TRUE(SessionMayEnd(kEndSessionCloseApp, [] { return false; }));
+}
+
+// What Windows Vista and later show for the program while its warning
+// holds the end of the session: the disk and its drive, and what to do on
+// a screen that offers only to go on anyway or to cancel.
+TEST(BlockReasonTest, NamesTheDiskAndTheDriveAndSaysWhatToDo) {
+  EXPECT_EQ(BlockReasonText("MYDISK", 'A'),
+            "The disk \"MYDISK\" is still in drive A:. Take it out before the computer starts "
+            "again.");
+  EXPECT_EQ(BlockReasonText("", 'B'),
+            "A disk without a label is still in drive B:. Take it out before the computer starts "
+            "again.");
+}
 
 }  // namespace

@@ -1,23 +1,28 @@
 /* The start-up and memory anchor: the least a tray program does. It loads
-   the system DLLs that dorvane.exe loads (the table below puts one function
-   of each into its import table), creates one hidden window, adds an icon
-   to the notification area and waits for messages. */
+   the system DLLs that dorvane.exe loads at start: the known DLLs it
+   imports (the table below puts one function of each into its import
+   table), and comctl32 and msimg32, which dorvane.exe loads from the
+   system folder by full path (winmm waits for the first sound, comdlg32
+   for the first file chooser). Then it creates one hidden window, adds an
+   icon to the notification area and waits for messages. */
 #include <windows.h>
-#include <commctrl.h>
-#include <commdlg.h>
-#include <mmsystem.h>
 #include <shellapi.h>
 
 /* Never called: each entry only makes the loader map its DLL, as dorvane's
    imports do. */
 static void* volatile kImportedDlls[] = {
     (void*)&RegCloseKey,         /* advapi32 */
-    (void*)&InitCommonControlsEx, /* comctl32 */
-    (void*)&GetOpenFileNameA,    /* comdlg32 */
     (void*)&GetStockObject,      /* gdi32 */
-    (void*)&TransparentBlt,      /* msimg32 */
-    (void*)&sndPlaySoundA,       /* winmm */
 };
+
+static void LoadFromSystemFolder(const char* name) {
+  char path[MAX_PATH];
+  UINT length = GetSystemDirectoryA(path, MAX_PATH);
+  if (length == 0 || length + 1 + lstrlenA(name) >= MAX_PATH) return;
+  path[length] = '\\';
+  lstrcpyA(path + length + 1, name);
+  LoadLibraryA(path);
+}
 
 static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) PostQuitMessage(0);
@@ -33,6 +38,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
   (void)commandLine;
   (void)show;
   (void)kImportedDlls;
+  LoadFromSystemFolder("comctl32.dll");
+  LoadFromSystemFolder("msimg32.dll");
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
   wc.lpszClassName = "BenchMinimalTray";
