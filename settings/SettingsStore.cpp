@@ -117,21 +117,36 @@ std::string ReadText(RegistryKey& key, const std::string& name) {
   return std::string(data.begin(), std::find(data.begin(), end, std::uint8_t{0}));
 }
 
-// A boolean value; its absence is damage and starts the reset, which is how
-// a fresh installation gets its defaults.
-bool ReadBool(RegistryKey& key, const std::string& name) {
+// How a boolean value read: by the rule, a REG_DWORD of at most four bytes.
+enum class TBoolRead { Read, NoData, WrongType };
+
+TBoolRead QueryBool(RegistryKey& key, const std::string& name, bool& value) {
   std::uint8_t data[4] = {};
   std::uint32_t type = platform::kRegNone;
   std::uint32_t size = sizeof data;
   // More than four bytes do not fit the buffer: no number of ours.
-  if (key.QueryValue(name, type, data, size) != platform::kErrorSuccess) {
-    throw Failure(FormatFailure(kGetDataFailed, name));
-  }
-  if (type != platform::kRegDword) throw Failure(FormatFailure(kInvalidDataType, name));
+  if (key.QueryValue(name, type, data, size) != platform::kErrorSuccess) return TBoolRead::NoData;
+  if (type != platform::kRegDword) return TBoolRead::WrongType;
   // Tools and hand-written .reg files store numbers in fewer bytes
   // (hex(4):01,00); the bytes not written stay zero, so such a number
   // reads zero-extended. Any non-zero number is true, whichever byte is set.
-  return (data[0] | data[1] | data[2] | data[3]) != 0;
+  value = (data[0] | data[1] | data[2] | data[3]) != 0;
+  return TBoolRead::Read;
+}
+
+// A boolean value; its absence is damage and starts the reset, which is how
+// a fresh installation gets its defaults.
+bool ReadBool(RegistryKey& key, const std::string& name) {
+  bool value = false;
+  switch (QueryBool(key, name, value)) {
+    case TBoolRead::NoData:
+      throw Failure(FormatFailure(kGetDataFailed, name));
+    case TBoolRead::WrongType:
+      throw Failure(FormatFailure(kInvalidDataType, name));
+    case TBoolRead::Read:
+      break;
+  }
+  return value;
 }
 
 // The value of the removable drives' option, which stores made before it
@@ -139,12 +154,8 @@ bool ReadBool(RegistryKey& key, const std::string& name) {
 // missing value, another type or more than four bytes read as false and
 // never start the reset, so such a store loads exactly as it always did.
 bool ReadOptionalBool(RegistryKey& key, const std::string& name) {
-  std::uint8_t data[4] = {};
-  std::uint32_t type = platform::kRegNone;
-  std::uint32_t size = sizeof data;
-  if (key.QueryValue(name, type, data, size) != platform::kErrorSuccess) return false;
-  if (type != platform::kRegDword) return false;
-  return (data[0] | data[1] | data[2] | data[3]) != 0;
+  bool value = false;
+  return QueryBool(key, name, value) == TBoolRead::Read && value;
 }
 
 void WriteValue(RegistryKey& key, const std::string& name, std::uint32_t type,
