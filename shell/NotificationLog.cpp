@@ -42,8 +42,9 @@ void NotificationLog::ReadUserFormats() {
 }
 
 std::string NotificationLog::BuildLine(const std::string& label, char driveLetter) {
-  // Two readings, the date first: a line written at midnight may carry the
-  // old day's date with the new day's time.
+  // The log's rule for a line: its date from one reading of the clock, its
+  // time from a second taken right after it. Hence a line written at
+  // midnight may carry the old day's date with the new day's time.
   const platform::LocalTime dateReading = clock_.Now();
   const platform::LocalTime timeReading = clock_.Now();
   return FormatShortDate(formats_, dateReading, locale_) + kPartSeparator +
@@ -91,8 +92,10 @@ void NotificationLog::AppendLogLine(std::string& logBuffer, const std::string& l
   // start of the buffer when the bytes read became the buffer.
   const std::string_view before = read.isLogBuffer ? std::string_view(logBuffer.data(), read.size)
                                                    : std::string_view(read.bytes);
-  // A file that could just be read is most likely briefly held by another
-  // program (a viewer, a virus scanner): one more attempt is worth it.
+  // A log that could be read gets a second write when the first fails,
+  // at once and with the same text, so the line stands in it once. Nothing
+  // waits in between: only a hold on the file that has already ended is
+  // outlasted, and a failure of the second write is the one the user sees.
   try {
     WriteLogFile(files_, logFile, logBuffer, &before);
   } catch (const platform::Failure&) {
