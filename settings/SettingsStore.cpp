@@ -23,21 +23,28 @@ constexpr char kGetDataFailed[] = "Failed to get data for '%s'";
 constexpr char kSetDataFailed[] = "Failed to set data for '%s'";
 constexpr char kInvalidDataType[] = "Invalid data type for '%s'";
 
-struct SoundWord {
-  TSound choice;
+// The names of the settings key's values.
+constexpr char kSoundValue[] = "Sound";
+constexpr char kSoundFileValue[] = "SoundFile";
+constexpr char kWindowsSoundValue[] = "WindowsSound";
+constexpr char kLoggingValue[] = "Logging";
+constexpr char kLogFileValue[] = "LogFile";
+constexpr char kNoDialogValue[] = "NoDialog";
+constexpr char kDrivesValue[] = "Drives";
+constexpr char kRemovableDrivesValue[] = "RemovableDrives";
+
+// A choice and the word that stores it.
+template <class Choice>
+struct ChoiceWord {
+  Choice choice;
   const char* word;
 };
-constexpr SoundWord kSoundWords[] = {
+constexpr ChoiceWord<TSound> kSoundWords[] = {
     {TSound::NoSound, "NoSound"},
     {TSound::SoundFile, "SoundFile"},
     {TSound::SoundWindows, "SoundWindows"},
 };
-
-struct WindowsSoundWord {
-  TWindowsSound choice;
-  const char* word;
-};
-constexpr WindowsSoundWord kWindowsSoundWords[] = {
+constexpr ChoiceWord<TWindowsSound> kWindowsSoundWords[] = {
     {TWindowsSound::Exclamation, "Exclamation"},
     {TWindowsSound::Question, "Question"},
     {TWindowsSound::Error, "Error"},
@@ -45,18 +52,18 @@ constexpr WindowsSoundWord kWindowsSoundWords[] = {
 };
 
 // The stored word of a choice; every choice has one.
-template <class Choice, class Entry, std::size_t N>
-const char* WordOf(Choice choice, const Entry (&words)[N]) {
-  for (const Entry& entry : words) {
+template <class Choice, std::size_t N>
+const char* WordOf(Choice choice, const ChoiceWord<Choice> (&words)[N]) {
+  for (const ChoiceWord<Choice>& entry : words) {
     if (entry.choice == choice) return entry.word;
   }
   return words[0].word;
 }
 
 // The choice a stored word names; an unknown word keeps the earlier choice.
-template <class Choice, class Entry, std::size_t N>
-void ChoiceOf(const std::string& word, const Entry (&words)[N], Choice& choice) {
-  for (const Entry& entry : words) {
+template <class Choice, std::size_t N>
+void ChoiceOf(const std::string& word, const ChoiceWord<Choice> (&words)[N], Choice& choice) {
+  for (const ChoiceWord<Choice>& entry : words) {
     if (word == entry.word) choice = entry.choice;
   }
 }
@@ -221,18 +228,18 @@ void DeleteKeyTree(platform::Registry& registry, const std::string& path) {
 // what they read.
 void LoadOnce(platform::Registry& registry, TCheckOptions& options) {
   std::unique_ptr<RegistryKey> key = OpenOrCreate(registry, kSettingsKeyPath);
-  options.SoundFile = ReadText(*key, "SoundFile");
-  options.NoDialog = ReadBool(*key, "NoDialog");
-  options.Logging = ReadBool(*key, "Logging");
-  options.LogFile = ReadText(*key, "LogFile");
+  options.SoundFile = ReadText(*key, kSoundFileValue);
+  options.NoDialog = ReadBool(*key, kNoDialogValue);
+  options.Logging = ReadBool(*key, kLoggingValue);
+  options.LogFile = ReadText(*key, kLogFileValue);
 
-  const std::string drives = ReadText(*key, "Drives");
+  const std::string drives = ReadText(*key, kDrivesValue);
   UncheckAllDrives(options);
   CheckDrivesFromString(options, drives);
 
   // Words are compared exactly, letter case included.
-  ChoiceOf(ReadText(*key, "Sound"), kSoundWords, options.Sound);
-  ChoiceOf(ReadText(*key, "WindowsSound"), kWindowsSoundWords, options.WindowsSound);
+  ChoiceOf(ReadText(*key, kSoundValue), kSoundWords, options.Sound);
+  ChoiceOf(ReadText(*key, kWindowsSoundValue), kWindowsSoundWords, options.WindowsSound);
 
   // When the label subkey alone cannot be opened or created (its own rights
   // taken away), it reads as an empty key like any key that cannot be
@@ -245,7 +252,7 @@ void LoadOnce(platform::Registry& registry, TCheckOptions& options) {
 
   // Read last, once nothing can throw any more: the other values are read,
   // and a reset started, exactly as in a store without it.
-  options.RemovableDrives = ReadOptionalBool(*key, "RemovableDrives");
+  options.RemovableDrives = ReadOptionalBool(*key, kRemovableDrivesValue);
 }
 
 }  // namespace
@@ -268,15 +275,15 @@ void SettingsStore::Load(TCheckOptions& options) {
     // not written back: after a reset it is off.
     for (const std::string& name : ValueNames(*key)) key->DeleteValue(name);
 
-    WriteText(*key, "Sound", WordOf(TSound::NoSound, kSoundWords));
-    WriteText(*key, "SoundFile", kNoSoundFile);
-    WriteText(*key, "WindowsSound", WordOf(TWindowsSound::Exclamation, kWindowsSoundWords));
-    WriteBool(*key, "Logging", false);
+    WriteText(*key, kSoundValue, WordOf(TSound::NoSound, kSoundWords));
+    WriteText(*key, kSoundFileValue, kNoSoundFile);
+    WriteText(*key, kWindowsSoundValue, WordOf(TWindowsSound::Exclamation, kWindowsSoundWords));
+    WriteBool(*key, kLoggingValue, false);
     // The labels survive a reset: the ones the dialog holds at this moment.
     RegWriteExclusions(options);
-    WriteText(*key, "LogFile", defaultLogFile_);
-    WriteBool(*key, "NoDialog", false);
-    WriteText(*key, "Drives", "A");
+    WriteText(*key, kLogFileValue, defaultLogFile_);
+    WriteBool(*key, kNoDialogValue, false);
+    WriteText(*key, kDrivesValue, "A");
   }
 
   // The values just written read back without fault. If the store still
@@ -288,17 +295,17 @@ void SettingsStore::Load(TCheckOptions& options) {
 
 void SettingsStore::Save(const TCheckOptions& options) {
   std::unique_ptr<RegistryKey> key = OpenOrCreate(registry_, kSettingsKeyPath);
-  WriteText(*key, "Sound", WordOf(options.Sound, kSoundWords));
-  WriteText(*key, "SoundFile", options.SoundFile);
-  WriteBool(*key, "NoDialog", options.NoDialog);
-  WriteBool(*key, "Logging", options.Logging);
-  WriteText(*key, "LogFile", options.LogFile);
-  WriteText(*key, "WindowsSound", WordOf(options.WindowsSound, kWindowsSoundWords));
+  WriteText(*key, kSoundValue, WordOf(options.Sound, kSoundWords));
+  WriteText(*key, kSoundFileValue, options.SoundFile);
+  WriteBool(*key, kNoDialogValue, options.NoDialog);
+  WriteBool(*key, kLoggingValue, options.Logging);
+  WriteText(*key, kLogFileValue, options.LogFile);
+  WriteText(*key, kWindowsSoundValue, WordOf(options.WindowsSound, kWindowsSoundWords));
   RegWriteExclusions(options);
-  WriteText(*key, "Drives", DriveString(options));
+  WriteText(*key, kDrivesValue, DriveString(options));
   // Last, after the values that every store has: a save refused before
   // here leaves it as it was.
-  WriteBool(*key, "RemovableDrives", options.RemovableDrives);
+  WriteBool(*key, kRemovableDrivesValue, options.RemovableDrives);
 }
 
 void SettingsStore::RegWriteExclusions(const TCheckOptions& options) {

@@ -2,40 +2,11 @@
 // The notification log: one dated line per notification, appended to a
 // plain text file for the user to read.
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
-#include <string_view>
 
 #include "platform/Files.h"
-
-// The date and time formats of the log line, taken from the locale.
-struct LogFormats {
-  std::string shortDate = "m/d/yy";
-  std::string dateSeparator = "/";
-  std::string timeSeparator = ":";
-  bool hourLeadingZero = false;   // LOCALE_ITLZERO
-  bool twentyFourHour = false;    // LOCALE_ITIME
-  bool markBeforeTime = false;    // LOCALE_ITIMEMARKPOSN
-  std::string morning = "am";     // LOCALE_S1159
-  std::string afternoon = "pm";   // LOCALE_S2359
-};
-
-// Reads the formats of `locale`, with the fallbacks for values it lacks.
-LogFormats ReadLogFormats(platform::Locale& locale, std::uint32_t localeId);
-
-// The date by the short date pattern. `locale` tells the lead bytes of the
-// ANSI code page, so that the second byte of a double-byte character in the
-// pattern is never read as a pattern letter.
-std::string FormatShortDate(const LogFormats& formats, const platform::LocalTime& time,
-                            platform::Locale& locale);
-std::string FormatLongTime(const LogFormats& formats, const platform::LocalTime& time);
-
-// The text of a log file with every line break made CR LF.
-std::string NormalizeLineBreaks(const std::string& bytes, platform::Locale& locale);
-
-// Whether every line break of the text is already CR LF, so that
-// NormalizeLineBreaks would give it back unchanged.
-bool HasOnlyCrLfBreaks(const std::string& bytes, platform::Locale& locale);
+#include "shell/LogFormats.h"
 
 class NotificationLog {
  public:
@@ -57,12 +28,16 @@ class NotificationLog {
                      char driveLetter);
 
  private:
+  // What the file held when the append read it.
+  struct LogRead {
+    bool found = false;        // there was a file, and it could be read
+    std::string bytes;         // its bytes, when the buffer holds a normalised copy
+    std::size_t size = 0;      // how many bytes it held
+    bool isLogBuffer = false;  // the bytes read became the buffer unchanged
+  };
+
+  LogRead ReadLog(std::string& logBuffer, const std::string& logFile);
   std::string BuildLine(const std::string& label, char driveLetter);
-  // `before` is the file's text as it was read, null for a new file.
-  void WriteLog(const std::string& logFile, std::string_view text, const std::string_view* before);
-  void WriteInPlace(const std::string& logFile, std::string_view text,
-                    const std::string_view* before);
-  static bool WriteWhole(platform::WritableFile& file, std::string_view text);
 
   platform::Files& files_;
   platform::Clock& clock_;

@@ -52,6 +52,14 @@ struct DestroyIconHandle {
 struct DeleteDeviceContext {
   void operator()(HDC dc) const { ::DeleteDC(dc); }
 };
+struct CloseRegistryKey {
+  void operator()(HKEY key) const { ::RegCloseKey(key); }
+};
+// DestroyMenu takes the menu's submenus with it, but not the pictures of
+// its items.
+struct DestroyMenuHandle {
+  void operator()(HMENU menu) const { ::DestroyMenu(menu); }
+};
 
 using ScopedHandle = UniqueHandle<HANDLE, CloseKernelHandle>;
 using Font = UniqueHandle<HFONT, DeleteGdiObject>;
@@ -60,6 +68,8 @@ using Brush = UniqueHandle<HBRUSH, DeleteGdiObject>;
 using Icon = UniqueHandle<HICON, DestroyIconHandle>;
 // A memory device context of CreateCompatibleDC.
 using MemoryDC = UniqueHandle<HDC, DeleteDeviceContext>;
+using RegistryKeyHandle = UniqueHandle<HKEY, CloseRegistryKey>;
+using Menu = UniqueHandle<HMENU, DestroyMenuHandle>;
 
 // A window's device context (GetDC), given back with ReleaseDC, which
 // needs the window as well as the context.

@@ -4,18 +4,14 @@
 
 namespace platform {
 
-PopupMenu::~PopupMenu() {
-  if (menu_ != nullptr) ::DestroyMenu(menu_);
-}
-
 void PopupMenu::Create(const layout::MenuItem* table, std::size_t count) {
-  menu_ = ::CreatePopupMenu();
+  menu_ = Menu(::CreatePopupMenu());
   std::map<std::string, HMENU> submenus;
   for (std::size_t i = 0; i < count; ++i) {
     const layout::MenuItem& item = table[i];
     const int id = layout::MenuItemId(i);
     ids_[item.name] = id;
-    HMENU parent = item.parent == nullptr ? menu_ : submenus[item.parent];
+    HMENU parent = item.parent == nullptr ? menu_.Get() : submenus[item.parent];
 
     MENUITEMINFOA info = {};
     info.cbSize = sizeof info;

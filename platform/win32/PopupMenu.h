@@ -14,28 +14,25 @@
 namespace platform {
 
 // Items get the identifiers layout::MenuItemId(their index in the table), the
-// command that a chosen item posts to the menu's owner. Destroyed with its
-// owner.
+// command that a chosen item posts to the menu's owner. The menu, its
+// submenus and its pictures live as long as the object.
 class PopupMenu {
  public:
-  PopupMenu() = default;
-  PopupMenu(const PopupMenu&) = delete;
-  PopupMenu& operator=(const PopupMenu&) = delete;
-  ~PopupMenu();
-
   template <std::size_t N>
   void Create(const layout::MenuItem (&table)[N]) {
     Create(table, N);
   }
   void Create(const layout::MenuItem* table, std::size_t count);
 
-  HMENU Get() const { return menu_; }
+  HMENU Get() const { return menu_.Get(); }
   // The command of the item of that name, 0 for none.
   int IdOf(const std::string& name) const;
 
  private:
-  HMENU menu_ = nullptr;
   std::vector<Bitmap> pictures_;
+  // After the pictures, so that it is destroyed before them: its items
+  // refer to them until then.
+  Menu menu_;
   std::map<std::string, int> ids_;
 };
 

@@ -1,5 +1,5 @@
-// Files, clock and locale: each operation one Win32 call, the file handles
-// held by an owner that closes them.
+// Files, clock and locale through kernel32, the file handles held by an
+// owner that closes them.
 #include <windows.h>
 
 #include <algorithm>

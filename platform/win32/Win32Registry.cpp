@@ -4,13 +4,30 @@
 
 namespace platform {
 
-Win32RegistryKey::~Win32RegistryKey() { ::RegCloseKey(key_); }
+namespace {
 
-long Win32RegistryKey::QueryValue(const std::string& name, std::uint32_t& type,
-                                  std::uint8_t* data, std::uint32_t& size) {
+// RegEnumValueA and RegEnumKeyExA both give the name at an index, with the
+// same first four arguments; what else they could give is not asked for.
+template <class Enumerate>
+long EnumName(Enumerate enumerate, HKEY key, std::uint32_t index, std::uint32_t capacity,
+              std::string& name) {
+  // One spare character so that a capacity of zero still has a buffer.
+  std::vector<char> buffer(capacity + 1);
+  DWORD length = capacity;
+  const LONG result =
+      enumerate(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+  if (result == ERROR_SUCCESS) name.assign(buffer.data(), length);
+  return result;
+}
+
+}  // namespace
+
+long Win32RegistryKey::QueryValue(const std::string& name, std::uint32_t& type, std::uint8_t* data,
+                                  std::uint32_t& size) {
   DWORD valueType = REG_NONE;
   DWORD valueSize = size;
-  const LONG result = ::RegQueryValueExA(key_, name.c_str(), nullptr, &valueType, data, &valueSize);
+  const LONG result =
+      ::RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &valueType, data, &valueSize);
   type = valueType;
   size = valueSize;
   return result;
@@ -18,7 +35,7 @@ long Win32RegistryKey::QueryValue(const std::string& name, std::uint32_t& type,
 
 long Win32RegistryKey::SetValue(const std::string& name, std::uint32_t type,
                                 const std::uint8_t* data, std::uint32_t size) {
-  return ::RegSetValueExA(key_, name.c_str(), 0, type, data, size);
+  return ::RegSetValueExA(key_.Get(), name.c_str(), 0, type, data, size);
 }
 
 long Win32RegistryKey::QueryInfo(KeyInfo& info) {
@@ -27,8 +44,8 @@ long Win32RegistryKey::QueryInfo(KeyInfo& info) {
   DWORD values = 0;
   DWORD maxValueNameLength = 0;
   const LONG result =
-      ::RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, &subKeys, &maxSubKeyNameLength, nullptr,
-                         &values, &maxValueNameLength, nullptr, nullptr, nullptr);
+      ::RegQueryInfoKeyA(key_.Get(), nullptr, nullptr, nullptr, &subKeys, &maxSubKeyNameLength,
+                         nullptr, &values, &maxValueNameLength, nullptr, nullptr, nullptr);
   info.subKeys = subKeys;
   info.maxSubKeyNameLength = maxSubKeyNameLength;
   info.values = values;
@@ -38,27 +55,15 @@ long Win32RegistryKey::QueryInfo(KeyInfo& info) {
 
 long Win32RegistryKey::EnumValueName(std::uint32_t index, std::uint32_t capacity,
                                      std::string& name) {
-  // One spare character so that a capacity of zero still has a buffer.
-  std::vector<char> buffer(capacity + 1);
-  DWORD length = capacity;
-  const LONG result = ::RegEnumValueA(key_, index, buffer.data(), &length, nullptr, nullptr,
-                                      nullptr, nullptr);
-  if (result == ERROR_SUCCESS) name.assign(buffer.data(), length);
-  return result;
+  return EnumName(::RegEnumValueA, key_.Get(), index, capacity, name);
 }
 
-long Win32RegistryKey::EnumKeyName(std::uint32_t index, std::uint32_t capacity,
-                                   std::string& name) {
-  std::vector<char> buffer(capacity + 1);
-  DWORD length = capacity;
-  const LONG result = ::RegEnumKeyExA(key_, index, buffer.data(), &length, nullptr, nullptr,
-                                      nullptr, nullptr);
-  if (result == ERROR_SUCCESS) name.assign(buffer.data(), length);
-  return result;
+long Win32RegistryKey::EnumKeyName(std::uint32_t index, std::uint32_t capacity, std::string& name) {
+  return EnumName(::RegEnumKeyExA, key_.Get(), index, capacity, name);
 }
 
 long Win32RegistryKey::DeleteValue(const std::string& name) {
-  return ::RegDeleteValueA(key_, name.c_str());
+  return ::RegDeleteValueA(key_.Get(), name.c_str());
 }
 
 std::unique_ptr<RegistryKey> Win32Registry::CreateKey(const std::string& path) {

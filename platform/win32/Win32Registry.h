@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/Registry.h"
+#include "platform/win32/Handles.h"
 
 namespace platform {
 
@@ -11,7 +12,6 @@ namespace platform {
 class Win32RegistryKey : public RegistryKey {
  public:
   explicit Win32RegistryKey(HKEY key) : key_(key) {}
-  ~Win32RegistryKey() override;
 
   long QueryValue(const std::string& name, std::uint32_t& type, std::uint8_t* data,
                   std::uint32_t& size) override;
@@ -23,7 +23,7 @@ class Win32RegistryKey : public RegistryKey {
   long DeleteValue(const std::string& name) override;
 
  private:
-  HKEY key_;
+  RegistryKeyHandle key_;
 };
 
 // Keys below one root, HKEY_LOCAL_MACHINE unless a test names another.

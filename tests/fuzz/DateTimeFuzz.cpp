@@ -13,7 +13,7 @@
 
 #include "platform/Text.h"
 #include "platform/fake/FakeFiles.h"
-#include "shell/NotificationLog.h"
+#include "shell/LogDateTime.h"
 #include "tests/fuzz/FuzzInput.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/fake/FakeFiles.h"
+#include "shell/LineBreaks.h"
 #include "shell/NotificationLog.h"
 #include "tests/fuzz/FuzzInput.h"
 

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <functional>
-#include <map>
 #include <optional>
 #include <set>
 
 #include "platform/Failure.h"
 #include "platform/fake/FakeFiles.h"
+#include "shell/LogDateTime.h"
 #include "shell/NotificationLog.h"
 
 namespace {
@@ -290,168 +290,6 @@ TEST_F(NotificationLogTest, AFailedWriteOfANewFileIsNotTriedAgain) {
   EXPECT_EQ(std::count_if(journal.begin(), journal.end(),
                           [](const std::string& step) { return step.rfind("create ", 0) == 0; }),
             2);
-}
-
-// --- the date and time formats ---
-
-struct FormatCase {
-  const char* name;
-  std::map<std::uint32_t, std::string> changes;  // to the English (United States) values
-  platform::LocalTime time;
-  const char* date;
-  const char* clockTime;
-};
-
-class LogFormatTest : public ::testing::TestWithParam<FormatCase> {};
-
-TEST_P(LogFormatTest, ReadsTheLocaleValuesAndFormatsTheDateAndTime) {
-  platform::FakeLocale locale;
-  for (const auto& [type, value] : GetParam().changes) locale.values[0x409][type] = value;
-  const LogFormats formats = ReadLogFormats(locale, 0x409);
-  EXPECT_EQ(FormatShortDate(formats, GetParam().time, locale), GetParam().date);
-  EXPECT_EQ(FormatLongTime(formats, GetParam().time), GetParam().clockTime);
-}
-
-using namespace platform;
-INSTANTIATE_TEST_SUITE_P(
-    Locales, LogFormatTest,
-    ::testing::Values(
-        FormatCase{"EnglishUnitedStates", {}, kNotified, "12/8/2026", "4:35:12 PM"},
-        FormatCase{"MidnightReadsTwelveWithTheMarkAfter", {}, FakeClock::At(2026, 12, 8, 0, 5, 9),
-                   "12/8/2026", "12:05:09 AM"},
-        FormatCase{"NoonIsAfternoon", {}, FakeClock::At(2026, 12, 8, 12, 0, 0), "12/8/2026",
-                   "12:00:00 PM"},
-        FormatCase{"LastSecondOfTheDay", {}, FakeClock::At(2026, 12, 8, 23, 59, 59), "12/8/2026",
-                   "11:59:59 PM"},
-        FormatCase{"MarkBeforeTheTime", {{kLocaleITimeMarkPosn, "1"}, {kLocaleS1159, "a.m."}},
-                   FakeClock::At(2026, 12, 8, 9, 5, 9), "12/8/2026", "a.m. 9:05:09"},
-        FormatCase{"TwelveHourWithLeadingZero", {{kLocaleITLZero, "1"}},
-                   FakeClock::At(2026, 12, 8, 9, 5, 9), "12/8/2026", "09:05:09 AM"},
-        FormatCase{"TwentyFourHourWithLeadingZero",
-                   {{kLocaleSShortDate, "dd.MM.yyyy"}, {kLocaleSDate, "."},
-                    {kLocaleITime, "1"}, {kLocaleITLZero, "1"}},
-                   FakeClock::At(2026, 12, 8, 7, 5, 9), "08.12.2026", "07:05:09"},
-        FormatCase{"TwentyFourHourWithoutLeadingZero", {{kLocaleITime, "1"}},
-                   FakeClock::At(2026, 12, 8, 7, 5, 9), "12/8/2026", "7:05:09"},
-        FormatCase{"SeparatorsStandForSlashAndColon",
-                   {{kLocaleSShortDate, "yyyy/MM/dd"}, {kLocaleSDate, "-"}, {kLocaleSTime, "."}},
-                   kNotified, "2026-12-08", "4.35.12 PM"},
-        FormatCase{"NoShortDate", {{kLocaleSShortDate, ""}}, kNotified, "12/8/26", "4:35:12 PM"},
-        FormatCase{"NoValuesAtAll",
-                   {{kLocaleSShortDate, ""}, {kLocaleSDate, ""}, {kLocaleSTime, ""},
-                    {kLocaleITLZero, ""}, {kLocaleITime, ""}, {kLocaleITimeMarkPosn, ""},
-                    {kLocaleS1159, ""}, {kLocaleS2359, ""}},
-                   kNotified, "12/8/26", "4:35:12 pm"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct PatternCase {
-  const char* name;
-  const char* pattern;
-  const char* expected;  // for 7 March 2005
-  bool doubleByte = false;  // 0x94 starts a two-byte character
-};
-
-class DatePatternTest : public ::testing::TestWithParam<PatternCase> {};
-
-TEST_P(DatePatternTest, ReadsThePattern) {
-  platform::FakeLocale locale;
-  if (GetParam().doubleByte) locale.leadBytes = {0x94};
-  LogFormats formats;
-  formats.shortDate = GetParam().pattern;
-  formats.dateSeparator = "/";
-  EXPECT_EQ(FormatShortDate(formats, FakeClock::At(2005, 3, 7, 0, 0, 0), locale),
-            GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Patterns, DatePatternTest,
-    ::testing::Values(PatternCase{"WithoutLeadingZeros", "d/M/yyyy", "7/3/2005"},
-                      PatternCase{"WithLeadingZeros", "dd/MM/yy", "07/03/05"},
-                      PatternCase{"LowerCaseMonth", "mm-m", "03-3"},
-                      PatternCase{"UpperCaseDayAndYear", "D Y", "7 05"},
-                      PatternCase{"NamesReadAsTwoDigits", "ddd dddd MMM MMMM", "07 07 03 03"},
-                      PatternCase{"OddYearRuns", "y yyy yyyyy", "05 2005 2005"},
-                      PatternCase{"OtherCharactersCopied", "yyyy. MM. dd.", "2005. 03. 07."},
-                      PatternCase{"QuotedTextIsLiteral", "d 'de' M \"ym\"", "7 de 3 ym"},
-                      PatternCase{"TrailByteIsNoLetter", "yyyy\x94" "d", "2005\x94" "d", true},
-                      PatternCase{"SameByteInASingleByteCodePage", "yyyy\x94" "d", "2005\x94" "7"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// --- the line-break scan ---
-
-// Counts the locale's answers: a long text must not cost one call per byte.
-class CountingLocale : public platform::FakeLocale {
- public:
-  int leadByteQuestions = 0;
-  bool IsLeadByte(unsigned char byte) override {
-    ++leadByteQuestions;
-    return FakeLocale::IsLeadByte(byte);
-  }
-};
-
-struct BreakScanCase {
-  const char* name;
-  std::string bytes;
-  std::set<unsigned char> leadBytes;
-  bool onlyCrLf;
-  std::string normalized;
-};
-
-class BreakScanTest : public ::testing::TestWithParam<BreakScanCase> {};
-
-TEST_P(BreakScanTest, TellsCleanTextAndMakesEveryBreakCrLf) {
-  platform::FakeLocale locale;
-  locale.leadBytes = GetParam().leadBytes;
-  EXPECT_EQ(HasOnlyCrLfBreaks(GetParam().bytes, locale), GetParam().onlyCrLf);
-  const std::string normalized = NormalizeLineBreaks(GetParam().bytes, locale);
-  EXPECT_EQ(normalized, GetParam().normalized);
-  EXPECT_TRUE(HasOnlyCrLfBreaks(normalized, locale));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, BreakScanTest,
-    ::testing::Values(
-        BreakScanCase{"Empty", "", {}, true, ""},
-        BreakScanCase{"NoBreakAtAll", "abc", {}, true, "abc"},
-        BreakScanCase{"CrLfOnly", "a\r\nb\r\n", {}, true, "a\r\nb\r\n"},
-        BreakScanCase{"LfAfterManyCrLf", "a\r\nb\r\nc\nd", {}, false, "a\r\nb\r\nc\r\nd"},
-        BreakScanCase{"CrAtTheVeryEnd", "a\r\nb\r", {}, false, "a\r\nb\r\n"},
-        BreakScanCase{"LfAtTheVeryStart", "\na", {}, false, "\r\na"},
-        BreakScanCase{"LfCrIsTwoBreaks", "a\n\rb", {}, false, "a\r\n\r\nb"},
-        BreakScanCase{"CrCrLf", "a\r\r\n", {}, false, "a\r\n\r\n"},
-        // 0x81 and 0xE0 to 0xE1 start double-byte characters: the LF and the
-        // CR that follow them are their second bytes, the rest are breaks.
-        BreakScanCase{"TrailBytesOfTwoRanges", "\x81\n\xe1\r\r\n\n", {0x81, 0xE0, 0xE1}, false,
-                      "\x81\n\xe1\r\r\n\r\n"},
-        BreakScanCase{"TrailByteLooksLikeALoneBreak", "\x81\nx\r\n", {0x81}, true,
-                      "\x81\nx\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(BreakScan, AsksTheLocaleForTheLeadBytesOnceAndNotForEveryByte) {
-  std::string text;
-  for (int line = 0; line < 2000; ++line) text += "line " + std::to_string(line) + "\n";
-  CountingLocale singleByte;
-  const std::string normalized = NormalizeLineBreaks(text, singleByte);
-  EXPECT_LE(singleByte.leadByteQuestions, 256);
-  EXPECT_EQ(normalized.size(), text.size() + 2000);
-
-  CountingLocale doubleByte;
-  doubleByte.leadBytes = {0x81};
-  EXPECT_TRUE(HasOnlyCrLfBreaks(normalized, doubleByte));
-  EXPECT_LE(doubleByte.leadByteQuestions, 256);
-}
-
-TEST(BreakScan, TheDefaultLeadByteRangesJoinNeighbouringBytes) {
-  platform::FakeLocale locale;
-  locale.leadBytes = {0x81, 0x82, 0x83, 0x9F, 0xE0, 0xFF};
-  const auto ranges = locale.LeadByteRanges();
-  ASSERT_EQ(ranges.size(), 4u);
-  const std::pair<int, int> expected[] = {{0x81, 0x83}, {0x9F, 0x9F}, {0xE0, 0xE0}, {0xFF, 0xFF}};
-  for (std::size_t i = 0; i < ranges.size(); ++i) {
-    EXPECT_EQ(ranges[i].first, expected[i].first) << i;
-    EXPECT_EQ(ranges[i].last, expected[i].second) << i;
-  }
-  EXPECT_TRUE(platform::FakeLocale().LeadByteRanges().empty()) << "code page 1252";
 }
 
 }  // namespace
