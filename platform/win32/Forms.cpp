@@ -6,6 +6,7 @@
 
 #include "platform/Failure.h"
 #include "platform/win32/MessageBox.h"
+#include "platform/win32/Module.h"
 #include "platform/win32/SystemLibraries.h"
 
 namespace platform {
@@ -16,27 +17,7 @@ namespace {
 
 const char kApplicationClass[] = "TApplication";
 
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
 }  // namespace
-
-void RegisterFormClass(const char* className, HICON icon, HBRUSH background) {
-  WNDCLASSEXA existing = {};
-  existing.cbSize = sizeof existing;
-  if (::GetClassInfoExA(Instance(), className, &existing)) return;
-
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = TForm::WindowProc;
-  wc.hInstance = Instance();
-  wc.hIcon = icon;
-  wc.hIconSm = icon;
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = background;
-  wc.lpszClassName = className;
-  ::RegisterClassExA(&wc);
-}
 
 // ---------------------------------------------------------------------------
 // The application object
@@ -58,13 +39,7 @@ void TApplication::Initialize() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
   if (initCommonControls != nullptr) initCommonControls(&controls);
 
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = Instance();
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kApplicationClass;
-  ::RegisterClassExA(&wc);
+  RegisterWindowClass(kApplicationClass, WindowProc);
 
   // A window of no size in the middle of the screen: it exists only to
   // carry the taskbar button and to own the program's windows, so that

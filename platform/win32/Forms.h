@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/Module.h"
+
 namespace platform {
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -137,6 +139,8 @@ class TForm {
 };
 
 // Registers a form's window class once.
-void RegisterFormClass(const char* className, HICON icon, HBRUSH background);
+inline void RegisterFormClass(const char* className, HICON icon, HBRUSH background) {
+  RegisterWindowClass(className, TForm::WindowProc, CS_DBLCLKS, icon, background);
+}
 
 }  // namespace platform

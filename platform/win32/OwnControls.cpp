@@ -8,12 +8,11 @@
 #include "platform/win32/Forms.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Module.h"
 
 namespace platform {
 
 namespace {
-
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
 // The class of each own kind, named as Windows tools show them.
 struct OwnClass {
@@ -277,14 +276,7 @@ void RegisterOwnClasses() {
   if (registered) return;
   registered = true;
   for (const OwnClass& own : kOwnClasses) {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = OwnControlProc;
-    wc.hInstance = Instance();
-    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = own.name;
-    ::RegisterClassExA(&wc);
+    RegisterWindowClass(own.name, OwnControlProc, CS_DBLCLKS);
   }
 }
 
@@ -309,7 +301,7 @@ HWND CreateOwnControl(const layout::Control& control, HWND parent, int id, DWORD
   state->options = control.options;
   state->anchor = control.left;
   state->font = font;
-  if (control.options & layout::kLink) state->colour = RGB(0, 0, 255);
+  if (control.options & layout::kLink) state->colour = kLinkColour;
   // The window owns its state from WM_NCCREATE on and frees it at
   // WM_NCDESTROY, which a creation that fails after WM_NCCREATE sends too.
   HWND hwnd = ::CreateWindowExA(own->exStyle, own->name, control.text,
