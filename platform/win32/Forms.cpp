@@ -72,12 +72,22 @@ void TApplication::Adopt(TForm* form) {
 }
 
 void TApplication::Run() {
-  if (mainForm_ != nullptr) mainForm_->Show();
+  try {
+    if (mainForm_ != nullptr) mainForm_->Show();
+  } catch (const std::exception& failure) {
+    ShowException(failure);
+  }
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (IsFormMessage(msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    // A window's own look at a key runs here, before any window procedure
+    // could catch its failure: it ends that message only.
+    try {
+      if (IsFormMessage(msg)) continue;
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    } catch (const std::exception& failure) {
+      ShowException(failure);
+    }
   }
 }
 
@@ -96,8 +106,15 @@ bool TApplication::IsFormMessage(MSG& msg) {
 
 void TApplication::Terminate() { ::PostQuitMessage(0); }
 
-void TApplication::ShowException(const std::exception& failure) {
-  ShowMessageBox(ErrorBoxText(failure.what()), title_, MB_OK | MB_ICONERROR);
+void TApplication::ShowException(const std::exception& failure) noexcept {
+  // The last stop of every failure, so it must not fail itself: when the
+  // box cannot be prepared (no memory left for its text or for the list of
+  // windows it disables), the message is shown as it is.
+  try {
+    ShowMessageBox(ErrorBoxText(failure.what()), title_, MB_OK | MB_ICONERROR);
+  } catch (...) {
+    ::MessageBoxA(handle_, failure.what(), title_.c_str(), MB_OK | MB_ICONERROR);
+  }
 }
 
 int TApplication::ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) {

@@ -1,6 +1,7 @@
 #include "platform/win32/InputBox.h"
 
 #include "platform/win32/Controls.h"
+#include "platform/win32/Forms.h"
 
 #include <cstddef>
 
@@ -97,7 +98,7 @@ struct InputRequest {
   std::string result;
 };
 
-INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR HandleInputBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
       auto* request = reinterpret_cast<InputRequest*>(lParam);
@@ -132,6 +133,17 @@ INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
       break;
   }
   return FALSE;
+}
+
+// The OK button's copy of the typed text allocates; a failure ends that
+// message and leaves the box open, so the user can still cancel it.
+INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return HandleInputBoxMessage(box, message, wParam, lParam);
+  } catch (const std::exception& failure) {
+    Application.ShowException(failure);
+    return FALSE;
+  }
 }
 
 }  // namespace
