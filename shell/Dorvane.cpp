@@ -55,8 +55,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application.Initialize();
     Application.CreateForm(fmSplash, TSplashServices{shell, help, ui, session, drives, sounds,
                                                      files, clock, locale, timers});
-    Application.CreateForm(fmSettings,
-                           TSettingsServices{registry, drives, shell, files, sounds, dialogs, help});
+    Application.CreateForm(fmSettings, TSettingsServices{registry, drives, shell, files, sounds,
+                                                         dialogs, help});
     Application.CreateForm(fmAbout, shell, fmSplash->LogoPicture(), fmSplash->KestromePicture());
   });
   if (!created) return kWindowsNotCreated;
