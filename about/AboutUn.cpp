@@ -8,8 +8,8 @@ TfmAbout* fmAbout = nullptr;
 
 namespace {
 
-// A link is blue; it turns red while a mouse button is held on it.
-const COLORREF kLinkAtRest = RGB(0, 0, 255);
+using platform::kLinkColour;
+// A link turns red while a mouse button is held on it.
 const COLORREF kLinkPressed = RGB(255, 0, 0);
 
 platform::Font FontOf(const layout::AboutFont& font) {
@@ -76,13 +76,13 @@ void TfmAbout::FormFirstShow() {
 
 void TfmAbout::laWebSiteMouseDown() { platform::SetLabelColour(laWebSite, kLinkPressed); }
 
-void TfmAbout::laWebSiteMouseUp() { platform::SetLabelColour(laWebSite, kLinkAtRest); }
+void TfmAbout::laWebSiteMouseUp() { platform::SetLabelColour(laWebSite, kLinkColour); }
 
 void TfmAbout::laWebSiteClick() { OpenLink(platform::WindowTextOf(laWebSite)); }
 
 void TfmAbout::laEMailMouseDown() { platform::SetLabelColour(laEMail, kLinkPressed); }
 
-void TfmAbout::laEMailMouseUp() { platform::SetLabelColour(laEMail, kLinkAtRest); }
+void TfmAbout::laEMailMouseUp() { platform::SetLabelColour(laEMail, kLinkColour); }
 
 void TfmAbout::laEMailClick() { OpenLink("mailto:" + platform::WindowTextOf(laEMail)); }
 

@@ -45,14 +45,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::ViewerChoosingHelp help(helpSystem, [&files] { return files.ApplicationDirectory(); },
                                     kHelpFiles);
 
+  // A program without its windows would guard nothing, and no one would see
+  // it: a failure while they are made is shown under the program's title,
+  // and the start ends there with this exit code.
+  constexpr int kWindowsNotCreated = 1;
   using platform::Application;
-  Application.Initialize();
   Application.SetTitle(kApplicationTitle);
-  Application.CreateForm(fmSplash, TSplashServices{shell, help, ui, session, drives, sounds, files,
-                                                   clock, locale, timers});
-  Application.CreateForm(fmSettings,
-                         TSettingsServices{registry, drives, shell, files, sounds, dialogs, help});
-  Application.CreateForm(fmAbout, shell, fmSplash->LogoPicture(), fmSplash->KestromePicture());
+  const bool created = Application.CreateForms([&] {
+    Application.Initialize();
+    Application.CreateForm(fmSplash, TSplashServices{shell, help, ui, session, drives, sounds,
+                                                     files, clock, locale, timers});
+    Application.CreateForm(fmSettings, TSettingsServices{registry, drives, shell, files, sounds,
+                                                         dialogs, help});
+    Application.CreateForm(fmAbout, shell, fmSplash->LogoPicture(), fmSplash->KestromePicture());
+  });
+  if (!created) return kWindowsNotCreated;
   // Windows Vista and later start the program again after an update closed
   // it, or after a crash, so that the machine is not left unguarded.
   session.RegisterForRestart();

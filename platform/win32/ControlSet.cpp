@@ -5,14 +5,13 @@
 #include <algorithm>
 #include "platform/Failure.h"
 
+#include "platform/win32/Module.h"
 #include "platform/win32/OwnControls.h"
 #include "platform/win32/Pages.h"
 
 namespace platform {
 
 namespace {
-
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
 struct SystemClass {
   const char* className;

@@ -6,6 +6,7 @@
 
 #include "platform/Failure.h"
 #include "platform/win32/MessageBox.h"
+#include "platform/win32/Module.h"
 #include "platform/win32/SystemLibraries.h"
 
 namespace platform {
@@ -16,27 +17,7 @@ namespace {
 
 const char kApplicationClass[] = "TApplication";
 
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
 }  // namespace
-
-void RegisterFormClass(const char* className, HICON icon, HBRUSH background) {
-  WNDCLASSEXA existing = {};
-  existing.cbSize = sizeof existing;
-  if (::GetClassInfoExA(Instance(), className, &existing)) return;
-
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = TForm::WindowProc;
-  wc.hInstance = Instance();
-  wc.hIcon = icon;
-  wc.hIconSm = icon;
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = background;
-  wc.lpszClassName = className;
-  ::RegisterClassExA(&wc);
-}
 
 // ---------------------------------------------------------------------------
 // The application object
@@ -58,13 +39,7 @@ void TApplication::Initialize() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
   if (initCommonControls != nullptr) initCommonControls(&controls);
 
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = Instance();
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kApplicationClass;
-  ::RegisterClassExA(&wc);
+  RegisterWindowClass(kApplicationClass, WindowProc);
 
   // A window of no size in the middle of the screen: it exists only to
   // carry the taskbar button and to own the program's windows, so that
@@ -97,12 +72,22 @@ void TApplication::Adopt(TForm* form) {
 }
 
 void TApplication::Run() {
-  if (mainForm_ != nullptr) mainForm_->Show();
+  try {
+    if (mainForm_ != nullptr) mainForm_->Show();
+  } catch (const std::exception& failure) {
+    ShowException(failure);
+  }
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (IsFormMessage(msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    // A window's own look at a key runs here, before any window procedure
+    // could catch its failure: it ends that message only.
+    try {
+      if (IsFormMessage(msg)) continue;
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    } catch (const std::exception& failure) {
+      ShowException(failure);
+    }
   }
 }
 
@@ -121,8 +106,15 @@ bool TApplication::IsFormMessage(MSG& msg) {
 
 void TApplication::Terminate() { ::PostQuitMessage(0); }
 
-void TApplication::ShowException(const std::exception& failure) {
-  ShowMessageBox(ErrorBoxText(failure.what()), title_, MB_OK | MB_ICONERROR);
+void TApplication::ShowException(const std::exception& failure) noexcept {
+  // The last stop of every failure, so it must not fail itself: when the
+  // box cannot be prepared (no memory left for its text or for the list of
+  // windows it disables), the message is shown as it is.
+  try {
+    ShowMessageBox(ErrorBoxText(failure.what()), title_, MB_OK | MB_ICONERROR);
+  } catch (...) {
+    ::MessageBoxA(handle_, failure.what(), title_.c_str(), MB_OK | MB_ICONERROR);
+  }
 }
 
 int TApplication::ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) {

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/Module.h"
+
 namespace platform {
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -43,12 +45,28 @@ class TApplication {
     Adopt(reference);
   }
 
-  // Shows the main window, then dispatches messages until the quit message.
+  // Shows the main window, then dispatches messages until the quit message;
+  // a failure in one message is shown and the loop goes on.
   void Run();
   void Terminate();
 
   // The error box for a failure that no handler caught.
-  void ShowException(const std::exception& failure);
+  void ShowException(const std::exception& failure) noexcept;
+
+  // Runs the creation of the program's windows (their constructors run
+  // outside any window procedure). False when it failed: the failure has
+  // been shown in the error box, and the program cannot go on without its
+  // windows.
+  template <class Creation>
+  bool CreateForms(Creation creation) {
+    try {
+      creation();
+      return true;
+    } catch (const std::exception& failure) {
+      ShowException(failure);
+      return false;
+    }
+  }
 
   // A message box owned by the application window.
   int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
@@ -137,6 +155,8 @@ class TForm {
 };
 
 // Registers a form's window class once.
-void RegisterFormClass(const char* className, HICON icon, HBRUSH background);
+inline void RegisterFormClass(const char* className, HICON icon, HBRUSH background) {
+  RegisterWindowClass(className, TForm::WindowProc, CS_DBLCLKS, icon, background);
+}
 
 }  // namespace platform

@@ -1,14 +1,9 @@
 #include "platform/win32/Gdi.h"
 
+#include "platform/win32/Module.h"
 #include "platform/win32/SystemLibraries.h"
 
 namespace platform {
-
-namespace {
-
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
-}  // namespace
 
 Font CreateFontByName(const char* face, int height, bool bold, bool underline) {
   LOGFONTA font = {};

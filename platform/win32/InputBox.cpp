@@ -1,9 +1,9 @@
 #include "platform/win32/InputBox.h"
 
 #include "platform/win32/Controls.h"
+#include "platform/win32/Forms.h"
 
-#include <cstdint>
-#include <vector>
+#include <cstddef>
 
 namespace platform {
 
@@ -29,31 +29,35 @@ constexpr TemplateItem kItems[] = {
 
 // A dialog template in memory: WORDs, each item on a DWORD boundary. The
 // template holds wide strings only; the ANSI texts are set once the box
-// exists, so they reach it as the bytes the program holds.
+// exists, so they reach it as the bytes the program holds. It is laid out
+// by the compiler, and a layout that outgrows its room fails the build.
 class DialogTemplate {
  public:
-  void Word(WORD value) { words_.push_back(value); }
-  void Dword(DWORD value) {
+  constexpr void Word(WORD value) { words_[size_++] = value; }
+  constexpr void Dword(DWORD value) {
     Word(LOWORD(value));
     Word(HIWORD(value));
   }
   // The characters and the closing zero.
-  void WideText(const wchar_t* text) {
+  constexpr void WideText(const wchar_t* text) {
     for (;; ++text) {
       Word(static_cast<WORD>(*text));
       if (*text == L'\0') break;
     }
   }
-  void AlignToDword() {
-    if (words_.size() % 2 != 0) Word(0);
+  constexpr void AlignToDword() {
+    if (size_ % 2 != 0) Word(0);
   }
-  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_); }
 
  private:
-  std::vector<WORD> words_;
+  // Windows reads the template as DWORDs and DLGITEMTEMPLATEs. The room is
+  // the box's exact length.
+  alignas(DWORD) WORD words_[83] = {};
+  std::size_t size_ = 0;
 };
 
-DialogTemplate BuildTemplate() {
+constexpr DialogTemplate BuildTemplate() {
   DialogTemplate t;
   t.Dword(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
   t.Dword(0);  // extended style
@@ -84,6 +88,8 @@ DialogTemplate BuildTemplate() {
   return t;
 }
 
+constexpr DialogTemplate kTemplate = BuildTemplate();
+
 struct InputRequest {
   const std::string& caption;
   const std::string& prompt;
@@ -92,8 +98,7 @@ struct InputRequest {
   std::string result;
 };
 
-
-INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR HandleInputBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
       auto* request = reinterpret_cast<InputRequest*>(lParam);
@@ -130,11 +135,21 @@ INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
   return FALSE;
 }
 
+// The OK button's copy of the typed text allocates; a failure ends that
+// message and leaves the box open, so the user can still cancel it.
+INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return HandleInputBoxMessage(box, message, wParam, lParam);
+  } catch (const std::exception& failure) {
+    Application.ShowException(failure);
+    return FALSE;
+  }
+}
+
 }  // namespace
 
 std::string InputBox(HWND owner, const std::string& caption, const std::string& prompt,
                      const std::string& value, int maxLength) {
-  static const DialogTemplate kTemplate = BuildTemplate();
   InputRequest request{caption, prompt, value, maxLength, value};
   const INT_PTR answer =
       ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), kTemplate.Get(), owner, InputBoxProc,

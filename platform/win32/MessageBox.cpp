@@ -2,39 +2,65 @@
 
 #include <vector>
 
+#include "platform/CallbackFailure.h"
+
 namespace platform {
 
 namespace {
 
-BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM windows) {
-  if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
-    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+struct EnabledWindows {
+  std::vector<HWND> windows;
+  CallbackFailure failure;
+};
+
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM lParam) {
+  auto* found = reinterpret_cast<EnabledWindows*>(lParam);
+  try {
+    if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) found->windows.push_back(window);
+    return TRUE;
+  } catch (const std::exception& failure) {
+    return found->failure.Keep(failure);
   }
-  return TRUE;
 }
+
+// The program's other windows, disabled while a box is open and enabled
+// again when it closes, also when a failure passes; the window that was
+// active becomes active again.
+class DisabledWindowsScope {
+ public:
+  explicit DisabledWindowsScope(std::vector<HWND>& windows)
+      : windows_(windows), active_(::GetActiveWindow()) {
+    for (HWND window : windows_) ::EnableWindow(window, FALSE);
+  }
+  DisabledWindowsScope(const DisabledWindowsScope&) = delete;
+  DisabledWindowsScope& operator=(const DisabledWindowsScope&) = delete;
+  ~DisabledWindowsScope() {
+    // A window may have gone while the box was open (the end of a nested
+    // check does not destroy any, but a window that did is simply skipped).
+    for (HWND window : windows_) {
+      if (::IsWindow(window)) ::EnableWindow(window, TRUE);
+    }
+    if (active_ != nullptr && ::IsWindow(active_) && ::IsWindowVisible(active_)) {
+      ::SetActiveWindow(active_);
+    }
+  }
+
+ private:
+  const std::vector<HWND>& windows_;
+  HWND active_;
+};
 
 }  // namespace
 
 int ShowProgramMessageBox(HWND owner, const std::string& text, const std::string& caption,
                           UINT flags) {
   // All of the program's windows belong to its one thread.
-  std::vector<HWND> disabled;
+  EnabledWindows found;
   ::EnumThreadWindows(::GetCurrentThreadId(), CollectEnabledWindow,
-                      reinterpret_cast<LPARAM>(&disabled));
-  HWND active = ::GetActiveWindow();
-  for (HWND window : disabled) ::EnableWindow(window, FALSE);
-
-  const int answer = ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
-
-  // A window may have gone while the box was open (the end of a nested
-  // check does not destroy any, but a window that did is simply skipped).
-  for (HWND window : disabled) {
-    if (::IsWindow(window)) ::EnableWindow(window, TRUE);
-  }
-  if (active != nullptr && ::IsWindow(active) && ::IsWindowVisible(active)) {
-    ::SetActiveWindow(active);
-  }
-  return answer;
+                      reinterpret_cast<LPARAM>(&found));
+  found.failure.RaiseAgain();
+  DisabledWindowsScope disabled(found.windows);
+  return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
 }
 
 }  // namespace platform

@@ -8,12 +8,11 @@
 #include "platform/win32/Forms.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Module.h"
 
 namespace platform {
 
 namespace {
-
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
 // The class of each own kind, named as Windows tools show them.
 struct OwnClass {
@@ -135,115 +134,119 @@ void PaintBevel(HWND hwnd, HDC dc) {
   ::DrawEdge(dc, &rect, EDGE_ETCHED, BF_TOP);
 }
 
+// One handler per message; each answers as DefWindowProc would where the
+// control has nothing of its own to do.
+
+LRESULT OnNcCreate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+  ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT OnNcDestroy(HWND hwnd, ControlState* state, UINT message, WPARAM wParam, LPARAM lParam) {
+  delete state;
+  ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+LRESULT OnPaint(HWND hwnd, ControlState& state) {
+  PaintDC paint(hwnd);
+  switch (state.kind) {
+    case layout::Kind::Panel: PaintPanel(hwnd, paint.Get(), state); break;
+    case layout::Kind::Image: PaintImage(hwnd, paint.Get(), state); break;
+    case layout::Kind::Label: PaintLabel(hwnd, paint.Get(), state); break;
+    case layout::Kind::Bevel: PaintBevel(hwnd, paint.Get()); break;
+    default: PaintBackground(paint.Get(), paint.Area()); break;
+  }
+  return 0;
+}
+
+LRESULT OnSetText(HWND hwnd, ControlState* state, UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = ::DefWindowProcA(hwnd, message, wParam, lParam);
+  if (state != nullptr && state->kind == layout::Kind::Label &&
+      (state->options & layout::kAutoSize)) {
+    AutoSizeLabel(hwnd, *state);
+  }
+  ::InvalidateRect(hwnd, nullptr, TRUE);
+  return result;
+}
+
+LRESULT OnSetCursor(HWND hwnd, const ControlState& state, UINT message, WPARAM wParam,
+                    LPARAM lParam) {
+  if (!(state.options & layout::kLink)) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  ::SetCursor(::LoadCursorA(nullptr, IDC_HAND));
+  return TRUE;
+}
+
+// Labels and pictures of a window are part of its face; only links take
+// the mouse.
+LRESULT OnNcHitTest(HWND hwnd, const ControlState& state, UINT message, WPARAM wParam,
+                    LPARAM lParam) {
+  if (state.kind == layout::Kind::Label && (state.options & layout::kLink)) return HTCLIENT;
+  if (state.kind == layout::Kind::Panel || state.kind == layout::Kind::TabSheet) {
+    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+  return HTTRANSPARENT;
+}
+
+// A label that reports the mouse: the press, the release and the click.
+LRESULT OnButtonDown(HWND hwnd, ControlState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!state.onButton) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_LBUTTONDOWN) {
+    state.leftDown = true;
+    ::SetCapture(hwnd);
+  }
+  state.onButton(message);
+  return 0;
+}
+
+LRESULT OnButtonUp(HWND hwnd, ControlState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!state.onButton) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  bool click = false;
+  if (message == WM_LBUTTONUP && state.leftDown) {
+    state.leftDown = false;
+    ::ReleaseCapture();
+    POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    RECT rect;
+    ::GetClientRect(hwnd, &rect);
+    click = ::PtInRect(&rect, point) != FALSE;
+  } else if (message == WM_LBUTTONUP && ::GetCapture() == hwnd) {
+    // The release after the second press of a double click: no click, but
+    // the mouse goes back to the other windows.
+    ::ReleaseCapture();
+  }
+  state.onButton(message);
+  if (click && state.onClick) state.onClick();
+  return 0;
+}
+
+// The second press of a double click is a press, but never a click; a
+// quick second press of the other buttons is a press as well.
+LRESULT OnDoubleClick(HWND hwnd, ControlState& state, UINT message, WPARAM wParam,
+                      LPARAM lParam) {
+  if (!state.onButton) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_LBUTTONDBLCLK) {
+    state.leftDown = false;
+    ::SetCapture(hwnd);
+    state.onButton(WM_LBUTTONDOWN);
+  } else {
+    state.onButton(message == WM_RBUTTONDBLCLK ? WM_RBUTTONDOWN : WM_MBUTTONDOWN);
+  }
+  return 0;
+}
+
+// Containers pass their children's notifications up to the window.
+LRESULT PassToWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::SendMessageA(::GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+}
+
 LRESULT HandleOwnControlMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* state = reinterpret_cast<ControlState*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   switch (message) {
-    case WM_NCCREATE: {
-      auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-      ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-      break;
-    }
-    case WM_NCDESTROY:
-      delete state;
-      ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-      break;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      if (state == nullptr) break;
-      PaintDC paint(hwnd);
-      switch (state->kind) {
-        case layout::Kind::Panel: PaintPanel(hwnd, paint.Get(), *state); break;
-        case layout::Kind::Image: PaintImage(hwnd, paint.Get(), *state); break;
-        case layout::Kind::Label: PaintLabel(hwnd, paint.Get(), *state); break;
-        case layout::Kind::Bevel: PaintBevel(hwnd, paint.Get()); break;
-        default: PaintBackground(paint.Get(), paint.Area()); break;
-      }
-      return 0;
-    }
-    case WM_SETTEXT: {
-      LRESULT result = ::DefWindowProcA(hwnd, message, wParam, lParam);
-      if (state != nullptr && state->kind == layout::Kind::Label &&
-          (state->options & layout::kAutoSize)) {
-        AutoSizeLabel(hwnd, *state);
-      }
-      ::InvalidateRect(hwnd, nullptr, TRUE);
-      return result;
-    }
-    case WM_GETFONT:
-      return state != nullptr ? reinterpret_cast<LRESULT>(state->font) : 0;
-    case WM_SETCURSOR:
-      if (state != nullptr && (state->options & layout::kLink)) {
-        ::SetCursor(::LoadCursorA(nullptr, IDC_HAND));
-        return TRUE;
-      }
-      break;
-    case WM_NCHITTEST:
-      // Labels and pictures of a window are part of its face; only links
-      // take the mouse.
-      if (state != nullptr && state->kind == layout::Kind::Label &&
-          (state->options & layout::kLink)) {
-        return HTCLIENT;
-      }
-      if (state != nullptr && state->kind != layout::Kind::Panel &&
-          state->kind != layout::Kind::TabSheet) {
-        return HTTRANSPARENT;
-      }
-      break;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      if (state != nullptr && state->onButton) {
-        if (message == WM_LBUTTONDOWN) {
-          state->leftDown = true;
-          ::SetCapture(hwnd);
-        }
-        state->onButton(message);
-        return 0;
-      }
-      break;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      if (state != nullptr && state->onButton) {
-        bool click = false;
-        if (message == WM_LBUTTONUP && state->leftDown) {
-          state->leftDown = false;
-          ::ReleaseCapture();
-          POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-          RECT rect;
-          ::GetClientRect(hwnd, &rect);
-          click = ::PtInRect(&rect, point) != FALSE;
-        } else if (message == WM_LBUTTONUP && ::GetCapture() == hwnd) {
-          // The release after the second press of a double click: no click,
-          // but the mouse goes back to the other windows.
-          ::ReleaseCapture();
-        }
-        state->onButton(message);
-        if (click && state->onClick) state->onClick();
-        return 0;
-      }
-      break;
-    case WM_LBUTTONDBLCLK:
-      // The second press of a double click is a press, but never a click.
-      if (state != nullptr && state->onButton) {
-        state->leftDown = false;
-        ::SetCapture(hwnd);
-        state->onButton(WM_LBUTTONDOWN);
-        return 0;
-      }
-      break;
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-      // A quick second press of the other buttons is a press as well.
-      if (state != nullptr && state->onButton) {
-        state->onButton(message == WM_RBUTTONDBLCLK ? WM_RBUTTONDOWN : WM_MBUTTONDOWN);
-        return 0;
-      }
-      break;
-    case WM_CAPTURECHANGED:
-      if (state != nullptr) state->leftDown = false;
-      break;
+    case WM_NCCREATE: return OnNcCreate(hwnd, message, wParam, lParam);
+    case WM_NCDESTROY: return OnNcDestroy(hwnd, state, message, wParam, lParam);
+    case WM_ERASEBKGND: return 1;
+    case WM_SETTEXT: return OnSetText(hwnd, state, message, wParam, lParam);
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLORSTATIC:
@@ -251,15 +254,30 @@ LRESULT HandleOwnControlMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-      // Containers pass their children's notifications up to the window.
-      return ::SendMessageA(::GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
-    default:
-      break;
+    case WM_MEASUREITEM: return PassToWindow(hwnd, message, wParam, lParam);
+    default: break;
+  }
+  // The rest are the control's own, once it has its state.
+  if (state == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  switch (message) {
+    case WM_PAINT: return OnPaint(hwnd, *state);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(state->font);
+    case WM_SETCURSOR: return OnSetCursor(hwnd, *state, message, wParam, lParam);
+    case WM_NCHITTEST: return OnNcHitTest(hwnd, *state, message, wParam, lParam);
+    case WM_CAPTURECHANGED: state->leftDown = false; break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: return OnButtonDown(hwnd, *state, message, wParam, lParam);
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: return OnButtonUp(hwnd, *state, message, wParam, lParam);
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: return OnDoubleClick(hwnd, *state, message, wParam, lParam);
+    default: break;
   }
   return ::DefWindowProcA(hwnd, message, wParam, lParam);
 }
-
 
 // The links' handlers run inside this procedure, so a failure of theirs
 // stops here like any other: the error box, and the message answers 0.
@@ -277,14 +295,7 @@ void RegisterOwnClasses() {
   if (registered) return;
   registered = true;
   for (const OwnClass& own : kOwnClasses) {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = OwnControlProc;
-    wc.hInstance = Instance();
-    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = own.name;
-    ::RegisterClassExA(&wc);
+    RegisterWindowClass(own.name, OwnControlProc, CS_DBLCLKS);
   }
 }
 
@@ -309,7 +320,7 @@ HWND CreateOwnControl(const layout::Control& control, HWND parent, int id, DWORD
   state->options = control.options;
   state->anchor = control.left;
   state->font = font;
-  if (control.options & layout::kLink) state->colour = RGB(0, 0, 255);
+  if (control.options & layout::kLink) state->colour = kLinkColour;
   // The window owns its state from WM_NCCREATE on and frees it at
   // WM_NCDESTROY, which a creation that fails after WM_NCCREATE sends too.
   HWND hwnd = ::CreateWindowExA(own->exStyle, own->name, control.text,

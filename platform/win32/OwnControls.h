@@ -12,6 +12,9 @@
 
 namespace platform {
 
+// The colour of a link's text while the mouse leaves it alone.
+constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+
 // Whether the layout kind is drawn by one of the program's own classes.
 bool IsOwnKind(layout::Kind kind);
 

@@ -2,6 +2,7 @@
 // main window.
 #include <windows.h>
 
+#include "platform/CallbackFailure.h"
 #include "platform/win32/Win32Services.h"
 
 namespace platform {
@@ -36,24 +37,39 @@ namespace {
 struct WindowSearch {
   const char* className;
   HWND found;
+  CallbackFailure failure;
 };
 
 BOOL CALLBACK MatchClass(HWND window, LPARAM lParam) {
   auto* search = reinterpret_cast<WindowSearch*>(lParam);
-  char name[64];
-  if (::GetClassNameA(window, name, sizeof name) == 0 || ::lstrcmpA(name, search->className) != 0) {
-    return TRUE;
+  try {
+    char name[64];
+    if (::GetClassNameA(window, name, sizeof name) == 0 ||
+        ::lstrcmpA(name, search->className) != 0) {
+      return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+  } catch (const std::exception& failure) {
+    return search->failure.Keep(failure);
   }
-  search->found = window;
-  return FALSE;
 }
 
+// The windows' enumeration runs inside the desktops' one: a failure kept
+// by the inner stops the outer as well.
 BOOL CALLBACK SearchDesktop(LPSTR desktopName, LPARAM lParam) {
-  HDESK desktop = ::OpenDesktopA(desktopName, 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE);
-  if (desktop == nullptr) return TRUE;
-  ::EnumDesktopWindows(desktop, MatchClass, lParam);
-  ::CloseDesktop(desktop);
-  return reinterpret_cast<WindowSearch*>(lParam)->found == nullptr;
+  auto* search = reinterpret_cast<WindowSearch*>(lParam);
+  try {
+    HDESK desktop =
+        ::OpenDesktopA(desktopName, 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE);
+    if (desktop == nullptr) return TRUE;
+    ::EnumDesktopWindows(desktop, MatchClass, lParam);
+    ::CloseDesktop(desktop);
+    search->failure.RaiseAgain();
+    return search->found == nullptr;
+  } catch (const std::exception& failure) {
+    return search->failure.Keep(failure);
+  }
 }
 
 }  // namespace
@@ -64,8 +80,9 @@ WindowHandle Win32SingleInstance::FindMainWindow(const std::string& className) {
   // The running copy may sit on another desktop of this session (Wine's
   // virtual desktops are such): it guards the session all the same, and
   // shows its settings where it runs.
-  WindowSearch search{className.c_str(), nullptr};
+  WindowSearch search{className.c_str(), nullptr, {}};
   ::EnumDesktopsA(::GetProcessWindowStation(), SearchDesktop, reinterpret_cast<LPARAM>(&search));
+  search.failure.RaiseAgain();
   return search.found;
 }
 
