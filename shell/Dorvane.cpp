@@ -17,16 +17,16 @@
 #include "shell/SecondStart.h"
 #include "shell/SplashUn.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  platform::RestrictLibrarySearch();
+namespace {
 
-  // A second start in this session shows the running copy's settings and
-  // ends before it makes a window, an icon or a check of its own, or
-  // touches the settings. The name stays claimed for the whole run.
+// A second start in this session shows the running copy's settings and
+// ends before it makes a window, an icon or a check of its own, or touches
+// the settings. The first copy builds its services, creates its windows and
+// runs until the main window closes.
+void Start() {
+  // The name stays claimed for the whole run.
   platform::Win32SingleInstance instance;
-  if (ClaimOrHandOver(instance, layout::kSplashWindow.className) != TStartRole::FirstCopy) {
-    return 0;
-  }
+  if (ClaimOrHandOver(instance, layout::kSplashWindow.className) != TStartRole::FirstCopy) return;
 
   // One of each service for the whole run; the windows keep references,
   // and none of them outlives the message loop.
@@ -45,24 +45,28 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::ViewerChoosingHelp help(helpSystem, [&files] { return files.ApplicationDirectory(); },
                                     kHelpFiles);
 
-  // A program without its windows would guard nothing, and no one would see
-  // it: a failure while they are made is shown under the program's title,
-  // and the start ends there with this exit code.
-  constexpr int kWindowsNotCreated = 1;
   using platform::Application;
-  Application.SetTitle(kApplicationTitle);
-  const bool created = Application.CreateForms([&] {
-    Application.Initialize();
-    Application.CreateForm(fmSplash, TSplashServices{shell, help, ui, session, drives, sounds,
-                                                     files, clock, locale, timers});
-    Application.CreateForm(fmSettings, TSettingsServices{registry, drives, shell, files, sounds,
-                                                         dialogs, help});
-    Application.CreateForm(fmAbout, shell, fmSplash->LogoPicture(), fmSplash->KestromePicture());
-  });
-  if (!created) return kWindowsNotCreated;
+  Application.Initialize();
+  Application.CreateForm(fmSplash, TSplashServices{shell, help, ui, session, drives, sounds, files,
+                                                   clock, locale, timers});
+  Application.CreateForm(fmSettings,
+                         TSettingsServices{registry, drives, shell, files, sounds, dialogs, help});
+  Application.CreateForm(fmAbout, shell, fmSplash->LogoPicture(), fmSplash->KestromePicture());
   // Windows Vista and later start the program again after an update closed
   // it, or after a crash, so that the machine is not left unguarded.
   session.RegisterForRestart();
   Application.Run();
-  return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  platform::RestrictLibrarySearch();
+  // A program that could not start would guard nothing, and no one would
+  // see it: a failure before its message loop is shown under the program's
+  // title (set first, so the box has it), and the start ends with this
+  // exit code.
+  constexpr int kNotStarted = 1;
+  platform::Application.SetTitle(kApplicationTitle);
+  return platform::Application.RunStart(Start) ? 0 : kNotStarted;
 }

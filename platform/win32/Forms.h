@@ -53,14 +53,15 @@ class TApplication {
   // The error box for a failure that no handler caught.
   void ShowException(const std::exception& failure) noexcept;
 
-  // Runs the creation of the program's windows (their constructors run
-  // outside any window procedure). False when it failed: the failure has
-  // been shown in the error box, and the program cannot go on without its
-  // windows.
-  template <class Creation>
-  bool CreateForms(Creation creation) {
+  // Runs the program's start and, through it, the message loop. What runs
+  // before the loop (a second start's hand-over, the services, the windows'
+  // constructors) is outside any window procedure: a failure there is shown
+  // in the error box, and the answer is false, since the program cannot go
+  // on without its windows.
+  template <class Start>
+  bool RunStart(Start start) {
     try {
-      creation();
+      start();
       return true;
     } catch (const std::exception& failure) {
       ShowException(failure);

@@ -183,13 +183,13 @@ TEST(ErrorBoxTest, AFailingKeyPreviewIsShownAndTheLoopGoesOn) {
   ExpectErrorBox(watcher.Seen(), "Unable to insert a line.");
 }
 
-TEST(ErrorBoxTest, AFailedCreationOfTheWindowsIsShownAndReported) {
+TEST(ErrorBoxTest, AFailedStartIsShownAndReported) {
   MainForm();
   bool ran = false;
   bool created = false;
   {
     BoxWatcher watcher;
-    created = platform::Application.CreateForms([&] {
+    created = platform::Application.RunStart([&] {
       ran = true;
       throw platform::Failure("Cannot create file A:\\dvn.dvl");
     });
@@ -199,7 +199,7 @@ TEST(ErrorBoxTest, AFailedCreationOfTheWindowsIsShownAndReported) {
   EXPECT_FALSE(created);
 
   ran = false;
-  EXPECT_TRUE(platform::Application.CreateForms([&] { ran = true; }));
+  EXPECT_TRUE(platform::Application.RunStart([&] { ran = true; }));
   EXPECT_TRUE(ran);
 }
 
