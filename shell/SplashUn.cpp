@@ -18,21 +18,15 @@ namespace {
 const UINT_PTR kVisibleTimerId = 1;
 const UINT kVisibleInterval = 4000;
 
+// The command of the tray menu's item of that name; a name that the menu
+// lacks fails the build.
+constexpr int MenuId(const char* name) { return layout::MenuItemId(layout::kTrayMenu, name); }
+
 }  // namespace
 
 void CheckDrives() {
   RunDiskCheck(fmSettings->Options, ExitRequested, fmSplash->DiskCheck(), fmSplash->SessionEnd());
 }
-
-const TfmSplash::MenuRoute TfmSplash::kMenuRoutes[] = {
-    {"miSettings", &TfmSplash::miSettingsClick},
-    {"miHelpTopics", &TfmSplash::miHelpTopicsClick},
-    {"miHowtoUseHelp", &TfmSplash::miHowtoUseHelpClick},
-    {"miAbout", &TfmSplash::miAboutClick},
-    {"miRestartComputer", &TfmSplash::miRestartComputerClick},
-    {"miShutDownWindows", &TfmSplash::miShutDownWindowsClick},
-    {"miExit", &TfmSplash::miExitClick},
-};
 
 TfmSplash::TfmSplash(const TSplashServices& services)
     : help_(services.help),
@@ -66,7 +60,7 @@ TfmSplash::TfmSplash(const TSplashServices& services)
   platform::SetImagePicture(imLogo, logo_.Get());
   platform::SetImagePicture(imKestrome, kestrome_.Get());
   puMain.Create(layout::kTrayMenu);
-  ::SetMenuDefaultItem(puMain.Get(), puMain.IdOf("miSettings"), FALSE);
+  ::SetMenuDefaultItem(puMain.Get(), MenuId("miSettings"), FALSE);
   platform::Application.SetIcons(bigIcon_.Get(), icon_.Get());
 }
 
@@ -134,8 +128,15 @@ void TfmSplash::ShowSettingsInFront() {
 }
 
 void TfmSplash::MenuCommand(int id) {
-  for (const MenuRoute& route : kMenuRoutes) {
-    if (puMain.IdOf(route.item) == id) return (this->*route.handler)();
+  switch (id) {
+    case MenuId("miSettings"): return miSettingsClick();
+    case MenuId("miHelpTopics"): return miHelpTopicsClick();
+    case MenuId("miHowtoUseHelp"): return miHowtoUseHelpClick();
+    case MenuId("miAbout"): return miAboutClick();
+    case MenuId("miRestartComputer"): return miRestartComputerClick();
+    case MenuId("miShutDownWindows"): return miShutDownWindowsClick();
+    case MenuId("miExit"): return miExitClick();
+    default: break;
   }
 }
 

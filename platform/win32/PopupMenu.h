@@ -30,13 +30,10 @@ class PopupMenu {
   void Create(const layout::MenuItem* table, std::size_t count);
 
   HMENU Get() const { return menu_; }
-  // The command of the item of that name, 0 for none.
-  int IdOf(const std::string& name) const;
 
  private:
   HMENU menu_ = nullptr;
   std::vector<Bitmap> pictures_;
-  std::map<std::string, int> ids_;
 };
 
 }  // namespace platform
