@@ -283,16 +283,18 @@ TEST_P(SessionEndQueryTest, ChecksOnlyWhenTheSessionEnds) {
 INSTANTIATE_TEST_SUITE_P(
     Flags, SessionEndQueryTest,
     ::testing::Values(QueryCase{"ShutDownOrRestart", 0, true},
-                      QueryCase{"LogOff", 0x80000000u, true},            // ENDSESSION_LOGOFF
-                      QueryCase{"CriticalShutDown", 0x40000000u, true},  // ENDSESSION_CRITICAL
-                      QueryCase{"RestartManagerClosesTheProgram", kEndSessionCloseApp, false},
+                      QueryCase{"LogOff", platform::kEndSessionLogoff, true},
+                      QueryCase{"CriticalShutDown", platform::kEndSessionCritical, true},
+                      QueryCase{"RestartManagerClosesTheProgram", platform::kEndSessionCloseApp,
+                                false},
                       QueryCase{"RestartManagerClosesItForcibly",
-                                kEndSessionCloseApp | 0x40000000u, false}),
+                                platform::kEndSessionCloseApp | platform::kEndSessionCritical,
+                                false}),
     [](const ::testing::TestParamInfo<QueryCase>& info) { return info.param.name; });
 
 TEST(SessionEndAnswerTest, AFailedCheckStillHoldsTheEndingSessionButNoInstaller) {
   EXPECT_FALSE(SessionMayEnd(0, [] { return false; }));
-  EXPECT_TRUE(SessionMayEnd(kEndSessionCloseApp, [] { return false; }));
+  EXPECT_TRUE(SessionMayEnd(platform::kEndSessionCloseApp, [] { return false; }));
 }
 
 // What Windows Vista and later show for the program while its warning

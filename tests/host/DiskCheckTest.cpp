@@ -76,7 +76,7 @@ TEST_F(DiskCheckTest, WarnsAboutADiskInDriveAWithTheExactBox) {
   ASSERT_EQ(ui.boxes.size(), 1u);
   EXPECT_EQ(ui.boxes[0].text, "There is still a disk with the label \"MYDISK\" in your A-drive!");
   EXPECT_EQ(ui.boxes[0].caption, "Dorvane 4.0");
-  EXPECT_EQ(ui.boxes[0].flags, 0x1030u);
+  EXPECT_EQ(ui.boxes[0].flags, platform::kMbIconExclamation | platform::kMbSystemModal);
   EXPECT_EQ(ui.boxes[0].owner, kApplicationWindow);
   EXPECT_EQ(journal, (platform::Journal{"probe A:\\", "label A:\\", "box " + ui.boxes[0].text,
                                         "box closed"}));
