@@ -317,7 +317,7 @@ void TfmSettings::DriveItemChanged(const NMLISTVIEW& change) {
   if (((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) == 0) return;
   if (change.iItem < 0 || static_cast<std::size_t>(change.iItem) >= Options.Drives.size()) return;
   Options.Drives[change.iItem].Checked =
-      ((change.uNewState & LVIS_STATEIMAGEMASK) >> 12) == kCheckedImage;
+      (change.uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(kCheckedImage);
 }
 
 // An edit box's text goes to its option as the user types; its exit

@@ -70,7 +70,7 @@ void TfmSplash::FormCreate() {
   RECT client;
   ::GetClientRect(Handle(), &client);
   LONG style = ::GetWindowLongA(Handle(), GWL_STYLE);
-  ::SetWindowLongA(Handle(), GWL_STYLE, style & static_cast<LONG>(0xFF3FFFFF));
+  ::SetWindowLongA(Handle(), GWL_STYLE, style & ~WS_CAPTION);
   RECT outer;
   ::GetWindowRect(Handle(), &outer);
   // Without its caption bar the window keeps its frame; taking the former
@@ -79,8 +79,8 @@ void TfmSplash::FormCreate() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 
   TrayIconData.window = Handle();
-  TrayIconData.id = 1;
-  TrayIconData.flags = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
+  TrayIconData.id = TTrayIcon::kIconId;
+  TrayIconData.flags = platform::kNifMessage | platform::kNifIcon | platform::kNifTip;
   TrayIconData.callbackMessage = WM_TRAYNOTIFY;
   TrayIconData.icon = icon_.Get();
   TrayIconData.tip = kProductName;
