@@ -20,9 +20,9 @@ constexpr int kExclusionItemHeight = 13;
 constexpr UINT kUncheckedImage = 1;
 constexpr UINT kCheckedImage = 2;
 
-// The identifier of the dialog's control of that name; a name that the
-// layout lacks fails the build.
-constexpr int ControlId(const char* name) {
+// The identifier of the dialog's control of that name, always worked out
+// while compiling: a name that the layout lacks fails the build.
+consteval int ControlId(const char* name) {
   return layout::ControlId(layout::kSettingsLayout, name);
 }
 

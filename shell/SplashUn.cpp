@@ -18,9 +18,9 @@ namespace {
 const UINT_PTR kVisibleTimerId = 1;
 const UINT kVisibleInterval = 4000;
 
-// The command of the tray menu's item of that name; a name that the menu
-// lacks fails the build.
-constexpr int MenuId(const char* name) { return layout::MenuItemId(layout::kTrayMenu, name); }
+// The command of the tray menu's item of that name, always worked out while
+// compiling: a name that the menu lacks fails the build.
+consteval int MenuId(const char* name) { return layout::MenuItemId(layout::kTrayMenu, name); }
 
 }  // namespace
 
