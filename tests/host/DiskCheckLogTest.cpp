@@ -67,9 +67,9 @@ class DiskCheckLogTest : public ::testing::Test {
 
 TEST_F(DiskCheckLogTest, EachDriveIsLoggedThenSoundedThenWarned) {
   RunDiskCheck(options, false, context);
-  EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep 48",
+  EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep exclamation",
                                         "box " + WarningText("MYDISK", 'A'), "box closed",
-                                        "probe C:\\", "label C:\\", "log", "beep 48",
+                                        "probe C:\\", "label C:\\", "log", "beep exclamation",
                                         "box " + WarningText("SYSTEM", 'C'), "box closed"}));
   EXPECT_EQ(files.Bytes(kLog), Line("MYDISK", 'A') + Line("SYSTEM", 'C'));
 }
@@ -103,11 +103,11 @@ TEST_F(SessionEndReasonTest, EachBoxStandsBetweenItsReasonAndItsWithdrawal) {
   };
   RunDiskCheck(options, false, context, &hold);
   EXPECT_EQ(Steps(), (platform::Journal{
-                         "probe A:\\", "label A:\\", "log", "beep 48",
+                         "probe A:\\", "label A:\\", "log", "beep exclamation",
                          "block reason The disk \"MYDISK\" is still in drive A:. Take it out "
                          "before the computer starts again.",
                          "box " + WarningText("MYDISK", 'A'), "box closed", "reason withdrawn",
-                         "probe C:\\", "label C:\\", "log", "beep 48",
+                         "probe C:\\", "label C:\\", "log", "beep exclamation",
                          "block reason " + BlockReasonText("SYSTEM", 'C'),
                          "box " + WarningText("SYSTEM", 'C'), "box closed", "reason withdrawn"}));
   EXPECT_FALSE(session.ReasonShown());
@@ -270,9 +270,9 @@ TEST_P(SessionEndQueryTest, ChecksOnlyWhenTheSessionEnds) {
   });
   EXPECT_TRUE(answer);
   if (c.checks) {
-    EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep 48",
+    EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep exclamation",
                                           "box " + WarningText("MYDISK", 'A'), "box closed",
-                                          "probe C:\\", "label C:\\", "log", "beep 48",
+                                          "probe C:\\", "label C:\\", "log", "beep exclamation",
                                           "box " + WarningText("SYSTEM", 'C'), "box closed"}));
   } else {
     EXPECT_TRUE(journal.empty()) << "no drive touched, no log, no sound, no box";
