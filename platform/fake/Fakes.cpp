@@ -18,6 +18,15 @@ std::string BeepName(unsigned type) {
   }
 }
 
+std::string NotifyVerb(unsigned message) {
+  switch (message) {
+    case kNimAdd: return "add";
+    case kNimModify: return "modify";
+    case kNimDelete: return "delete";
+    default: return "?";
+  }
+}
+
 std::string EndSessionName(unsigned flags) {
   switch (flags) {
     case kEwxShutdown: return "shutdown";
@@ -73,8 +82,7 @@ int FakeShell::SystemIconIndex(const std::string& path) {
 }
 
 bool FakeShell::NotifyIcon(unsigned message, const NotifyIconRecord& record) {
-  static const char* const kVerbs[] = {"add", "modify", "delete"};
-  const std::string call = std::string("icon ") + (message < 3 ? kVerbs[message] : "?");
+  const std::string call = "icon " + NotifyVerb(message);
   const std::pair<WindowHandle, unsigned> icon{record.window, record.id};
   const bool shown = icons.count(icon) != 0;
   bool done = false;
