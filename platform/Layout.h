@@ -77,17 +77,33 @@ constexpr int kFirstMenuId = 2000;
 // owner (WM_COMMAND, the identifier in wParam) when the user chooses it.
 constexpr int MenuItemId(std::size_t index) { return kFirstMenuId + static_cast<int>(index); }
 
-// The command of the item named `name`, 0 when the table has none: known
-// when the program is compiled, so a tool built beside it can send the same.
-template <std::size_t N>
-constexpr int MenuItemId(const MenuItem (&table)[N], const char* name) {
+// The index of the entry named `name` in a control or menu table. Names
+// match whole. A name that the table lacks ends in the throw, which cannot
+// be evaluated while compiling: looked up for a case label or a constexpr
+// value, a misspelt name fails the build instead of routing nothing.
+template <typename Entry, std::size_t N>
+constexpr std::size_t IndexOf(const Entry (&table)[N], const char* name) {
   for (std::size_t i = 0; i < N; ++i) {
     const char* a = table[i].name;
     const char* b = name;
     while (*a != '\0' && *a == *b) ++a, ++b;
-    if (*a == *b) return MenuItemId(i);
+    if (*a == *b) return i;
   }
-  return 0;
+  throw "no entry of that name in the table";
+}
+
+// The command of the item named `name`: known when the program is
+// compiled, so a tool built beside it can send the same.
+template <std::size_t N>
+constexpr int MenuItemId(const MenuItem (&table)[N], const char* name) {
+  return MenuItemId(IndexOf(table, name));
+}
+
+// The identifier of the control named `name`, as the window's controls
+// are created from `table`.
+template <std::size_t N>
+constexpr int ControlId(const Control (&table)[N], const char* name) {
+  return kFirstControlId + static_cast<int>(IndexOf(table, name));
 }
 
 }  // namespace layout

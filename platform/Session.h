@@ -11,6 +11,14 @@ namespace platform {
 constexpr unsigned kEwxShutdown = 1;
 constexpr unsigned kEwxReboot = 2;
 
+// The flags of WM_QUERYENDSESSION's lParam. kEndSessionCloseApp: Windows'
+// Restart Manager asks so when an installer or an update must replace files
+// that the program has open. Only the program ends; the session goes on,
+// and no computer starts again from the disk in the drive.
+constexpr unsigned kEndSessionCloseApp = 0x00000001;
+constexpr unsigned kEndSessionCritical = 0x40000000;
+constexpr unsigned kEndSessionLogoff = 0x80000000;
+
 class Session {
  public:
   virtual ~Session() = default;

@@ -18,6 +18,11 @@ struct NotifyIconRecord {
   std::string tip;
 };
 
+// The record's flags: which of its fields the shell reads.
+constexpr unsigned kNifMessage = 0x1;
+constexpr unsigned kNifIcon = 0x2;
+constexpr unsigned kNifTip = 0x4;
+
 constexpr unsigned kNimAdd = 0;
 constexpr unsigned kNimModify = 1;
 constexpr unsigned kNimDelete = 2;

@@ -20,6 +20,12 @@ constexpr int kExclusionItemHeight = 13;
 constexpr UINT kUncheckedImage = 1;
 constexpr UINT kCheckedImage = 2;
 
+// The identifier of the dialog's control of that name, always worked out
+// while compiling: a name that the layout lacks fails the build.
+consteval int ControlId(const char* name) {
+  return layout::ControlId(layout::kSettingsLayout, name);
+}
+
 bool IsChecked(HWND button) { return ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void SetChecked(HWND button, bool checked) {
@@ -47,41 +53,30 @@ class FlagScope {
 }  // namespace
 
 // ---------------------------------------------------------------------------
-// Which control holds which option, and what a click on it runs
+// Which control shows which option
 
-const TfmSettings::ClickRoute TfmSettings::kClickRoutes[] = {
-    {&TfmSettings::buOK, &TfmSettings::buOKClick},
-    {&TfmSettings::buCancel, &TfmSettings::buCancelClick},
-    {&TfmSettings::buHelp, &TfmSettings::buHelpClick},
-    {&TfmSettings::buBrowse, &TfmSettings::buBrowseClick},
-    {&TfmSettings::buBrowseLogFile, &TfmSettings::buBrowseLogFileClick},
-    {&TfmSettings::buTest, &TfmSettings::buTestClick},
-    {&TfmSettings::buExclusionAdd, &TfmSettings::buExclusionAddClick},
-    {&TfmSettings::buExclusionRemove, &TfmSettings::buExclusionRemoveClick},
+const TfmSettings::SoundChoice TfmSettings::kSoundChoices[] = {
+    {&TfmSettings::rbNoSound, TSound::NoSound},
+    {&TfmSettings::rbSoundFile, TSound::SoundFile},
+    {&TfmSettings::rbSoundWindows, TSound::SoundWindows},
 };
 
-const TfmSettings::SoundRoute TfmSettings::kSoundRoutes[] = {
-    {&TfmSettings::rbNoSound, TSound::NoSound, &TfmSettings::rbNoSoundClick},
-    {&TfmSettings::rbSoundFile, TSound::SoundFile, &TfmSettings::rbSoundFileClick},
-    {&TfmSettings::rbSoundWindows, TSound::SoundWindows, &TfmSettings::rbSoundWindowsClick},
-};
-
-const TfmSettings::WindowsSoundRoute TfmSettings::kWindowsSoundRoutes[] = {
+const TfmSettings::WindowsSoundChoice TfmSettings::kWindowsSoundChoices[] = {
     {&TfmSettings::rbDefaultExclamation, TWindowsSound::Exclamation},
     {&TfmSettings::rbDefaultQuestion, TWindowsSound::Question},
     {&TfmSettings::rbDefaultError, TWindowsSound::Error},
     {&TfmSettings::rbDefaultInformation, TWindowsSound::Information},
 };
 
-const TfmSettings::CheckBoxRoute TfmSettings::kCheckBoxRoutes[] = {
-    {&TfmSettings::chLogging, &TCheckOptions::Logging, &TfmSettings::chLoggingClick},
-    {&TfmSettings::chNoDialog, &TCheckOptions::NoDialog, nullptr},
-    {&TfmSettings::chRemovableDrives, &TCheckOptions::RemovableDrives, nullptr},
+const TfmSettings::CheckBoxOption TfmSettings::kCheckBoxOptions[] = {
+    {&TfmSettings::chLogging, &TCheckOptions::Logging},
+    {&TfmSettings::chNoDialog, &TCheckOptions::NoDialog},
+    {&TfmSettings::chRemovableDrives, &TCheckOptions::RemovableDrives},
 };
 
-const TfmSettings::EditRoute TfmSettings::kEditRoutes[] = {
-    {&TfmSettings::edSound, &TCheckOptions::SoundFile, &TfmSettings::edSoundExit},
-    {&TfmSettings::edLogFile, &TCheckOptions::LogFile, &TfmSettings::edLogFileExit},
+const TfmSettings::EditOption TfmSettings::kEditOptions[] = {
+    {&TfmSettings::edSound, &TCheckOptions::SoundFile},
+    {&TfmSettings::edLogFile, &TCheckOptions::LogFile},
 };
 
 // ---------------------------------------------------------------------------
@@ -172,17 +167,17 @@ void TfmSettings::FillControls() {
     FlagScope filling(filling_);
     FillDriveChecks();
     FillExclusions();
-    for (const SoundRoute& route : kSoundRoutes) {
-      if (route.choice == Options.Sound) platform::SetRadioChecked(this->*route.control);
+    for (const SoundChoice& shown : kSoundChoices) {
+      if (shown.choice == Options.Sound) platform::SetRadioChecked(this->*shown.control);
     }
-    for (const WindowsSoundRoute& route : kWindowsSoundRoutes) {
-      if (route.choice == Options.WindowsSound) platform::SetRadioChecked(this->*route.control);
+    for (const WindowsSoundChoice& shown : kWindowsSoundChoices) {
+      if (shown.choice == Options.WindowsSound) platform::SetRadioChecked(this->*shown.control);
     }
-    for (const EditRoute& route : kEditRoutes) {
-      ::SetWindowTextA(this->*route.control, (Options.*route.option).c_str());
+    for (const EditOption& shown : kEditOptions) {
+      ::SetWindowTextA(this->*shown.control, (Options.*shown.option).c_str());
     }
-    for (const CheckBoxRoute& route : kCheckBoxRoutes) {
-      SetChecked(this->*route.control, Options.*route.option);
+    for (const CheckBoxOption& shown : kCheckBoxOptions) {
+      SetChecked(this->*shown.control, Options.*shown.option);
     }
   }
   ApplyEnabling();
@@ -248,7 +243,7 @@ LRESULT TfmSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       } else if (id == IDOK) {
         buOKClick();
       } else if (lParam != 0) {
-        ControlCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        ControlCommand(reinterpret_cast<HWND>(lParam), id, HIWORD(wParam));
       }
       return 0;
     }
@@ -263,37 +258,49 @@ LRESULT TfmSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return TForm::HandleMessage(message, wParam, lParam);
 }
 
-void TfmSettings::ControlCommand(HWND sender, int code) {
+void TfmSettings::ControlCommand(HWND sender, int id, int code) {
   if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
     if (platform::IsPushButton(sender)) keys_.UpdateDefaultButton();
     return;
   }
-  for (const EditRoute& route : kEditRoutes) {
-    if (sender != this->*route.control) continue;
-    if (code == EN_CHANGE && !filling_) {
-      Options.*route.option = platform::WindowTextOf(sender);
-    } else if (code == EN_KILLFOCUS && FocusMovesWithinDialog()) {
-      (this->*route.exitHandler)();
-    }
-    return;
+  switch (id) {
+    case ControlId("edSound"):
+      return EditCommand(sender, code, Options.SoundFile, &TfmSettings::edSoundExit);
+    case ControlId("edLogFile"):
+      return EditCommand(sender, code, Options.LogFile, &TfmSettings::edLogFileExit);
+    default: break;
   }
   if (code != BN_CLICKED) return;
-
-  for (const SoundRoute& route : kSoundRoutes) {
-    if (sender == this->*route.control) return SoundChoiceClicked(route);
-  }
-  for (const WindowsSoundRoute& route : kWindowsSoundRoutes) {
-    if (sender == this->*route.control) return WindowsSoundClicked(route);
-  }
-  for (const CheckBoxRoute& route : kCheckBoxRoutes) {
-    if (sender != this->*route.control) continue;
-    if (filling_) return;
-    Options.*route.option = IsChecked(sender);
-    if (route.handler != nullptr) (this->*route.handler)();
-    return;
-  }
-  for (const ClickRoute& route : kClickRoutes) {
-    if (sender == this->*route.control) return (this->*route.handler)();
+  switch (id) {
+    case ControlId("rbNoSound"):
+      return SoundChoiceClicked(sender, TSound::NoSound, &TfmSettings::rbNoSoundClick);
+    case ControlId("rbSoundFile"):
+      return SoundChoiceClicked(sender, TSound::SoundFile, &TfmSettings::rbSoundFileClick);
+    case ControlId("rbSoundWindows"):
+      return SoundChoiceClicked(sender, TSound::SoundWindows, &TfmSettings::rbSoundWindowsClick);
+    case ControlId("rbDefaultExclamation"):
+      return WindowsSoundClicked(sender, TWindowsSound::Exclamation);
+    case ControlId("rbDefaultQuestion"):
+      return WindowsSoundClicked(sender, TWindowsSound::Question);
+    case ControlId("rbDefaultError"):
+      return WindowsSoundClicked(sender, TWindowsSound::Error);
+    case ControlId("rbDefaultInformation"):
+      return WindowsSoundClicked(sender, TWindowsSound::Information);
+    case ControlId("chLogging"):
+      return CheckBoxClicked(sender, Options.Logging, &TfmSettings::chLoggingClick);
+    case ControlId("chNoDialog"):
+      return CheckBoxClicked(sender, Options.NoDialog, nullptr);
+    case ControlId("chRemovableDrives"):
+      return CheckBoxClicked(sender, Options.RemovableDrives, nullptr);
+    case ControlId("buOK"): return buOKClick();
+    case ControlId("buCancel"): return buCancelClick();
+    case ControlId("buHelp"): return buHelpClick();
+    case ControlId("buBrowse"): return buBrowseClick();
+    case ControlId("buBrowseLogFile"): return buBrowseLogFileClick();
+    case ControlId("buTest"): return buTestClick();
+    case ControlId("buExclusionAdd"): return buExclusionAddClick();
+    case ControlId("buExclusionRemove"): return buExclusionRemoveClick();
+    default: break;
   }
 }
 
@@ -310,26 +317,40 @@ void TfmSettings::DriveItemChanged(const NMLISTVIEW& change) {
   if (((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) == 0) return;
   if (change.iItem < 0 || static_cast<std::size_t>(change.iItem) >= Options.Drives.size()) return;
   Options.Drives[change.iItem].Checked =
-      ((change.uNewState & LVIS_STATEIMAGEMASK) >> 12) == kCheckedImage;
+      (change.uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(kCheckedImage);
+}
+
+// An edit box's text goes to its option as the user types; its exit
+// handler runs when the focus leaves it for another control of the dialog.
+void TfmSettings::EditCommand(HWND edit, int code, std::string& option, Handler exitHandler) {
+  if (code == EN_CHANGE && !filling_) {
+    option = platform::WindowTextOf(edit);
+  } else if (code == EN_KILLFOCUS && FocusMovesWithinDialog()) {
+    (this->*exitHandler)();
+  }
 }
 
 // A radio button's handler runs when the button becomes checked, whether
 // by the mouse, the keyboard or its access key; a click on the button that
 // is checked already changes nothing.
-void TfmSettings::SoundChoiceClicked(const SoundRoute& route) {
-  HWND radio = this->*route.control;
+void TfmSettings::SoundChoiceClicked(HWND radio, TSound choice, Handler handler) {
   if (filling_ || !IsChecked(radio)) return;
   platform::SetRadioChecked(radio);
-  if (route.choice == Options.Sound) return;
-  Options.Sound = route.choice;
-  (this->*route.handler)();
+  if (choice == Options.Sound) return;
+  Options.Sound = choice;
+  (this->*handler)();
 }
 
-void TfmSettings::WindowsSoundClicked(const WindowsSoundRoute& route) {
-  HWND radio = this->*route.control;
+void TfmSettings::WindowsSoundClicked(HWND radio, TWindowsSound choice) {
   if (filling_ || !IsChecked(radio)) return;
   platform::SetRadioChecked(radio);
-  Options.WindowsSound = route.choice;
+  Options.WindowsSound = choice;
+}
+
+void TfmSettings::CheckBoxClicked(HWND box, bool& option, Handler handler) {
+  if (filling_) return;
+  option = IsChecked(box);
+  if (handler != nullptr) (this->*handler)();
 }
 
 // ---------------------------------------------------------------------------

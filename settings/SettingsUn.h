@@ -71,40 +71,38 @@ class TfmSettings : public platform::TForm {
   void buExclusionAddClick();
   void buExclusionRemoveClick();
 
-  // Messages from the controls, routed by the tables in SettingsUn.cpp.
-  struct ClickRoute {
-    platform::TControl TfmSettings::*control;
-    void (TfmSettings::*handler)();
-  };
-  struct SoundRoute {
+  // Messages from the controls, routed by their identifiers.
+  using Handler = void (TfmSettings::*)();
+  void ControlCommand(HWND sender, int id, int code);
+  void ControlNotify(const NMHDR& header);
+  void EditCommand(HWND edit, int code, std::string& option, Handler exitHandler);
+  void SoundChoiceClicked(HWND radio, TSound choice, Handler handler);
+  void WindowsSoundClicked(HWND radio, TWindowsSound choice);
+  // `handler` null: the box only holds its option.
+  void CheckBoxClicked(HWND box, bool& option, Handler handler);
+  void DriveItemChanged(const NMLISTVIEW& change);
+
+  // Which control shows which option, by the tables in SettingsUn.cpp.
+  struct SoundChoice {
     platform::TControl TfmSettings::*control;
     TSound choice;
-    void (TfmSettings::*handler)();
   };
-  struct WindowsSoundRoute {
+  struct WindowsSoundChoice {
     platform::TControl TfmSettings::*control;
     TWindowsSound choice;
   };
-  struct CheckBoxRoute {
+  struct CheckBoxOption {
     platform::TControl TfmSettings::*control;
     bool TCheckOptions::*option;
-    void (TfmSettings::*handler)();  // null: the box only holds its option
   };
-  struct EditRoute {
+  struct EditOption {
     platform::TControl TfmSettings::*control;
     std::string TCheckOptions::*option;
-    void (TfmSettings::*exitHandler)();
   };
-  static const ClickRoute kClickRoutes[];
-  static const SoundRoute kSoundRoutes[];
-  static const WindowsSoundRoute kWindowsSoundRoutes[];
-  static const CheckBoxRoute kCheckBoxRoutes[];
-  static const EditRoute kEditRoutes[];
-  void ControlCommand(HWND sender, int code);
-  void ControlNotify(const NMHDR& header);
-  void SoundChoiceClicked(const SoundRoute& route);
-  void WindowsSoundClicked(const WindowsSoundRoute& route);
-  void DriveItemChanged(const NMLISTVIEW& change);
+  static const SoundChoice kSoundChoices[];
+  static const WindowsSoundChoice kWindowsSoundChoices[];
+  static const CheckBoxOption kCheckBoxOptions[];
+  static const EditOption kEditOptions[];
 
   // The controls shown from the options.
   void InsertDriveItems();

@@ -1,11 +1,7 @@
 #pragma once
 // The main window's answer when Windows asks whether the session may end.
 
-// ENDSESSION_CLOSEAPP: Windows' Restart Manager asks so when an installer
-// or an update must replace files that the program has open. Only the
-// program ends; the session goes on, and no computer starts again from the
-// disk in the drive.
-inline constexpr unsigned kEndSessionCloseApp = 0x00000001;
+#include "platform/Session.h"
 
 // The answer to WM_QUERYENDSESSION with `flags` (its lParam): true when the
 // session may end. A request to close the program alone is agreed to at
@@ -13,6 +9,6 @@ inline constexpr unsigned kEndSessionCloseApp = 0x00000001;
 // runs the close query (the disk check) and answers as it does.
 template <class CloseQuery>
 bool SessionMayEnd(unsigned flags, CloseQuery closeQuery) {
-  if ((flags & kEndSessionCloseApp) != 0) return true;
+  if ((flags & platform::kEndSessionCloseApp) != 0) return true;
   return closeQuery();
 }

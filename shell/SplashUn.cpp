@@ -18,21 +18,15 @@ namespace {
 const UINT_PTR kVisibleTimerId = 1;
 const UINT kVisibleInterval = 4000;
 
+// The command of the tray menu's item of that name, always worked out while
+// compiling: a name that the menu lacks fails the build.
+consteval int MenuId(const char* name) { return layout::MenuItemId(layout::kTrayMenu, name); }
+
 }  // namespace
 
 void CheckDrives() {
   RunDiskCheck(fmSettings->Options, ExitRequested, fmSplash->DiskCheck(), fmSplash->SessionEnd());
 }
-
-const TfmSplash::MenuRoute TfmSplash::kMenuRoutes[] = {
-    {"miSettings", &TfmSplash::miSettingsClick},
-    {"miHelpTopics", &TfmSplash::miHelpTopicsClick},
-    {"miHowtoUseHelp", &TfmSplash::miHowtoUseHelpClick},
-    {"miAbout", &TfmSplash::miAboutClick},
-    {"miRestartComputer", &TfmSplash::miRestartComputerClick},
-    {"miShutDownWindows", &TfmSplash::miShutDownWindowsClick},
-    {"miExit", &TfmSplash::miExitClick},
-};
 
 TfmSplash::TfmSplash(const TSplashServices& services)
     : help_(services.help),
@@ -66,7 +60,7 @@ TfmSplash::TfmSplash(const TSplashServices& services)
   platform::SetImagePicture(imLogo, logo_.Get());
   platform::SetImagePicture(imKestrome, kestrome_.Get());
   puMain.Create(layout::kTrayMenu);
-  ::SetMenuDefaultItem(puMain.Get(), puMain.IdOf("miSettings"), FALSE);
+  ::SetMenuDefaultItem(puMain.Get(), MenuId("miSettings"), FALSE);
   platform::Application.SetIcons(bigIcon_.Get(), icon_.Get());
 }
 
@@ -76,7 +70,7 @@ void TfmSplash::FormCreate() {
   RECT client;
   ::GetClientRect(Handle(), &client);
   LONG style = ::GetWindowLongA(Handle(), GWL_STYLE);
-  ::SetWindowLongA(Handle(), GWL_STYLE, style & static_cast<LONG>(0xFF3FFFFF));
+  ::SetWindowLongA(Handle(), GWL_STYLE, style & ~WS_CAPTION);
   RECT outer;
   ::GetWindowRect(Handle(), &outer);
   // Without its caption bar the window keeps its frame; taking the former
@@ -85,8 +79,8 @@ void TfmSplash::FormCreate() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 
   TrayIconData.window = Handle();
-  TrayIconData.id = 1;
-  TrayIconData.flags = 7;  // NIF_MESSAGE | NIF_ICON | NIF_TIP
+  TrayIconData.id = TTrayIcon::kIconId;
+  TrayIconData.flags = platform::kNifMessage | platform::kNifIcon | platform::kNifTip;
   TrayIconData.callbackMessage = WM_TRAYNOTIFY;
   TrayIconData.icon = icon_.Get();
   TrayIconData.tip = kProductName;
@@ -134,8 +128,15 @@ void TfmSplash::ShowSettingsInFront() {
 }
 
 void TfmSplash::MenuCommand(int id) {
-  for (const MenuRoute& route : kMenuRoutes) {
-    if (puMain.IdOf(route.item) == id) return (this->*route.handler)();
+  switch (id) {
+    case MenuId("miSettings"): return miSettingsClick();
+    case MenuId("miHelpTopics"): return miHelpTopicsClick();
+    case MenuId("miHowtoUseHelp"): return miHowtoUseHelpClick();
+    case MenuId("miAbout"): return miAboutClick();
+    case MenuId("miRestartComputer"): return miRestartComputerClick();
+    case MenuId("miShutDownWindows"): return miShutDownWindowsClick();
+    case MenuId("miExit"): return miExitClick();
+    default: break;
   }
 }
 

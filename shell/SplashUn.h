@@ -65,12 +65,6 @@ class TfmSplash : public platform::TForm {
   void ShowSettingsInFront();
   void MenuCommand(int id);
 
-  struct MenuRoute {
-    const char* item;
-    void (TfmSplash::*handler)();
-  };
-  static const MenuRoute kMenuRoutes[];
-
   void miSettingsClick();
   void miHelpTopicsClick();
   void miHowtoUseHelpClick();

@@ -8,6 +8,8 @@
 
 class TTrayIcon {
  public:
+  // The icon's identifier among the main window's icons: it has only this one.
+  static constexpr unsigned kIconId = 1;
   // The retry timer of the main window, beside the splash's timer (1).
   static constexpr unsigned kRetryTimerId = 2;
   static constexpr unsigned kRetryIntervalMs = 2000;

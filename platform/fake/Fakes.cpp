@@ -4,6 +4,39 @@
 
 namespace platform {
 
+namespace {
+
+// The journal names the values, so that the tests say which sound or
+// request they expect and never repeat Windows' numbers.
+std::string BeepName(unsigned type) {
+  switch (type) {
+    case kBeepHand: return "hand";
+    case kBeepQuestion: return "question";
+    case kBeepExclamation: return "exclamation";
+    case kBeepAsterisk: return "asterisk";
+    default: return std::to_string(type);
+  }
+}
+
+std::string NotifyVerb(unsigned message) {
+  switch (message) {
+    case kNimAdd: return "add";
+    case kNimModify: return "modify";
+    case kNimDelete: return "delete";
+    default: return "?";
+  }
+}
+
+std::string EndSessionName(unsigned flags) {
+  switch (flags) {
+    case kEwxShutdown: return "shutdown";
+    case kEwxReboot: return "reboot";
+    default: return std::to_string(flags);
+  }
+}
+
+}  // namespace
+
 std::uint32_t FakeDrives::LogicalDrives() {
   journal_.push_back("drives");
   std::uint32_t mask = 0;
@@ -49,8 +82,7 @@ int FakeShell::SystemIconIndex(const std::string& path) {
 }
 
 bool FakeShell::NotifyIcon(unsigned message, const NotifyIconRecord& record) {
-  static const char* const kVerbs[] = {"add", "modify", "delete"};
-  const std::string call = std::string("icon ") + (message < 3 ? kVerbs[message] : "?");
+  const std::string call = "icon " + NotifyVerb(message);
   const std::pair<WindowHandle, unsigned> icon{record.window, record.id};
   const bool shown = icons.count(icon) != 0;
   bool done = false;
@@ -83,7 +115,7 @@ bool FakeSounds::PlayWave(const std::string& fileName, unsigned flags) {
 }
 
 bool FakeSounds::Beep(unsigned type) {
-  journal_.push_back("beep " + std::to_string(type));
+  journal_.push_back("beep " + BeepName(type));
   return true;
 }
 
@@ -98,7 +130,7 @@ int FakeUserInterface::ShowMessageBox(WindowHandle owner, const std::string& tex
 }
 
 bool FakeSession::EndSession(unsigned flags, unsigned reason) {
-  journal_.push_back("end session " + std::to_string(flags) + " " + std::to_string(reason));
+  journal_.push_back("end session " + EndSessionName(flags) + " " + std::to_string(reason));
   return false;
 }
 

@@ -21,7 +21,7 @@
 namespace platform {
 
 // The calls that the fakes received, in order, one line each
-// ("drives", "type E:\", "probe A:\", "box ...", "beep 48").
+// ("drives", "type E:\", "probe A:\", "box ...", "beep exclamation").
 using Journal = std::vector<std::string>;
 
 // A drive letter as the system sees it: a drive with or without a medium,

@@ -10,7 +10,6 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
     const layout::MenuItem& item = table[i];
     const int id = layout::MenuItemId(i);
-    ids_[item.name] = id;
     HMENU parent = item.parent == nullptr ? menu_.Get() : submenus[item.parent];
 
     MENUITEMINFOA info = {};
@@ -40,11 +39,6 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count) {
     }
     ::InsertMenuItemA(parent, ::GetMenuItemCount(parent), TRUE, &info);
   }
-}
-
-int PopupMenu::IdOf(const std::string& name) const {
-  auto found = ids_.find(name);
-  return found == ids_.end() ? 0 : found->second;
 }
 
 }  // namespace platform

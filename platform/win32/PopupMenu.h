@@ -25,15 +25,12 @@ class PopupMenu {
   void Create(const layout::MenuItem* table, std::size_t count);
 
   HMENU Get() const { return menu_.Get(); }
-  // The command of the item of that name, 0 for none.
-  int IdOf(const std::string& name) const;
 
  private:
   std::vector<Bitmap> pictures_;
   // After the pictures, so that it is destroyed before them: its items
   // refer to them until then.
   Menu menu_;
-  std::map<std::string, int> ids_;
 };
 
 }  // namespace platform

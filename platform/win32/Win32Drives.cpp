@@ -13,8 +13,8 @@ bool Win32Drives::ChangeDirectory(const std::string& path) {
 }
 
 bool Win32Drives::VolumeLabel(const std::string& root, std::string& label) {
-  char volumeName[260] = {};
-  char fileSystemName[260] = {};
+  char volumeName[MAX_PATH] = {};
+  char fileSystemName[MAX_PATH] = {};
   DWORD serialNumber = 0;
   DWORD maximumComponentLength = 0;
   DWORD fileSystemFlags = 0;

@@ -98,7 +98,7 @@ void Win32Timers::StopTimer(WindowHandle window, unsigned id) {
 }
 
 bool Win32CommonDialogs::OpenFileName(const OpenFileRequest& request, std::string& chosen) {
-  char fileName[260] = {};
+  char fileName[MAX_PATH] = {};
   std::strncpy(fileName, request.fileName.c_str(), sizeof fileName - 1);
   const std::string filter = PlatformFilter(request.filter);
 

@@ -30,10 +30,10 @@ TEST_F(SessionEndCommandTest, YesChecksBeforeAskingWindowsToRestart) {
   ASSERT_EQ(ui.boxes.size(), 1u);
   EXPECT_EQ(ui.boxes[0].text, "Are you sure you want to restart your computer?");
   EXPECT_EQ(ui.boxes[0].caption, "Restart");
-  EXPECT_EQ(ui.boxes[0].flags, 36u);
+  EXPECT_EQ(ui.boxes[0].flags, platform::kMbYesNo | platform::kMbIconQuestion);
   EXPECT_EQ(ui.boxes[0].owner, owner);
   EXPECT_EQ(journal, (platform::Journal{"box " + ui.boxes[0].text, "box closed", "check",
-                                        "end session 2 0"}));
+                                        "end session reboot 0"}));
 }
 
 TEST_F(SessionEndCommandTest, ShutDownAsksItsOwnQuestionAndRequestsAShutDown) {
@@ -41,7 +41,7 @@ TEST_F(SessionEndCommandTest, ShutDownAsksItsOwnQuestionAndRequestsAShutDown) {
   Run(kShutDownCommand);
   EXPECT_EQ(ui.boxes[0].text, "Are you sure you want to shut down Windows?");
   EXPECT_EQ(ui.boxes[0].caption, "Shut Down");
-  EXPECT_EQ(journal.back(), "end session 1 0");
+  EXPECT_EQ(journal.back(), "end session shutdown 0");
 }
 
 TEST_F(SessionEndCommandTest, NoNeitherChecksNorRequests) {

@@ -67,9 +67,9 @@ class DiskCheckLogTest : public ::testing::Test {
 
 TEST_F(DiskCheckLogTest, EachDriveIsLoggedThenSoundedThenWarned) {
   RunDiskCheck(options, false, context);
-  EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep 48",
+  EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep exclamation",
                                         "box " + WarningText("MYDISK", 'A'), "box closed",
-                                        "probe C:\\", "label C:\\", "log", "beep 48",
+                                        "probe C:\\", "label C:\\", "log", "beep exclamation",
                                         "box " + WarningText("SYSTEM", 'C'), "box closed"}));
   EXPECT_EQ(files.Bytes(kLog), Line("MYDISK", 'A') + Line("SYSTEM", 'C'));
 }
@@ -103,11 +103,11 @@ TEST_F(SessionEndReasonTest, EachBoxStandsBetweenItsReasonAndItsWithdrawal) {
   };
   RunDiskCheck(options, false, context, &hold);
   EXPECT_EQ(Steps(), (platform::Journal{
-                         "probe A:\\", "label A:\\", "log", "beep 48",
+                         "probe A:\\", "label A:\\", "log", "beep exclamation",
                          "block reason The disk \"MYDISK\" is still in drive A:. Take it out "
                          "before the computer starts again.",
                          "box " + WarningText("MYDISK", 'A'), "box closed", "reason withdrawn",
-                         "probe C:\\", "label C:\\", "log", "beep 48",
+                         "probe C:\\", "label C:\\", "log", "beep exclamation",
                          "block reason " + BlockReasonText("SYSTEM", 'C'),
                          "box " + WarningText("SYSTEM", 'C'), "box closed", "reason withdrawn"}));
   EXPECT_FALSE(session.ReasonShown());
@@ -270,9 +270,9 @@ TEST_P(SessionEndQueryTest, ChecksOnlyWhenTheSessionEnds) {
   });
   EXPECT_TRUE(answer);
   if (c.checks) {
-    EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep 48",
+    EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep exclamation",
                                           "box " + WarningText("MYDISK", 'A'), "box closed",
-                                          "probe C:\\", "label C:\\", "log", "beep 48",
+                                          "probe C:\\", "label C:\\", "log", "beep exclamation",
                                           "box " + WarningText("SYSTEM", 'C'), "box closed"}));
   } else {
     EXPECT_TRUE(journal.empty()) << "no drive touched, no log, no sound, no box";
@@ -283,16 +283,18 @@ TEST_P(SessionEndQueryTest, ChecksOnlyWhenTheSessionEnds) {
 INSTANTIATE_TEST_SUITE_P(
     Flags, SessionEndQueryTest,
     ::testing::Values(QueryCase{"ShutDownOrRestart", 0, true},
-                      QueryCase{"LogOff", 0x80000000u, true},            // ENDSESSION_LOGOFF
-                      QueryCase{"CriticalShutDown", 0x40000000u, true},  // ENDSESSION_CRITICAL
-                      QueryCase{"RestartManagerClosesTheProgram", kEndSessionCloseApp, false},
+                      QueryCase{"LogOff", platform::kEndSessionLogoff, true},
+                      QueryCase{"CriticalShutDown", platform::kEndSessionCritical, true},
+                      QueryCase{"RestartManagerClosesTheProgram", platform::kEndSessionCloseApp,
+                                false},
                       QueryCase{"RestartManagerClosesItForcibly",
-                                kEndSessionCloseApp | 0x40000000u, false}),
+                                platform::kEndSessionCloseApp | platform::kEndSessionCritical,
+                                false}),
     [](const ::testing::TestParamInfo<QueryCase>& info) { return info.param.name; });
 
 TEST(SessionEndAnswerTest, AFailedCheckStillHoldsTheEndingSessionButNoInstaller) {
   EXPECT_FALSE(SessionMayEnd(0, [] { return false; }));
-  EXPECT_TRUE(SessionMayEnd(kEndSessionCloseApp, [] { return false; }));
+  EXPECT_TRUE(SessionMayEnd(platform::kEndSessionCloseApp, [] { return false; }));
 }
 
 // What Windows Vista and later show for the program while its warning

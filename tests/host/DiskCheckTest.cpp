@@ -76,7 +76,7 @@ TEST_F(DiskCheckTest, WarnsAboutADiskInDriveAWithTheExactBox) {
   ASSERT_EQ(ui.boxes.size(), 1u);
   EXPECT_EQ(ui.boxes[0].text, "There is still a disk with the label \"MYDISK\" in your A-drive!");
   EXPECT_EQ(ui.boxes[0].caption, "Dorvane 4.0");
-  EXPECT_EQ(ui.boxes[0].flags, 0x1030u);
+  EXPECT_EQ(ui.boxes[0].flags, platform::kMbIconExclamation | platform::kMbSystemModal);
   EXPECT_EQ(ui.boxes[0].owner, kApplicationWindow);
   EXPECT_EQ(journal, (platform::Journal{"probe A:\\", "label A:\\", "box " + ui.boxes[0].text,
                                         "box closed"}));
@@ -181,10 +181,12 @@ INSTANTIATE_TEST_SUITE_P(
         SoundCase{"None", TSound::NoSound, TWindowsSound::Question, ""},
         SoundCase{"WaveFileSynchronousWithDefault", TSound::SoundFile, TWindowsSound::Error,
                   "wave (None) 0"},
-        SoundCase{"Exclamation", TSound::SoundWindows, TWindowsSound::Exclamation, "beep 48"},
-        SoundCase{"Question", TSound::SoundWindows, TWindowsSound::Question, "beep 32"},
-        SoundCase{"Error", TSound::SoundWindows, TWindowsSound::Error, "beep 16"},
-        SoundCase{"Information", TSound::SoundWindows, TWindowsSound::Information, "beep 64"}),
+        SoundCase{"Exclamation", TSound::SoundWindows, TWindowsSound::Exclamation,
+                  "beep exclamation"},
+        SoundCase{"Question", TSound::SoundWindows, TWindowsSound::Question, "beep question"},
+        SoundCase{"Error", TSound::SoundWindows, TWindowsSound::Error, "beep hand"},
+        SoundCase{"Information", TSound::SoundWindows, TWindowsSound::Information,
+                  "beep asterisk"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DiskCheckTest, NoDialogWithSoundOnlySounds) {
@@ -192,7 +194,7 @@ TEST_F(DiskCheckTest, NoDialogWithSoundOnlySounds) {
   options.Sound = TSound::SoundWindows;
   Check();
   EXPECT_TRUE(ui.boxes.empty());
-  EXPECT_EQ(journal, (platform::Journal{"probe A:\\", "label A:\\", "beep 48"}));
+  EXPECT_EQ(journal, (platform::Journal{"probe A:\\", "label A:\\", "beep exclamation"}));
 }
 
 // ---------------------------------------------------------------------------
@@ -302,7 +304,7 @@ TEST_F(RemovableDrivesTest, AnExcludedLabelOnAStickStaysSilent) {
   options.Sound = TSound::SoundWindows;
   Check();
   EXPECT_TRUE(ui.boxes.empty());
-  EXPECT_EQ(std::count(journal.begin(), journal.end(), "beep 48"), 0);
+  EXPECT_EQ(std::count(journal.begin(), journal.end(), "beep exclamation"), 0);
   EXPECT_EQ(journal.back(), "label E:\\");
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "platform/Layout.h"
 
 namespace {
@@ -11,25 +13,56 @@ constexpr layout::MenuItem kMenu[] = {
     {"miShut", nullptr, "&Shut", nullptr},
 };
 
-// Known when compiling: the setup takes the Exit command from this.
-static_assert(layout::MenuItemId(kMenu, "miShut") == layout::MenuItemId(3));
+constexpr layout::Control kControls[] = {
+    {"paBorder", layout::Kind::Panel, nullptr, 0, 0, 10, 10, "", -1, 0},
+    {"buOK", layout::Kind::Button, "paBorder", 0, 0, 10, 10, "&OK", 0, 0},
+    {"buOKAll", layout::Kind::Button, "paBorder", 0, 0, 10, 10, "OK &All", 1, 0},
+};
 
-TEST(MenuItemId, NamesMatchWholeNotByTheirBeginning) {
-  struct Case {
-    const char* name;
-    int id;
-  } cases[] = {
-      {"miShutDown", layout::kFirstMenuId},
-      {"miShutDownWindows", layout::kFirstMenuId + 1},  // a submenu's item counts in table order
-      {"N1", layout::kFirstMenuId + 2},
-      {"miShut", layout::kFirstMenuId + 3},
-      {"miShutDownW", 0},
-      {"miShutDownWindowsX", 0},
-      {"", 0},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(layout::MenuItemId(kMenu, c.name), c.id) << "\"" << c.name << "\"";
+// Known when compiling: the windows route their commands by these, in case
+// labels, and the setup takes the Exit command from them.
+static_assert(layout::MenuItemId(kMenu, "miShut") == layout::MenuItemId(3));
+static_assert(layout::ControlId(kControls, "buOK") == layout::kFirstControlId + 1);
+
+struct IdCase {
+  const char* name;
+  int id;  // 0: not in the table
+};
+
+// The same lookups at run time, where a name that the table lacks throws
+// instead of failing the build.
+template <typename Lookup>
+void ExpectIds(Lookup lookup, std::initializer_list<IdCase> cases) {
+  for (const IdCase& c : cases) {
+    if (c.id != 0) {
+      EXPECT_EQ(lookup(c.name), c.id) << "\"" << c.name << "\"";
+    } else {
+      EXPECT_THROW(lookup(c.name), const char*) << "\"" << c.name << "\"";
+    }
   }
+}
+
+TEST(LayoutIds, NamesMatchWholeNotByTheirBeginning) {
+  ExpectIds([](const char* name) { return layout::MenuItemId(kMenu, name); },
+            {
+                {"miShutDown", layout::kFirstMenuId},
+                // a submenu's item counts in table order
+                {"miShutDownWindows", layout::kFirstMenuId + 1},
+                {"N1", layout::kFirstMenuId + 2},
+                {"miShut", layout::kFirstMenuId + 3},
+                {"miShutDownW", 0},
+                {"miShutDownWindowsX", 0},
+                {"", 0},
+            });
+  ExpectIds([](const char* name) { return layout::ControlId(kControls, name); },
+            {
+                {"paBorder", layout::kFirstControlId},
+                {"buOK", layout::kFirstControlId + 1},
+                {"buOKAll", layout::kFirstControlId + 2},
+                {"buOKA", 0},
+                {"bu", 0},
+                {"miShut", 0},  // a menu item's name is no control's
+            });
 }
 
 }  // namespace

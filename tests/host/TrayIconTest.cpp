@@ -13,10 +13,10 @@ class TrayIconTest : public ::testing::Test {
   TrayIconTest() {
     shell.journal = &journal;
     record.window = reinterpret_cast<platform::WindowHandle>(0x5A1);
-    record.id = 1;
+    record.id = TTrayIcon::kIconId;
   }
 
-  bool Shown() const { return shell.icons.count({record.window, 1u}) != 0; }
+  bool Shown() const { return shell.icons.count({record.window, record.id}) != 0; }
   void Ticks(unsigned count) {
     for (unsigned i = 0; i < count; ++i) icon.RetryTick();
   }
