@@ -144,7 +144,8 @@ LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_SYSCOMMAND:
       // Close from the taskbar button closes the main window, so the close
-      // query's disk check runs first.
+      // query's disk check runs first. Windows keeps the command's four low
+      // bits for itself.
       if ((wParam & 0xFFF0) == SC_CLOSE) {
         if (mainForm_ != nullptr) mainForm_->Close();
         return 0;

@@ -4,13 +4,6 @@
 
 namespace platform {
 
-namespace {
-
-// Not yet in the headers of Windows XP's SDK.
-constexpr DWORD kLoadLibrarySearchSystem32 = 0x00000800;
-
-}  // namespace
-
 void RestrictLibrarySearch() {
   using SetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
   // kernel32 is a known DLL: its name alone can only mean the system's.
@@ -18,7 +11,7 @@ void RestrictLibrarySearch() {
   if (kernel32 == nullptr) return;
   auto restrict = reinterpret_cast<SetDefaultDllDirectories>(
       reinterpret_cast<void*>(::GetProcAddress(kernel32, "SetDefaultDllDirectories")));
-  if (restrict != nullptr) restrict(kLoadLibrarySearchSystem32);
+  if (restrict != nullptr) restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 HMODULE SystemLibrary(const char* fileName) {

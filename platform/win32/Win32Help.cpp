@@ -2,6 +2,7 @@
 // at run time so that the program still starts where hhctrl.ocx is
 // missing, and never imported.
 #include <windows.h>
+#include <htmlhelp.h>
 
 #include <string>
 
@@ -10,16 +11,9 @@
 
 namespace platform {
 
-namespace {
-
-// HtmlHelpA's commands that the program gives besides the displays.
-constexpr UINT kHtmlHelpCloseAll = 0x12;  // HH_CLOSE_ALL
-
-}  // namespace
-
 Win32HelpSystem::~Win32HelpSystem() {
   // Help windows run in this process: they close before their code goes.
-  if (htmlHelp_ != nullptr) htmlHelp_(nullptr, nullptr, kHtmlHelpCloseAll, 0);
+  if (htmlHelp_ != nullptr) htmlHelp_(nullptr, nullptr, HH_CLOSE_ALL, 0);
 }
 
 bool Win32HelpSystem::VistaOrLater() {
