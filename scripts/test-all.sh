@@ -132,6 +132,13 @@ echo "== Set-up decisions (install-deps.sh with stand-in commands)"
 PYTHONPATH=tests/deps help_tests "set-up decisions" test_install_deps
 # --- end of the set-up decisions
 
+# --- How the Wine levels get a display (scripts/wine-env.sh, tests/xvfb.py):
+# a free one, a clear error when Xvfb does not start, the caller's EXIT
+# trap kept; acted out by a stand-in Xvfb.
+echo "== Display decisions (wine-env.sh with a stand-in Xvfb)"
+PYTHONPATH=tests/scripts help_tests "display decisions" test_wine_env
+# --- end of the display decisions
+
 echo
 echo "== Summary"
 echo "Wine levels: $WINE_BITS_NOTE"

@@ -46,24 +46,60 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # start_display: uses $DISPLAY when one answers, else starts Xvfb on a free
-# display number and stops it when the calling script exits.
+# display and stops it when the calling script exits, after the EXIT trap
+# that the caller set before (a trap set later replaces this one: call
+# stop_display from it). Returns non-zero, saying why, when Xvfb does not
+# start. Runs share the machine: a display is free when it has neither a
+# lock file nor a socket, and one that another run takes between that look
+# and Xvfb's start (Xvfb then ends at once) is passed over.
+XVFB_WAIT=${DORVANE_XVFB_WAIT:-30}  # seconds; shortened only by the scripts' tests
+X_TMP=${DORVANE_X_TMP:-/tmp}        # moved only by the scripts' tests
 start_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     return 0
   fi
-  local n
+  local n errors
+  errors=$(mktemp) || return 1
   for n in $(seq 90 120); do
-    [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || break
+    if display_taken "$n"; then continue; fi
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>"$errors" &
+    XVFB_PID=$!
+    if display_answers "$n"; then
+      rm -f "$errors"
+      export DISPLAY=":$n"
+      eval "stop_display_on_exit $(trap -p EXIT)"
+      return 0
+    fi
+    if ! kill -0 "$XVFB_PID" 2>/dev/null && display_taken "$n"; then continue; fi
+    kill "$XVFB_PID" >/dev/null 2>&1
+    XVFB_PID=
+    echo "Xvfb did not start on :$n: $(cat "$errors")" >&2
+    rm -f "$errors"
+    return 1
   done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":$n"
-  local i
-  for i in $(seq 1 50); do
-    xdpyinfo >/dev/null 2>&1 && break
+  rm -f "$errors"
+  echo "Xvfb did not start: no free display among :90 to :120" >&2
+  return 1
+}
+
+display_taken() {  # NUMBER
+  [ -e "$X_TMP/.X$1-lock" ] || [ -e "$X_TMP/.X11-unix/X$1" ]
+}
+
+# display_answers NUMBER: waits until the Xvfb just started there answers;
+# false as soon as it has ended, or after $XVFB_WAIT seconds.
+display_answers() {
+  local deadline=$((SECONDS + XVFB_WAIT))
+  while kill -0 "$XVFB_PID" 2>/dev/null; do
+    DISPLAY=":$1" xdpyinfo >/dev/null 2>&1 && return 0
+    [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.1
   done
-  trap 'stop_display' EXIT
+  return 1
+}
+
+stop_display_on_exit() {  # the words of `trap -p EXIT`, if any
+  trap "${3:+$3; }stop_display" EXIT
 }
 
 stop_display() {

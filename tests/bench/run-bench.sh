@@ -38,7 +38,7 @@ if [ "$dlls" != "$anchor_dlls" ]; then
   exit 2
 fi
 
-start_display
+start_display || exit 2
 bench="$root/build/bench"
 mkdir -p "$bench"
 make_prefix "$bench/prefix"

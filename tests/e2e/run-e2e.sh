@@ -40,9 +40,9 @@ fault_media_make() {
 fault_media_cleanup
 # --- end of the media that refuse the log
 
-start_display
-trap 'fault_media_cleanup; stop_display' EXIT
+trap fault_media_cleanup EXIT
 trap 'exit 130' INT TERM
+start_display || exit
 make_prefix "$root/build/wine/prefix-e2e"
 rm -rf "$media"; mkdir -p "$media/a"
 fault_media_make
