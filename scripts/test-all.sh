@@ -71,24 +71,26 @@ passed_total=$((passed_total + fuzz_p)); failed_total=$((failed_total + fuzz_f))
 # --- end of the fuzz targets
 
 echo "== Windows-side tests (MinGW, under Wine; $WINE_BITS_NOTE)"
-start_display
-media="$root/build/wine/media-win"
-rm -rf "$media"; mkdir -p "$media/m" "$media/r"
-echo WINTEST > "$media/m/.windows-label"
-echo WINFLOPPY > "$media/r/.windows-label"
-make_prefix "$root/build/wine/prefix-win"
-# Wine takes a drive's type from this key when its server starts: R: a
-# floppy drive with a disk, S: a CD drive without a disc.
-wine reg add 'HKLM\Software\Wine\Drives' /v r: /d floppy /f >/dev/null 2>&1
-wine reg add 'HKLM\Software\Wine\Drives' /v s: /d cdrom /f >/dev/null 2>&1
-wineserver -k >/dev/null 2>&1; wineserver -w
-map_drive m "$media/m"
-map_drive n "$media/missing"
-map_drive r "$media/r"
-map_drive s "$media/missing"
-(cd "$WINE_BUILD" && wine win_tests.exe 2>&1) | tr -d '\r' | tee build/logs/win.log
-record "Windows-side tests" build/logs/win.log "${PIPESTATUS[0]}"
-wineserver -k >/dev/null 2>&1
+windows_side_tests() {
+  start_display || return 1
+  local media="$root/build/wine/media-win" status
+  rm -rf "$media"
+  make_prefix "$root/build/wine/prefix-win"
+  # M: a disk labelled WINTEST, N: a drive without a medium, R: a floppy
+  # drive with a disk, S: a CD drive without a disc.
+  make_medium m "$media/m" WINTEST
+  make_medium n "$media/missing"
+  make_medium r "$media/r" WINFLOPPY floppy
+  make_medium s "$media/missing" "" cdrom
+  restart_wine_server
+  (cd "$WINE_BUILD" && wine win_tests.exe 2>&1) | tr -d '\r' | tee build/logs/win.log
+  status=${PIPESTATUS[0]}
+  wineserver -k >/dev/null 2>&1
+  return "$status"
+}
+: > build/logs/win.log
+windows_side_tests
+record "Windows-side tests" build/logs/win.log $?
 
 if [ -x tests/e2e/run-e2e.sh ]; then
   echo "== End-to-end tests (dorvane.exe under Wine)"

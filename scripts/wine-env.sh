@@ -123,10 +123,34 @@ make_prefix() {
 }
 
 # map_drive LETTER TARGET: drive LETTER: becomes the folder TARGET (which
-# may not exist: a drive without a medium). The prefix's server must not be
-# running, or it would not see the change.
+# may not exist: a drive without a medium). A running server of the prefix
+# does not see the change: restart_wine_server after the last drive.
 map_drive() {
   local letter="$1" target="$2"
   rm -f "$WINEPREFIX/dosdevices/$letter:"
   ln -s "$target" "$WINEPREFIX/dosdevices/$letter:"
+}
+
+# make_medium LETTER FOLDER [LABEL [TYPE]]: drive LETTER: holds FOLDER, made
+# as a medium labelled LABEL; with no label FOLDER is not made, and the
+# drive has no medium. TYPE (floppy, cdrom, hd) goes into the key Wine
+# takes drive types from. Wine reads labels and types only when the
+# prefix's server starts: restart_wine_server after the last medium.
+make_medium() {
+  local letter=$1 folder=$2 label=${3:-} type=${4:-}
+  if [ -n "$label" ]; then
+    mkdir -p "$folder"
+    echo "$label" > "$folder/.windows-label"
+  fi
+  if [ -n "$type" ]; then
+    wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d "$type" /f >/dev/null 2>&1
+  fi
+  map_drive "$letter" "$folder"
+}
+
+# restart_wine_server: the prefix's server stopped, so that the next program
+# starts one that reads the drives, their labels and their types afresh.
+restart_wine_server() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w
 }
