@@ -17,12 +17,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Preparing the Wine prefix (first run only)..."
   make_prefix "$WINEPREFIX"
 fi
-media="$root/build/wine/media-run"
-mkdir -p "$media/a"
-[ -f "$media/a/.windows-label" ] || echo DEMO > "$media/a/.windows-label"
-wineserver -k >/dev/null 2>&1 || true
-wineserver -w
-map_drive a "$media/a"
+make_medium a "$root/build/wine/media-run/a" DEMO
+restart_wine_server
 mkdir -p "$WINEPREFIX/drive_c/Dorvane"
 cp "$WINE_PROGRAM/dorvane.exe" "$WINEPREFIX/drive_c/Dorvane/"
 

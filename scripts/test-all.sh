@@ -9,20 +9,43 @@ results=()
 passed_total=0
 failed_total=0
 
-# gtest_counts LOGFILE: "passed failed" from a GoogleTest summary.
-gtest_counts() {
+# The readers of the levels' counts: each prints "passed failed", and the
+# help runner's also "skipped".
+gtest_counts() {  # LOG: from a GoogleTest summary
   local p f
   p=$(grep -oE '\[  PASSED  \] [0-9]+' "$1" | grep -oE '[0-9]+$' | tail -1)
   f=$(grep -oE '\[  FAILED  \] [0-9]+ tests?,' "$1" | grep -oE '[0-9]+' | tail -1)
   echo "${p:-0} ${f:-0}"
 }
+line_counts() {  # PREFIX LOG: from the last line "PREFIX: N passed, M failed"
+  local p f
+  read -r p f <<<"$(grep -E "^$1: [0-9]+ passed, [0-9]+ failed\$" "$2" | tail -1 | grep -oE '[0-9]+' | tr '\n' ' ')"
+  echo "${p:-0} ${f:-0}"
+}
+runner_counts() {  # LOG: from the Python runner's "N passed, M failed, K skipped"
+  local p f s
+  read -r p f s <<<"$(grep -E '^[0-9]+ passed, [0-9]+ failed, [0-9]+ skipped$' "$1" | tail -1 \
+    | grep -oE '[0-9]+' | tr '\n' ' ')"
+  echo "${p:-0} ${f:-0} ${s:-0}"
+}
 
-record() {  # NAME LOGFILE EXITCODE
-  local counts p f
-  counts=$(gtest_counts "$2"); p=${counts% *}; f=${counts#* }
-  if [ "$3" != 0 ] && [ "$f" = 0 ]; then f=1; fi
-  results+=("$(printf '%-22s %4d passed, %d failed' "$1" "$p" "$f")")
-  passed_total=$((passed_total + p)); failed_total=$((failed_total + f))
+# count_level NAME LOG STATUS READER [ARGS]: the level's row of the summary
+# into $row, its figures into $row_passed and $row_failed, as READER ARGS
+# LOG reads them. A level that ended non-zero with no failure counted (it
+# crashed before its summary, say) counts one failure.
+count_level() {
+  local name=$1 log=$2 status=$3 skipped
+  shift 3
+  read -r row_passed row_failed skipped <<<"$("$@" "$log")"
+  if [ "$status" != 0 ] && [ "$row_failed" = 0 ]; then row_failed=1; fi
+  row=$(printf '%-22s %4d passed, %d failed' "$name" "$row_passed" "$row_failed")
+  if [ -n "$skipped" ]; then row+=", $skipped skipped"; fi
+}
+
+record() {  # as count_level; the row goes into the summary and its totals
+  count_level "$@"
+  results+=("$row")
+  passed_total=$((passed_total + row_passed)); failed_total=$((failed_total + row_failed))
 }
 
 mkdir -p build/logs
@@ -32,71 +55,70 @@ export DORVANE_FIGURES="$root/build/logs/figures"
 rm -rf "$DORVANE_FIGURES"; mkdir -p "$DORVANE_FIGURES"
 # --- end of the failure figures' set-up
 
+# --- Checks of the sources: scripts that pass or fail as a whole, one row
+# each with what it found. Another check is one more call here.
+source_check() {  # NAME WHEN-PASSED WHEN-FAILED SCRIPT [ARGS]
+  local name=$1 passed=$2 failed=$3
+  shift 3
+  if "$@"; then
+    results+=("$(printf '%-22s %s' "$name" "$passed")")
+  else
+    results+=("$(printf '%-22s %s' "$name" "FAILED: $failed")")
+    failed_total=$((failed_total + 1))
+  fi
+}
 echo "== Layering (includes between folders)"
-if scripts/check-layers.sh; then
-  results+=("$(printf '%-22s %s' "layering" "no include runs back up")")
-else
-  results+=("$(printf '%-22s %s' "layering" "FAILED: an include runs back up")")
-  failed_total=$((failed_total + 1))
-fi
+source_check layering "no include runs back up" "an include runs back up" scripts/check-layers.sh
+# --- end of the checks of the sources
 
 echo "== The program as Windows XP SP3 loads it (imports, header, size)"
 tests/program/check-program.sh build/win32/dorvane.exe "$WINE_BUILD/win_tests.exe" 2>&1 \
   | tee build/logs/program.log
-program_status=${PIPESTATUS[0]}
-read -r p f <<<"$(grep -oE '^program: [0-9]+ passed, [0-9]+ failed' build/logs/program.log \
-  | grep -oE '[0-9]+' | tr '\n' ' ')"
-p=${p:-0}; f=${f:-0}
-if [ "$program_status" != 0 ] && [ "$f" = 0 ]; then f=1; fi
-results+=("$(printf '%-22s %4d passed, %d failed (%s)' "program checks" "$p" "$f" \
-  "$(grep -oE '^program size: .*' build/logs/program.log | sed 's/^program size: /size /')")")
-passed_total=$((passed_total + p)); failed_total=$((failed_total + f))
+record "program checks" build/logs/program.log "${PIPESTATUS[0]}" line_counts program
+results[-1]+=" ($(grep -oE '^program size: .*' build/logs/program.log | sed 's/^program size: /size /'))"
 
 echo "== Host unit tests (native, against fakes)"
 build/host/tests/host/host_tests 2>&1 | tee build/logs/host.log
-record "host unit tests" build/logs/host.log "${PIPESTATUS[0]}"
+record "host unit tests" build/logs/host.log "${PIPESTATUS[0]}" gtest_counts
 
 # --- Fuzz targets (build/fuzz): a few seconds of each; `make fuzz` runs
 # them long. Counted per target from the runner's "fuzz: N passed, M failed".
 echo "== Fuzz targets (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; short)"
 scripts/fuzz.sh --smoke 2>&1 | tee build/logs/fuzz.log
-fuzz_status=${PIPESTATUS[0]}
-fuzz_line=$(grep -E '^fuzz: [0-9]+ passed, [0-9]+ failed$' build/logs/fuzz.log | tail -1)
-fuzz_p=$(echo "$fuzz_line" | grep -oE '[0-9]+ passed' | grep -oE '[0-9]+')
-fuzz_f=$(echo "$fuzz_line" | grep -oE '[0-9]+ failed' | grep -oE '[0-9]+')
-fuzz_p=${fuzz_p:-0}; fuzz_f=${fuzz_f:-0}
-if [ "$fuzz_status" != 0 ] && [ "$fuzz_f" = 0 ]; then fuzz_f=1; fi
-results+=("$(printf '%-22s %4d passed, %d failed' "fuzz targets (smoke)" "$fuzz_p" "$fuzz_f")")
-passed_total=$((passed_total + fuzz_p)); failed_total=$((failed_total + fuzz_f))
+record "fuzz targets (smoke)" build/logs/fuzz.log "${PIPESTATUS[0]}" line_counts fuzz
 # --- end of the fuzz targets
 
 echo "== Windows-side tests (MinGW, under Wine; $WINE_BITS_NOTE)"
-start_display
-media="$root/build/wine/media-win"
-rm -rf "$media"; mkdir -p "$media/m" "$media/r"
-echo WINTEST > "$media/m/.windows-label"
-echo WINFLOPPY > "$media/r/.windows-label"
-make_prefix "$root/build/wine/prefix-win"
-# Wine takes a drive's type from this key when its server starts: R: a
-# floppy drive with a disk, S: a CD drive without a disc.
-wine reg add 'HKLM\Software\Wine\Drives' /v r: /d floppy /f >/dev/null 2>&1
-wine reg add 'HKLM\Software\Wine\Drives' /v s: /d cdrom /f >/dev/null 2>&1
-wineserver -k >/dev/null 2>&1; wineserver -w
-map_drive m "$media/m"
-map_drive n "$media/missing"
-map_drive r "$media/r"
-map_drive s "$media/missing"
-(cd "$WINE_BUILD" && wine win_tests.exe 2>&1) | tr -d '\r' | tee build/logs/win.log
-record "Windows-side tests" build/logs/win.log "${PIPESTATUS[0]}"
-wineserver -k >/dev/null 2>&1
+windows_side_tests() {
+  start_display || return 1
+  local media="$root/build/wine/media-win" status
+  rm -rf "$media"
+  make_prefix "$root/build/wine/prefix-win"
+  # M: a disk labelled WINTEST, N: a drive without a medium, R: a floppy
+  # drive with a disk, S: a CD drive without a disc.
+  make_medium m "$media/m" WINTEST
+  make_medium n "$media/missing"
+  make_medium r "$media/r" WINFLOPPY floppy
+  make_medium s "$media/missing" "" cdrom
+  restart_wine_server
+  (cd "$WINE_BUILD" && wine win_tests.exe 2>&1) | tr -d '\r' | tee build/logs/win.log
+  status=${PIPESTATUS[0]}
+  wineserver -k >/dev/null 2>&1
+  return "$status"
+}
+: > build/logs/win.log
+windows_side_tests
+record "Windows-side tests" build/logs/win.log $? gtest_counts
 
 if [ -x tests/e2e/run-e2e.sh ]; then
   echo "== End-to-end tests (dorvane.exe under Wine)"
   tests/e2e/run-e2e.sh 2>&1 | tee build/logs/e2e.log
-  record "end-to-end tests" build/logs/e2e.log "${PIPESTATUS[0]}"
-  # Read from Wine's relay trace after the driver's own tests.
-  if reason=$(grep -oE '^block reason: [0-9]+ passed, [0-9]+ failed' build/logs/e2e.log); then
-    results+=("$(printf '%-22s %s' "block reason (trace)" "${reason#block reason: }")")
+  record "end-to-end tests" build/logs/e2e.log "${PIPESTATUS[0]}" gtest_counts
+  # Read from Wine's relay trace after the driver's own tests; a failure
+  # there already fails the run above, so its figures are not counted again.
+  if grep -qE '^block reason: [0-9]+ passed' build/logs/e2e.log; then
+    count_level "block reason (trace)" build/logs/e2e.log 0 line_counts "block reason"
+    results+=("$row")
   fi
 fi
 
@@ -104,13 +126,7 @@ fi
 # in Wine's viewer. Their runner ends with "N passed, M failed, K skipped".
 help_tests() {  # NAME MODULE
   python3 tests/help/run_tests.py "$2" 2>&1 | tee "build/logs/$2.log"
-  local status=${PIPESTATUS[0]} line p f s
-  line=$(grep -E '^[0-9]+ passed, [0-9]+ failed, [0-9]+ skipped$' "build/logs/$2.log" | tail -1)
-  read -r p f s <<<"$(echo "$line" | grep -oE '[0-9]+' | tr '\n' ' ')"
-  p=${p:-0}; f=${f:-0}; s=${s:-0}
-  if [ "$status" != 0 ] && [ "$f" = 0 ]; then f=1; fi
-  results+=("$(printf '%-22s %4d passed, %d failed, %d skipped' "$1" "$p" "$f" "$s")")
-  passed_total=$((passed_total + p)); failed_total=$((failed_total + f))
+  record "$1" "build/logs/$2.log" "${PIPESTATUS[0]}" runner_counts
 }
 echo "== Help file tests (read back by the tests' reader)"
 help_tests "help file tests" test_help_file
@@ -131,6 +147,13 @@ PYTHONPATH=tests/setup help_tests "setup and zip" test_setup
 echo "== Set-up decisions (install-deps.sh with stand-in commands)"
 PYTHONPATH=tests/deps help_tests "set-up decisions" test_install_deps
 # --- end of the set-up decisions
+
+# --- How the Wine levels get a display (scripts/wine-env.sh, tests/xvfb.py):
+# a free one, a clear error when Xvfb does not start, the caller's EXIT
+# trap kept; acted out by a stand-in Xvfb.
+echo "== Display decisions (wine-env.sh with a stand-in Xvfb)"
+PYTHONPATH=tests/scripts help_tests "display decisions" test_wine_env
+# --- end of the display decisions
 
 echo
 echo "== Summary"

@@ -46,24 +46,60 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # start_display: uses $DISPLAY when one answers, else starts Xvfb on a free
-# display number and stops it when the calling script exits.
+# display and stops it when the calling script exits, after the EXIT trap
+# that the caller set before (a trap set later replaces this one: call
+# stop_display from it). Returns non-zero, saying why, when Xvfb does not
+# start. Runs share the machine: a display is free when it has neither a
+# lock file nor a socket, and one that another run takes between that look
+# and Xvfb's start (Xvfb then ends at once) is passed over.
+XVFB_WAIT=${DORVANE_XVFB_WAIT:-30}  # seconds; shortened only by the scripts' tests
+X_TMP=${DORVANE_X_TMP:-/tmp}        # moved only by the scripts' tests
 start_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     return 0
   fi
-  local n
+  local n errors
+  errors=$(mktemp) || return 1
   for n in $(seq 90 120); do
-    [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || break
+    if display_taken "$n"; then continue; fi
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>"$errors" &
+    XVFB_PID=$!
+    if display_answers "$n"; then
+      rm -f "$errors"
+      export DISPLAY=":$n"
+      eval "stop_display_on_exit $(trap -p EXIT)"
+      return 0
+    fi
+    if ! kill -0 "$XVFB_PID" 2>/dev/null && display_taken "$n"; then continue; fi
+    kill "$XVFB_PID" >/dev/null 2>&1
+    XVFB_PID=
+    echo "Xvfb did not start on :$n: $(cat "$errors")" >&2
+    rm -f "$errors"
+    return 1
   done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":$n"
-  local i
-  for i in $(seq 1 50); do
-    xdpyinfo >/dev/null 2>&1 && break
+  rm -f "$errors"
+  echo "Xvfb did not start: no free display among :90 to :120" >&2
+  return 1
+}
+
+display_taken() {  # NUMBER
+  [ -e "$X_TMP/.X$1-lock" ] || [ -e "$X_TMP/.X11-unix/X$1" ]
+}
+
+# display_answers NUMBER: waits until the Xvfb just started there answers;
+# false as soon as it has ended, or after $XVFB_WAIT seconds.
+display_answers() {
+  local deadline=$((SECONDS + XVFB_WAIT))
+  while kill -0 "$XVFB_PID" 2>/dev/null; do
+    DISPLAY=":$1" xdpyinfo >/dev/null 2>&1 && return 0
+    [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.1
   done
-  trap 'stop_display' EXIT
+  return 1
+}
+
+stop_display_on_exit() {  # the words of `trap -p EXIT`, if any
+  trap "${3:+$3; }stop_display" EXIT
 }
 
 stop_display() {
@@ -87,10 +123,34 @@ make_prefix() {
 }
 
 # map_drive LETTER TARGET: drive LETTER: becomes the folder TARGET (which
-# may not exist: a drive without a medium). The prefix's server must not be
-# running, or it would not see the change.
+# may not exist: a drive without a medium). A running server of the prefix
+# does not see the change: restart_wine_server after the last drive.
 map_drive() {
   local letter="$1" target="$2"
   rm -f "$WINEPREFIX/dosdevices/$letter:"
   ln -s "$target" "$WINEPREFIX/dosdevices/$letter:"
+}
+
+# make_medium LETTER FOLDER [LABEL [TYPE]]: drive LETTER: holds FOLDER, made
+# as a medium labelled LABEL; with no label FOLDER is not made, and the
+# drive has no medium. TYPE (floppy, cdrom, hd) goes into the key Wine
+# takes drive types from. Wine reads labels and types only when the
+# prefix's server starts: restart_wine_server after the last medium.
+make_medium() {
+  local letter=$1 folder=$2 label=${3:-} type=${4:-}
+  if [ -n "$label" ]; then
+    mkdir -p "$folder"
+    echo "$label" > "$folder/.windows-label"
+  fi
+  if [ -n "$type" ]; then
+    wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d "$type" /f >/dev/null 2>&1
+  fi
+  map_drive "$letter" "$folder"
+}
+
+# restart_wine_server: the prefix's server stopped, so that the next program
+# starts one that reads the drives, their labels and their types afresh.
+restart_wine_server() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w
 }

@@ -38,16 +38,14 @@ if [ "$dlls" != "$anchor_dlls" ]; then
   exit 2
 fi
 
-start_display
+start_display || exit 2
 bench="$root/build/bench"
 mkdir -p "$bench"
 make_prefix "$bench/prefix"
 media="$bench/media"
-rm -rf "$media"; mkdir -p "$media/a"
-# Wine reads the labels when its server starts: the medium is made now.
-echo BENCH > "$media/a/.windows-label"
-wineserver -k >/dev/null 2>&1; wineserver -w
-map_drive a "$media/a"
+rm -rf "$media"
+make_medium a "$media/a" BENCH
+restart_wine_server
 
 logs=${BENCH_LOGS:-$bench/logs}
 mkdir -p "$logs"

@@ -40,30 +40,22 @@ fault_media_make() {
 fault_media_cleanup
 # --- end of the media that refuse the log
 
-start_display
-trap 'fault_media_cleanup; stop_display' EXIT
+trap fault_media_cleanup EXIT
 trap 'exit 130' INT TERM
+start_display || exit
 make_prefix "$root/build/wine/prefix-e2e"
-rm -rf "$media"; mkdir -p "$media/a"
+rm -rf "$media"
 fault_media_make
-# Wine reads the labels when its server starts: the media are made now.
-echo MYDISK > "$media/a/.windows-label"
+make_medium a "$media/a" MYDISK
 # --- Removable drives: E: a floppy-type drive (as Windows reports a USB
 # stick or a card reader) holding a medium labelled STICK, H: a CD drive
-# holding a disc labelled DISC. Wine takes the types from this key when its
-# server starts.
-mkdir -p "$media/e" "$media/h"
-echo STICK > "$media/e/.windows-label"
-echo DISC > "$media/h/.windows-label"
-wine reg add 'HKLM\Software\Wine\Drives' /v e: /d floppy /f >/dev/null 2>&1
-wine reg add 'HKLM\Software\Wine\Drives' /v h: /d cdrom /f >/dev/null 2>&1
+# holding a disc labelled DISC.
+make_medium e "$media/e" STICK floppy
+make_medium h "$media/h" DISC cdrom
 # --- end of the removable drives
-wineserver -k >/dev/null 2>&1; wineserver -w
-map_drive a "$media/a"
-map_drive e "$media/e"
-map_drive h "$media/h"
 map_drive f "$media/full"
 map_drive g "$media/readonly"
+restart_wine_server
 
 mkdir -p "$WINEPREFIX/drive_c/Dorvane"
 cp "$WINE_PROGRAM"/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
