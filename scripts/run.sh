@@ -17,7 +17,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Preparing the Wine prefix (first run only)..."
   make_prefix "$WINEPREFIX"
 fi
-make_medium a "$root/build/wine/media-run/a" DEMO
+# A label someone gave the demo disk (to try the excluded labels) stays.
+label=$(cat "$root/build/wine/media-run/a/.windows-label" 2>/dev/null) || label=DEMO
+make_medium a "$root/build/wine/media-run/a" "${label:-DEMO}"
 restart_wine_server
 mkdir -p "$WINEPREFIX/drive_c/Dorvane"
 cp "$WINE_PROGRAM/dorvane.exe" "$WINEPREFIX/drive_c/Dorvane/"
