@@ -2,6 +2,7 @@
 
 #include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
+#include "platform/win32/Module.h"
 
 #include <cstddef>
 
@@ -152,7 +153,7 @@ std::string InputBox(HWND owner, const std::string& caption, const std::string& 
                      const std::string& value, int maxLength) {
   InputRequest request{caption, prompt, value, maxLength, value};
   const INT_PTR answer =
-      ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), kTemplate.Get(), owner, InputBoxProc,
+      ::DialogBoxIndirectParamA(Instance(), kTemplate.Get(), owner, InputBoxProc,
                                 reinterpret_cast<LPARAM>(&request));
   return answer == IDOK ? request.result : value;
 }
