@@ -26,6 +26,7 @@ constexpr unsigned kHelpFinder = 11;
 // HTML Help's commands.
 constexpr unsigned kHtmlHelpDisplayTopic = 0;
 constexpr unsigned kHtmlHelpDisplayToc = 1;
+constexpr unsigned kHtmlHelpCloseAll = 0x12;
 
 class Help {
  public:

@@ -49,6 +49,7 @@ static_assert(kHelpHelpOnHelp == HELP_HELPONHELP);
 static_assert(kHelpFinder == HELP_FINDER);
 static_assert(kHtmlHelpDisplayTopic == HH_DISPLAY_TOPIC);
 static_assert(kHtmlHelpDisplayToc == HH_DISPLAY_TOC);
+static_assert(kHtmlHelpCloseAll == HH_CLOSE_ALL);
 
 static_assert(kEwxShutdown == EWX_SHUTDOWN);
 static_assert(kEwxReboot == EWX_REBOOT);

@@ -2,7 +2,6 @@
 // at run time so that the program still starts where hhctrl.ocx is
 // missing, and never imported.
 #include <windows.h>
-#include <htmlhelp.h>
 
 #include <string>
 
@@ -13,7 +12,7 @@ namespace platform {
 
 Win32HelpSystem::~Win32HelpSystem() {
   // Help windows run in this process: they close before their code goes.
-  if (htmlHelp_ != nullptr) htmlHelp_(nullptr, nullptr, HH_CLOSE_ALL, 0);
+  if (htmlHelp_ != nullptr) htmlHelp_(nullptr, nullptr, kHtmlHelpCloseAll, 0);
 }
 
 bool Win32HelpSystem::VistaOrLater() {
