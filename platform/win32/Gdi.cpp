@@ -1,5 +1,9 @@
 #include "platform/win32/Gdi.h"
 
+#include <cstring>
+
+#include "platform/PackedPicture.h"
+
 #include "platform/win32/Module.h"
 #include "platform/win32/SystemLibraries.h"
 
@@ -16,8 +20,29 @@ Font CreateFontByName(const char* face, int height, bool bold, bool underline) {
 }
 
 Bitmap LoadBitmapResource(const char* name) {
-  return Bitmap(static_cast<HBITMAP>(
-      ::LoadImageA(Instance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  // A packed picture becomes the same DIB section that LoadImageA makes of
+  // a plain one; the small pictures that do not pack are kept plain.
+  const HINSTANCE module = Instance();
+  const HRSRC found = ::FindResourceA(module, name, RT_RCDATA);
+  if (found == nullptr) {
+    return Bitmap(static_cast<HBITMAP>(
+        ::LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  }
+  const auto* data = static_cast<const unsigned char*>(::LockResource(::LoadResource(module, found)));
+  const DWORD size = ::SizeofResource(module, found);
+  BITMAPINFO format = {};
+  if (data == nullptr || size < sizeof format.bmiHeader) return Bitmap();
+  std::memcpy(&format.bmiHeader, data, sizeof format.bmiHeader);
+  if (format.bmiHeader.biBitCount != 24 || format.bmiHeader.biCompression != BI_RGB) return Bitmap();
+  void* rows = nullptr;
+  Bitmap picture(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &rows, nullptr, 0));
+  if (picture.Get() == nullptr ||
+      !UnpackPixels(data + sizeof format.bmiHeader, size - sizeof format.bmiHeader,
+                    format.bmiHeader.biWidth, format.bmiHeader.biHeight,
+                    static_cast<unsigned char*>(rows))) {
+    return Bitmap();
+  }
+  return picture;
 }
 
 Icon LoadIconResource(const char* name, int size) {

@@ -457,6 +457,51 @@ def bmp_bytes(w, h, bpp, data, pal=None):
     return head + info + table + bits
 
 
+def packed_bytes(bmp):
+    """A 24-bit .bmp's header and pixels run-length packed, as the program
+    unpacks them (platform/PackedPicture.h): a control byte below 0x80 is
+    followed by that many plus one pixels, one from 0x80 on by one pixel
+    that stands control - 0x7E times."""
+    off = struct.unpack_from("<I", bmp, 10)[0]
+    w, h = struct.unpack_from("<ii", bmp, 18)
+    stride = ((w * 24 + 31) // 32) * 4
+    px = [bmp[off + y * stride + 3 * x:off + y * stride + 3 * x + 3]
+          for y in range(h) for x in range(w)]
+    out = bytearray(bmp[14:54])
+    i, n = 0, len(px)
+    while i < n:
+        j = i
+        while j + 1 < n and px[j + 1] == px[i] and j - i < 128:
+            j += 1
+        if j > i:
+            out.append(0x7E + j - i + 1)
+            out += px[i]
+        else:
+            while j + 1 < n and (j + 2 >= n or px[j + 1] != px[j + 2]) and j - i < 127:
+                j += 1
+            out.append(j - i)
+            out += b"".join(px[i:j + 1])
+        i = j + 1
+    return bytes(out)
+
+
+def unpacked_rows(packed):
+    """The padded bottom-up rows of a packed picture (for the check)."""
+    w, h = struct.unpack_from("<ii", packed, 4)
+    px, i = [], 40
+    while i < len(packed):
+        c = packed[i]
+        if c >= 0x80:
+            px += [packed[i + 1:i + 4]] * (c - 0x7E)
+            i += 4
+        else:
+            px += [packed[i + 1 + 3 * k:i + 4 + 3 * k] for k in range(c + 1)]
+            i += 1 + 3 * (c + 1)
+    assert len(px) == w * h
+    pad = bytes(((w * 24 + 31) // 32) * 4 - 3 * w)
+    return b"".join(b"".join(px[y * w:(y + 1) * w]) + pad for y in range(h))
+
+
 def ico_bytes(images):
     """images: list of (size, indices) with None marking transparent pixels;
     each is stored as a 16-colour image with its AND mask."""
@@ -1026,6 +1071,10 @@ def check(outdir):
         assert (hs, bw, bh, planes, bits, comp) == (40, w, h, 1, bpp, 0), name
         assert off == 54 + (4 << bpp if bpp <= 8 else 0), name
         assert len(data) == off + stride * h, name
+        if bpp == 24:   # the packed copy that the program holds
+            packed = open(os.path.join(outdir, name[:-4] + ".pkb"), "rb").read()
+            assert packed[:40] == data[14:54], name
+            assert unpacked_rows(packed) == data[off:], name + ": packed pixels differ"
         if keyed:       # first stored row is the bottom one
             if bpp == 24:
                 b, g, r = data[off:off + 3]
@@ -1066,8 +1115,12 @@ def main(outdir):
     for name, fn in (("tab_drives", tab_drives), ("tab_sound", tab_sound),
                      ("tab_logging", tab_logging), ("tab_other", tab_other)):
         save(name + ".bmp", bmp_bytes(32, 32, 24, fn().rgb()))
+    packed = [name for name, (_w, _h, bpp, _k) in EXPECTED.items() if bpp == 24]
+    for name in packed:
+        with open(os.path.join(outdir, name), "rb") as f:
+            save(name[:-4] + ".pkb", packed_bytes(f.read()))
     check(outdir)
-    print("wrote %d files to %s" % (len(EXPECTED) + 1, outdir))
+    print("wrote %d files to %s" % (len(EXPECTED) + len(packed) + 1, outdir))
 
 
 if __name__ == "__main__":
