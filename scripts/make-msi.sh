@@ -6,8 +6,9 @@
 # resources/dorvane.rc; a later one makes the package that upgrades this.
 #
 # wixl knows a part of WiX: not a component's Condition, nor its Permanent
-# and Transitive attributes. The package is built without them, then they
-# are written into its Component table as setup/dorvane.wxs states them.
+# and Transitive attributes, nor RemoveFile. The package is built without
+# them, then they are written into its tables as setup/dorvane.wxs states
+# them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -47,8 +48,17 @@ with open(gen + "/components.tsv", "w") as out:
             words = "" if condition is None else " ".join(condition.text.split())
             out.write("%s\t%d\t%s\n" % (component.get("Id"), bits, words))
 
+# Files the program's use leaves in a component's folder, for the
+# RemoveFile table (all of them removed at uninstall).
+with open(gen + "/remove-files.tsv", "w") as out:
+    for component in ET.fromstring(text).iter(NS + "Component"):
+        for remove in component.iter(NS + "RemoveFile"):
+            assert remove.get("On") == "uninstall", remove.get("Id")
+            out.write("%s\t%s\t%s\n" % (remove.get("Id"), component.get("Id"), remove.get("Name")))
+
 # What wixl reads: the same, without them.
 text = re.sub(r"\s*<Condition>.*?</Condition>", "", text, flags=re.S)
+text = re.sub(r"\s*<RemoveFile [^>]*/>", "", text)
 text = re.sub(r'\s(Permanent|Transitive)="yes"', "", text)
 # A launch condition on one line, as Windows Installer's parser takes it.
 text = re.sub(r"(<Condition [^>]*>)(.*?)(</Condition>)",
@@ -70,6 +80,14 @@ while IFS=$'\t' read -r name bits condition; do
   msibuild "$gen/dorvane.msi" -q "UPDATE Component SET Attributes = $((current | bits)), \
 Condition = '${condition//\'/\'\'}' WHERE Component = '$name'"
 done < "$gen/components.tsv"
+
+# In the folder of the component's directory; 2: at uninstall.
+while IFS=$'\t' read -r key component name; do
+  directory=$(msiinfo export "$gen/dorvane.msi" Component | tr -d '\r' \
+    | awk -F'\t' -v n="$component" '$1 == n { print $3 }')
+  msibuild "$gen/dorvane.msi" -q "INSERT INTO RemoveFile (FileKey, Component_, FileName, \
+DirProperty, InstallMode) VALUES ('$key', '$component', '$name', '$directory', 2)"
+done < "$gen/remove-files.tsv"
 
 # The options an administrator gives pass to the installation that runs
 # with the system's rights (Group Policy, Intune, an elevated msiexec).
