@@ -5,10 +5,9 @@
 # (major.minor.build) defaults to the program's own, PRODUCTVERSION in
 # resources/dorvane.rc; a later one makes the package that upgrades this.
 #
-# wixl knows a part of WiX: not a component's Condition, nor its Permanent
-# and Transitive attributes, nor RemoveFile. The package is built without
-# them, then they are written into its tables as setup/dorvane.wxs states
-# them.
+# wixl knows a part of WiX: not a component's Condition, nor RemoveFile.
+# The package is built without them, then they are written into its tables
+# as setup/dorvane.wxs states them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -37,16 +36,12 @@ source, gen, version = sys.argv[1:]
 NS = "{http://schemas.microsoft.com/wix/2006/wi}"
 text = open(source, encoding="utf-8").read()
 
-# Each component's condition and attributes, for the Component table.
-PERMANENT, TRANSITIVE = 16, 64
-with open(gen + "/components.tsv", "w") as out:
+# Each component's condition, for the Component table.
+with open(gen + "/conditions.tsv", "w") as out:
     for component in ET.fromstring(text).iter(NS + "Component"):
         condition = component.find(NS + "Condition")
-        bits = (PERMANENT if component.get("Permanent") == "yes" else 0) \
-            | (TRANSITIVE if component.get("Transitive") == "yes" else 0)
-        if condition is not None or bits:
-            words = "" if condition is None else " ".join(condition.text.split())
-            out.write("%s\t%d\t%s\n" % (component.get("Id"), bits, words))
+        if condition is not None:
+            out.write("%s\t%s\n" % (component.get("Id"), " ".join(condition.text.split())))
 
 # Files the program's use leaves in a component's folder, for the
 # RemoveFile table (all of them removed at uninstall).
@@ -59,7 +54,6 @@ with open(gen + "/remove-files.tsv", "w") as out:
 # What wixl reads: the same, without them.
 text = re.sub(r"\s*<Condition>.*?</Condition>", "", text, flags=re.S)
 text = re.sub(r"\s*<RemoveFile [^>]*/>", "", text)
-text = re.sub(r'\s(Permanent|Transitive)="yes"', "", text)
 # A launch condition on one line, as Windows Installer's parser takes it.
 text = re.sub(r"(<Condition [^>]*>)(.*?)(</Condition>)",
               lambda m: m.group(1) + " ".join(m.group(2).split()) + m.group(3), text, flags=re.S)
@@ -73,13 +67,10 @@ EOF
 (cd "$gen" && wixl -a x86 -D Version="$version" -D ProductCode="$(cat product-code)" \
   -D Files=files -D Icon=dorvane.ico -o dorvane.msi dorvane.wxs)
 
-# The attributes wixl wrote (a registry key path, say) stay.
-while IFS=$'\t' read -r name bits condition; do
-  current=$(msiinfo export "$gen/dorvane.msi" Component | tr -d '\r' | awk -F'\t' -v n="$name" '$1 == n { print $4 }')
-  [ -n "$current" ] || { echo "make-msi: no component $name" >&2; exit 1; }
-  msibuild "$gen/dorvane.msi" -q "UPDATE Component SET Attributes = $((current | bits)), \
-Condition = '${condition//\'/\'\'}' WHERE Component = '$name'"
-done < "$gen/components.tsv"
+while IFS=$'\t' read -r name condition; do
+  msibuild "$gen/dorvane.msi" -q "UPDATE Component SET Condition = '${condition//\'/\'\'}' \
+WHERE Component = '$name'"
+done < "$gen/conditions.tsv"
 
 # In the folder of the component's directory; 2: at uninstall.
 while IFS=$'\t' read -r key component name; do

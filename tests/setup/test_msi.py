@@ -97,8 +97,9 @@ class PackageTables(unittest.TestCase):
                 self.assertIn(name, store)
                 # "#" makes a REG_DWORD; a text stays REG_SZ.
                 self.assertEqual("REG_DWORD" if value.startswith("#") else "REG_SZ", store[name])
-                # Kept at removal; conditions evaluated again at a repair.
-                self.assertEqual(int(components[component][3]) & (16 | 64), 16 | 64)
+                # Unregistered: written where the condition asks at an
+                # install, never rewritten by a repair nor removed.
+                self.assertEqual(components[component][1], "")
                 self.assertTrue(components[component][4], "written whatever the key holds already")
             written.add(name)
         self.assertEqual(sorted(written), sorted(store))
