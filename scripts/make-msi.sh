@@ -72,6 +72,15 @@ while IFS=$'\t' read -r name condition; do
 WHERE Component = '$name'"
 done < "$gen/conditions.tsv"
 
+# wixl makes a property-setting action deferred (51 + 2048), where it sets
+# nothing, and puts it after InstallFinalize; it belongs right after
+# CostFinalize, once the folders are known.
+cost_finalize=$(msiinfo export "$gen/dorvane.msi" InstallExecuteSequence | tr -d '\r' \
+  | awk -F'\t' '$1 == "CostFinalize" { print $3 }')
+msibuild "$gen/dorvane.msi" -q "UPDATE CustomAction SET Type = 51 WHERE Action = 'SetInstallLocation'"
+msibuild "$gen/dorvane.msi" -q "UPDATE InstallExecuteSequence SET Sequence = $((cost_finalize + 1)) \
+WHERE Action = 'SetInstallLocation'"
+
 # In the folder of the component's directory; 2: at uninstall.
 while IFS=$'\t' read -r key component name; do
   directory=$(msiinfo export "$gen/dorvane.msi" Component | tr -d '\r' \

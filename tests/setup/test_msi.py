@@ -268,7 +268,8 @@ class Msiexec(unittest.TestCase):
         entries = self.p.entries()
         self.assertEqual(list(entries), [self.product_code])
         entry = entries[self.product_code]
-        self.assertEqual((entry["DisplayName"], entry["Publisher"]), ("Dorvane 4.0", "Kestrome"))
+        self.assertEqual((entry["DisplayName"], entry["Publisher"], entry["InstallLocation"]),
+                         ("Dorvane 4.0", "Kestrome", self.p.install_dir + "\\"))
         self.assertRegex(entry["DisplayVersion"], r"^\d+\.\d+\.\d+$")
         exe = self.p.install_dir + "\\dorvane.exe"
         self.assertEqual(self.p.registry(self.p.hklm(RUN_KEY)).get("Dorvane"), f'"{exe}"')
