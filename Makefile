@@ -47,8 +47,9 @@ test:
 screenshots: wine-build
 	@scripts/screenshots.sh
 
-# --- What is handed out: build/dist/dorvane-4.0-setup.exe (NSIS) and
-# build/dist/dorvane-4.0.zip, both from the 32-bit build.
+# --- What is handed out: build/dist/dorvane-4.0-setup.exe (NSIS),
+# build/dist/dorvane-4.0.zip, build/dist/dorvane-4.0.msi (wixl) and the
+# policy templates in build/dist/policy, all from the 32-bit build.
 dist: host-build
 	@scripts/install-deps.sh dist
 	@scripts/make-dist.sh

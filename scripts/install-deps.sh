@@ -23,7 +23,7 @@ declare -A group_packages=(
   [build]="cmake make g++-mingw-w64-i686 python3 fp-utils"
   [host]="cmake make g++ googletest"
   [wine]="wine wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest xvfb xdotool x11-utils imagemagick python3"
-  [dist]="nsis zip imagemagick"
+  [dist]="nsis zip imagemagick wixl msitools"
   [fuzz]="clang libclang-rt-14-dev cmake"
 )
 

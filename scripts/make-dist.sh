@@ -3,6 +3,11 @@
 #   build/dist/dorvane-4.0-setup.exe  the setup (setup/dorvane.nsi)
 #   build/dist/dorvane-4.0.zip        the portable copy: dorvane.exe, its
 #                                     help and readme.txt
+#   build/dist/dorvane-4.0.msi        the Windows Installer package
+#                                     (setup/dorvane.wxs), for Group Policy,
+#                                     Intune and msiexec
+#   build/dist/policy/                the policy templates: dorvane.admx and
+#                                     en-US/dorvane.adml
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,4 +25,7 @@ sed 's/$/\r/' setup/readme.txt > "$stage/readme.txt"
 rm -f "$dist/dorvane-4.0.zip"
 (cd "$stage" && zip -q -X -9 "$OLDPWD/$dist/dorvane-4.0.zip" dorvane.exe dvn40.hlp dvn40.cnt \
   dvn40.chm readme.txt)
-ls -l "$dist"/dorvane-4.0-setup.exe "$dist"/dorvane-4.0.zip
+scripts/make-msi.sh build/win32 "$dist/dorvane-4.0.msi"
+rm -rf "$dist/policy"
+cp -r setup/policy "$dist/policy"
+ls -l "$dist"/dorvane-4.0-setup.exe "$dist"/dorvane-4.0.zip "$dist"/dorvane-4.0.msi

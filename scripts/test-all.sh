@@ -144,6 +144,12 @@ echo "== Setup and zip (NSIS, under Wine)"
 PYTHONPATH=tests/setup help_tests "setup and zip" test_setup
 # --- end of the setup tests
 
+# --- The Windows Installer package and the policy templates (make dist):
+# their tables and values read back, msiexec under Wine.
+echo "== Installer package and policy templates (wixl, msiexec under Wine)"
+PYTHONPATH=tests/setup help_tests "package and templates" test_msi
+# --- end of the package tests
+
 # --- The set-up's own decisions (scripts/install-deps.sh): 32-bit code or
 # not, wine32 or not, failing indexes, acted out by stand-in commands.
 echo "== Set-up decisions (install-deps.sh with stand-in commands)"
