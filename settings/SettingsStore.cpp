@@ -128,7 +128,9 @@ struct StoreKey {
 // settings still count.
 StoreKey OpenStoreKey(platform::Registry& registry, const char* path) {
   const std::string relative = RelativePath(path);
-  if (std::unique_ptr<RegistryKey> key = registry.CreateKey(relative)) return {std::move(key), true};
+  if (std::unique_ptr<RegistryKey> key = registry.CreateKey(relative)) {
+    return {std::move(key), true};
+  }
   if (std::unique_ptr<RegistryKey> key = registry.OpenKeyForReading(relative)) {
     return {std::move(key), false};
   }
@@ -322,12 +324,11 @@ void SettingsStore::Load(TCheckOptions& options) {
     damage = failure.what();
   }
 
-  std::string outcome = kRepaired;
+  const char* outcome = kRepaired;
   try {
     if (!Reset(options)) outcome = kNotRepaired;
   } catch (const Failure& failure) {
-    outcome = kRepairFailed + std::string(failure.what());
-    ReportRepair(damage, outcome);
+    ReportRepair(damage, (kRepairFailed + std::string(failure.what())).c_str());
     throw;
   }
   ReportRepair(damage, outcome);
@@ -368,9 +369,8 @@ bool SettingsStore::Reset(TCheckOptions& options) {
   return true;
 }
 
-void SettingsStore::ReportRepair(const std::string& damage, const std::string& outcome) {
-  events_.Report(platform::kEventlogWarningType, kEventSettingsRepaired,
-                 {damage.c_str(), outcome.c_str()});
+void SettingsStore::ReportRepair(const std::string& damage, const char* outcome) {
+  events_.Report(platform::kEventlogWarningType, kEventSettingsRepaired, {damage.c_str(), outcome});
 }
 
 void SettingsStore::Save(const TCheckOptions& options) {

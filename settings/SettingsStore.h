@@ -48,7 +48,7 @@ class SettingsStore {
   // Stores the defaults and loads them; false, with the defaults put into
   // `options` alone, where the user may not change the store.
   bool Reset(TCheckOptions& options);
-  void ReportRepair(const std::string& damage, const std::string& outcome);
+  void ReportRepair(const std::string& damage, const char* outcome);
 
   platform::Registry& registry_;
   std::string defaultLogFile_;

@@ -183,13 +183,15 @@ void CheckEveryLetter(const TCheckOptions& options, std::string& logBuffer,
 
 std::string CheckedDrivesText(const TCheckOptions& options) {
   std::string text;
-  const auto add = [&text](const std::string& drive) {
-    text += (text.empty() ? "" : ", ") + drive;
-  };
   for (const TDriveEntry& entry : options.Drives) {
-    if (entry.Checked) add(std::string(1, entry.Letter()) + ":");
+    if (!entry.Checked) continue;
+    if (!text.empty()) text += ", ";
+    text += entry.Letter();
+    text += ':';
   }
-  if (options.RemovableDrives) add("every removable drive");
+  if (options.RemovableDrives) {
+    text += text.empty() ? "every removable drive" : ", every removable drive";
+  }
   return text.empty() ? "none" : text;
 }
 
