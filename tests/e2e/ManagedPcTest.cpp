@@ -171,7 +171,7 @@ TEST(EventMessagesTest, TheProgramCarriesTheSentenceOfEachEvent) {
     char text[512] = {};
     const DWORD length = ::FormatMessageA(
         FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, program, c.id, 0, text,
-        sizeof text, reinterpret_cast<va_list*>(const_cast<const char**>(c.strings.data())));
+        sizeof text, reinterpret_cast<va_list*>(const_cast<char**>(c.strings.data())));
     std::string sentence(text, length);
     while (!sentence.empty() && (sentence.back() == '\n' || sentence.back() == '\r')) {
       sentence.pop_back();
