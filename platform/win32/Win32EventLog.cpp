@@ -4,12 +4,12 @@ namespace platform {
 
 void Win32EventLog::Report(std::uint16_t type, std::uint32_t id,
                            std::initializer_list<const char*> strings) {
-  // Opened at the first event, not at start: most runs report only the
-  // start, and a log service that is not running yet at logon may be by
-  // the time a warning comes. A source that is not registered still opens
-  // (the portable copy): its events are written, shown without their texts.
+  // Opened at the first event and kept to the end; tried again at the next
+  // event when it would not open, since at logon the log's service may not
+  // be running yet. A source that is not registered still opens (the
+  // portable copy): its events are written, shown without their texts.
   if (!source_.Valid()) {
-    source_ = EventSourceHandle(::RegisterEventSourceA(nullptr, sourceName_.c_str()));
+    source_ = EventSourceHandle(::RegisterEventSourceA(nullptr, sourceName_));
   }
   if (!source_.Valid()) return;
   // A full or stopped log refuses the event; nothing that a check, a

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "platform/EventLog.h"
 #include "platform/win32/Handles.h"
 
@@ -18,15 +16,16 @@ using EventSourceHandle = UniqueHandle<HANDLE, DeregisterEventSourceHandle>;
 
 class Win32EventLog : public EventLog {
  public:
-  // `source` names the program in the log; the Event Viewer finds the texts
-  // of its events through the source's registration, which the setup makes.
-  explicit Win32EventLog(std::string source) : sourceName_(std::move(source)) {}
+  // `source` names the program in the log, and lives as long as this
+  // object; the Event Viewer finds the texts of its events through the
+  // source's registration, which the setup makes.
+  explicit Win32EventLog(const char* source) : sourceName_(source) {}
 
   void Report(std::uint16_t type, std::uint32_t id,
               std::initializer_list<const char*> strings) override;
 
  private:
-  std::string sourceName_;
+  const char* sourceName_;
   EventSourceHandle source_;
 };
 
