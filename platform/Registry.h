@@ -72,6 +72,10 @@ class Registry {
   // RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS). Null when it fails.
   virtual std::unique_ptr<RegistryKey> OpenKey(const std::string& path) = 0;
 
+  // RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ): a key that the
+  // user may read but not change. Its writes fail. Null when it fails.
+  virtual std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string& path) = 0;
+
   // RegDeleteKeyA(HKEY_LOCAL_MACHINE, path): only a key without subkeys.
   virtual long DeleteKey(const std::string& path) = 0;
 };

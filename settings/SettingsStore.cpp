@@ -8,9 +8,17 @@
 #include <vector>
 
 #include "platform/Failure.h"
+#include "resources/Events.h"
+#include "resources/Texts.h"
 
 const char kSettingsKeyPath[] = "\\SOFTWARE\\Kestrome\\Dorvane\\4.0";
 const char kExclusionsKeyPath[] = "\\SOFTWARE\\Kestrome\\Dorvane\\4.0\\Exclusions";
+
+// A standard user who started the program from the Start menu while it
+// runs would only reach the running copy's dialog again: it must end first.
+const char kSettingsForAdministrators[] =
+    "These settings are the computer's: only an administrator can change them. "
+    "To change them, exit Dorvane, then start it with \"Run as administrator\".";
 
 namespace {
 
@@ -22,6 +30,15 @@ using platform::RegistryKey;
 constexpr char kGetDataFailed[] = "Failed to get data for '%s'";
 constexpr char kSetDataFailed[] = "Failed to set data for '%s'";
 constexpr char kInvalidDataType[] = "Invalid data type for '%s'";
+
+// What became of a repair, for the administrator who reads the event.
+constexpr char kRepaired[] = "They were reset to the defaults.";
+constexpr char kNotRepaired[] =
+    "This user may not change them: the defaults are used until an administrator starts Dorvane.";
+constexpr char kRepairFailed[] = "The reset failed: ";
+
+// The drive string that a reset stores: the floppy drive.
+constexpr char kResetDrives[] = "A";
 
 // The names of the settings key's values.
 constexpr char kSoundValue[] = "Sound";
@@ -73,9 +90,10 @@ void ChoiceOf(const std::string& word, const ChoiceWord<Choice> (&words)[N], Cho
 std::string RelativePath(const char* path) { return path[0] == '\\' ? path + 1 : path; }
 
 // Stands in for a key that could be neither opened nor created, typically
-// for a user who may not write HKEY_LOCAL_MACHINE: it reads as an empty key
-// and refuses every change. A load then falls into the reset, and the
-// reset's first write tells the user that the settings cannot be stored.
+// for a user who may not write HKEY_LOCAL_MACHINE where no administrator
+// has stored settings yet: it reads as an empty key and refuses every
+// change, so the load finds the store damaged and the run takes the
+// defaults.
 class UnopenedKey : public RegistryKey {
  public:
   long QueryValue(const std::string&, std::uint32_t&, std::uint8_t*, std::uint32_t&) override {
@@ -97,11 +115,45 @@ class UnopenedKey : public RegistryKey {
   long DeleteValue(const std::string&) override { return platform::kErrorAccessDenied; }
 };
 
-// Opens a key, creating it if it is missing. Never null.
+// A key of the store, and whether this user may change it.
+struct StoreKey {
+  std::unique_ptr<RegistryKey> key;  // never null
+  bool writable;
+};
+
+// Opens a key for changing, creating it if it is missing. A standard user
+// may not, where an administrator set the key up for the whole computer
+// (and Windows does not divert the writes to a copy of the user's own):
+// the key is then opened for reading, so that the administrator's
+// settings still count.
+StoreKey OpenStoreKey(platform::Registry& registry, const char* path) {
+  const std::string relative = RelativePath(path);
+  if (std::unique_ptr<RegistryKey> key = registry.CreateKey(relative)) {
+    return {std::move(key), true};
+  }
+  if (std::unique_ptr<RegistryKey> key = registry.OpenKeyForReading(relative)) {
+    return {std::move(key), false};
+  }
+  return {std::make_unique<UnopenedKey>(), false};
+}
+
 std::unique_ptr<RegistryKey> OpenOrCreate(platform::Registry& registry, const char* path) {
-  std::unique_ptr<RegistryKey> key = registry.CreateKey(RelativePath(path));
-  if (!key) key = std::make_unique<UnopenedKey>();
-  return key;
+  return OpenStoreKey(registry, path).key;
+}
+
+// What a reset stores, put into the record alone; the labels are not among
+// them: the reset stores those that the record holds.
+void TakeResetValues(TCheckOptions& options, const std::string& defaultLogFile) {
+  options.Sound = TSound::NoSound;
+  options.SoundFile = kNoSoundFile;
+  options.WindowsSound = TWindowsSound::Exclamation;
+  options.Logging = false;
+  options.LogFile = defaultLogFile;
+  options.NoDialog = false;
+  UncheckAllDrives(options);
+  CheckDrivesFromString(options, kResetDrives);
+  // Not stored by the reset, and so off after it.
+  options.RemovableDrives = false;
 }
 
 // A text value. A missing or empty value is no damage, only an empty text,
@@ -257,33 +309,56 @@ void LoadOnce(platform::Registry& registry, TCheckOptions& options) {
 
 }  // namespace
 
-SettingsStore::SettingsStore(platform::Registry& registry, std::string defaultLogFile)
-    : registry_(registry), defaultLogFile_(std::move(defaultLogFile)) {}
+SettingsStore::SettingsStore(platform::Registry& registry, std::string defaultLogFile,
+                             platform::EventLog& events)
+    : registry_(registry), defaultLogFile_(std::move(defaultLogFile)), events_(events) {}
 
 void SettingsStore::Load(TCheckOptions& options) {
+  // A damaged or missing store repairs itself without a word to the user;
+  // the administrator reads of it in the event log.
+  std::string damage;
   try {
     LoadOnce(registry_, options);
     return;
-  } catch (const Failure&) {
-    // A damaged or missing store repairs itself without a word to the user.
+  } catch (const Failure& failure) {
+    damage = failure.what();
   }
 
-  {
-    std::unique_ptr<RegistryKey> key = OpenOrCreate(registry_, kSettingsKeyPath);
-    // Every value goes, including those another version left and
-    // "RemovableDrives"; subkeys other than the labels stay. That option is
-    // not written back: after a reset it is off.
-    for (const std::string& name : ValueNames(*key)) key->DeleteValue(name);
+  const char* outcome = kRepaired;
+  try {
+    if (!Reset(options)) outcome = kNotRepaired;
+  } catch (const Failure& failure) {
+    ReportRepair(damage, (kRepairFailed + std::string(failure.what())).c_str());
+    throw;
+  }
+  ReportRepair(damage, outcome);
+}
 
-    WriteText(*key, kSoundValue, WordOf(TSound::NoSound, kSoundWords));
-    WriteText(*key, kSoundFileValue, kNoSoundFile);
-    WriteText(*key, kWindowsSoundValue, WordOf(TWindowsSound::Exclamation, kWindowsSoundWords));
-    WriteBool(*key, kLoggingValue, false);
+bool SettingsStore::Reset(TCheckOptions& options) {
+  {
+    StoreKey settings = OpenStoreKey(registry_, kSettingsKeyPath);
+    // The user cannot act on an error box about the computer's settings:
+    // the run goes on with what the reset would store, and the store stays
+    // as the administrator left it.
+    if (!settings.writable) {
+      TakeResetValues(options, defaultLogFile_);
+      return false;
+    }
+    RegistryKey& key = *settings.key;
+    // Every value goes, including those another version left and
+    // "RemovableDrives"; subkeys other than the labels stay. The values are
+    // those of TakeResetValues.
+    for (const std::string& name : ValueNames(key)) key.DeleteValue(name);
+
+    WriteText(key, kSoundValue, WordOf(TSound::NoSound, kSoundWords));
+    WriteText(key, kSoundFileValue, kNoSoundFile);
+    WriteText(key, kWindowsSoundValue, WordOf(TWindowsSound::Exclamation, kWindowsSoundWords));
+    WriteBool(key, kLoggingValue, false);
     // The labels survive a reset: the ones the dialog holds at this moment.
     RegWriteExclusions(options);
-    WriteText(*key, kLogFileValue, defaultLogFile_);
-    WriteBool(*key, kNoDialogValue, false);
-    WriteText(*key, kDrivesValue, "A");
+    WriteText(key, kLogFileValue, defaultLogFile_);
+    WriteBool(key, kNoDialogValue, false);
+    WriteText(key, kDrivesValue, kResetDrives);
   }
 
   // The values just written read back without fault. If the store still
@@ -291,10 +366,19 @@ void SettingsStore::Load(TCheckOptions& options) {
   // second load's failure goes to the caller and the user sees it: one
   // reset per load, never a loop of resets.
   LoadOnce(registry_, options);
+  return true;
+}
+
+void SettingsStore::ReportRepair(const std::string& damage, const char* outcome) {
+  events_.Report(platform::kEventlogWarningType, kEventSettingsRepaired, {damage.c_str(), outcome});
 }
 
 void SettingsStore::Save(const TCheckOptions& options) {
-  std::unique_ptr<RegistryKey> key = OpenOrCreate(registry_, kSettingsKeyPath);
+  StoreKey settings = OpenStoreKey(registry_, kSettingsKeyPath);
+  // Refused before the first write, so that a save that cannot be stored
+  // stores nothing at all.
+  if (!settings.writable) throw Failure(kSettingsForAdministrators);
+  RegistryKey* key = settings.key.get();
   WriteText(*key, kSoundValue, WordOf(options.Sound, kSoundWords));
   WriteText(*key, kSoundFileValue, options.SoundFile);
   WriteBool(*key, kNoDialogValue, options.NoDialog);

@@ -6,8 +6,12 @@
 
 #include <string>
 
+#include "platform/EventLog.h"
 #include "platform/Registry.h"
 #include "settings/CheckOptions.h"
+
+// What OK tells a user who may read the settings but not change them.
+extern const char kSettingsForAdministrators[];
 
 // The key paths as the program names them; they are opened without the
 // leading backslash.
@@ -17,24 +21,36 @@ extern const char kExclusionsKeyPath[];  // "\SOFTWARE\Kestrome\Dorvane\4.0\Excl
 class SettingsStore {
  public:
   // `defaultLogFile` is the application directory followed by "dvn.dvl".
-  SettingsStore(platform::Registry& registry, std::string defaultLogFile);
+  // Each repair, and each repair that could not be made, is reported to
+  // `events`.
+  SettingsStore(platform::Registry& registry, std::string defaultLogFile,
+                platform::EventLog& events);
 
   const std::string& DefaultLogFile() const { return defaultLogFile_; }
 
   // Fills every field of `options` from the store, resetting a damaged
-  // store to the defaults first. Throws platform::Failure only when the
-  // store refuses the reset's writes.
+  // store to the defaults first. Where the user may only read the store,
+  // a damaged one stays as it is and `options` takes the defaults that the
+  // reset would have written. Throws platform::Failure only when the store
+  // refuses the reset's writes.
   void Load(TCheckOptions& options);
 
   // Writes every field, then the labels, then the drive string, then
   // "RemovableDrives". Stops with platform::Failure at the first write the
-  // store refuses.
+  // store refuses; where the user may not change the store at all, before
+  // the first, with kSettingsForAdministrators.
   void Save(const TCheckOptions& options);
 
   // Replaces the stored label list by the labels of `options`.
   void RegWriteExclusions(const TCheckOptions& options);
 
  private:
+  // Stores the defaults and loads them; false, with the defaults put into
+  // `options` alone, where the user may not change the store.
+  bool Reset(TCheckOptions& options);
+  void ReportRepair(const std::string& damage, const char* outcome);
+
   platform::Registry& registry_;
   std::string defaultLogFile_;
+  platform::EventLog& events_;
 };

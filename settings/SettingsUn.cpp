@@ -90,7 +90,8 @@ TfmSettings::TfmSettings(const TSettingsServices& services)
       shell_(services.shell),
       icon_(platform::LoadIconResource("MAINICON", 16)),
       font_(platform::CreateFontByName("MS Sans Serif", 11)),
-      store_(services.registry, services.files.ApplicationDirectory() + kLogFileName),
+      store_(services.registry, services.files.ApplicationDirectory() + kLogFileName,
+             services.events),
       o_SoundFile(SoundFileChooser()),
       o_LogFile(LogFileChooser()) {
   const layout::Window& window = layout::kSettingsWindow;

@@ -30,6 +30,7 @@ struct TSettingsServices {
   platform::Sounds& sounds;
   platform::CommonDialogs& dialogs;
   platform::Help& help;
+  platform::EventLog& events;
 };
 
 class TfmSettings : public platform::TForm {

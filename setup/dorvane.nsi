@@ -36,6 +36,9 @@ Target ${DORVANE_TARGET}
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; Where dorvane.exe keeps its settings (settings/SettingsStore.cpp).
 !define SETTINGS_KEY "Software\Kestrome\Dorvane\4.0"
+; The program's source in the Application event log: its events' texts are
+; the message table inside dorvane.exe, which the Event Viewer finds here.
+!define EVENT_SOURCE_KEY "SYSTEM\CurrentControlSet\Services\EventLog\Application\Dorvane"
 ; How long a running Dorvane may take to end after its Exit command.
 !define EXIT_WAIT_MS 10000
 
@@ -340,6 +343,10 @@ Section "-Dorvane"
 
   Call WriteFirstSettings
 
+  WriteRegExpandStr HKLM "${EVENT_SOURCE_KEY}" "EventMessageFile" "$INSTDIR\dorvane.exe"
+  ; Error, warning and information.
+  WriteRegDWORD HKLM "${EVENT_SOURCE_KEY}" "TypesSupported" 7
+
   ; The finish page offers the start; a silent setup, which shows no page,
   ; starts the program itself.
   ${If} ${Silent}
@@ -374,6 +381,8 @@ folder $INSTDIR.$\r$\n$\r$\nDelete the log too?" /SD IDNO IDNO keepLog
   RMDir "$SMPROGRAMS\${PRODUCT}"
   DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  ; The events already in the log lose their texts with the program.
+  DeleteRegKey HKLM "${EVENT_SOURCE_KEY}"
 
   ; Kept by default: a later install finds the drives, labels and log
   ; settings as the user left them.

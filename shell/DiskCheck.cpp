@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/Failure.h"
 #include "platform/Text.h"
+#include "resources/Events.h"
 
 namespace {
 
@@ -103,8 +105,18 @@ bool CheckDrive(const TCheckOptions& options, char letter, const std::string& ro
 
   if (!LabelNotExcluded(options.Exclusions, label)) return false;
 
+  // The administrator hears of every warning, logged or not. The event
+  // log is never a reason to stop: its failures stay inside it.
+  const char drive[] = {letter, '\0'};
+  context.events.Report(platform::kEventlogWarningType, kEventDiskLeft, {drive, label.c_str()});
   if (options.Logging) {
-    context.log.AppendLogLine(logBuffer, options.LogFile, label, letter);
+    try {
+      context.log.AppendLogLine(logBuffer, options.LogFile, label, letter);
+    } catch (const platform::Failure& failure) {
+      context.events.Report(platform::kEventlogErrorType, kEventLogNotWritten,
+                            {options.LogFile.c_str(), failure.what()});
+      throw;
+    }
   }
   SoundNotification(options, context.sounds);
   if (options.NoDialog) return false;
@@ -168,6 +180,25 @@ void CheckEveryLetter(const TCheckOptions& options, std::string& logBuffer,
 }
 
 }  // namespace
+
+std::string CheckedDrivesText(const TCheckOptions& options) {
+  std::string text;
+  for (const TDriveEntry& entry : options.Drives) {
+    if (!entry.Checked) continue;
+    if (!text.empty()) text += ", ";
+    text += entry.Letter();
+    text += ':';
+  }
+  if (options.RemovableDrives) {
+    text += text.empty() ? "every removable drive" : ", every removable drive";
+  }
+  return text.empty() ? "none" : text;
+}
+
+void ReportStart(const TCheckOptions& options, platform::EventLog& events) {
+  events.Report(platform::kEventlogInformationType, kEventStarted,
+                {CheckedDrivesText(options).c_str()});
+}
 
 void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context,
                   const SessionEndHold* hold) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Drives.h"
+#include "platform/EventLog.h"
 #include "platform/Session.h"
 #include "platform/Sounds.h"
 #include "platform/UserInterface.h"
@@ -21,6 +22,7 @@ struct DiskCheckContext {
   platform::UserInterface& ui;
   platform::WindowHandle boxOwner;  // the application window
   NotificationLog& log;
+  platform::EventLog& events;
 };
 
 // Whether the drive of `rootPath` holds a medium that can be reached. The
@@ -44,6 +46,13 @@ struct SessionEndHold {
   platform::Session& session;
   platform::WindowHandle window;  // the main window
 };
+
+// The drives a run checks, for the administrator: "A:, C:", with every
+// removable drive when that option is on; "none" when there are none.
+std::string CheckedDrivesText(const TCheckOptions& options);
+
+// Tells the event log that the program started, and which drives it checks.
+void ReportStart(const TCheckOptions& options, platform::EventLog& events);
 
 // One run of the check. `exitRequested` is read once, at the start. `hold`
 // is given when the run answers the end-of-session query. The checked

@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include "about/AboutUn.h"
+#include "platform/win32/Win32EventLog.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Services.h"
+#include "resources/Events.h"
 #include "resources/HelpFiles.h"
 #include "resources/SplashLayout.h"
 #include "resources/Texts.h"
@@ -42,16 +44,19 @@ void Start() {
   platform::Win32Timers timers;
   platform::Win32CommonDialogs dialogs;
   platform::Win32HelpSystem helpSystem;
+  platform::Win32EventLog events(kEventSource);
   platform::ViewerChoosingHelp help(helpSystem, [&files] { return files.ApplicationDirectory(); },
                                     kHelpFiles);
 
   using platform::Application;
   Application.Initialize();
   Application.CreateForm(fmSplash, TSplashServices{shell, help, ui, session, drives, sounds, files,
-                                                   clock, locale, timers});
+                                                   clock, locale, timers, events});
   Application.CreateForm(fmSettings,
-                         TSettingsServices{registry, drives, shell, files, sounds, dialogs, help});
+                         TSettingsServices{registry, drives, shell, files, sounds, dialogs, help,
+                                           events});
   Application.CreateForm(fmAbout, shell, fmSplash->LogoPicture(), fmSplash->KestromePicture());
+  ReportStart(fmSettings->Options, events);
   // Windows Vista and later start the program again after an update closed
   // it, or after a crash, so that the machine is not left unguarded.
   session.RegisterForRestart();

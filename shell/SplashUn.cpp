@@ -34,7 +34,7 @@ TfmSplash::TfmSplash(const TSplashServices& services)
       session_(services.session),
       log_(services.files, services.clock, services.locale),
       diskCheck_{services.drives, services.sounds, services.ui, platform::Application.Handle(),
-                 log_},
+                 log_, services.events},
       hold_{services.session, nullptr},
       trayIcon_(services.shell, services.timers, TrayIconData),
       taskbarCreated_(platform::TaskbarCreatedMessage()),

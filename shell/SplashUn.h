@@ -34,6 +34,7 @@ struct TSplashServices {
   platform::Clock& clock;
   platform::Locale& locale;
   platform::Timers& timers;
+  platform::EventLog& events;
 };
 
 class TfmSplash : public platform::TForm {

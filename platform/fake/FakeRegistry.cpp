@@ -33,9 +33,9 @@ std::string LastName(const std::string& path) {
 // Windows does, with kErrorKeyDeleted, even after a new key takes its path.
 class FakeRegistryKey : public RegistryKey {
  public:
-  FakeRegistryKey(FakeRegistry& registry, std::string foldedPath)
+  FakeRegistryKey(FakeRegistry& registry, std::string foldedPath, bool readOnly = false)
       : registry_(registry), foldedPath_(std::move(foldedPath)),
-        id_(registry.Find(foldedPath_)->id) {}
+        id_(registry.Find(foldedPath_)->id), readOnly_(readOnly) {}
 
   long QueryValue(const std::string& name, std::uint32_t& type, std::uint8_t* data,
                   std::uint32_t& size) override {
@@ -63,7 +63,7 @@ class FakeRegistryKey : public RegistryKey {
                 std::uint32_t size) override {
     FakeRegistry::Key* key = Own();
     if (key == nullptr) return kErrorKeyDeleted;
-    if (registry_.RefusesWrite(foldedPath_, name)) {
+    if (readOnly_ || registry_.RefusesWrite(foldedPath_, name)) {
       registry_.writes.push_back("set " + name + " refused");
       return kErrorAccessDenied;
     }
@@ -113,7 +113,7 @@ class FakeRegistryKey : public RegistryKey {
   long DeleteValue(const std::string& name) override {
     FakeRegistry::Key* key = Own();
     if (key == nullptr) return kErrorKeyDeleted;
-    if (registry_.RefusesWrite(foldedPath_, name)) {
+    if (readOnly_ || registry_.RefusesWrite(foldedPath_, name)) {
       registry_.writes.push_back("delete " + name + " refused");
       return kErrorAccessDenied;
     }
@@ -140,6 +140,7 @@ class FakeRegistryKey : public RegistryKey {
   FakeRegistry& registry_;
   std::string foldedPath_;
   std::uint64_t id_;
+  bool readOnly_;
 };
 
 std::string FakeRegistry::Fold(const std::string& text) {
@@ -155,13 +156,19 @@ bool FakeRegistry::IsValidPath(const std::string& path) {
          path.find("\\\\") == std::string::npos;
 }
 
-bool FakeRegistry::IsRefused(const std::string& foldedPath) const {
-  for (const std::string& refused : refusedKeys_) {
-    if (foldedPath == refused || foldedPath.compare(0, refused.size() + 1, refused + "\\") == 0) {
+bool FakeRegistry::IsBelow(const std::set<std::string>& roots, const std::string& foldedPath) {
+  for (const std::string& root : roots) {
+    if (foldedPath == root || foldedPath.compare(0, root.size() + 1, root + "\\") == 0) {
       return true;
     }
   }
   return false;
+}
+
+// Refused outright, or open to reading only, which a full-access open or
+// a deletion is refused as well.
+bool FakeRegistry::IsRefused(const std::string& foldedPath) const {
+  return IsBelow(refusedKeys_, foldedPath) || IsBelow(readableKeys_, foldedPath);
 }
 
 bool FakeRegistry::RefusesWrite(const std::string& foldedPath, const std::string& valueName) const {
@@ -203,6 +210,10 @@ std::vector<const FakeRegistry::Key*> FakeRegistry::Children(const std::string& 
 }
 
 void FakeRegistry::RefuseKey(const std::string& path) { refusedKeys_.insert(Fold(path)); }
+
+void FakeRegistry::AllowOnlyReading(const std::string& path) {
+  readableKeys_.insert(Fold(path));
+}
 
 void FakeRegistry::RefuseWrites(const std::string& path) { readOnlyKeys_.insert(Fold(path)); }
 
@@ -286,6 +297,13 @@ std::unique_ptr<RegistryKey> FakeRegistry::OpenKey(const std::string& path) {
   const std::string folded = Fold(path);
   if (IsRefused(folded) || Find(folded) == nullptr) return nullptr;
   return std::make_unique<FakeRegistryKey>(*this, folded);
+}
+
+std::unique_ptr<RegistryKey> FakeRegistry::OpenKeyForReading(const std::string& path) {
+  if (!IsValidPath(path)) return nullptr;
+  const std::string folded = Fold(path);
+  if (IsBelow(refusedKeys_, folded) || Find(folded) == nullptr) return nullptr;
+  return std::make_unique<FakeRegistryKey>(*this, folded, true);
 }
 
 long FakeRegistry::DeleteKey(const std::string& path) {

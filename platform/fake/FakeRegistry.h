@@ -51,6 +51,10 @@ class FakeRegistry : public Registry {
   // The key at `path` and every key below it can be neither created,
   // opened nor deleted: a user without the rights to them.
   void RefuseKey(const std::string& path);
+  // The key at `path` and every key below it may be read but not changed:
+  // only OpenKeyForReading opens them, and their handles refuse writes, as
+  // for a standard user under a key that an administrator set up.
+  void AllowOnlyReading(const std::string& path);
   // The key opens, but refuses to change any of its values, or one of them.
   void RefuseWrites(const std::string& path);
   void RefuseWrite(const std::string& path, const std::string& valueName);
@@ -72,6 +76,7 @@ class FakeRegistry : public Registry {
 
   std::unique_ptr<RegistryKey> CreateKey(const std::string& path) override;
   std::unique_ptr<RegistryKey> OpenKey(const std::string& path) override;
+  std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string& path) override;
   long DeleteKey(const std::string& path) override;
 
  private:
@@ -85,6 +90,7 @@ class FakeRegistry : public Registry {
 
   static std::string Fold(const std::string& text);
   static bool IsValidPath(const std::string& path);
+  static bool IsBelow(const std::set<std::string>& roots, const std::string& foldedPath);
   bool IsRefused(const std::string& foldedPath) const;
   bool RefusesWrite(const std::string& foldedPath, const std::string& valueName) const;
   Key* Find(const std::string& foldedPath);
@@ -95,6 +101,7 @@ class FakeRegistry : public Registry {
   std::uint64_t nextId_ = 1;
   std::map<std::string, Key> keys_;  // by folded path: alphabetical, ignoring case
   std::set<std::string> refusedKeys_;
+  std::set<std::string> readableKeys_;
   std::set<std::string> readOnlyKeys_;
   std::set<std::pair<std::string, std::string>> refusedValues_;  // folded path and name
 };

@@ -179,4 +179,19 @@ void FakeTimers::StopTimer(WindowHandle, unsigned id) {
   running.erase(id);
 }
 
+void FakeEventLog::Report(std::uint16_t type, std::uint32_t id,
+                          std::initializer_list<const char*> strings) {
+  const char* name = type == kEventlogErrorType     ? "error"
+                     : type == kEventlogWarningType ? "warning"
+                                                    : "information";
+  std::string line = "event " + std::to_string(id) + " " + name;
+  const char* separator = " ";
+  for (const char* text : strings) {
+    line += separator;
+    line += text;
+    separator = "|";
+  }
+  journal_.push_back(line);
+}
+
 }  // namespace platform

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Drives.h"
+#include "platform/EventLog.h"
 #include "platform/Help.h"
 #include "platform/Session.h"
 #include "platform/Shell.h"
@@ -166,6 +167,18 @@ class FakeTimers : public Timers {
 
   // The ids of the timers running now.
   std::set<unsigned> running;
+
+ private:
+  Journal& journal_;
+};
+
+// The event log, each event journalled with its type and inserted texts
+// ("event 1000 warning A|BACKUP").
+class FakeEventLog : public EventLog {
+ public:
+  explicit FakeEventLog(Journal& journal) : journal_(journal) {}
+  void Report(std::uint16_t type, std::uint32_t id,
+              std::initializer_list<const char*> strings) override;
 
  private:
   Journal& journal_;

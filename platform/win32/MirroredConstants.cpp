@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "platform/Drives.h"
+#include "platform/EventLog.h"
 #include "platform/Files.h"
 #include "platform/Help.h"
 #include "platform/Registry.h"
@@ -28,6 +29,10 @@ static_assert(kErrorFileNotFound == ERROR_FILE_NOT_FOUND);
 static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED);
 static_assert(kErrorMoreData == ERROR_MORE_DATA);
 static_assert(kErrorNoMoreItems == ERROR_NO_MORE_ITEMS);
+
+static_assert(kEventlogErrorType == EVENTLOG_ERROR_TYPE);
+static_assert(kEventlogWarningType == EVENTLOG_WARNING_TYPE);
+static_assert(kEventlogInformationType == EVENTLOG_INFORMATION_TYPE);
 
 static_assert(kMbOk == MB_OK);
 static_assert(kMbYesNo == MB_YESNO);

@@ -75,12 +75,18 @@ std::unique_ptr<RegistryKey> Win32Registry::CreateKey(const std::string& path) {
   return std::make_unique<Win32RegistryKey>(key);
 }
 
-std::unique_ptr<RegistryKey> Win32Registry::OpenKey(const std::string& path) {
+std::unique_ptr<RegistryKey> Win32Registry::Open(const std::string& path, REGSAM access) {
   HKEY key = nullptr;
-  if (::RegOpenKeyExA(root_, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
-    return nullptr;
-  }
+  if (::RegOpenKeyExA(root_, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return nullptr;
   return std::make_unique<Win32RegistryKey>(key);
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenKey(const std::string& path) {
+  return Open(path, KEY_ALL_ACCESS);
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenKeyForReading(const std::string& path) {
+  return Open(path, KEY_READ);
 }
 
 long Win32Registry::DeleteKey(const std::string& path) {

@@ -33,9 +33,12 @@ class Win32Registry : public Registry {
 
   std::unique_ptr<RegistryKey> CreateKey(const std::string& path) override;
   std::unique_ptr<RegistryKey> OpenKey(const std::string& path) override;
+  std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string& path) override;
   long DeleteKey(const std::string& path) override;
 
  private:
+  std::unique_ptr<RegistryKey> Open(const std::string& path, REGSAM access);
+
   HKEY root_;
 };
 

@@ -95,10 +95,14 @@ export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,comctl32=n,b"
 status=${PIPESTATUS[0]}
 wineserver -k >/dev/null 2>&1
 
-# A whole run (no test named) also reads the block reason from Wine's trace.
+# A whole run (no test named) also reads the block reason and the events
+# from Wine's traces.
 if [ $# -eq 0 ]; then
   . tests/e2e/check-block-reason.sh
   wineserver -k >/dev/null 2>&1
   [ "$block_reason_status" = 0 ] || status=1
+  . tests/e2e/check-event-log.sh
+  wineserver -k >/dev/null 2>&1
+  [ "$event_log_status" = 0 ] || status=1
 fi
 exit "$status"

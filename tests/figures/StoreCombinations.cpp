@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/fake/Fakes.h"
 #include "settings/SettingsStore.h"
 #include "tests/figures/Figures.h"
 
@@ -159,7 +160,9 @@ std::string CombinationCounts::Summary() const {
 
 CombinationCounts LoadEveryCombination(platform::Registry& registry, char removable) {
   CombinationCounts counts;
-  SettingsStore store(registry, kDefaultLog);
+  platform::Journal events;
+  platform::FakeEventLog eventLog{events};
+  SettingsStore store(registry, kDefaultLog, eventLog);
   int total = 1;
   for (int i = 0; i < kValueCount; ++i) total *= 3;
 
@@ -206,7 +209,9 @@ SizedBoolean LoadBooleanOfSize(platform::Registry& registry, const std::string& 
   if (size > 0) data.back() = 1;
   PutDword(*SettingsKey(registry), name, data);
   TCheckOptions options = BeforeTheLoad();
-  SettingsStore(registry, kDefaultLog).Load(options);
+  platform::Journal events;
+  platform::FakeEventLog eventLog{events};
+  SettingsStore(registry, kDefaultLog, eventLog).Load(options);
   return {!HasValue(*SettingsKey(registry), kMarker),
           name == kRemovable.name ? options.RemovableDrives : options.NoDialog};
 }

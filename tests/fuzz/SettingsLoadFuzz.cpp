@@ -17,6 +17,7 @@
 #include "platform/Failure.h"
 #include "platform/Text.h"
 #include "platform/fake/FakeRegistry.h"
+#include "platform/fake/Fakes.h"
 #include "settings/SettingsStore.h"
 #include "tests/fuzz/FuzzInput.h"
 
@@ -279,7 +280,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const bool expectReset = NeedsReset(registry);
   const std::string stored = Describe(registry);
-  SettingsStore store(registry, kDefaultLog);
+  platform::Journal events;
+  platform::FakeEventLog eventLog{events};
+  SettingsStore store(registry, kDefaultLog, eventLog);
   TCheckOptions options = before;
   try {
     store.Load(options);
@@ -289,6 +292,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool reset = Changed(registry);
   const auto detail = [&] { return "stored:\n" + stored + "loaded:\n" + Describe(options); };
   Require(reset == expectReset, "the load resets exactly when the design says", detail);
+  Require(events.size() == (reset ? 1u : 0u), "each reset, and only a reset, sends an event",
+          detail);
   CheckLoaded(registry, before, options, reset, detail);
   if (reset) {
     std::vector<std::string> names = registry.ValueNames(kKey);

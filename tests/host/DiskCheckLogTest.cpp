@@ -62,7 +62,9 @@ class DiskCheckLogTest : public ::testing::Test {
   platform::FakeLocale locale;
   NotificationLog log{files, clock, locale};
   TCheckOptions options;
-  DiskCheckContext context{drives, sounds, ui, nullptr, log};
+  platform::Journal eventJournal;
+  platform::FakeEventLog events{eventJournal};
+  DiskCheckContext context{drives, sounds, ui, nullptr, log, events};
 };
 
 TEST_F(DiskCheckLogTest, EachDriveIsLoggedThenSoundedThenWarned) {
@@ -84,6 +86,67 @@ TEST_F(DiskCheckLogTest, ALogThatCannotBeWrittenEndsTheRunBeforeTheSoundAndTheBo
   }
   EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log"}));
   EXPECT_EQ(files.Bytes(kLog), "old\r\n");
+}
+
+// What the administrator's event log receives from a run: each warning as
+// it is logged, whether or not logging is on, and a log that could not be
+// written, after which the run ends as before.
+struct RunEventsCase {
+  const char* name;
+  std::function<void(TCheckOptions&, platform::FakeFiles&)> arrange;
+  bool exitRequested;
+  platform::Journal events;
+};
+
+class RunEventsTest : public DiskCheckLogTest,
+                      public ::testing::WithParamInterface<RunEventsCase> {};
+
+TEST_P(RunEventsTest, EachWarningAndEachLogFailureIsAnEvent) {
+  GetParam().arrange(options, files);
+  try {
+    RunDiskCheck(options, GetParam().exitRequested, context);
+  } catch (const platform::Failure&) {
+  }
+  EXPECT_EQ(eventJournal, GetParam().events);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RunEventsTest,
+    ::testing::Values(
+        RunEventsCase{"Logged", [](TCheckOptions&, platform::FakeFiles&) {}, false,
+                      {"event 1000 warning A|MYDISK", "event 1000 warning C|SYSTEM"}},
+        RunEventsCase{"NeitherLoggedNorShown",
+                      [](TCheckOptions& options, platform::FakeFiles&) {
+                        options.Logging = false;
+                        options.NoDialog = true;
+                      },
+                      false, {"event 1000 warning A|MYDISK", "event 1000 warning C|SYSTEM"}},
+        RunEventsCase{"LogNotWritable",
+                      [](TCheckOptions&, platform::FakeFiles& files) {
+                        files.files[kLog] = {"old\r\n", true};
+                      },
+                      false,
+                      {"event 1000 warning A|MYDISK",
+                       "event 1001 error C:\\DVN\\dvn.dvl|Cannot create file C:\\DVN\\dvn.dvl"}},
+        RunEventsCase{"Excluded",
+                      [](TCheckOptions& options, platform::FakeFiles&) {
+                        options.Exclusions = {"mydisk"};
+                      },
+                      false,
+                      {"event 1000 warning C|SYSTEM"}},
+        RunEventsCase{"ExitRequested", [](TCheckOptions&, platform::FakeFiles&) {}, true, {}}),
+    [](const ::testing::TestParamInfo<RunEventsCase>& info) { return info.param.name; });
+
+// The start names the drives that the run will check.
+TEST_F(DiskCheckLogTest, TheStartEventNamesTheCheckedDrives) {
+  ReportStart(options, events);
+  UncheckAllDrives(options);
+  ReportStart(options, events);
+  options.RemovableDrives = true;
+  ReportStart(options, events);
+  EXPECT_EQ(eventJournal, (platform::Journal{"event 1003 information A:, C:",
+                                             "event 1003 information none",
+                                             "event 1003 information every removable drive"}));
 }
 
 // At the end of the session Windows Vista and later list the programs that

@@ -68,7 +68,9 @@ class DiskCheckTest : public ::testing::Test {
   UnusedLocale locale;
   NotificationLog log{files, clock, locale};
   TCheckOptions options;
-  DiskCheckContext context{drives, sounds, ui, kApplicationWindow, log};
+  platform::Journal eventJournal;
+  platform::FakeEventLog events{eventJournal};
+  DiskCheckContext context{drives, sounds, ui, kApplicationWindow, log, events};
 };
 
 TEST_F(DiskCheckTest, WarnsAboutADiskInDriveAWithTheExactBox) {

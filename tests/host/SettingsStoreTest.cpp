@@ -8,6 +8,7 @@
 
 #include "platform/Failure.h"
 #include "platform/fake/FakeRegistry.h"
+#include "platform/fake/Fakes.h"
 #include "settings/SettingsStore.h"
 #include "tests/figures/StoreCombinations.h"
 
@@ -90,7 +91,9 @@ class SettingsStoreTest : public ::testing::Test {
   }
 
   FakeRegistry registry;
-  SettingsStore store{registry, kDefaultLog};
+  platform::Journal events;
+  platform::FakeEventLog eventLog{events};
+  SettingsStore store{registry, kDefaultLog, eventLog};
   TCheckOptions options;
 };
 
@@ -356,7 +359,7 @@ TEST_F(SettingsStoreTest, SaveStopsAtTheFirstRefusedWrite) {
     SCOPED_TRACE(order[refused]);
     FakeRegistry refusing;
     refusing.RefuseWrite(order[refused] == "LABEL" ? kLabels : kKey, order[refused]);
-    SettingsStore refusingStore(refusing, kDefaultLog);
+    SettingsStore refusingStore(refusing, kDefaultLog, eventLog);
     EXPECT_EQ(FailureOf([&] { refusingStore.Save(options); }),
               "Failed to set data for '" + order[refused] + "'");
     Strings written;
@@ -396,19 +399,107 @@ TEST_F(SettingsStoreTest, RegWriteExclusionsRebuildsALabelSubkeyWithNestedSubkey
   EXPECT_EQ(Text("", kLabels), std::string(1, '\0'));
 }
 
-TEST_F(SettingsStoreTest, AStoreThatCannotBeOpenedFailsAtTheResetsFirstWrite) {
+// Who may change the store, and what state it is in: an administrator's
+// store that a standard user may only read is used as it is, and never
+// repaired or saved; where writing is allowed, repairs and refused writes
+// are as always. Every repair, made or not, is an event.
+struct AccessCase {
+  const char* name;
+  std::function<void(FakeRegistry&)> arrange;  // after a store of "CD", logging on, "BACKUP"
+  const char* drivesLoaded;
+  bool loggingLoaded;
+  std::string loadFailure;  // empty: the load completes
+  Strings events;
+  std::string saveFailure;  // empty: the save stores
+};
+
+const std::string kNotRepairedEvent =
+    "|This user may not change them: the defaults are used until an administrator starts "
+    "Dorvane.";
+
+class StoreAccessTest : public SettingsStoreTest,
+                        public ::testing::WithParamInterface<AccessCase> {};
+
+TEST_P(StoreAccessTest, LoadsRepairsAndSavesAsTheUserMay) {
+  StoreDefaults();
+  registry.PutText(kKey, "Drives", "CD");
+  registry.PutDword(kKey, "Logging", 1);
+  registry.PutText(kLabels, "BACKUP", "BACKUP");
+  GetParam().arrange(registry);
+  options.RemovableDrives = true;
+  options.LogFile = "C:\\old.dvl";
+  AddExclusion(options, "KEPT");
+  registry.writes.clear();
+
+  const std::string loadFailure = FailureOf([&] { store.Load(options); });
+  EXPECT_EQ(loadFailure, GetParam().loadFailure.empty() ? "<no failure>" : GetParam().loadFailure);
+  EXPECT_EQ(events, GetParam().events);
+  if (GetParam().loadFailure.empty()) {
+    EXPECT_EQ(DriveString(options), GetParam().drivesLoaded);
+    EXPECT_EQ(options.Logging, GetParam().loggingLoaded);
+  }
+  // Whatever the load did, the user's edits then meet the save.
+  const bool readOnly = GetParam().saveFailure == kSettingsForAdministrators;
+  const Strings namesBefore = registry.ValueNames(kKey);
+  options.NoDialog = true;
+  EXPECT_EQ(FailureOf([&] { store.Save(options); }),
+            GetParam().saveFailure.empty() ? "<no failure>" : GetParam().saveFailure);
+  if (readOnly) {
+    // Nothing is even tried, at the load's repair or at the save.
+    EXPECT_TRUE(registry.writes.empty()) << ::testing::PrintToString(registry.writes);
+    EXPECT_EQ(registry.ValueNames(kKey), namesBefore);
+  } else if (GetParam().saveFailure.empty()) {
+    EXPECT_EQ(Data("NoDialog"), (Bytes{1, 0, 0, 0}));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StoreAccessTest,
+    ::testing::Values(
+        AccessCase{"ReadOnlyIntact",
+                   [](FakeRegistry& r) { r.AllowOnlyReading(kKey); },
+                   "CD", true, "", {}, kSettingsForAdministrators},
+        AccessCase{"ReadOnlyDamaged",
+                   [](FakeRegistry& r) {
+                     r.PutText(kKey, "NoDialog", "1");
+                     r.AllowOnlyReading(kKey);
+                   },
+                   "A", false, "",
+                   {"event 1002 warning Invalid data type for 'NoDialog'" + kNotRepairedEvent},
+                   kSettingsForAdministrators},
+        AccessCase{"NeitherOpenedNorCreated",
+                   [](FakeRegistry& r) { r.RefuseKey(kKey); },
+                   "A", false, "",
+                   {"event 1002 warning Failed to get data for 'NoDialog'" + kNotRepairedEvent},
+                   kSettingsForAdministrators},
+        AccessCase{"WritableIntact", [](FakeRegistry&) {}, "CD", true, "", {}, ""},
+        AccessCase{"WritableDamaged",
+                   [](FakeRegistry& r) { r.Erase(kKey, "Logging"); },
+                   "A", false, "",
+                   {"event 1002 warning Failed to get data for 'Logging'|They were reset to the "
+                    "defaults."},
+                   ""},
+        AccessCase{"WritableButRefusingWrites",
+                   [](FakeRegistry& r) {
+                     r.Erase(kKey, "Logging");
+                     r.RefuseWrites(kKey);
+                   },
+                   "", false, "Failed to set data for 'Sound'",
+                   {"event 1002 warning Failed to get data for 'Logging'|The reset failed: "
+                    "Failed to set data for 'Sound'"},
+                   "Failed to set data for 'Sound'"}),
+    [](const ::testing::TestParamInfo<AccessCase>& info) { return info.param.name; });
+
+TEST_F(SettingsStoreTest, AStoreThatNeedsARepairItMayNotWriteRunsOnTheResetsValues) {
   registry.RefuseKey(kKey);
   options.Sound = TSound::SoundWindows;
   options.Logging = true;
+  options.RemovableDrives = true;
   options.LogFile = "C:\\old.dvl";
   AddExclusion(options, "KEPT");
-  EXPECT_EQ(FailureOf([&] { store.Load(options); }), "Failed to set data for 'Sound'");
-  EXPECT_EQ(FailureOf([&] { store.Save(options); }), "Failed to set data for 'Sound'");
-  EXPECT_EQ(options.SoundFile, "");
-  EXPECT_EQ(options.Sound, TSound::SoundWindows);
-  EXPECT_TRUE(options.Logging);
-  EXPECT_EQ(options.LogFile, "C:\\old.dvl");
-  EXPECT_EQ(DriveString(options), "A");
+  store.Load(options);
+  ExpectDefaultsLoaded();
+  // The reset would store the labels the record holds.
   EXPECT_EQ(options.Exclusions, (Strings{"KEPT"}));
   EXPECT_TRUE(registry.writes.empty());
   EXPECT_FALSE(registry.HasKey(kKey));
@@ -547,7 +638,7 @@ TEST_F(SettingsStoreTest, TheDefaultsWithRemovableDrivesOnLoadWithoutAWrite) {
 }
 
 TEST_F(SettingsStoreTest, ARefusedResetLeavesRemovableDrivesAsItWas) {
-  registry.RefuseKey(kKey);
+  registry.RefuseWrites(kKey);
   options.RemovableDrives = true;
   EXPECT_EQ(FailureOf([&] { store.Load(options); }), "Failed to set data for 'Sound'");
   EXPECT_TRUE(options.RemovableDrives);

@@ -36,6 +36,8 @@ WINESERVER = "/usr/lib/wine/wineserver"
 UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Dorvane"
 RUN_KEY = r"Software\Microsoft\Windows\CurrentVersion\Run"
 SETTINGS_KEY = r"SOFTWARE\Kestrome\Dorvane\4.0"
+# Not below Software: the same key for 32-bit and 64-bit setups.
+EVENT_SOURCE_KEY = r"HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Dorvane"
 LOG_FILE = r"C:\DorvaneTests\dvn.dvl"
 DISK_LABEL = "TESTDISK"
 SHIPPED_FILES = ("dorvane.exe", "dvn40.hlp", "dvn40.cnt", "dvn40.chm")
@@ -315,6 +317,9 @@ class SilentSetup(unittest.TestCase):
                 self.assertEqual(entry.get(name), value)
         # In kilobytes, as Add or Remove Programs shows it.
         self.assertEqual(int(entry["EstimatedSize"], 16), size // 1024)
+        # The Event Viewer's way to the texts of the program's events.
+        self.assertEqual(self.p.registry(EVENT_SOURCE_KEY),
+                         {"EventMessageFile": folder + "\\dorvane.exe", "TypesSupported": "0x7"})
 
     def test_04a_keeps_the_settings_of_the_earlier_install_as_they_are(self):
         settings = self.p.registry(self.p.hklm(SETTINGS_KEY))
@@ -362,6 +367,7 @@ class SilentSetup(unittest.TestCase):
         self.assertEqual(self.p.running(), [])
         self.assertEqual(len(log_lines(self.p)), 1, "the program ended with a check")
         self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)))
+        self.assertIsNone(self.p.registry(EVENT_SOURCE_KEY))
         self.assertNotIn("Dorvane", self.p.registry(self.p.hklm(RUN_KEY)) or {})
         self.assertFalse(os.path.exists(self.p.start_menu()))
         settings = self.p.registry(self.p.hklm(SETTINGS_KEY))

@@ -71,7 +71,8 @@ TEST(Win32DrivesTest, TheCheckFindsTheFloppyAndPassesOverTheEmptyCdDrive) {
   platform::FakeClock clock;
   platform::FakeLocale locale;
   NotificationLog log{files, clock, locale};
-  DiskCheckContext context{drives, sounds, ui, nullptr, log};
+  platform::FakeEventLog events{journal};
+  DiskCheckContext context{drives, sounds, ui, nullptr, log, events};
   TCheckOptions options;
   BuildDriveEntries(options, drives);
   UncheckAllDrives(options);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/win32/Win32Registry.h"
+#include "platform/fake/Fakes.h"
 #include "settings/SettingsStore.h"
 #include "tests/figures/StoreCombinations.h"
 
@@ -198,7 +199,9 @@ TEST(SettingsStoreOnWindowsTest, FirstRunSaveAndLoadRoundTrip) {
     }
   } cleanup{settingsPath};
 
-  SettingsStore store(registry, "C:\\DVN\\dvn.dvl");
+  platform::Journal events;
+  platform::FakeEventLog eventLog{events};
+  SettingsStore store(registry, "C:\\DVN\\dvn.dvl", eventLog);
   TCheckOptions options;
   options.Drives = {{" A:\\", true, 0}, {" C:\\", false, 0}};
   options.Sound = TSound::SoundWindows;
