@@ -32,6 +32,7 @@ constexpr char kLogFileValue[] = "LogFile";
 constexpr char kNoDialogValue[] = "NoDialog";
 constexpr char kDrivesValue[] = "Drives";
 constexpr char kRemovableDrivesValue[] = "RemovableDrives";
+constexpr char kRemindWhenAwayValue[] = "RemindWhenAway";
 
 // A choice and the word that stores it.
 template <class Choice>
@@ -156,8 +157,8 @@ bool ReadBool(RegistryKey& key, const std::string& name) {
   return value;
 }
 
-// The value of the removable drives' option, which stores made before it
-// lack: read by the boolean rule, but whatever it holds it is no damage. A
+// The value of an option added after the designed seven (the removable
+// drives, the reminder when away), which older stores lack: read by the boolean rule, but whatever it holds it is no damage. A
 // missing value, another type or more than four bytes read as false and
 // never start the reset, so such a store loads exactly as it always did.
 bool ReadOptionalBool(RegistryKey& key, const std::string& name) {
@@ -253,6 +254,7 @@ void LoadOnce(platform::Registry& registry, TCheckOptions& options) {
   // Read last, once nothing can throw any more: the other values are read,
   // and a reset started, exactly as in a store without it.
   options.RemovableDrives = ReadOptionalBool(*key, kRemovableDrivesValue);
+  options.RemindWhenAway = ReadOptionalBool(*key, kRemindWhenAwayValue);
 }
 
 }  // namespace
@@ -270,9 +272,9 @@ void SettingsStore::Load(TCheckOptions& options) {
 
   {
     std::unique_ptr<RegistryKey> key = OpenOrCreate(registry_, kSettingsKeyPath);
-    // Every value goes, including those another version left and
-    // "RemovableDrives"; subkeys other than the labels stay. That option is
-    // not written back: after a reset it is off.
+    // Every value goes, including those another version left,
+    // "RemovableDrives" and "RemindWhenAway"; subkeys other than the labels
+    // stay. Those options are not written back: after a reset they are off.
     for (const std::string& name : ValueNames(*key)) key->DeleteValue(name);
 
     WriteText(*key, kSoundValue, WordOf(TSound::NoSound, kSoundWords));
@@ -306,6 +308,7 @@ void SettingsStore::Save(const TCheckOptions& options) {
   // Last, after the values that every store has: a save refused before
   // here leaves it as it was.
   WriteBool(*key, kRemovableDrivesValue, options.RemovableDrives);
+  WriteBool(*key, kRemindWhenAwayValue, options.RemindWhenAway);
 }
 
 void SettingsStore::RegWriteExclusions(const TCheckOptions& options) {

@@ -27,7 +27,7 @@ class SettingsStore {
   void Load(TCheckOptions& options);
 
   // Writes every field, then the labels, then the drive string, then
-  // "RemovableDrives". Stops with platform::Failure at the first write the
+  // "RemovableDrives" and "RemindWhenAway". Stops with platform::Failure at the first write the
   // store refuses.
   void Save(const TCheckOptions& options);
 
