@@ -122,6 +122,10 @@ if [ -x tests/e2e/run-e2e.sh ]; then
     count_level "block reason (trace)" build/logs/e2e.log 0 line_counts "block reason"
     results+=("$row")
   fi
+  if grep -qE '^away reminder: [0-9]+ passed' build/logs/e2e.log; then
+    count_level "away reminder (trace)" build/logs/e2e.log 0 line_counts "away reminder"
+    results+=("$row")
+  fi
 fi
 
 # --- Help file (resources/help): the built dvn40.hlp read back, then opened

@@ -88,6 +88,24 @@ class BlockReasonScope {
   const SessionEndHold* hold_;
 };
 
+// What a run does with each medium to report; answers whether time passed
+// (a box was shown) meanwhile. One walk serves every kind of run.
+class MediumFound {
+ public:
+  template <class Action>
+  explicit MediumFound(Action& action)
+      : action_(&action), call_([](void* a, const std::string& label, char letter) {
+          return (*static_cast<Action*>(a))(label, letter);
+        }) {}
+  bool operator()(const std::string& label, char letter) const {
+    return call_(action_, label, letter);
+  }
+
+ private:
+  void* action_;
+  bool (*call_)(void*, const std::string&, char);
+};
+
 // A drive that holds a medium whose label is not excluded: the probe, the
 // label and the exclusions.
 bool MediumToReport(const TCheckOptions& options, char letter, const std::string& rootPath,
@@ -103,8 +121,8 @@ bool MediumToReport(const TCheckOptions& options, char letter, const std::string
 }
 
 // The checked entries of the drive list, in list order.
-template <class Found>
-void CheckListedDrives(const TCheckOptions& options, platform::Drives& drives, Found& found) {
+void CheckListedDrives(const TCheckOptions& options, platform::Drives& drives,
+                       const MediumFound& found) {
   // By index: the entries never change, but the options may be edited
   // while a warning box is open, and each step reads them as they are then.
   for (std::size_t i = 0; i < options.Drives.size(); ++i) {
@@ -136,8 +154,8 @@ bool RemovableOrCd(unsigned type) {
 // the letters that exist are asked at the start of the run and again after
 // each box (the user may plug one in while reading it), and each letter's
 // type when the walk reaches it.
-template <class Found>
-void CheckEveryLetter(const TCheckOptions& options, platform::Drives& drives, Found& found) {
+void CheckEveryLetter(const TCheckOptions& options, platform::Drives& drives,
+                      const MediumFound& found) {
   std::uint32_t existing = drives.LogicalDrives();
   for (int bit = 0; bit < 26; ++bit) {
     const char letter = static_cast<char>('A' + bit);
@@ -161,8 +179,7 @@ void CheckEveryLetter(const TCheckOptions& options, platform::Drives& drives, Fo
 // The drives that a run checks, by the rules it checks them with: each
 // medium to report goes to `found(label, letter)`, which answers whether
 // time passed (a box was shown) while it dealt with it.
-template <class Found>
-void FindMedia(const TCheckOptions& options, platform::Drives& drives, Found found) {
+void FindMedia(const TCheckOptions& options, platform::Drives& drives, const MediumFound& found) {
   // Off, the run makes exactly the calls it made before the option existed.
   if (options.RemovableDrives) {
     CheckEveryLetter(options, drives, found);
@@ -193,19 +210,21 @@ void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckCon
                   const SessionEndHold* hold) {
   std::string logBuffer;  // this run's copy of the log's text
   if (exitRequested) return;
-  FindMedia(options, context.drives, [&](const std::string& label, char letter) {
+  auto notify = [&](const std::string& label, char letter) {
     return NotifyMedium(options, label, letter, logBuffer, context, hold);
-  });
+  };
+  FindMedia(options, context.drives, MediumFound(notify));
 }
 
 std::string ReminderText(const std::string& label, char driveLetter, unsigned more) {
   std::string text = WarningText(label, driveLetter);
   if (more == 0) return text;
   // At most 25 more: one per other drive letter.
-  const std::string count = more < 10 ? std::string(1, static_cast<char>('0' + more))
-                                      : std::string{static_cast<char>('0' + more / 10),
-                                                    static_cast<char>('0' + more % 10)};
-  return text + " And " + count + (more == 1 ? " more disk." : " more disks.");
+  text += " And ";
+  if (more >= 10) text += static_cast<char>('0' + more / 10);
+  text += static_cast<char>('0' + more % 10);
+  text += more == 1 ? " more disk." : " more disks.";
+  return text;
 }
 
 void RunAwayReminder(const TCheckOptions& options, DiskCheckContext& context, platform::Shell& shell,
@@ -214,7 +233,7 @@ void RunAwayReminder(const TCheckOptions& options, DiskCheckContext& context, pl
   std::string firstLabel;
   char firstLetter = '\0';
   unsigned more = 0;
-  FindMedia(options, context.drives, [&](const std::string& label, char letter) {
+  auto count = [&](const std::string& label, char letter) {
     if (firstLetter == '\0') {
       firstLabel = label;
       firstLetter = letter;
@@ -222,7 +241,8 @@ void RunAwayReminder(const TCheckOptions& options, DiskCheckContext& context, pl
       ++more;
     }
     return false;
-  });
+  };
+  FindMedia(options, context.drives, MediumFound(count));
   if (firstLetter == '\0') return;
 
   // The user is walking away: a reminder without a sound reaches no one,

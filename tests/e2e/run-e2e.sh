@@ -101,4 +101,11 @@ if [ $# -eq 0 ]; then
   wineserver -k >/dev/null 2>&1
   [ "$block_reason_status" = 0 ] || status=1
 fi
+# A whole run, or one that names the reminder's tests (DORVANE_AWAY_TRACE=1),
+# reads the reminder's sounds and balloons from the trace.
+if [ $# -eq 0 ] || [ "${DORVANE_AWAY_TRACE:-0}" = 1 ]; then
+  . tests/e2e/check-away-reminder.sh
+  wineserver -k >/dev/null 2>&1
+  [ "$away_reminder_status" = 0 ] || status=1
+fi
 exit "$status"
