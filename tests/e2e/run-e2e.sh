@@ -89,7 +89,7 @@ export SCREENSHOT_DIR_WIN="Z:$(echo "$SCREENSHOT_DIR" | tr / '\\')"
 # Wine prefers a native DLL beside the program over its own for the system
 # DLLs that Windows does not keep among its known DLLs, as Windows' loader
 # does (tests/e2e/PlantedDllTest.cpp); only C:\Planted holds such DLLs.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,comctl32=n,b"
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,comctl32,wtsapi32=n,b"
 
 (cd "$WINE_BUILD" && wine e2e_tests.exe "$@" 2>&1) | tr -d '\r'
 status=${PIPESTATUS[0]}
