@@ -220,9 +220,10 @@ std::string ReminderText(const std::string& label, char driveLetter, unsigned mo
   std::string text = WarningText(label, driveLetter);
   if (more == 0) return text;
   // At most 25 more: one per other drive letter.
+  const char count[] = {static_cast<char>('0' + more / 10), static_cast<char>('0' + more % 10),
+                        '\0'};
   text += " And ";
-  if (more >= 10) text += static_cast<char>('0' + more / 10);
-  text += static_cast<char>('0' + more % 10);
+  text += more < 10 ? count + 1 : count;
   text += more == 1 ? " more disk." : " more disks.";
   return text;
 }

@@ -29,7 +29,9 @@ void CheckDrives() {
 }
 
 void RemindWhenAway() {
-  if (ExitRequested) return;
+  // A lock during the start, before the settings dialog holds the options,
+  // has nothing to check by.
+  if (ExitRequested || fmSettings == nullptr) return;
   RunAwayReminder(fmSettings->Options, fmSplash->DiskCheck(), fmSplash->TrayShell(), TrayIconData);
 }
 
