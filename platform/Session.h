@@ -34,6 +34,13 @@ class Session {
   // ShutdownBlockReasonDestroy.
   virtual void ClearBlockReason(WindowHandle window) = 0;
 
+  // WTSRegisterSessionNotification for this session: the window receives
+  // WM_WTSSESSION_CHANGE, among others when the user locks the computer.
+  // False where Windows has no such call (before XP) or refuses it.
+  virtual bool WatchSessionChanges(WindowHandle window) = 0;
+  // WTSUnRegisterSessionNotification, before the window goes.
+  virtual void StopWatchingSessionChanges(WindowHandle window) = 0;
+
   // RegisterApplicationRestart with no command line, on Windows Vista and
   // later: Windows starts the program again after an update closed it, or
   // after it crashed or hung. Not after a restart of the computer, which

@@ -43,6 +43,13 @@ class Shell {
   // Shell_NotifyIconA with a record of the first version's size (88 bytes).
   virtual bool NotifyIcon(unsigned message, const NotifyIconRecord& record) = 0;
 
+  // Shell_NotifyIconA(NIM_MODIFY) of the record's icon with a balloon: the
+  // warning icon, `title` and `text` (cut to what the shell's fields hold).
+  // False where the shell has no balloons (before Windows 2000 and Internet
+  // Explorer 5's shell), or where the icon is not shown.
+  virtual bool ShowBalloon(const NotifyIconRecord& record, const std::string& title,
+                           const std::string& text) = 0;
+
   // ShellExecuteA(owner, verb, file, parameters, directory, show).
   virtual void Execute(WindowHandle owner, const std::string& verb, const std::string& file,
                        const std::string& parameters, const std::string& directory,

@@ -11,6 +11,9 @@ constexpr unsigned kBeepQuestion = 0x20;
 constexpr unsigned kBeepExclamation = 0x30;
 constexpr unsigned kBeepAsterisk = 0x40;
 
+// sndPlaySoundA's flag to return at once while the sound plays.
+constexpr unsigned kSndAsync = 0x0001;
+
 class Sounds {
  public:
   virtual ~Sounds() = default;

@@ -70,6 +70,8 @@ constexpr Control kSettingsLayout[] = {
     // Added below the designed controls, none of which moved.
     {"chRemovableDrives", Kind::CheckBox, "tsOther", 48, 192, 305, 17,
      "Also check &USB sticks, memory cards and CDs in any drive.", 2, 0},
+    {"chRemindWhenAway", Kind::CheckBox, "tsOther", 48, 210, 305, 17,
+     "Remind me when the computer is &locked or goes to sleep.", 3, 0},
 };
 
 // The pictures of the pages' images, by image.

@@ -118,14 +118,12 @@ if [ -x tests/e2e/run-e2e.sh ]; then
   record "end-to-end tests" build/logs/e2e.log "${PIPESTATUS[0]}" gtest_counts
   # Read from Wine's traces after the driver's own tests; a failure
   # there already fails the run above, so its figures are not counted again.
-  if grep -qE '^block reason: [0-9]+ passed' build/logs/e2e.log; then
-    count_level "block reason (trace)" build/logs/e2e.log 0 line_counts "block reason"
-    results+=("$row")
-  fi
-  if grep -qE '^event log: [0-9]+ passed' build/logs/e2e.log; then
-    count_level "event log (trace)" build/logs/e2e.log 0 line_counts "event log"
-    results+=("$row")
-  fi
+  for trace in "block reason" "event log" "away reminder"; do
+    if grep -qE "^$trace: [0-9]+ passed" build/logs/e2e.log; then
+      count_level "$trace (trace)" build/logs/e2e.log 0 line_counts "$trace"
+      results+=("$row")
+    fi
+  done
 fi
 
 # --- Help file (resources/help): the built dvn40.hlp read back, then opened

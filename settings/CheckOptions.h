@@ -37,6 +37,10 @@ struct TCheckOptions {
   // or as a CD/DVD drive, whatever its letter and whether or not it is in
   // `Drives` (a stick plugged in after the start included).
   bool RemovableDrives = false;
+  // When the user locks the computer or it goes to sleep, find the media
+  // as the check does and sound a reminder, with a note on the icon for
+  // the user's return. Nothing is held, logged or shown in a box.
+  bool RemindWhenAway = false;
 };
 
 // Fills `Drives` from the drives that exist now, drive A checked, and

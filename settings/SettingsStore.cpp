@@ -49,6 +49,7 @@ constexpr char kLogFileValue[] = "LogFile";
 constexpr char kNoDialogValue[] = "NoDialog";
 constexpr char kDrivesValue[] = "Drives";
 constexpr char kRemovableDrivesValue[] = "RemovableDrives";
+constexpr char kRemindWhenAwayValue[] = "RemindWhenAway";
 
 // A choice and the word that stores it.
 template <class Choice>
@@ -154,6 +155,7 @@ void TakeResetValues(TCheckOptions& options, const std::string& defaultLogFile) 
   CheckDrivesFromString(options, kResetDrives);
   // Not stored by the reset, and so off after it.
   options.RemovableDrives = false;
+  options.RemindWhenAway = false;
 }
 
 // A text value. A missing or empty value is no damage, only an empty text,
@@ -208,8 +210,8 @@ bool ReadBool(RegistryKey& key, const std::string& name) {
   return value;
 }
 
-// The value of the removable drives' option, which stores made before it
-// lack: read by the boolean rule, but whatever it holds it is no damage. A
+// The value of an option added after the designed seven (the removable
+// drives, the reminder when away), which older stores lack: read by the boolean rule, but whatever it holds it is no damage. A
 // missing value, another type or more than four bytes read as false and
 // never start the reset, so such a store loads exactly as it always did.
 bool ReadOptionalBool(RegistryKey& key, const std::string& name) {
@@ -305,6 +307,7 @@ void LoadOnce(platform::Registry& registry, TCheckOptions& options) {
   // Read last, once nothing can throw any more: the other values are read,
   // and a reset started, exactly as in a store without it.
   options.RemovableDrives = ReadOptionalBool(*key, kRemovableDrivesValue);
+  options.RemindWhenAway = ReadOptionalBool(*key, kRemindWhenAwayValue);
 }
 
 }  // namespace
@@ -345,9 +348,10 @@ bool SettingsStore::Reset(TCheckOptions& options) {
       return false;
     }
     RegistryKey& key = *settings.key;
-    // Every value goes, including those another version left and
-    // "RemovableDrives"; subkeys other than the labels stay. The values are
-    // those of TakeResetValues.
+    // Every value goes, including those another version left,
+    // "RemovableDrives" and "RemindWhenAway"; subkeys other than the labels
+    // stay. Those options are not written back: after a reset they are off.
+    // The values are those of TakeResetValues.
     for (const std::string& name : ValueNames(key)) key.DeleteValue(name);
 
     WriteText(key, kSoundValue, WordOf(TSound::NoSound, kSoundWords));
@@ -390,6 +394,7 @@ void SettingsStore::Save(const TCheckOptions& options) {
   // Last, after the values that every store has: a save refused before
   // here leaves it as it was.
   WriteBool(*key, kRemovableDrivesValue, options.RemovableDrives);
+  WriteBool(*key, kRemindWhenAwayValue, options.RemindWhenAway);
 }
 
 void SettingsStore::RegWriteExclusions(const TCheckOptions& options) {

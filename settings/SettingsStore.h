@@ -36,9 +36,9 @@ class SettingsStore {
   void Load(TCheckOptions& options);
 
   // Writes every field, then the labels, then the drive string, then
-  // "RemovableDrives". Stops with platform::Failure at the first write the
-  // store refuses; where the user may not change the store at all, before
-  // the first, with kSettingsForAdministrators.
+  // "RemovableDrives" and "RemindWhenAway". Stops with platform::Failure at
+  // the first write the store refuses; where the user may not change the
+  // store at all, before the first, with kSettingsForAdministrators.
   void Save(const TCheckOptions& options);
 
   // Replaces the stored label list by the labels of `options`.

@@ -72,6 +72,7 @@ const TfmSettings::CheckBoxOption TfmSettings::kCheckBoxOptions[] = {
     {&TfmSettings::chLogging, &TCheckOptions::Logging},
     {&TfmSettings::chNoDialog, &TCheckOptions::NoDialog},
     {&TfmSettings::chRemovableDrives, &TCheckOptions::RemovableDrives},
+    {&TfmSettings::chRemindWhenAway, &TCheckOptions::RemindWhenAway},
 };
 
 const TfmSettings::EditOption TfmSettings::kEditOptions[] = {
@@ -293,6 +294,8 @@ void TfmSettings::ControlCommand(HWND sender, int id, int code) {
       return CheckBoxClicked(sender, Options.NoDialog, nullptr);
     case ControlId("chRemovableDrives"):
       return CheckBoxClicked(sender, Options.RemovableDrives, nullptr);
+    case ControlId("chRemindWhenAway"):
+      return CheckBoxClicked(sender, Options.RemindWhenAway, nullptr);
     case ControlId("buOK"): return buOKClick();
     case ControlId("buCancel"): return buCancelClick();
     case ControlId("buHelp"): return buHelpClick();

@@ -175,6 +175,7 @@ class TfmSettings : public platform::TForm {
   platform::TControl buExclusionRemove{controls_, "buExclusionRemove"};
   platform::TControl chNoDialog{controls_, "chNoDialog"};
   platform::TControl chRemovableDrives{controls_, "chRemovableDrives"};
+  platform::TControl chRemindWhenAway{controls_, "chRemindWhenAway"};
 };
 
 extern TfmSettings* fmSettings;

@@ -90,52 +90,50 @@ class BlockReasonScope {
   const SessionEndHold* hold_;
 };
 
-// One drive of a run: the probe, the label, the exclusions, then the log
-// line, the sound and the box with its block reason. True when a box was
-// shown, and so time passed.
-bool CheckDrive(const TCheckOptions& options, char letter, const std::string& rootPath,
-                std::string& logBuffer, DiskCheckContext& context, const SessionEndHold* hold) {
-  if (!DriveHasMedium(context.drives, rootPath)) return false;
+// What a run does with each medium to report; answers whether time passed
+// (a box was shown) meanwhile. One walk serves every kind of run.
+class MediumFound {
+ public:
+  template <class Action>
+  explicit MediumFound(Action& action)
+      : action_(&action), call_([](void* a, const std::string& label, char letter) {
+          return (*static_cast<Action*>(a))(label, letter);
+        }) {}
+  bool operator()(const std::string& label, char letter) const {
+    return call_(action_, label, letter);
+  }
+
+ private:
+  void* action_;
+  bool (*call_)(void*, const std::string&, char);
+};
+
+// A drive that holds a medium whose label is not excluded: the probe, the
+// label and the exclusions.
+bool MediumToReport(const TCheckOptions& options, char letter, const std::string& rootPath,
+                    platform::Drives& drives, std::string& label) {
+  if (!DriveHasMedium(drives, rootPath)) return false;
 
   // A volume that answers the probe but not the query is reported with an
   // empty label: it is a medium all the same, and the user should hear of it.
-  std::string label;
   const std::string volumeRoot = std::string(1, letter) + ":\\";
-  context.drives.VolumeLabel(volumeRoot, label);
+  drives.VolumeLabel(volumeRoot, label);
 
-  if (!LabelNotExcluded(options.Exclusions, label)) return false;
-
-  // The administrator hears of every warning, logged or not. The event
-  // log is never a reason to stop: its failures stay inside it.
-  const char drive[] = {letter, '\0'};
-  context.events.Report(platform::kEventlogWarningType, kEventDiskLeft, {drive, label.c_str()});
-  if (options.Logging) {
-    try {
-      context.log.AppendLogLine(logBuffer, options.LogFile, label, letter);
-    } catch (const platform::Failure& failure) {
-      context.events.Report(platform::kEventlogErrorType, kEventLogNotWritten,
-                            {options.LogFile.c_str(), failure.what()});
-      throw;
-    }
-  }
-  SoundNotification(options, context.sounds);
-  if (options.NoDialog) return false;
-  BlockReasonScope reason(hold, BlockReasonText(label, letter));
-  context.ui.ShowMessageBox(context.boxOwner, WarningText(label, letter), kProductName,
-                            platform::kMbOk | platform::kMbIconExclamation |
-                                platform::kMbSystemModal);
-  return true;
+  return LabelNotExcluded(options.Exclusions, label);
 }
 
 // The checked entries of the drive list, in list order.
-void CheckListedDrives(const TCheckOptions& options, std::string& logBuffer,
-                       DiskCheckContext& context, const SessionEndHold* hold) {
+void CheckListedDrives(const TCheckOptions& options, platform::Drives& drives,
+                       const MediumFound& found) {
   // By index: the entries never change, but the options may be edited
   // while a warning box is open, and each step reads them as they are then.
   for (std::size_t i = 0; i < options.Drives.size(); ++i) {
     const TDriveEntry& entry = options.Drives[i];
     if (!entry.Checked) continue;
-    CheckDrive(options, entry.Letter(), entry.RootPath(), logBuffer, context, hold);
+    std::string label;
+    if (MediumToReport(options, entry.Letter(), entry.RootPath(), drives, label)) {
+      found(label, entry.Letter());
+    }
   }
 }
 
@@ -158,9 +156,9 @@ bool RemovableOrCd(unsigned type) {
 // the letters that exist are asked at the start of the run and again after
 // each box (the user may plug one in while reading it), and each letter's
 // type when the walk reaches it.
-void CheckEveryLetter(const TCheckOptions& options, std::string& logBuffer,
-                      DiskCheckContext& context, const SessionEndHold* hold) {
-  std::uint32_t existing = context.drives.LogicalDrives();
+void CheckEveryLetter(const TCheckOptions& options, platform::Drives& drives,
+                      const MediumFound& found) {
+  std::uint32_t existing = drives.LogicalDrives();
   for (int bit = 0; bit < 26; ++bit) {
     const char letter = static_cast<char>('A' + bit);
     const std::string root = std::string(1, letter) + ":\\";
@@ -168,15 +166,54 @@ void CheckEveryLetter(const TCheckOptions& options, std::string& logBuffer,
     if (const TDriveEntry* entry = CheckedEntryOf(options, letter)) {
       rootPath = entry->RootPath();
     } else if (options.RemovableDrives && (existing & (1u << bit)) != 0 &&
-               RemovableOrCd(context.drives.DriveType(root))) {
+               RemovableOrCd(drives.DriveType(root))) {
       rootPath = root;
     } else {
       continue;
     }
-    if (CheckDrive(options, letter, rootPath, logBuffer, context, hold)) {
-      existing = context.drives.LogicalDrives();
+    std::string label;
+    if (MediumToReport(options, letter, rootPath, drives, label) && found(label, letter)) {
+      existing = drives.LogicalDrives();
     }
   }
+}
+
+// The drives that a run checks, by the rules it checks them with: each
+// medium to report goes to `found(label, letter)`, which answers whether
+// time passed (a box was shown) while it dealt with it.
+void FindMedia(const TCheckOptions& options, platform::Drives& drives, const MediumFound& found) {
+  // Off, the run makes exactly the calls it made before the option existed.
+  if (options.RemovableDrives) {
+    CheckEveryLetter(options, drives, found);
+  } else {
+    CheckListedDrives(options, drives, found);
+  }
+}
+
+// One medium of a run: the log line, the sound and the box with its block
+// reason. True when a box was shown, and so time passed.
+bool NotifyMedium(const TCheckOptions& options, const std::string& label, char letter,
+                  std::string& logBuffer, DiskCheckContext& context, const SessionEndHold* hold) {
+  // The administrator hears of every warning, logged or not. The event
+  // log is never a reason to stop: its failures stay inside it.
+  const char drive[] = {letter, '\0'};
+  context.events.Report(platform::kEventlogWarningType, kEventDiskLeft, {drive, label.c_str()});
+  if (options.Logging) {
+    try {
+      context.log.AppendLogLine(logBuffer, options.LogFile, label, letter);
+    } catch (const platform::Failure& failure) {
+      context.events.Report(platform::kEventlogErrorType, kEventLogNotWritten,
+                            {options.LogFile.c_str(), failure.what()});
+      throw;
+    }
+  }
+  SoundNotification(options, context.sounds);
+  if (options.NoDialog) return false;
+  BlockReasonScope reason(hold, BlockReasonText(label, letter));
+  context.ui.ShowMessageBox(context.boxOwner, WarningText(label, letter), kProductName,
+                            platform::kMbOk | platform::kMbIconExclamation |
+                                platform::kMbSystemModal);
+  return true;
 }
 
 }  // namespace
@@ -204,11 +241,51 @@ void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckCon
                   const SessionEndHold* hold) {
   std::string logBuffer;  // this run's copy of the log's text
   if (exitRequested) return;
+  auto notify = [&](const std::string& label, char letter) {
+    return NotifyMedium(options, label, letter, logBuffer, context, hold);
+  };
+  FindMedia(options, context.drives, MediumFound(notify));
+}
 
-  // Off, the run makes exactly the calls it made before the option existed.
-  if (options.RemovableDrives) {
-    CheckEveryLetter(options, logBuffer, context, hold);
-  } else {
-    CheckListedDrives(options, logBuffer, context, hold);
+std::string ReminderText(const std::string& label, char driveLetter, unsigned more) {
+  std::string text = WarningText(label, driveLetter);
+  if (more == 0) return text;
+  // At most 25 more: one per other drive letter.
+  const char count[] = {static_cast<char>('0' + more / 10), static_cast<char>('0' + more % 10),
+                        '\0'};
+  text += " And ";
+  text += more < 10 ? count + 1 : count;
+  text += more == 1 ? " more disk." : " more disks.";
+  return text;
+}
+
+void RunAwayReminder(const TCheckOptions& options, DiskCheckContext& context, platform::Shell& shell,
+                     const platform::NotifyIconRecord& icon) {
+  if (!options.RemindWhenAway) return;
+  std::string firstLabel;
+  char firstLetter = '\0';
+  unsigned more = 0;
+  auto count = [&](const std::string& label, char letter) {
+    if (firstLetter == '\0') {
+      firstLabel = label;
+      firstLetter = letter;
+    } else {
+      ++more;
+    }
+    return false;
+  };
+  FindMedia(options, context.drives, MediumFound(count));
+  if (firstLetter == '\0') return;
+
+  // The user is walking away: a reminder without a sound reaches no one,
+  // and the check's chosen file would hold the thread to its end while the
+  // computer has some two seconds before it sleeps.
+  switch (options.Sound) {
+    case TSound::SoundFile: context.sounds.PlayWave(options.SoundFile, platform::kSndAsync); break;
+    case TSound::SoundWindows: context.sounds.Beep(BeepFor(options.WindowsSound)); break;
+    case TSound::NoSound: context.sounds.Beep(platform::kBeepExclamation); break;
   }
+  // What the user finds on return; where the shell shows no balloons, the
+  // sound was the reminder.
+  shell.ShowBalloon(icon, kProductName, ReminderText(firstLabel, firstLetter, more));
 }

@@ -9,6 +9,7 @@
 #include "platform/Drives.h"
 #include "platform/EventLog.h"
 #include "platform/Session.h"
+#include "platform/Shell.h"
 #include "platform/Sounds.h"
 #include "platform/UserInterface.h"
 #include "resources/Texts.h"
@@ -62,3 +63,16 @@ void ReportStart(const TCheckOptions& options, platform::EventLog& events);
 // reports as removable or as a CD/DVD drive, each letter at most once.
 void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context,
                   const SessionEndHold* hold = nullptr);
+
+// The balloon's text: the warning of the first medium found, and how many
+// more there are.
+std::string ReminderText(const std::string& label, char driveLetter, unsigned more);
+
+// The reminder when the user locks the computer or it goes to sleep, with
+// `options.RemindWhenAway` on: the run's drives and rules find the media;
+// for any, one sound (the chosen one, or the system's exclamation in place
+// of none; a file plays without waiting) and one balloon from the icon with
+// the first one's warning. No box, no log line, no block reason: nothing
+// holds a lock or a sleep.
+void RunAwayReminder(const TCheckOptions& options, DiskCheckContext& context, platform::Shell& shell,
+                     const platform::NotifyIconRecord& icon);

@@ -28,8 +28,16 @@ void CheckDrives() {
   RunDiskCheck(fmSettings->Options, ExitRequested, fmSplash->DiskCheck(), fmSplash->SessionEnd());
 }
 
+void RemindWhenAway() {
+  // A lock during the start, before the settings dialog holds the options,
+  // has nothing to check by.
+  if (ExitRequested || fmSettings == nullptr) return;
+  RunAwayReminder(fmSettings->Options, fmSplash->DiskCheck(), fmSplash->TrayShell(), TrayIconData);
+}
+
 TfmSplash::TfmSplash(const TSplashServices& services)
-    : help_(services.help),
+    : shell_(services.shell),
+      help_(services.help),
       ui_(services.ui),
       session_(services.session),
       log_(services.files, services.clock, services.locale),
@@ -84,6 +92,9 @@ void TfmSplash::FormCreate() {
   TrayIconData.callbackMessage = WM_TRAYNOTIFY;
   TrayIconData.icon = icon_.Get();
   TrayIconData.tip = kProductName;
+
+  // Windows tells of a lock only the windows that ask for it.
+  session_.WatchSessionChanges(Handle());
 }
 
 void TfmSplash::tiVisibleTimer() {
@@ -98,7 +109,10 @@ bool TfmSplash::FormCloseQuery() {
   return true;
 }
 
-void TfmSplash::FormClose(platform::TCloseAction&) { trayIcon_.Remove(); }
+void TfmSplash::FormClose(platform::TCloseAction&) {
+  trayIcon_.Remove();
+  session_.StopWatchingSessionChanges(Handle());
+}
 
 void TfmSplash::TrayNotify(LPARAM mouseMessage) {
   switch (mouseMessage) {
@@ -202,6 +216,14 @@ LRESULT TfmSplash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                  ? 1
                  : 0;
     }
+    case WM_WTSSESSION_CHANGE:
+      if (wParam == WTS_SESSION_LOCK) RemindWhenAway();
+      return 0;
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_APMSUSPEND) RemindWhenAway();
+      // Never a refusal, not even of Windows XP's question before a sleep
+      // (PBT_APMQUERYSUSPEND): a laptop in a bag must sleep.
+      return TRUE;
     case WM_WININICHANGE:
       // The user changed the regional settings: the log's dates and times
       // follow them from now on. Windows tells every top-level window,

@@ -48,6 +48,8 @@ class TfmSplash : public platform::TForm {
   // What a run of the disk check works with: the drives, the sounds, the
   // boxes (owned by the application window) and the log.
   DiskCheckContext& DiskCheck() { return diskCheck_; }
+  // The shell that shows the notification-area icon and its balloons.
+  platform::Shell& TrayShell() { return shell_; }
   // While the main window answers the end-of-session query, the check
   // tells Windows why it waits; null otherwise.
   const SessionEndHold* SessionEnd() const { return sessionEndQueries_ > 0 ? &hold_ : nullptr; }
@@ -74,6 +76,7 @@ class TfmSplash : public platform::TForm {
   void miShutDownWindowsClick();
   void miExitClick();
 
+  platform::Shell& shell_;
   platform::Help& help_;
   platform::UserInterface& ui_;
   platform::Session& session_;
@@ -115,3 +118,7 @@ extern platform::NotifyIconRecord TrayIconData;
 
 // One run of the disk check with the live options of the settings dialog.
 void CheckDrives();
+
+// The reminder when the user locks the computer or it goes to sleep, with
+// the live options of the settings dialog; nothing while the option is off.
+void RemindWhenAway();

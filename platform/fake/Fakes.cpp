@@ -106,6 +106,15 @@ bool FakeShell::NotifyIcon(unsigned message, const NotifyIconRecord& record) {
   return done;
 }
 
+bool FakeShell::ShowBalloon(const NotifyIconRecord& record, const std::string& title,
+                            const std::string& text) {
+  const bool done = areaReady && balloons && icons.count({record.window, record.id}) != 0;
+  if (journal != nullptr) {
+    journal->push_back("icon balloon " + title + ": " + text + (done ? "" : " refused"));
+  }
+  return done;
+}
+
 void FakeShell::Execute(WindowHandle, const std::string&, const std::string&, const std::string&,
                         const std::string&, int) {}
 
@@ -162,6 +171,15 @@ bool FakeHelpSystem::HtmlHelp(WindowHandle owner, const std::string& file, unsig
   owners.push_back(owner);
   journal_.push_back("htmlhelp " + file + " " + std::to_string(command));
   return htmlHelpOpens;
+}
+
+bool FakeSession::WatchSessionChanges(WindowHandle) {
+  journal_.push_back("watch session changes");
+  return true;
+}
+
+void FakeSession::StopWatchingSessionChanges(WindowHandle) {
+  journal_.push_back("stop watching session changes");
 }
 
 bool FakeSession::RegisterForRestart() {

@@ -75,6 +75,11 @@ class FakeShell : public Shell {
   ImageListHandle SystemSmallImageList() override { return imageList; }
   int SystemIconIndex(const std::string& path) override;
   bool NotifyIcon(unsigned message, const NotifyIconRecord& record) override;
+  // Journalled "icon balloon TITLE: TEXT"; refused as a modify would be,
+  // and on a shell without balloons.
+  bool ShowBalloon(const NotifyIconRecord& record, const std::string& title,
+                   const std::string& text) override;
+  bool balloons = true;
   void Execute(WindowHandle owner, const std::string& verb, const std::string& file,
                const std::string& parameters, const std::string& directory, int show) override;
 
@@ -123,6 +128,8 @@ class FakeSession : public Session {
   bool EndSession(unsigned flags, unsigned reason) override;
   bool SetBlockReason(WindowHandle window, const std::string& reason) override;
   void ClearBlockReason(WindowHandle window) override;
+  bool WatchSessionChanges(WindowHandle window) override;
+  void StopWatchingSessionChanges(WindowHandle window) override;
   bool RegisterForRestart() override;
 
   // Whether a reason stands for some window right now.

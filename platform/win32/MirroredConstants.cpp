@@ -3,6 +3,7 @@
 // Windows' own: a wrong number stops the program's build.
 #include <windows.h>
 #include <htmlhelp.h>
+#include <mmsystem.h>
 #include <shellapi.h>
 
 #include "platform/Drives.h"
@@ -48,6 +49,7 @@ static_assert(kBeepHand == MB_ICONHAND);
 static_assert(kBeepQuestion == MB_ICONQUESTION);
 static_assert(kBeepExclamation == MB_ICONEXCLAMATION);
 static_assert(kBeepAsterisk == MB_ICONASTERISK);
+static_assert(kSndAsync == SND_ASYNC);
 
 static_assert(kHelpContext == HELP_CONTEXT);
 static_assert(kHelpHelpOnHelp == HELP_HELPONHELP);

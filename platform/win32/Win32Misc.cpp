@@ -82,6 +82,22 @@ void Win32Session::ClearBlockReason(WindowHandle window) {
   if (destroy != nullptr) destroy(static_cast<HWND>(window));
 }
 
+// wtsapi32 exists from Windows XP on, and is no known DLL: loaded from the
+// system folder, its absence on earlier Windows simply means no lock is
+// ever reported.
+bool Win32Session::WatchSessionChanges(WindowHandle window) {
+  using Register = BOOL(WINAPI*)(HWND, DWORD);
+  const auto watch = SystemFunction<Register>("wtsapi32.dll", "WTSRegisterSessionNotification");
+  constexpr DWORD kNotifyForThisSession = 0;
+  return watch != nullptr && watch(static_cast<HWND>(window), kNotifyForThisSession) != FALSE;
+}
+
+void Win32Session::StopWatchingSessionChanges(WindowHandle window) {
+  using Unregister = BOOL(WINAPI*)(HWND);
+  const auto stop = SystemFunction<Unregister>("wtsapi32.dll", "WTSUnRegisterSessionNotification");
+  if (stop != nullptr) stop(static_cast<HWND>(window));
+}
+
 bool Win32Session::RegisterForRestart() {
   using RegisterApplicationRestart = HRESULT(WINAPI*)(PCWSTR, DWORD);
   const auto registerRestart =

@@ -33,6 +33,8 @@ class Win32Shell : public Shell {
   ImageListHandle SystemSmallImageList() override;
   int SystemIconIndex(const std::string& path) override;
   bool NotifyIcon(unsigned message, const NotifyIconRecord& record) override;
+  bool ShowBalloon(const NotifyIconRecord& record, const std::string& title,
+                   const std::string& text) override;
   void Execute(WindowHandle owner, const std::string& verb, const std::string& file,
                const std::string& parameters, const std::string& directory, int show) override;
 };
@@ -54,6 +56,8 @@ class Win32Session : public Session {
   bool EndSession(unsigned flags, unsigned reason) override;
   bool SetBlockReason(WindowHandle window, const std::string& reason) override;
   void ClearBlockReason(WindowHandle window) override;
+  bool WatchSessionChanges(WindowHandle window) override;
+  void StopWatchingSessionChanges(WindowHandle window) override;
   bool RegisterForRestart() override;
 };
 

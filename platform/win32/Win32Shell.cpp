@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <cstring>
 
@@ -36,6 +37,64 @@ bool Win32Shell::NotifyIcon(unsigned message, const NotifyIconRecord& record) {
   data.hIcon = static_cast<HICON>(record.icon);
   std::strncpy(data.szTip, record.tip.c_str(), 63);
   return ::Shell_NotifyIconA(message, &data) != FALSE;
+}
+
+namespace {
+
+// The shell's version, from shell32's DllGetVersion: 4.71 and later have
+// it, earlier shells (Windows 95 and NT 4 without Internet Explorer 4's
+// desktop) count as 4.0.
+DWORD ShellMajorVersion() {
+  using GetVersion = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
+  // shell32 is imported, so loaded, and a known DLL.
+  HMODULE shell32 = ::GetModuleHandleA("shell32.dll");
+  const auto getVersion = shell32 == nullptr ? nullptr
+                                             : reinterpret_cast<GetVersion>(reinterpret_cast<void*>(
+                                                   ::GetProcAddress(shell32, "DllGetVersion")));
+  DLLVERSIONINFO version = {};
+  version.cbSize = sizeof version;
+  if (getVersion == nullptr || FAILED(getVersion(&version))) return 4;
+  return version.dwMajorVersion;
+}
+
+// Copies `text` into a field of `size` bytes with its zero byte, cut where
+// it must be before a whole character: the second byte of a double-byte
+// character never stands without its first.
+void CopyField(char* field, std::size_t size, const std::string& text) {
+  std::size_t length = 0;
+  while (length < text.size()) {
+    const bool lead = ::IsDBCSLeadByte(static_cast<BYTE>(text[length])) != FALSE;
+    const std::size_t step = lead && length + 1 < text.size() ? 2 : 1;
+    if (length + step > size - 1) break;
+    length += step;
+  }
+  std::memcpy(field, text.data(), length);
+  field[length] = '\0';
+}
+
+}  // namespace
+
+bool Win32Shell::ShowBalloon(const NotifyIconRecord& record, const std::string& title,
+                             const std::string& text) {
+  // Balloons came with the shell of Windows 2000 and Millennium (5.0); they
+  // need the record's second version, which the shells before it refuse.
+  static const DWORD shellVersion = ShellMajorVersion();
+  if (shellVersion < 5) return false;
+  NOTIFYICONDATAA data = {};
+  data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  data.hWnd = static_cast<HWND>(record.window);
+  data.uID = record.id;
+  // Only the balloon: the icon, its tip and its messages stay as they are.
+  data.uFlags = NIF_INFO;
+  CopyField(data.szInfo, sizeof data.szInfo, text);
+  CopyField(data.szInfoTitle, sizeof data.szInfoTitle, title);
+  // The program sounds its own reminder; the balloon's sound (from XP's
+  // shell on) would be a second one.
+  data.dwInfoFlags = NIIF_WARNING | (shellVersion >= 6 ? NIIF_NOSOUND : 0);
+  // The longest the shell allows; Windows XP stops counting while no one
+  // uses the computer, so the note waits for the user's return.
+  data.uTimeout = 30000;
+  return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 void Win32Shell::Execute(WindowHandle owner, const std::string& verb, const std::string& file,

@@ -1,6 +1,6 @@
 // A copy of the program in a folder of its own, beside DLLs named as the
 // system DLLs that are not among Windows' known DLLs (winmm, msimg32,
-// comctl32), each of which leaves a mark when it is loaded: Windows' loader
+// comctl32, wtsapi32), each of which leaves a mark when it is loaded: Windows' loader
 // would look for them in the program's folder first.
 
 #include <gtest/gtest.h>
@@ -20,14 +20,14 @@ bool Marked(const std::string& dll) {
 }
 
 // run-e2e.sh tells Wine to prefer a native DLL (one found beside the
-// program) over its own for the three system DLLs that are not among
+// program) over its own for the four system DLLs that are not among
 // Windows' known DLLs, as Windows' loader does. Wine takes the setting from
 // the environment a process is started with, so it is set for the whole
 // run: a variable that the driver changed would not reach the program.
-constexpr char kPreferNative[] = "winmm,msimg32,comctl32=n,b";
+constexpr char kPreferNative[] = "winmm,msimg32,comctl32,wtsapi32=n,b";
 
 TEST(PlantedDllTest, DllsNamedAsSystemDllsBesideTheProgramAreNeverLoaded) {
-  const char* const kPlanted[] = {"winmm.dll", "msimg32.dll", "comctl32.dll"};
+  const char* const kPlanted[] = {"winmm.dll", "msimg32.dll", "comctl32.dll", "wtsapi32.dll"};
   for (const char* dll : kPlanted) {
     ::DeleteFileA((kPlantedFolder + std::string(dll) + ".loaded").c_str());
   }
@@ -55,7 +55,8 @@ TEST(PlantedDllTest, DllsNamedAsSystemDllsBesideTheProgramAreNeverLoaded) {
   e2e::Program program;
   program.Start(std::string(kPlantedFolder) + "dorvane.exe");
   // The splash paints its transparent logo (msimg32); the settings dialog
-  // is made of common controls (comctl32); the check plays the sound (winmm).
+  // is made of common controls (comctl32); the check plays the sound (winmm);
+  // the main window asks for the session's changes (wtsapi32).
   ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 8000));
   e2e::SendTrayCommand(program.MainWindow(), "miSettings");
   EXPECT_TRUE(e2e::WaitFor(

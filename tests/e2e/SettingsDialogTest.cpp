@@ -254,6 +254,7 @@ class SettingsDialogTest : public ::testing::Test {
     EXPECT_EQ(Text("edLogFile"), kDefaultLogFile);
     EXPECT_FALSE(IsChecked(Control("chNoDialog")));
     EXPECT_FALSE(IsChecked(Control("chRemovableDrives")));
+    EXPECT_FALSE(IsChecked(Control("chRemindWhenAway")));
     for (const char* off : {"edSound", "buBrowse", "buTest", "rbDefaultError", "edLogFile"}) {
       EXPECT_FALSE(::IsWindowEnabled(Control(off))) << off;
     }
@@ -274,6 +275,7 @@ class SettingsDialogTest : public ::testing::Test {
     AddLabel("EXTRA");
     ClickToState("chNoDialog", true);
     ClickToState("chRemovableDrives", true);
+    ClickToState("chRemindWhenAway", true);
     ASSERT_EQ(Labels(), std::vector<std::string>{"EXTRA"});
   }
 
@@ -475,6 +477,7 @@ TEST_F(SettingsDialogTest, OkWritesEveryOptionAsTheControlsHoldIt) {
   EXPECT_EQ(e2e::SettingString("LogFile"), "C:\\elsewhere.dvl");
   EXPECT_EQ(e2e::SettingDword("NoDialog"), 1u);
   EXPECT_EQ(e2e::SettingDword("RemovableDrives"), 1u);
+  EXPECT_EQ(e2e::SettingDword("RemindWhenAway"), 1u);
   EXPECT_EQ(e2e::StoredLabels(), std::vector<std::string>{"EXTRA"});
 }
 
@@ -499,6 +502,7 @@ TEST_F(SettingsDialogTest, CancelEscAndTheCloseBoxRestoreEveryOptionAsStored) {
     EXPECT_EQ(e2e::SettingString("Drives"), "A");
     EXPECT_EQ(e2e::SettingDword("Logging"), 0u);
     EXPECT_EQ(e2e::SettingDword("RemovableDrives"), std::nullopt) << "written by a save only";
+    EXPECT_EQ(e2e::SettingDword("RemindWhenAway"), std::nullopt);
     EXPECT_TRUE(e2e::StoredLabels().empty());
     ShowTab(0);
   }

@@ -89,7 +89,7 @@ export SCREENSHOT_DIR_WIN="Z:$(echo "$SCREENSHOT_DIR" | tr / '\\')"
 # Wine prefers a native DLL beside the program over its own for the system
 # DLLs that Windows does not keep among its known DLLs, as Windows' loader
 # does (tests/e2e/PlantedDllTest.cpp); only C:\Planted holds such DLLs.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,comctl32=n,b"
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,comctl32,wtsapi32=n,b"
 
 (cd "$WINE_BUILD" && wine e2e_tests.exe "$@" 2>&1) | tr -d '\r'
 status=${PIPESTATUS[0]}
@@ -104,5 +104,12 @@ if [ $# -eq 0 ]; then
   . tests/e2e/check-event-log.sh
   wineserver -k >/dev/null 2>&1
   [ "$event_log_status" = 0 ] || status=1
+fi
+# A whole run, or one that names the reminder's tests (DORVANE_AWAY_TRACE=1),
+# reads the reminder's sounds and balloons from the trace.
+if [ $# -eq 0 ] || [ "${DORVANE_AWAY_TRACE:-0}" = 1 ]; then
+  . tests/e2e/check-away-reminder.sh
+  wineserver -k >/dev/null 2>&1
+  [ "$away_reminder_status" = 0 ] || status=1
 fi
 exit "$status"

@@ -437,7 +437,8 @@ class HelpDescribesTheProgram(unittest.TestCase):
         self.assertTrue('"\\\\SOFTWARE\\\\Kestrome\\\\Dorvane\\\\4.0"' in self.program)
         self.assertIn("HKEY_LOCAL_MACHINE\\SOFTWARE\\Kestrome\\Dorvane\\4.0", self.text)
         self.assert_in_program_and_help(["Sound", "SoundFile", "WindowsSound", "Logging",
-                                         "LogFile", "NoDialog", "Drives", "RemovableDrives"],
+                                         "LogFile", "NoDialog", "Drives", "RemovableDrives",
+                                         "RemindWhenAway"],
                                         quoted=True)
         self.assert_in_program_and_help(["NoSound", "SoundWindows", "Exclamation", "Question",
                                          "Error", "Information"], quoted=True)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "platform/fake/Fakes.h"
 #include "shell/DiskCheck.h"
@@ -357,6 +358,92 @@ TEST_F(RemovableDrivesTest, AFixedDriveIsCheckedWhenTheListChecksIt) {
   Check();
   ASSERT_EQ(ui.boxes.size(), 1u);
   EXPECT_EQ(ui.boxes[0].text, WarningText("SYSTEM", 'C'));
+}
+
+// ---------------------------------------------------------------------------
+// The reminder when the computer is locked or goes to sleep
+
+platform::WindowHandle const kMainWindow = reinterpret_cast<platform::WindowHandle>(0x5A1);
+
+struct AwayCase {
+  const char* name;
+  std::function<void(TCheckOptions&, platform::FakeDrives&, platform::FakeShell&)> arrange;
+  // What reaches the user: the journal without the probes and queries.
+  Journal expected;
+};
+
+class AwayReminderTest : public DiskCheckTest, public ::testing::WithParamInterface<AwayCase> {
+ protected:
+  AwayReminderTest() {
+    options.RemindWhenAway = true;
+    // Logging and the box are on: the reminder must use neither (the
+    // files fail the test if the log is touched).
+    options.Logging = true;
+    options.LogFile = "C:\\DVN\\dvn.dvl";
+    shell.journal = &journal;
+    shell.icons.insert({kMainWindow, 1});
+    icon.window = kMainWindow;
+    icon.id = 1;
+  }
+  platform::NotifyIconRecord icon;
+};
+
+TEST_P(AwayReminderTest, OneSoundAndOneBalloonForTheMediaFound) {
+  GetParam().arrange(options, drives, shell);
+  RunAwayReminder(options, context, shell, icon);
+  Journal reached;
+  for (const std::string& line : journal) {
+    if (line.rfind("probe ", 0) != 0 && line.rfind("label ", 0) != 0 &&
+        line.rfind("type ", 0) != 0 && line != "drives") {
+      reached.push_back(line);
+    }
+  }
+  EXPECT_EQ(reached, GetParam().expected);
+  EXPECT_TRUE(ui.boxes.empty());
+}
+
+const std::string kBalloonA = "icon balloon Dorvane 4.0: " + WarningText("MYDISK", 'A');
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AwayReminderTest,
+    ::testing::Values(
+        AwayCase{"ADiskWithNoSoundChosenSoundsTheExclamation",
+                 [](auto&, auto&, auto&) {}, {"beep exclamation", kBalloonA}},
+        AwayCase{"TheChosenSystemSound",
+                 [](auto& o, auto&, auto&) {
+                   o.Sound = TSound::SoundWindows;
+                   o.WindowsSound = TWindowsSound::Question;
+                 },
+                 {"beep question", kBalloonA}},
+        AwayCase{"TheChosenFilePlaysWithoutWaiting",
+                 [](auto& o, auto&, auto&) {
+                   o.Sound = TSound::SoundFile;
+                   o.SoundFile = "C:\\ding.wav";
+                 },
+                 {"wave C:\\ding.wav 1", kBalloonA}},
+        AwayCase{"NoMedium", [](auto&, auto& d, auto&) { d.drives['A'].hasMedium = false; }, {}},
+        AwayCase{"AnExcludedLabel", [](auto& o, auto&, auto&) { AddExclusion(o, " mydisk"); },
+                 {}},
+        AwayCase{"TheOptionOff", [](auto& o, auto&, auto&) { o.RemindWhenAway = false; }, {}},
+        AwayCase{"TwoDisksOneReminderNamingTheFirst",
+                 [](auto& o, auto&, auto&) { CheckDrivesFromString(o, "C"); },
+                 {"beep exclamation", kBalloonA + " And 1 more disk."}},
+        AwayCase{"TheRemovableDrivesOptionAddsAStick",
+                 [](auto& o, auto& d, auto&) {
+                   o.RemovableDrives = true;
+                   CheckDrivesFromString(o, "C");
+                   d.drives['E'] = {true, "STICK", false, 0, platform::kDriveRemovable};
+                 },
+                 {"beep exclamation", kBalloonA + " And 2 more disks."}},
+        AwayCase{"NoIconYetTheSoundAlone",
+                 [](auto&, auto&, auto& s) { s.icons.clear(); },
+                 {"beep exclamation", kBalloonA + " refused"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReminderTextTest, CountsTheOtherDisksUpToTwentyFive) {
+  EXPECT_EQ(ReminderText("", 'B', 0), "There is still a disk with the label \"\" in your B-drive!");
+  EXPECT_EQ(ReminderText("X", 'A', 25),
+            "There is still a disk with the label \"X\" in your A-drive! And 25 more disks.");
 }
 
 struct LabelCase {

@@ -78,10 +78,13 @@ const DesignedControl kDesigned[] = {
      "&Don't show the warning dialog at all.", 1},
 };
 
-// Added below the designed controls: the removable drives' check box.
+// Added below the designed controls: the removable drives' check box and
+// the reminder's.
 const DesignedControl kAdded[] = {
     {"chRemovableDrives", Kind::CheckBox, "tsOther", 48, 192, 305, 17,
      "Also check &USB sticks, memory cards and CDs in any drive.", 2},
+    {"chRemindWhenAway", Kind::CheckBox, "tsOther", 48, 210, 305, 17,
+     "Remind me when the computer is &locked or goes to sleep.", 3},
 };
 
 // The pages, in the order of their tabs.
@@ -157,35 +160,44 @@ char AccessKey(const char* text) {
   return static_cast<char>(std::toupper(static_cast<unsigned char>(amp[1])));
 }
 
-TEST(SettingsLayoutTest, TheAddedCheckBoxStandsUnderChNoDialogAndFollowsItInTabOrder) {
-  const layout::Control* added = Find("chRemovableDrives");
-  ASSERT_NE(added, nullptr);
-  EXPECT_EQ(added->options, 0u);
+TEST(SettingsLayoutTest, TheAddedCheckBoxesStandUnderChNoDialogAndFollowItInTabOrder) {
+  const char* const added[][2] = {{"chRemovableDrives", "chNoDialog"},
+                                  {"chRemindWhenAway", "chRemovableDrives"}};
+  for (const auto& [name, aboveName] : added) {
+    SCOPED_TRACE(name);
+    const layout::Control* box = Find(name);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->options, 0u);
 
-  const layout::Control* noDialog = Find("chNoDialog");
-  const layout::Control* page = Find("tsOther");
-  EXPECT_EQ(added->left, noDialog->left);
-  EXPECT_GE(added->top, noDialog->top + noDialog->height);
-  EXPECT_LE(added->left + added->width, page->width);
-  EXPECT_LE(added->top + added->height, page->height);
-  EXPECT_EQ(added->tabOrder, noDialog->tabOrder + 1);
+    const layout::Control* above = Find(aboveName);
+    const layout::Control* page = Find("tsOther");
+    EXPECT_EQ(box->left, above->left);
+    EXPECT_GE(box->top, above->top + above->height);
+    EXPECT_LE(box->left + box->width, page->width);
+    EXPECT_LE(box->top + box->height, page->height);
+    EXPECT_EQ(box->tabOrder, above->tabOrder + 1);
 
-  // It overlaps no other control of its page, and comes last in its tab order.
-  for (const layout::Control& other : layout::kSettingsLayout) {
-    if (&other == added || other.parent == nullptr || std::strcmp(other.parent, "tsOther") != 0) {
-      continue;
+    // It overlaps no other control of its page, and follows the designed
+    // ones in tab order.
+    for (const layout::Control& other : layout::kSettingsLayout) {
+      if (&other == box || other.parent == nullptr || std::strcmp(other.parent, "tsOther") != 0) {
+        continue;
+      }
+      SCOPED_TRACE(other.name);
+      EXPECT_TRUE(other.left + other.width <= box->left || box->left + box->width <= other.left ||
+                  other.top + other.height <= box->top || box->top + box->height <= other.top);
     }
-    SCOPED_TRACE(other.name);
-    EXPECT_TRUE(other.left + other.width <= added->left ||
-                added->left + added->width <= other.left ||
-                other.top + other.height <= added->top || added->top + added->height <= other.top);
-    EXPECT_LT(other.tabOrder, added->tabOrder);
+    for (const DesignedControl& designed : kDesigned) {
+      if (designed.parent != nullptr && std::strcmp(designed.parent, "tsOther") == 0) {
+        EXPECT_LT(designed.tabOrder, box->tabOrder) << designed.name;
+      }
+    }
   }
 
-  // Its access key is no other control's.
-  ASSERT_EQ(AccessKey(added->text), 'U');
+  // The removable drives' access key is no other control's.
+  ASSERT_EQ(AccessKey(Find("chRemovableDrives")->text), 'U');
   for (const layout::Control& other : layout::kSettingsLayout) {
-    if (&other == added) continue;
+    if (std::strcmp(other.name, "chRemovableDrives") == 0) continue;
     EXPECT_NE(AccessKey(other.text), 'U') << other.name;
   }
 }

@@ -78,6 +78,7 @@ class SettingsStoreTest : public ::testing::Test {
     EXPECT_TRUE(registry.HasKey(kLabels));
     // The reset writes only the seven values that every store has.
     EXPECT_FALSE(registry.Value(kKey, "RemovableDrives").has_value());
+    EXPECT_FALSE(registry.Value(kKey, "RemindWhenAway").has_value());
   }
   void ExpectDefaultsLoaded() {
     EXPECT_EQ(options.Sound, TSound::NoSound);
@@ -88,6 +89,7 @@ class SettingsStoreTest : public ::testing::Test {
     EXPECT_FALSE(options.NoDialog);
     EXPECT_EQ(DriveString(options), "A");
     EXPECT_FALSE(options.RemovableDrives);
+    EXPECT_FALSE(options.RemindWhenAway);
   }
 
   FakeRegistry registry;
@@ -310,6 +312,7 @@ TEST_F(SettingsStoreTest, SaveWritesInItsOrderAndLoadsBackTheSameRecord) {
   options.Drives[0].Checked = false;
   options.Drives[2].Checked = true;
   options.RemovableDrives = true;
+  options.RemindWhenAway = true;
   for (const char* label : {"WORK", "Archive", "WORK", "work"}) AddExclusion(options, label);
   registry.writes.clear();
 
@@ -320,7 +323,7 @@ TEST_F(SettingsStoreTest, SaveWritesInItsOrderAndLoadsBackTheSameRecord) {
             (Strings{"set Sound", "set SoundFile", "set NoDialog", "set Logging", "set LogFile",
                     "set WindowsSound", "delete key " + kLabels, "create key " + kLabels,
                     "set Archive", "set WORK", "set WORK", "set work", "set Drives",
-                    "set RemovableDrives"}));
+                    "set RemovableDrives", "set RemindWhenAway"}));
   EXPECT_EQ(Text("Sound"), std::string("SoundWindows", 13));
   EXPECT_EQ(Text("SoundFile"), std::string(1, '\0'));
   EXPECT_EQ(Data("NoDialog"), (Bytes{1, 0, 0, 0}));
@@ -328,6 +331,8 @@ TEST_F(SettingsStoreTest, SaveWritesInItsOrderAndLoadsBackTheSameRecord) {
   EXPECT_EQ(Text("Drives"), std::string("D", 2));
   EXPECT_EQ(registry.Value(kKey, "RemovableDrives")->type, platform::kRegDword);
   EXPECT_EQ(Data("RemovableDrives"), (Bytes{1, 0, 0, 0}));
+  EXPECT_EQ(registry.Value(kKey, "RemindWhenAway")->type, platform::kRegDword);
+  EXPECT_EQ(Data("RemindWhenAway"), (Bytes{1, 0, 0, 0}));
   EXPECT_EQ(registry.ValueNames(kLabels), (Strings{"Archive", "WORK"}));
 
   TCheckOptions loaded;
@@ -342,18 +347,23 @@ TEST_F(SettingsStoreTest, SaveWritesInItsOrderAndLoadsBackTheSameRecord) {
   EXPECT_EQ(DriveString(loaded), "D");
   EXPECT_EQ(loaded.Exclusions, (Strings{"Archive", "WORK"}));
   EXPECT_TRUE(loaded.RemovableDrives);
+  EXPECT_TRUE(loaded.RemindWhenAway);
 
-  // Saved off, it is stored as 0 and loads off.
+  // Saved off, they are stored as 0 and load off.
   options.RemovableDrives = false;
+  options.RemindWhenAway = false;
   store.Save(options);
   EXPECT_EQ(Data("RemovableDrives"), (Bytes{0, 0, 0, 0}));
+  EXPECT_EQ(Data("RemindWhenAway"), (Bytes{0, 0, 0, 0}));
   store.Load(loaded);
   EXPECT_FALSE(loaded.RemovableDrives);
+  EXPECT_FALSE(loaded.RemindWhenAway);
 }
 
 TEST_F(SettingsStoreTest, SaveStopsAtTheFirstRefusedWrite) {
   const Strings order = {"Sound",   "SoundFile",    "NoDialog", "Logging",        "LogFile",
-                        "WindowsSound", "LABEL", "Drives", "RemovableDrives"};
+                        "WindowsSound", "LABEL", "Drives", "RemovableDrives",
+                        "RemindWhenAway"};
   AddExclusion(options, "LABEL");
   for (std::size_t refused = 0; refused < order.size(); ++refused) {
     SCOPED_TRACE(order[refused]);
@@ -549,20 +559,28 @@ class RemovableDrivesValueTest : public SettingsStoreTest,
                                  public ::testing::WithParamInterface<RemovableCase> {};
 
 TEST_P(RemovableDrivesValueTest, ReadsByTheBooleanRuleAndNeverResets) {
-  StoreDefaults();
-  registry.PutText(kKey, "Sound", "SoundWindows");  // a reset would make it NoSound
-  if (GetParam().present) registry.Put(kKey, "RemovableDrives", GetParam().type, GetParam().data);
-  options.RemovableDrives = !GetParam().expected;
-  registry.writes.clear();
+  // The reminder's value follows the same rule.
+  const std::pair<const char*, bool TCheckOptions::*> optionals[] = {
+      {"RemovableDrives", &TCheckOptions::RemovableDrives},
+      {"RemindWhenAway", &TCheckOptions::RemindWhenAway}};
+  for (const auto& [name, field] : optionals) {
+    SCOPED_TRACE(name);
+    StoreDefaults();
+    registry.PutText(kKey, "Sound", "SoundWindows");  // a reset would make it NoSound
+    if (GetParam().present) registry.Put(kKey, name, GetParam().type, GetParam().data);
+    options.*field = !GetParam().expected;
+    registry.writes.clear();
 
-  store.Load(options);
+    store.Load(options);
 
-  EXPECT_EQ(options.RemovableDrives, GetParam().expected);
-  EXPECT_TRUE(registry.writes.empty()) << ::testing::PrintToString(registry.writes);
-  EXPECT_EQ(options.Sound, TSound::SoundWindows);
-  if (GetParam().present) {
-    EXPECT_EQ(registry.Value(kKey, "RemovableDrives")->type, GetParam().type);
-    EXPECT_EQ(Data("RemovableDrives"), GetParam().data) << "the value stays as it was";
+    EXPECT_EQ(options.*field, GetParam().expected);
+    EXPECT_TRUE(registry.writes.empty()) << ::testing::PrintToString(registry.writes);
+    EXPECT_EQ(options.Sound, TSound::SoundWindows);
+    if (GetParam().present) {
+      EXPECT_EQ(registry.Value(kKey, name)->type, GetParam().type);
+      EXPECT_EQ(Data(name), GetParam().data) << "the value stays as it was";
+      registry.Erase(kKey, name);
+    }
   }
 }
 
@@ -596,8 +614,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_P(DamagedStoreTest, TheResetDeletesRemovableDrivesAndWritesOnlyTheSeven) {
   StoreDefaults();
   registry.PutDword(kKey, "RemovableDrives", 1);
+  registry.PutDword(kKey, "RemindWhenAway", 1);
   registry.Put(kKey, GetParam().valueName, GetParam().type, GetParam().data);
   options.RemovableDrives = true;
+  options.RemindWhenAway = true;
   registry.writes.clear();
 
   store.Load(options);
@@ -611,6 +631,8 @@ TEST_P(DamagedStoreTest, TheResetDeletesRemovableDrivesAndWritesOnlyTheSeven) {
   EXPECT_EQ(sets, (Strings{"Sound", "SoundFile", "WindowsSound", "Logging", "LogFile", "NoDialog",
                            "Drives"}));
   EXPECT_EQ(std::count(registry.writes.begin(), registry.writes.end(), "delete RemovableDrives"),
+            1);
+  EXPECT_EQ(std::count(registry.writes.begin(), registry.writes.end(), "delete RemindWhenAway"),
             1);
 }
 

@@ -1,7 +1,7 @@
 // Stands in for a DLL that someone put beside the program under the name
 // of a system DLL: loaded into a process, it leaves a mark, an empty file
 // named after itself with ".loaded" added, and does nothing else. It
-// exports the functions the program uses of the three DLLs, doing nothing,
+// exports the functions the program uses of the four DLLs, doing nothing,
 // so that a program that did load it runs on and the test can say so.
 // No GDI declarations: this file defines its own TransparentBlt.
 #define NOGDI
@@ -15,6 +15,8 @@ __declspec(dllexport) BOOL WINAPI TransparentBlt(HDC, int, int, int, int, HDC, i
   return FALSE;
 }
 __declspec(dllexport) BOOL WINAPI InitCommonControlsEx(const void*) { return TRUE; }
+__declspec(dllexport) BOOL WINAPI WTSRegisterSessionNotification(HWND, DWORD) { return FALSE; }
+__declspec(dllexport) BOOL WINAPI WTSUnRegisterSessionNotification(HWND) { return FALSE; }
 
 }  // extern "C"
 
