@@ -8,14 +8,16 @@ root=$PWD
 results=()
 passed_total=0
 failed_total=0
+skipped_total=0
 
-# The readers of the levels' counts: each prints "passed failed", and the
-# help runner's also "skipped".
+# The readers of the levels' counts: each prints "passed failed", and
+# GoogleTest's and the help runner's also "skipped".
 gtest_counts() {  # LOG: from a GoogleTest summary
-  local p f
+  local p f s
   p=$(grep -oE '\[  PASSED  \] [0-9]+' "$1" | grep -oE '[0-9]+$' | tail -1)
   f=$(grep -oE '\[  FAILED  \] [0-9]+ tests?,' "$1" | grep -oE '[0-9]+' | tail -1)
-  echo "${p:-0} ${f:-0}"
+  s=$(grep -oE '\[  SKIPPED \] [0-9]+ tests?,' "$1" | grep -oE '[0-9]+' | tail -1)
+  echo "${p:-0} ${f:-0} ${s:-0}"
 }
 line_counts() {  # PREFIX LOG: from the last line "PREFIX: N passed, M failed"
   local p f
@@ -30,22 +32,33 @@ runner_counts() {  # LOG: from the Python runner's "N passed, M failed, K skippe
 }
 
 # count_level NAME LOG STATUS READER [ARGS]: the level's row of the summary
-# into $row, its figures into $row_passed and $row_failed, as READER ARGS
-# LOG reads them. A level that ended non-zero with no failure counted (it
-# crashed before its summary, say) counts one failure.
+# into $row, its figures into $row_passed, $row_failed and $row_skipped, as
+# READER ARGS LOG reads them. A level that ended non-zero with no failure counted (it
+# crashed before its summary, say) counts one failure; so does a level that
+# passed nothing, whose row says so: a level whose build or tools are
+# missing has tested nothing, and must not leave the run green. Skips are
+# only for what this machine cannot do (a case that needs root, say).
 count_level() {
-  local name=$1 log=$2 status=$3 skipped
+  local name=$1 log=$2 status=$3 skipped why=
   shift 3
   read -r row_passed row_failed skipped <<<"$("$@" "$log")"
-  if [ "$status" != 0 ] && [ "$row_failed" = 0 ]; then row_failed=1; fi
+  if [ "$row_passed" = 0 ]; then
+    why=" (ran no test: see build/logs/$(basename "$log"))"
+    [ "$row_failed" != 0 ] || row_failed=1
+  elif [ "$status" != 0 ] && [ "$row_failed" = 0 ]; then
+    row_failed=1
+  fi
   row=$(printf '%-22s %4d passed, %d failed' "$name" "$row_passed" "$row_failed")
-  if [ -n "$skipped" ]; then row+=", $skipped skipped"; fi
+  row_skipped=${skipped:-0}
+  if [ "$row_skipped" != 0 ]; then row+=", $row_skipped skipped"; fi
+  row+=$why
 }
 
 record() {  # as count_level; the row goes into the summary and its totals
   count_level "$@"
   results+=("$row")
   passed_total=$((passed_total + row_passed)); failed_total=$((failed_total + row_failed))
+  skipped_total=$((skipped_total + row_skipped))
 }
 
 mkdir -p build/logs
@@ -134,9 +147,9 @@ help_tests() {  # NAME MODULE
 }
 echo "== Help file tests (read back by the tests' reader)"
 help_tests "help file tests" test_help_file
-echo "== Help in Wine's viewer (64-bit winhlp32)"
+echo "== Help in Wine's viewer (winhlp32; $WINE_BITS_NOTE)"
 help_tests "help in winhlp32" test_winhlp32
-echo "== Help through dorvane.exe in Wine's HTML Help (as Windows 10) and WinHelp (as XP)"
+echo "== Help through dorvane.exe in Wine's HTML Help (as Windows 10) and WinHelp (as XP; $WINE_BITS_NOTE)"
 help_tests "help in HTML Help" test_htmlhelp
 # --- end of the help tests
 
@@ -197,5 +210,5 @@ if [ -n "$(ls -A "$DORVANE_FIGURES" 2>/dev/null)" ]; then
   fi
 fi
 # --- end of the failure figures
-echo "all: $passed_total passed, $failed_total failed"
+echo "all: $passed_total passed, $failed_total failed$([ "$skipped_total" = 0 ] || echo ", $skipped_total skipped")"
 [ "$failed_total" = 0 ]

@@ -8,7 +8,8 @@
 # format error"), and on others wine32 cannot be installed some days. On
 # those the same sources are built a second time for x86_64 and run in a
 # 64-bit prefix with the 64-bit loader.
-# WINE_PROGRAM holds dorvane.exe, built as it ships (win32 thread model);
+# WINE_LOADER is the loader that starts the way's programs; WINE_PROGRAM
+# holds dorvane.exe and its help files, built as it ships (win32 thread model);
 # WINE_BUILD holds the test programs (-posix compilers, for GoogleTest).
 # /usr/bin/wine picks the 32-bit loader whenever it is installed, so the
 # 64-bit one is called directly, and WINELOADER tells Wine's own programs
@@ -19,12 +20,14 @@ WINE32_LOADER=${DORVANE_WINE32_LOADER:-/usr/lib/wine/wine}  # overridden only by
 WINE64_LOADER=/usr/lib/wine/wine64
 if [ "${DORVANE_WINE_BITS:-}" != 64 ] && "$WINE32_LOADER" --version >/dev/null 2>&1; then
   WINE_BITS=32
+  WINE_LOADER=$WINE32_LOADER
   WINE_PROGRAM=build/win32
   WINE_BUILD=build/win32-tests
   export WINEARCH=win32
   WINE_BITS_NOTE="32-bit build"
 else
   WINE_BITS=64
+  WINE_LOADER=$WINE64_LOADER
   WINE_PROGRAM=build/win64
   WINE_BUILD=build/win64-tests
   export WINEARCH=win64

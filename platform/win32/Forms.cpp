@@ -73,7 +73,13 @@ void TApplication::Adopt(TForm* form) {
 
 void TApplication::Run() {
   try {
-    if (mainForm_ != nullptr) mainForm_->Show();
+    // The main window first shows the splash, on top but without taking
+    // the focus from the window the user works in, as a program started
+    // at logon should. Nor does anything in the program need the focus
+    // before the user opens a window: activating one sets up the input
+    // method's context for the thread, which initialises COM (on Wine,
+    // 1.2 MB for the rest of the run).
+    if (mainForm_ != nullptr) mainForm_->ShowWithoutFocus();
   } catch (const std::exception& failure) {
     ShowException(failure);
   }
@@ -195,7 +201,11 @@ void TForm::CreateHandle(const char* className, const std::string& caption, DWOR
                     rect.bottom - rect.top, Application.Handle(), nullptr, Instance(), this);
 }
 
-void TForm::Show() {
+void TForm::Show() { Present(true); }
+
+void TForm::ShowWithoutFocus() { Present(false); }
+
+void TForm::Present(bool takeFocus) {
   if (!shownBefore_) {
     shownBefore_ = true;
     FormFirstShow();
@@ -207,9 +217,14 @@ void TForm::Show() {
                    (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ::ShowWindow(handle_, SW_SHOW);
-  ::BringWindowToTop(handle_);
-  ::SetForegroundWindow(handle_);
+  if (takeFocus) {
+    ::ShowWindow(handle_, SW_SHOW);
+    ::BringWindowToTop(handle_);
+    ::SetForegroundWindow(handle_);
+  } else {
+    ::ShowWindow(handle_, SW_SHOWNOACTIVATE);
+    ::SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   Application.UpdateTaskbarButton();
 }
 

@@ -111,6 +111,9 @@ class TForm {
   // Shows the window without modality and brings it to the front; the
   // first show centres it on the screen.
   void Show();
+  // As Show, but the window the user is working in keeps the keyboard
+  // focus: for a window that only announces itself.
+  void ShowWithoutFocus();
   void Hide();
   // Asks the close query, runs the close handler and hides the window; the
   // main window's close ends the program.
@@ -150,6 +153,7 @@ class TForm {
   friend class TApplication;
   friend void RegisterFormClass(const char* className, HICON icon, HBRUSH background);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void Present(bool takeFocus);
 
   HWND handle_ = nullptr;
   bool shownBefore_ = false;

@@ -61,7 +61,7 @@ mkdir -p "$WINEPREFIX/drive_c/Dorvane"
 cp "$WINE_PROGRAM"/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
 cp "$WINE_BUILD"/menu_probe.dll "$WINEPREFIX/drive_c/"
 # The help beside the program, as a user puts it there.
-cp build/win32/dvn40.hlp build/win32/dvn40.cnt "$WINEPREFIX/drive_c/Dorvane/"
+cp "$WINE_PROGRAM"/dvn40.hlp "$WINE_PROGRAM"/dvn40.cnt "$WINEPREFIX/drive_c/Dorvane/"
 # A second copy in a folder of its own, beside DLLs named as system DLLs
 # that leave a mark when loaded (tests/e2e/PlantedDllTest.cpp).
 mkdir -p "$WINEPREFIX/drive_c/Planted"

@@ -10,9 +10,10 @@ which the prefixes switch off (mshtml=) and Debian does not package: so the
 tests look at the window, its caption, its contents tree and the page asked
 for, not at the page's pixels.
 
-The 64-bit program (build/win64, which scripts/build-wine.sh makes where no
-32-bit code runs) in a 64-bit prefix, as the other help tests; screenshots
-go to build/help-wine/.
+The program, its help files and the probe are of the way the Wine levels
+take here (wine_prefix.py): where 32-bit code runs, the shipped
+build/win32/dorvane.exe in a 32-bit prefix. Screenshots go to
+build/help-wine/.
 """
 
 import os
@@ -21,11 +22,9 @@ import shutil
 import subprocess
 import time
 
-from wine64 import ROOT, WINE, WINESERVER, WORK, WinePrefixTest
+from wine_prefix import PROGRAM, TESTS, WINE, WINESERVER, WORK, WinePrefixTest
 
-BUILD = os.environ.get("DORVANE_WIN32_BUILD", os.path.join(ROOT, "build", "win32"))
-PROGRAM = os.environ.get("DORVANE_WIN64_BUILD", os.path.join(ROOT, "build", "win64"))
-PROBE = os.path.join(BUILD, "htmlhelp_probe64.exe")
+PROBE = os.path.join(TESTS, "htmlhelp_probe.exe")
 FOLDER = r"C:\Dorvane"
 HELP_FILES = ("dvn40.hlp", "dvn40.cnt", "dvn40.chm")
 HELP_CONTEXT, HELP_FINDER = 1, 11

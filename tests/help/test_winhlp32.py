@@ -1,9 +1,9 @@
 """The built help file in a real viewer: Wine's winhlp32, asked through
-WinHelpA as the program asks, and read back with help_probe64.exe.
+WinHelpA as the program asks, and read back with help_probe.exe.
 
-64-bit Wine runs on the test machines, 32-bit Wine does not, so the viewer
-and the probe are 64-bit; the help file is the same for both. Screenshots
-of each step go to build/help-wine/.
+The viewer and the probe are of the way the Wine levels take here
+(wine_prefix.py); the help file is the same on both. Screenshots of each
+step go to build/help-wine/.
 """
 
 import os
@@ -12,10 +12,9 @@ import shutil
 import subprocess
 import unittest
 
-from wine64 import ROOT, WINE, WinePrefixTest
+from wine_prefix import PROGRAM, TESTS, WINE, WinePrefixTest
 
-BUILD = os.environ.get("DORVANE_WIN32_BUILD", os.path.join(ROOT, "build", "win32"))
-PROBE = os.path.join(BUILD, "help_probe64.exe")
+PROBE = os.path.join(TESTS, "help_probe.exe")
 HELP_PATH = r"C:\Dorvane\dvn40.hlp"
 HELP_CONTEXT, HELP_FINDER = 1, 11
 
@@ -27,14 +26,14 @@ def squeeze(text):
 class WineViewer(WinePrefixTest):
     """Each test leaves the viewer open for the next, as a user would."""
 
-    required = (PROBE, os.path.join(BUILD, "dvn40.hlp"))
+    required = (PROBE, os.path.join(PROGRAM, "dvn40.hlp"), os.path.join(PROGRAM, "dvn40.cnt"))
 
     @classmethod
     def prepare_prefix(cls):
         folder = cls.folder("Dorvane")
         os.makedirs(folder, exist_ok=True)
         for name in ("dvn40.hlp", "dvn40.cnt"):
-            shutil.copy(os.path.join(BUILD, name), folder)
+            shutil.copy(os.path.join(PROGRAM, name), folder)
 
     def probe(self, *args):
         return self.run_probe(PROBE, *args)

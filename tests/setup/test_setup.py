@@ -26,12 +26,11 @@ import zipfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, os.path.join(ROOT, "tests"))
+import wineway  # noqa: E402
 from xvfb import start_xvfb  # noqa: E402
 WORK = os.path.join(ROOT, "build", "setup-wine")
 SHOTS = os.path.join(ROOT, "build", "screenshots")
-WINE32 = "/usr/lib/wine/wine"
-WINE64 = "/usr/lib/wine/wine64"
-WINESERVER = "/usr/lib/wine/wineserver"
+WINESERVER = wineway.WINESERVER
 
 UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Dorvane"
 RUN_KEY = r"Software\Microsoft\Windows\CurrentVersion\Run"
@@ -47,27 +46,16 @@ SHIPPED_FILES = ("dorvane.exe", "dvn40.hlp", "dvn40.cnt", "dvn40.chm")
 NEXT, IDYES, IDNO = 1, 6, 7
 
 
-def runs_32bit_code():
-    # As scripts/wine-env.sh: DORVANE_WINE_BITS=64 takes the 64-bit way.
-    if os.environ.get("DORVANE_WINE_BITS") == "64":
-        return False
-    try:
-        return subprocess.run([WINE32, "--version"], capture_output=True,
-                              timeout=60).returncode == 0
-    except OSError:
-        return False
-
-
 def variant():
     """(loader, WINEARCH, the program's build folder, the test programs'
-    build folder, setup program, setup's bits)."""
-    if runs_32bit_code():
-        return (WINE32, "win32", os.path.join(ROOT, "build", "win32"),
-                os.path.join(ROOT, "build", "win32-tests"),
-                os.path.join(ROOT, "build", "dist", "dorvane-4.0-setup.exe"), 32)
-    return (WINE64, "win64", os.path.join(ROOT, "build", "win64"),
-            os.path.join(ROOT, "build", "win64-tests"),
-            os.path.join(ROOT, "build", "setup-test", "dorvane-4.0-setup-amd64.exe"), 64)
+    build folder, setup program, setup's bits), of the way every Wine level
+    takes here (tests/wineway.py)."""
+    way = wineway.way()
+    if way.bits == 32:
+        setup = os.path.join(ROOT, "build", "dist", "dorvane-4.0-setup.exe")
+    else:
+        setup = os.path.join(ROOT, "build", "setup-test", "dorvane-4.0-setup-amd64.exe")
+    return (way.loader, way.arch, way.program, way.tests, setup, way.bits)
 
 
 _made = []

@@ -9,7 +9,7 @@
  *   help_probe errors                  the viewer's error boxes, if any
  *   help_probe close                   closes every help window
  *
- * Built as a 64-bit program: 64-bit Wine is what runs on the test machines.
+ * Built with the test programs, for the same Wine as the viewer it reads.
  */
 #include <windows.h>
 #include <prsht.h>

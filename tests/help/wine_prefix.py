@@ -1,10 +1,11 @@
-"""A 64-bit Wine prefix and an X display of a test class's own, for the
-help tests that run Windows programs: 64-bit Wine runs on the test
-machines, 32-bit Wine does not. Screenshots and prefixes go to
-build/help-wine/."""
+"""A Wine prefix and an X display of a test class's own, for the help tests
+that run Windows programs. The prefix, its loader, the program, its help
+files and the probes are those of the way that every Wine level takes here
+(tests/wineway.py): the shipped 32-bit build under 32-bit Wine where this
+machine runs 32-bit code, the 64-bit build under 64-bit Wine elsewhere.
+Screenshots and prefixes go to build/help-wine/."""
 
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -16,17 +17,21 @@ sys.path.insert(0, os.path.join(ROOT, "resources", "help"))
 sys.path.insert(0, os.path.join(ROOT, "tests"))
 
 import make_help  # noqa: E402
+from wineway import WINESERVER, boot_prefix, way  # noqa: E402
 from xvfb import start_xvfb  # noqa: E402
 
 WORK = os.path.join(ROOT, "build", "help-wine")
-WINE = "/usr/lib/wine/wine64"
-WINESERVER = "/usr/lib/wine/wineserver"
+WAY = way()
+WINE = WAY.loader
+PROGRAM = WAY.program
+TESTS = WAY.tests
 
 
 class WinePrefixTest(unittest.TestCase):
-    """Set-up of a class: the files it needs (`required`), the help's
+    """Set-up of a class: the build files it needs (`required`), the help's
     source, a display among `displays`, a fresh prefix `prefix_name`, then
-    `prepare_prefix`. Skipped where a file or tool is missing."""
+    `prepare_prefix`. A missing build file fails the class: the build that
+    the level is to test was not made."""
 
     required = ()
     displays = range(140, 180)
@@ -34,27 +39,17 @@ class WinePrefixTest(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        missing = [p for p in (WINE, WINESERVER, *cls.required) if not os.path.exists(p)]
-        for tool in ("Xvfb", "import"):
-            if shutil.which(tool) is None:
-                missing.append(tool)
+        missing = [p for p in cls.required if not os.path.exists(p)]
         if missing:
-            raise unittest.SkipTest("not here: " + ", ".join(missing))
+            raise FileNotFoundError(f"missing from the {WAY.note}: " + ", ".join(missing))
         with open(os.path.join(ROOT, "resources", "help", "dvn40.txt"), encoding="utf-8") as f:
             cls.source = make_help.parse_source(f.read())
         os.makedirs(WORK, exist_ok=True)
         cls.xvfb = None
-        cls.env = dict(os.environ, WINEARCH="win64", WINELOADER=WINE, WINEDEBUG="-all",
-                       WINEDLLOVERRIDES="mscoree,mshtml=",
-                       WINEPREFIX=os.path.join(WORK, cls.prefix_name))
-        cls.xvfb, cls.env["DISPLAY"] = start_xvfb(cls.displays)
+        cls.env = WAY.environment(os.path.join(WORK, cls.prefix_name))
         try:
-            shutil.rmtree(cls.env["WINEPREFIX"], ignore_errors=True)
-            subprocess.run([WINE, "wineboot", "-i"], env=cls.env, capture_output=True,
-                           timeout=300)
-            subprocess.run([WINESERVER, "-w"], env=cls.env, timeout=120)
-            if not os.path.isdir(os.path.join(cls.env["WINEPREFIX"], "drive_c")):
-                raise unittest.SkipTest("64-bit Wine made no prefix")
+            cls.xvfb, cls.env["DISPLAY"] = start_xvfb(cls.displays)
+            boot_prefix(cls.env)
             cls.prepare_prefix()
         except BaseException:
             # unittest does not tear down a class whose set-up failed.
