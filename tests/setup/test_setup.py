@@ -170,28 +170,76 @@ class WinePrefix:
         assert drive.upper() == "C"
         return os.path.join(self.env["WINEPREFIX"], "drive_c", *rest.strip("\\").split("\\"))
 
-    def wine(self, *args, timeout=120):
-        # Output into a file: a program the command starts inherits it and
+    def wine(self, *args, timeout=120, errors=False):
+        """(exit code, output); with `errors`, (exit code, output, errors)."""
+        # Output into files: a program the command starts inherits them and
         # would hold a pipe open for its whole life.
-        with tempfile.TemporaryFile() as output:
+        with tempfile.TemporaryFile() as output, tempfile.TemporaryFile() as error:
             result = subprocess.run([self.loader, *args], env=self.env, stdout=output,
-                                    stderr=subprocess.DEVNULL, timeout=timeout)
-            output.seek(0)
-            text = output.read().decode("cp1252", "replace").replace("\r", "")
-        return result.returncode, text
+                                    stderr=error, timeout=timeout)
+            texts = []
+            for stream in (output, error):
+                stream.seek(0)
+                texts.append(stream.read().decode("cp1252", "replace").replace("\r", ""))
+        return (result.returncode, *texts) if errors else (result.returncode, texts[0])
+
+    # --- The setup and the uninstaller, run with their record (/LOG=) in
+    # C:\DorvaneTests: the last run's exit code and record go into the
+    # message of any check that fails after it.
+    SETUP_LOG = r"C:\DorvaneTests\setup.log"
+
+    def run_setup(self, program, *switches):
+        """Runs the setup or the uninstaller; its exit code."""
+        try:
+            os.remove(self.unix(self.SETUP_LOG))
+        except FileNotFoundError:
+            pass
+        self.last_run = os.path.basename(program.replace("\\", "/"))
+        self.last_status, _ = self.wine(program, *switches, "/LOG=" + self.SETUP_LOG)
+        return self.last_status
+
+    def setup_log(self):
+        try:
+            with open(self.unix(self.SETUP_LOG), "rb") as log:
+                return log.read().decode("cp1252", "replace").replace("\r", "")
+        except FileNotFoundError:
+            return ""
+
+    def uninstalled(self):
+        """Whether the uninstaller's copy, which does the work after the
+        uninstaller returned, has ended: its record's last line says so."""
+        return "\nUninstaller ended" in "\n" + self.setup_log()
+
+    @property
+    def did(self):
+        """What the last setup or uninstaller did, read when a check fails."""
+        prefix = self
+
+        class Report:
+            def __str__(self):
+                return (f"{prefix.last_run} ended with exit code {prefix.last_status}; "
+                        f"its record:\n{prefix.setup_log() or '(empty)'}")
+        return Report()
 
     def probe(self, *args):
         return self.wine(self.probe_path, *args)
 
     def running(self):
         """(pid, path) of each running Dorvane's main window."""
-        _, output = self.probe("splash")
+        status, output = self.probe("splash")
+        # 1 with nothing said: none runs. Anything else is the probe's own
+        # failure, which must not pass for "none runs".
+        assert status in (0, 1), f"setup_probe splash failed with {status}: {output}"
         return re.findall(r"^splash pid=(\d+) path=(.*)$", output, re.M)
 
     def registry(self, key):
         """The values of `key` as {name: text}, or None when it does not exist."""
-        status, output = self.wine("reg", "query", key)
+        status, output, errors = self.wine("reg", "query", key, errors=True)
         if status != 0:
+            # Only reg's own answer means the key is not there; a failure
+            # of Wine under load must not pass for it.
+            assert status == 1 and "unable to find" in (output + errors).lower(), \
+                f"reg query {key} failed with {status}: {output}{errors}"
             return None
         values = {}
         for name, _, data in re.findall(r"^    (.*?)    (REG_\w+)    ?(.*)$", output, re.M):
@@ -244,7 +292,7 @@ class SilentSetup(unittest.TestCase):
                 f'"LogFile"="{LOG_FILE.replace(chr(92), chr(92) * 2)}"\n'
                 '"NoDialog"=dword:00000000\n"Drives"="A"\n\n'
                 f"[HKEY_LOCAL_MACHINE\\{SETTINGS_KEY}\\Exclusions]\n")
-            cls.status, _ = cls.wine_prefix.wine(cls.wine_prefix.setup, "/S")
+            cls.status = cls.wine_prefix.run_setup(cls.wine_prefix.setup, "/S")
         except BaseException:
             cls.wine_prefix.stop()
             raise
@@ -263,16 +311,16 @@ class SilentSetup(unittest.TestCase):
         for name in SHIPPED_FILES:
             with self.subTest(file=name):
                 self.assertTrue(filecmp.cmp(self.installed(name), os.path.join(self.p.build, name),
-                                            shallow=False), name + " differs from the build's")
+                                            shallow=False), self.p.did)
 
     def assert_runs_installed(self):
         running = poll(self.p.running, timeout=30)
-        self.assertEqual(len(running), 1, running)
+        self.assertEqual(len(running), 1, f"{running}; {self.p.did}")
         self.assertEqual(running[0][1].lower(), (self.p.install_dir + "\\dorvane.exe").lower())
         return running[0][0]
 
     def test_01_installs_the_program_its_help_and_the_uninstaller(self):
-        self.assertEqual(self.status, 0)
+        self.assertEqual(self.status, 0, self.p.did)
         self.assertTrue(os.path.isfile(self.installed("uninstall.exe")))
         self.assert_installed_as_built()
         self.assertEqual(sorted(os.listdir(self.p.unix(self.p.install_dir))),
@@ -340,8 +388,7 @@ class SilentSetup(unittest.TestCase):
         before = self.assert_runs_installed()
         with open(self.installed("dvn40.cnt"), "wb") as damaged:
             damaged.write(b"not the help's contents")
-        status, _ = self.p.wine(self.p.setup, "/S")
-        self.assertEqual(status, 0)
+        self.assertEqual(self.p.run_setup(self.p.setup, "/S"), 0, self.p.did)
         self.assert_installed_as_built()
         after = self.assert_runs_installed()
         self.assertNotEqual(before, after, "the first copy still runs")
@@ -352,33 +399,31 @@ class SilentSetup(unittest.TestCase):
         self.assertEqual(len(self.p.running()), 1)
         entry = self.p.registry(self.p.hklm(UNINSTALL_KEY))
         uninstaller = entry["UninstallString"].strip('"')
-        status, _ = self.p.wine(uninstaller, "/S")
-        self.assertEqual(status, 0)
+        self.assertEqual(self.p.run_setup(uninstaller, "/S"), 0, self.p.did)
         # The uninstaller hands over to a copy of itself outside the folder
-        # and returns at once; the copy removes the folder last.
+        # and returns at once; the copy's record says when it is done.
+        self.assertTrue(poll(self.p.uninstalled, timeout=60), self.p.did)
         folder = self.p.unix(self.p.install_dir)
-        self.assertTrue(poll(lambda: not os.path.exists(folder), timeout=30),
-                        os.listdir(folder) if os.path.exists(folder) else None)
+        self.assertFalse(os.path.exists(folder), self.p.did)
         self.assertEqual(self.p.running(), [])
         self.assertEqual(len(log_lines(self.p)), 1, "the program ended with a check")
-        self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)))
+        self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)), self.p.did)
         self.assertNotIn("Dorvane", self.p.registry(self.p.hklm(RUN_KEY)) or {})
         self.assertFalse(os.path.exists(self.p.start_menu()))
         settings = self.p.registry(self.p.hklm(SETTINGS_KEY))
-        self.assertIsNotNone(settings, "the settings went with the program")
+        self.assertIsNotNone(settings, f"the settings went with the program; {self.p.did}")
         self.assertEqual((settings.get("Logging"), settings.get("LogFile")), ("0x1", LOG_FILE))
 
     def test_09_silent_uninstall_keeps_a_log_in_the_folder_and_with_it_the_folder(self):
-        status, _ = self.p.wine(self.p.setup, "/S")
-        self.assertEqual(status, 0)
+        self.assertEqual(self.p.run_setup(self.p.setup, "/S"), 0, self.p.did)
         self.assert_runs_installed()
         with open(self.installed("dvn.dvl"), "wb") as log:
             log.write(b"12/8/2026   -   4:35:12 PM   -   an earlier line\r\n")
-        status, _ = self.p.wine(self.p.install_dir + "\\uninstall.exe", "/S")
-        self.assertEqual(status, 0)
-        self.assertTrue(poll(lambda: os.listdir(self.p.unix(self.p.install_dir)) == ["dvn.dvl"],
-                             timeout=30), os.listdir(self.p.unix(self.p.install_dir)))
-        self.assertTrue(poll(lambda: self.p.registry(self.p.hklm(UNINSTALL_KEY)) is None))
+        status = self.p.run_setup(self.p.install_dir + "\\uninstall.exe", "/S")
+        self.assertEqual(status, 0, self.p.did)
+        self.assertTrue(poll(self.p.uninstalled, timeout=60), self.p.did)
+        self.assertEqual(os.listdir(self.p.unix(self.p.install_dir)), ["dvn.dvl"], self.p.did)
+        self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)), self.p.did)
         self.assertEqual(self.p.running(), [])
 
     def test_10_a_copy_that_will_not_end_stops_the_silent_setup_with_an_error(self):
@@ -388,12 +433,13 @@ class SilentSetup(unittest.TestCase):
         try:
             self.assertTrue(poll(self.p.running, timeout=30), "the stand-in did not start")
             started = time.monotonic()
-            status, _ = self.p.wine(self.p.setup, "/S")
+            status = self.p.run_setup(self.p.setup, "/S")
             waited = time.monotonic() - started
         finally:
             stub.kill()
             stub.wait(timeout=30)
-        self.assertEqual(status, 3)
+        self.assertEqual(status, 3, self.p.did)
+        self.assertIn("Dorvane is still running (exit code 3)", self.p.setup_log())
         self.assertGreaterEqual(waited, 10.0, "the setup did not wait for the program to end")
         self.assertEqual(os.listdir(self.p.unix(self.p.install_dir)), folder)
         self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)))
@@ -559,17 +605,18 @@ class RemovableDrivesChoice(unittest.TestCase):
         return self.p.registry(self.p.hklm(SETTINGS_KEY)) or {}
 
     def install(self, *switches):
-        status, _ = self.p.wine(self.p.setup, "/S", *switches)
-        self.assertEqual(status, 0)
+        self.assertEqual(self.p.run_setup(self.p.setup, "/S", *switches), 0, self.p.did)
         running = poll(self.p.running, timeout=30)
-        self.assertEqual(len(running), 1, running)
+        self.assertEqual(len(running), 1, f"{running}; {self.p.did}")
 
     def remove_with_the_settings(self):
-        status, _ = self.p.wine(self.p.install_dir + "\\uninstall.exe", "/S")
-        self.assertEqual(status, 0)
-        self.assertTrue(poll(lambda: self.p.registry(self.p.hklm(UNINSTALL_KEY)) is None
-                             and not self.p.running(), timeout=30))
-        self.p.wine("reg", "delete", self.p.hklm(SETTINGS_KEY), "/f")
+        status = self.p.run_setup(self.p.install_dir + "\\uninstall.exe", "/S")
+        self.assertEqual(status, 0, self.p.did)
+        self.assertTrue(poll(self.p.uninstalled, timeout=60), self.p.did)
+        self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)), self.p.did)
+        self.assertEqual(self.p.running(), [], self.p.did)
+        status, _ = self.p.wine("reg", "delete", self.p.hklm(SETTINGS_KEY), "/f")
+        self.assertEqual(status, 0, "reg delete failed")
         self.assertIsNone(self.p.registry(self.p.hklm(SETTINGS_KEY)))
 
     def boxes(self):
