@@ -66,17 +66,26 @@ timed() {  # NAME
 # Those of this run's prefixes (under build/) go at the end, after their
 # servers; other runs' prefixes are left alone.
 remove_server_folders() {
-  local prefix name folder
+  local prefix name folder names=()
   while IFS= read -r prefix; do
     name=$(stat -c '%d %i' "$prefix" | awk '{ printf "server-%x-%x", $1, $2 }')
-    for folder in /tmp/wine-*/"$name"; do
-      [ -d "$folder" ] || continue
+    names+=("$name")
+    # Asked only where the folder is: asking a prefix without one makes it.
+    if compgen -G "/tmp/wine-*/$name" >/dev/null; then
       WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
       WINEPREFIX=$prefix wineserver -w >/dev/null 2>&1
+    fi
+  done < <(find "$root/build" -maxdepth 5 -name system.reg -printf '%h\n' 2>/dev/null)
+  for name in "${names[@]}"; do
+    for folder in /tmp/wine-*/"$name"; do
+      [ -d "$folder" ] || continue
       rm -rf "$folder"
       rmdir "$(dirname "$folder")" 2>/dev/null
     done
-  done < <(find "$root/build" -maxdepth 5 -name system.reg -printf '%h\n' 2>/dev/null)
+  done
+  # The display's exit trap asks the prefix named here to end its server,
+  # which would make its folder again.
+  unset WINEPREFIX
 }
 # --- end of Wine's server folders
 
