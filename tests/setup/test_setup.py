@@ -472,9 +472,10 @@ class SetupPages(unittest.TestCase):
             p.start()
             p.env["SETUP_PROBE_DESKTOP"] = cls.DESKTOP
             shutil.copy(p.setup, p.unix(r"C:\DorvaneTests\setup.exe"))
+            p.last_run, p.last_status = "setup.exe", "(not ended yet)"
             cls.explorer = subprocess.Popen(
                 [p.loader, "explorer", f"/desktop={cls.DESKTOP},800x600",
-                 r"C:\DorvaneTests\setup.exe"],
+                 r"C:\DorvaneTests\setup.exe", "/LOG=" + p.SETUP_LOG],
                 env=p.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         except BaseException:
             # unittest does not tear down a class whose set-up failed.
@@ -513,7 +514,7 @@ class SetupPages(unittest.TestCase):
         os.makedirs(SHOTS, exist_ok=True)
         for shot, text, checks in self.PAGES:
             output = self.wizard(text)
-            self.assertIsNotNone(output, f"no page showing {text!r}")
+            self.assertIsNotNone(output, f"no page showing {text!r}; {p.did}")
             # Wine paints the page a moment after its controls exist.
             time.sleep(1.0)
             self.screenshot(shot, output)
@@ -522,7 +523,8 @@ class SetupPages(unittest.TestCase):
                 for name, state in checks.items():
                     self.assertIn(f"check={name}={state}\n", output)
             self.assertEqual(p.probe("click", str(NEXT))[0], 0)
-        self.assertTrue(poll(lambda: p.probe("wizard")[0] != 0, timeout=30), "the setup stays")
+        self.assertTrue(poll(lambda: p.probe("wizard")[0] != 0, timeout=30),
+                        f"the setup stays; {p.did}")
         running = poll(p.running, timeout=30)
         self.assertEqual([path.lower() for _, path in running],
                          [(p.install_dir + "\\dorvane.exe").lower()])
@@ -538,9 +540,12 @@ class SetupPages(unittest.TestCase):
         self.assertIsNotNone(p.registry(p.hklm(SETTINGS_KEY)), "the program made no settings")
         with open(p.unix(p.install_dir + "\\dvn.dvl"), "wb") as log:
             log.write(b"12/8/2026   -   4:35:12 PM   -   an earlier line\r\n")
+        if os.path.exists(p.unix(p.SETUP_LOG)):
+            os.remove(p.unix(p.SETUP_LOG))
+        p.last_run, p.last_status = "uninstall.exe", "(not ended yet)"
         uninstaller = subprocess.Popen(
             [p.loader, "explorer", f"/desktop={self.DESKTOP},800x600",
-             p.install_dir + "\\uninstall.exe"],
+             p.install_dir + "\\uninstall.exe", "/LOG=" + p.SETUP_LOG],
             env=p.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
             for text, button in (("Uninstall Dorvane 4.0", NEXT),
@@ -548,15 +553,15 @@ class SetupPages(unittest.TestCase):
                                  ("Remove Dorvane's settings", IDYES),
                                  ("Uninstallation Complete", NEXT)):
                 shown = poll(lambda: text in p.probe("wizard")[1], timeout=30, step=0.5)
-                self.assertTrue(shown, f"the uninstaller never showed {text!r}")
+                self.assertTrue(shown, f"the uninstaller never showed {text!r}; {p.did}")
                 self.assertEqual(p.probe("click", str(button))[0], 0, text)
-            self.assertTrue(poll(lambda: p.probe("wizard")[0] != 0, timeout=30))
+            self.assertTrue(poll(p.uninstalled, timeout=60), p.did)
         finally:
             uninstaller.wait(timeout=60)
         self.assertEqual(p.running(), [])
-        self.assertEqual(os.listdir(p.unix(p.install_dir)), ["dvn.dvl"])
-        self.assertIsNone(p.registry(p.hklm(UNINSTALL_KEY)))
-        self.assertIsNone(p.registry(p.hklm(SETTINGS_KEY)))
+        self.assertEqual(os.listdir(p.unix(p.install_dir)), ["dvn.dvl"], p.did)
+        self.assertIsNone(p.registry(p.hklm(UNINSTALL_KEY)), p.did)
+        self.assertIsNone(p.registry(p.hklm(SETTINGS_KEY)), p.did)
         self.assertIsNone(p.registry(p.hklm(r"Software\Kestrome")))
 
 
