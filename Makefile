@@ -3,6 +3,8 @@
 
 WIN32_DIR := build/win32
 HOST_DIR  := build/host
+# The recursive makes of the builds say nothing of the folders they enter.
+MAKEFLAGS += --no-print-directory
 # As many build jobs as the machine has processors.
 export DORVANE_JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -41,7 +43,7 @@ run: wine-build
 # One install for everything the tests use, before anything is built.
 test:
 	@scripts/install-deps.sh build host wine dist fuzz
-	@$(MAKE) --no-print-directory wine-build host-build
+	@$(MAKE) wine-build host-build
 	@scripts/test-all.sh
 
 screenshots: wine-build

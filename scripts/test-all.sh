@@ -56,10 +56,51 @@ count_level() {
 
 record() {  # as count_level; the row goes into the summary and its totals
   count_level "$@"
+  timed "$1"
   results+=("$row")
   passed_total=$((passed_total + row_passed)); failed_total=$((failed_total + row_failed))
   skipped_total=$((skipped_total + row_skipped))
 }
+
+# --- Time per level: each level's time is from the end of the one before
+# to its own row, so that a slow level shows in the summary.
+times=()
+run_started=$SECONDS
+level_started=$SECONDS
+minutes() { printf '%d:%02d' $(($1 / 60)) $(($1 % 60)); }
+timed() {  # NAME
+  times+=("$(printf '  %-22s %s' "$1" "$(minutes $((SECONDS - level_started)))")")
+  level_started=$SECONDS
+}
+# --- end of the time per level
+
+# --- Wine's server folders: Debian's Wine makes one for each prefix, as
+# /tmp/wine-XXXXXX/server-DEVICE-INODE, and leaves it when the server ends.
+# Those of this run's prefixes (under build/) go at the end, after their
+# servers; other runs' prefixes are left alone.
+remove_server_folders() {
+  local prefix name folder names=()
+  while IFS= read -r prefix; do
+    name=$(stat -c '%d %i' "$prefix" | awk '{ printf "server-%x-%x", $1, $2 }')
+    names+=("$name")
+    # Asked only where the folder is: asking a prefix without one makes it.
+    if compgen -G "/tmp/wine-*/$name" >/dev/null; then
+      WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+      WINEPREFIX=$prefix wineserver -w >/dev/null 2>&1
+    fi
+  done < <(find "$root/build" -maxdepth 5 -name system.reg -printf '%h\n' 2>/dev/null)
+  for name in "${names[@]}"; do
+    for folder in /tmp/wine-*/"$name"; do
+      [ -d "$folder" ] || continue
+      rm -rf "$folder"
+      rmdir "$(dirname "$folder")" 2>/dev/null
+    done
+  done
+  # The display's exit trap asks the prefix named here to end its server,
+  # which would make its folder again.
+  unset WINEPREFIX
+}
+# --- end of Wine's server folders
 
 mkdir -p build/logs
 # --- Failure figures: the fault tests of every level write what they saw
@@ -74,8 +115,10 @@ source_check() {  # NAME WHEN-PASSED WHEN-FAILED SCRIPT [ARGS]
   local name=$1 passed=$2 failed=$3
   shift 3
   if "$@"; then
+    timed "$name"
     results+=("$(printf '%-22s %s' "$name" "$passed")")
   else
+    timed "$name"
     results+=("$(printf '%-22s %s' "$name" "FAILED: $failed")")
     failed_total=$((failed_total + 1))
   fi
@@ -178,10 +221,14 @@ echo "== Display decisions (wine-env.sh with a stand-in Xvfb)"
 PYTHONPATH=tests/scripts help_tests "display decisions" test_wine_env
 # --- end of the display decisions
 
+remove_server_folders
+
 echo
 echo "== Summary"
 echo "Wine levels: $WINE_BITS_NOTE"
 for line in "${results[@]}"; do echo "$line"; done
+echo "Time per level (minutes:seconds), $(minutes $((SECONDS - run_started))) in all:"
+for line in "${times[@]}"; do echo "$line"; done
 
 # --- Failure figures: one table of the log's faults, then the registry's
 # counts and the resources before and after their loops.

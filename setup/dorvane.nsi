@@ -15,7 +15,8 @@
 ; Command line: /S installs silently; /RemovableDrives=1 or
 ; /RemovableDrives=0 ticks or clears "Also check USB sticks, memory cards
 ; and CDs" whatever the computer's default (ticked when it has no drive A:
-; of removable type).
+; of removable type); /LOG=FILE adds what the setup does to FILE. The
+; uninstaller takes /S and /LOG=FILE too.
 
 !ifndef DORVANE_TARGET
   !define DORVANE_TARGET x86-unicode
@@ -89,6 +90,49 @@ Page custom RemovableDrivesPageShow RemovableDrivesPageLeave
 
 !insertmacro MUI_LANGUAGE "English"
 
+; --- The record of what was done: with /LOG=FILE the setup and the
+; uninstaller add each step to FILE, their last line saying how they
+; ended. A silent setup shows no details, and an administrator who
+; deploys it needs to see why one failed; the uninstaller returns at once,
+; handing its work and its command line to a copy of itself in the
+; temporary folder, and the log's last line tells when that copy is done.
+Var LogFile  ; the open log, or "" without /LOG=
+
+!macro OpenLog
+  StrCpy $LogFile ""
+  ${GetParameters} $R9
+  ClearErrors
+  ${GetOptions} $R9 "/LOG=" $R9
+  ${IfNot} ${Errors}
+  ${AndIf} $R9 != ""
+    ClearErrors
+    FileOpen $LogFile $R9 a
+    ${If} ${Errors}
+      StrCpy $LogFile ""
+    ${Else}
+      FileSeek $LogFile 0 END
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+; A line of the details, and of the log.
+!macro Detail TEXT
+  DetailPrint "${TEXT}"
+  ${If} $LogFile != ""
+    FileWrite $LogFile "${TEXT}$\r$\n"
+  ${EndIf}
+!macroend
+!define Detail "!insertmacro Detail"
+
+!macro CloseLog TEXT
+  ${Detail} "${TEXT}"
+  ${If} $LogFile != ""
+    FileClose $LogFile
+    StrCpy $LogFile ""
+  ${EndIf}
+!macroend
+; --- end of the record
+
 ; ${BST_CHECKED} when dorvane.exe is to start at every logon.
 Var StartAtLogon
 Var StartAtLogonBox
@@ -102,6 +146,7 @@ Var StartAtLogonBox
     MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} keeps its settings for the whole computer, under \
 HKEY_LOCAL_MACHINE, so only an administrator can install or remove it.$\r$\n$\r$\n\
 Log on as an administrator, or start this program with 'Run as administrator'." /SD IDOK
+    !insertmacro CloseLog "Ended: only an administrator can install or remove ${PRODUCT} (exit code 740)."
     SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
     Quit
   ${EndIf}
@@ -122,7 +167,7 @@ Function ${UN}EndRunningDorvane
     System::Call "user32::GetWindowThreadProcessId(p R0, *i .R1) i"
     ; SYNCHRONIZE: enough to wait for the process to end.
     System::Call "kernel32::OpenProcess(i 0x00100000, i 0, i R1) p .R2"
-    DetailPrint "Ending the running ${PRODUCT} (process $R1)..."
+    ${Detail} "Ending the running ${PRODUCT} (process $R1)..."
     System::Call "user32::PostMessage(p R0, i ${WM_COMMAND}, p ${DORVANE_EXIT_COMMAND}, p 0) i"
     ${If} $R2 P<> 0
       System::Call "kernel32::WaitForSingleObject(p R2, i ${EXIT_WAIT_MS}) i .R3"
@@ -138,11 +183,14 @@ Function ${UN}EndRunningDorvane
         Sleep 100
       ${Next}
     ${EndIf}
-    ${If} $R3 <> 0
-      DetailPrint "${PRODUCT} did not end within 10 seconds."
+    ${If} $R3 = 0
+      ${Detail} "${PRODUCT} (process $R1) has ended."
+    ${Else}
+      ${Detail} "${PRODUCT} did not end within 10 seconds."
       MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is still running and did not end \
 within 10 seconds.$\r$\n$\r$\nEnd it with Exit in its tray icon's menu, then click Retry." \
         /SD IDCANCEL IDRETRY continue
+      ${Detail} "Stopped: ${PRODUCT} is still running (exit code 3)."
       SetErrorLevel 3
       Abort "${PRODUCT} is still running."
       continue:
@@ -154,6 +202,8 @@ FunctionEnd
 !insertmacro DefineEndRunningDorvane "un."
 
 Function .onInit
+  !insertmacro OpenLog
+  ${Detail} "${PRODUCT} ${VERSION} Setup started: $CMDLINE"
   !insertmacro RequireAdministrator
   StrCpy $StartAtLogon ${BST_CHECKED}
   Call RemovableDrivesInit
@@ -171,8 +221,26 @@ Function .onInit
 !endif
 FunctionEnd
 
+Function .onInstSuccess
+  !insertmacro CloseLog "Setup ended: ${PRODUCT} is installed in $INSTDIR."
+FunctionEnd
+
+Function .onInstFailed
+  !insertmacro CloseLog "Setup ended without installing."
+FunctionEnd
+
 Function un.onInit
+  !insertmacro OpenLog
+  ${Detail} "${PRODUCT} ${VERSION} uninstaller started: $CMDLINE"
   !insertmacro RequireAdministrator
+FunctionEnd
+
+Function un.onUninstSuccess
+  !insertmacro CloseLog "Uninstaller ended: ${PRODUCT} is removed."
+FunctionEnd
+
+Function un.onUninstFailed
+  !insertmacro CloseLog "Uninstaller ended without removing ${PRODUCT}."
 FunctionEnd
 
 Function StartupPageShow
@@ -297,7 +365,7 @@ Function WriteFirstSettings
   WriteRegDWORD HKLM "${SETTINGS_KEY}" "NoDialog" 0
   WriteRegStr HKLM "${SETTINGS_KEY}" "Drives" "A"
   WriteRegDWORD HKLM "${SETTINGS_KEY}" "RemovableDrives" 1
-  DetailPrint "${PRODUCT} will also check USB sticks, memory cards and CDs."
+  ${Detail} "${PRODUCT} will also check USB sticks, memory cards and CDs."
 FunctionEnd
 ; --- end of the removable drives
 
@@ -350,6 +418,7 @@ Section "-Dorvane"
   ; The finish page offers the start; a silent setup, which shows no page,
   ; starts the program itself.
   ${If} ${Silent}
+    ${Detail} "Starting $INSTDIR\dorvane.exe."
     Exec '"$INSTDIR\dorvane.exe"'
   ${EndIf}
 SectionEnd
@@ -374,6 +443,11 @@ folder $INSTDIR.$\r$\n$\r$\nDelete the log too?" /SD IDNO IDNO keepLog
     keepLog:
   ${EndIf}
   RMDir "$INSTDIR"
+  ${If} ${FileExists} "$INSTDIR\*.*"
+    ${Detail} "Kept the folder $INSTDIR: it still holds files."
+  ${Else}
+    ${Detail} "Removed the folder $INSTDIR."
+  ${EndIf}
 
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} Help.lnk"
@@ -383,6 +457,7 @@ folder $INSTDIR.$\r$\n$\r$\nDelete the log too?" /SD IDNO IDNO keepLog
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   ; The events already in the log lose their texts with the program.
   DeleteRegKey HKLM "${EVENT_SOURCE_KEY}"
+  ${Detail} "Removed the shortcuts, the start at logon and the entry in Add or Remove Programs."
 
   ; Kept by default: a later install finds the drives, labels and log
   ; settings as the user left them.
@@ -392,5 +467,6 @@ to install ${PRODUCT} again." /SD IDNO IDNO keepSettings
     DeleteRegKey HKLM "${SETTINGS_KEY}"
     DeleteRegKey /ifempty HKLM "Software\Kestrome\Dorvane"
     DeleteRegKey /ifempty HKLM "Software\Kestrome"
+    ${Detail} "Removed ${PRODUCT}'s settings."
     keepSettings:
 SectionEnd

@@ -22,17 +22,20 @@ WINE_ENV = os.path.join(ROOT, "scripts", "wine-env.sh")
 BUILD = ["cmake", "make", "g++-mingw-w64-i686", "python3", "fp-utils"]
 HOST = ["g++", "googletest"]
 WINE = ["wine", "wine64", "g++-mingw-w64-x86-64", "xvfb", "xdotool",
-        "x11-utils", "imagemagick"]
+        "x11-utils", "imagemagick", "binutils"]
 EVERYTHING = BUILD + HOST + WINE + ["nsis", "zip", "clang", "libclang-rt-14-dev"]
 
 # The stand-ins keep the machine's state in files under $STUB.
 STANDINS = {
+    # Both come with binutils, which a minimal root lacks.
     "as": """
+        grep -qx binutils "$STUB/installed" || { echo "as: command not found" >&2; exit 127; }
         while [ $# -gt 0 ]; do [ "$1" = -o ] && { : > "$2"; shift; }; shift; done
     """,
     # The program that ld makes runs exactly where the machine runs 32-bit
     # code; elsewhere it fails as the kernel's "Exec format error" does.
     "ld": """
+        grep -qx binutils "$STUB/installed" || { echo "ld: command not found" >&2; exit 127; }
         while [ $# -gt 0 ]; do [ "$1" = -o ] && out=$2; shift; done
         if [ -f "$STUB/runs32" ]; then printf '#!/bin/sh\\nexit 0\\n' > "$out"
         else printf '#!/bin/sh\\necho "Exec format error" >&2; exit 126\\n' > "$out"; fi
@@ -61,13 +64,34 @@ STANDINS = {
           exit 0
         fi
         shift
-        pkgs=()
-        for a in "$@"; do case "$a" in -*) ;; *) pkgs+=("$a") ;; esac; done
+        pkgs=() plan=0
+        while [ $# -gt 0 ]; do
+          case "$1" in
+            -o) shift ;;
+            --assume-no) plan=1 ;;
+            -*) ;;
+            *) pkgs+=("$1") ;;
+          esac
+          shift
+        done
         for p in "${pkgs[@]}"; do
           case "$p" in *:i386) grep -qx i386 "$STUB/arches" || { echo "E: Unable to locate package $p" >&2; exit 100; } ;; esac
           reason=$(grep -F "$p	" "$STUB/refuse" | cut -f2)
           if [ -n "$reason" ]; then printf '%b\\n' "$reason" >&2; exit 100; fi
         done
+        if [ "$plan" = 1 ]; then
+          echo "0 upgraded, $((${#pkgs[@]} * 10)) newly installed, 0 to remove and 0 not upgraded."
+          echo "Need to get 12.3 MB/780 MB of archives."
+          echo "Abort."
+          exit 1
+        fi
+        # apt's progress, to the descriptor that APT::Status-Fd names, over
+        # as many seconds as the machine's download takes.
+        for i in $(seq 1 "$(cat "$STUB/apt-seconds")"); do
+          { echo "dlstatus:$i:$((i * 10)).5:Retrieving file $i of 40" >&3; } 2>/dev/null
+          sleep 1
+        done
+        { echo "pmstatus:wine:60:Unpacking wine (amd64)" >&3; } 2>/dev/null
         printf '%s\\n' "${pkgs[@]}" >> "$STUB/installed"
     """,
 }
@@ -80,7 +104,7 @@ HELD_BROKEN = ("The following packages have unmet dependencies:\n"
 class Machine:
     """One stand-in machine, and the script run on it."""
 
-    def __init__(self, runs32=False, installed=(), update_failures=0, refuse=None):
+    def __init__(self, runs32=False, installed=(), update_failures=0, refuse=None, apt_seconds=0):
         self.dir = tempfile.mkdtemp(prefix="deps-")
         self.stub = os.path.join(self.dir, "state")
         self.bin = os.path.join(self.dir, "bin")
@@ -95,6 +119,7 @@ class Machine:
         self.write("arches", "")
         self.write("journal", "")
         self.write("update-failures", str(update_failures))
+        self.write("apt-seconds", str(apt_seconds))
         # One line a package: apt's words, their line breaks written as \n.
         self.write("refuse", "".join(p + "\t" + r.replace("\n", "\\n") + "\n"
                                      for p, r in (refuse or {}).items()))
@@ -123,8 +148,17 @@ class Machine:
         self.status, self.out, self.err = r.returncode, r.stdout, r.stderr
         return self
 
+    def installs(self):
+        """The packages of each install apt carried out, in order."""
+        return [[a for a in c.split()[2:] if not a.startswith("-") and "=" not in a]
+                for c in self.journal()
+                if c.startswith("apt-get install -y")]
+
     def way_text(self):
-        return open(self.way).read().strip() if os.path.exists(self.way) else None
+        if not os.path.exists(self.way):
+            return None
+        with open(self.way) as f:
+            return f.read().strip()
 
     def note(self):
         """The summary's words for the build, from scripts/wine-env.sh with
@@ -161,6 +195,38 @@ class SetupDecisions(unittest.TestCase):
         self.assertEqual(m.way_text(), "this machine runs no 32-bit code")
         self.assertEqual(m.note(), "64-bit build (this machine runs no 32-bit code)")
 
+    def test_the_first_run_from_a_minimal_root_decides_as_every_later_one(self):
+        # A minimal root has neither as nor ld: binutils come in before the
+        # 32-bit test, and a second run keeps the way the first one took.
+        for runs32, way, wine32 in ((True, None, True),
+                                    (False, "this machine runs no 32-bit code", False)):
+            with self.subTest(runs32=runs32):
+                m = self.machine(runs32=runs32)
+                for run in ("first", "second"):
+                    m.write("journal", "")
+                    m.run()
+                    self.assertEqual(m.status, 0, m.err)
+                    self.assertEqual(m.way_text(), way, run)
+                    self.assertEqual("wine32:i386" in m.read("installed").split(), wine32, run)
+                    if run == "first":
+                        installs = m.installs()
+                        self.assertIn("binutils", installs[0])
+                        self.assertEqual(len(installs), 2 if wine32 else 1, installs)
+                self.assertEqual(m.journal(), [l for l in m.journal() if l.startswith("dpkg -s")],
+                                 "the second run asked apt again")
+
+    def test_says_what_it_installs_and_how_it_goes_while_apt_works(self):
+        m = self.machine(runs32=False, installed=BUILD, apt_seconds=3)
+        m.run("host", env={"DORVANE_PROGRESS_EVERY": "1"})
+        self.assertEqual(m.status, 0, m.err)
+        self.assertIn("Installing: g++ googletest (20 packages with what they need, "
+                      "12.3 MB to download)", m.out)
+        progress = [l for l in m.out.splitlines() if l.startswith("  downloading, ")]
+        self.assertGreaterEqual(len(progress), 2, m.out)
+        self.assertRegex(progress[-1], r"^  downloading, [1-3]0% \(Retrieving file [1-3] of 40\), "
+                                       r"[0-9] s so far$")
+        self.assertRegex(m.out, r"\n  done in [3-9] s\n")
+
     def test_failed_index_is_retried_once_then_the_install_decides(self):
         for failures, updates, words in ((1, 2, "trying once more"),
                                          (5, 2, "still failing; going on")):
@@ -178,7 +244,8 @@ class SetupDecisions(unittest.TestCase):
         calls = m.journal()
         add = calls.index("dpkg --add-architecture i386")
         update = calls.index("apt-get update -qq")
-        wine32 = calls.index("apt-get install -y -qq wine32:i386")
+        wine32 = next(i for i, c in enumerate(calls)
+                      if c.startswith("apt-get install -y") and "wine32:i386" in c)
         self.assertLess(add, update)
         self.assertLess(update, wine32)
         self.assertIsNone(m.way_text())

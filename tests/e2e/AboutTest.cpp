@@ -369,8 +369,8 @@ TEST_F(AboutTest, EachClickOnALinkOpensWhatItShowsAndTheDialogStaysOpen) {
   ASSERT_TRUE(WaitForLinks(4));
 
   // The shell got "open" with the address (the recorder is registered for
-  // that verb alone) and the show command SW_HIDE.
-  ::Sleep(500);
+  // that verb alone) and the show command SW_HIDE; and nothing more.
+  EXPECT_TRUE(e2e::HoldsFor([] { return e2e::OpenedLinks().size() == 4; }, 500));
   EXPECT_EQ(e2e::OpenedLinks(), (Lines{kWebSiteOpened, kWebSiteOpened, kEMailOpened, kEMailOpened}));
   EXPECT_TRUE(::IsWindowVisible(about));
   EXPECT_TRUE(e2e::WaitFor([&] { return LinkShows("laWebSite", kBlue); }, 5000));
@@ -407,7 +407,7 @@ TEST_F(AboutTest, APressOnALinkTurnsItRedUntilItsReleaseAndOnlyALeftReleaseOverI
   // shell is asked to open.
   SeparateClickAt(CentreOf("laEMail"));
   ASSERT_TRUE(WaitForLinks(1));
-  ::Sleep(500);
+  EXPECT_TRUE(e2e::HoldsFor([] { return e2e::OpenedLinks().size() == 1; }, 500));
   EXPECT_EQ(e2e::OpenedLinks(), Lines{kEMailOpened});
 }
 

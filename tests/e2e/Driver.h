@@ -27,7 +27,9 @@ void AttachToDesktop();
 void InsertMedium(char letter);
 void RemoveMedium(char letter);
 
-// Polls `condition` every `pollMs` until it holds or `timeoutMs` passes.
+// Polls `condition` every `pollMs` until it holds or `timeoutMs` passes,
+// stretched for a loaded machine: for what must happen. What must not
+// happen is shown by HoldsFor, whose duration is kept as it is.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs = 50);
 
 // The program's top-level windows of a class, visible or not.

@@ -75,10 +75,6 @@ class TrayTest : public ::testing::Test {
   }
   void TearDown() override { program.Kill(); }
 
-  void WaitUntilResident() {
-    ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 8000));
-    ::Sleep(300);  // the icon is added right after the splash hides
-  }
   void WaitUntilIconShown() {
     ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 8000));
     ASSERT_TRUE(e2e::WaitFor([&] { return IconShown(program.MainWindow()); }, 5000));
@@ -182,7 +178,7 @@ TEST_F(TrayTest, StartsWithTheSplashThenLivesInTheNotificationArea) {
   ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(main); }, 8000));
   EXPECT_LT(::GetTickCount() - shownAt, 4500u) << "four seconds from the window's creation";
 
-  ::Sleep(300);
+  ASSERT_TRUE(e2e::WaitFor([&] { return IconShown(main); }, 5000));
   e2e::RightClickAt(kIcon);
   ASSERT_TRUE(e2e::WaitFor([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000))
       << "a right click on the icon opens the menu";
@@ -208,11 +204,11 @@ TEST_F(TrayTest, StartsWithTheSplashThenLivesInTheNotificationArea) {
 }
 
 TEST_F(TrayTest, ADoubleClickShowsTheOneSettingsWindowAndASingleClickNothing) {
-  WaitUntilResident();
+  WaitUntilIconShown();
   HWND settings = program.Window("TfmSettings");
   e2e::ClickAt(kIcon);
-  ::Sleep(800);
-  EXPECT_FALSE(::IsWindowVisible(settings)) << "a single click does nothing";
+  EXPECT_TRUE(e2e::HoldsFor([&] { return !::IsWindowVisible(settings); }, 800))
+      << "a single click does nothing";
 
   e2e::DoubleClickAt(kIcon);
   ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(settings) != FALSE; }, 5000));
@@ -232,7 +228,7 @@ TEST_F(TrayTest, ADoubleClickShowsTheOneSettingsWindowAndASingleClickNothing) {
 // activation on to the dialog the user worked in last, not to the first
 // one that happens to be open.
 TEST_F(TrayTest, TheTaskbarButtonGoesBackToTheDialogWorkedInLast) {
-  WaitUntilResident();
+  WaitUntilIconShown();
   HWND settings = program.Window("TfmSettings");
   HWND about = program.Window("TfmAbout");
   Choose("miSettings");
@@ -251,7 +247,7 @@ TEST_F(TrayTest, TheTaskbarButtonGoesBackToTheDialogWorkedInLast) {
 }
 
 TEST_F(TrayTest, ExitFromTheMenuEndsTheProgramWithoutCheckingTheDisk) {
-  WaitUntilResident();
+  WaitUntilIconShown();
   e2e::RightClickAt(kIcon);
   ASSERT_TRUE(e2e::WaitFor([&] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
   e2e::PressKey('X');
@@ -260,7 +256,7 @@ TEST_F(TrayTest, ExitFromTheMenuEndsTheProgramWithoutCheckingTheDisk) {
 }
 
 TEST_F(TrayTest, CloseFromTheTaskbarButtonChecksAndThenEndsTheProgram) {
-  WaitUntilResident();
+  WaitUntilIconShown();
   Choose("miSettings");
   ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(program.Window("TfmSettings")) != FALSE; },
                            5000));
@@ -276,7 +272,7 @@ TEST_F(TrayTest, CloseFromTheTaskbarButtonChecksAndThenEndsTheProgram) {
 }
 
 TEST_F(TrayTest, RestartAnsweredNoNeitherChecksNorRestarts) {
-  WaitUntilResident();
+  WaitUntilIconShown();
   Choose("miRestartComputer");
   auto question = e2e::WaitForMessageBox(program.ProcessId(), 5000);
   ASSERT_TRUE(question.has_value());
@@ -286,12 +282,12 @@ TEST_F(TrayTest, RestartAnsweredNoNeitherChecksNorRestarts) {
   EXPECT_EQ(question->owner, program.ApplicationWindow());
   e2e::PressBoxButton(question->hwnd, IDNO);
   ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(question->hwnd); }, 5000));
-  EXPECT_FALSE(e2e::WaitForMessageBox(program.ProcessId(), 1500).has_value());
+  EXPECT_TRUE(e2e::HoldsFor([&] { return !e2e::FindMessageBox(program.ProcessId()); }, 1500));
   EXPECT_TRUE(program.Running());
 }
 
 TEST_F(TrayTest, RestartAnsweredYesWarnsFirstThenEndsTheSession) {
-  WaitUntilResident();
+  WaitUntilIconShown();
   Choose("miRestartComputer");
   auto question = e2e::WaitForMessageBox(program.ProcessId(), 5000);
   ASSERT_TRUE(question.has_value());
@@ -308,7 +304,7 @@ TEST_F(TrayTest, RestartAnsweredYesWarnsFirstThenEndsTheSession) {
 // take no clicks; when the box closes they are live again, and the window
 // that was active is active again.
 TEST_F(TrayTest, TheQuestionAndTheWarningDisableTheOpenDialogsWhileTheyAreShown) {
-  WaitUntilResident();
+  WaitUntilIconShown();
   Choose("miSettings");
   Choose("miAbout");
   HWND settings = program.Window("TfmSettings");
@@ -357,7 +353,7 @@ TEST_F(TrayTest, ACheckThatCannotLogRefusesTheEndOfTheSession) {
   e2e::SetSettingString("LogFile", "C:\\no such folder\\dvn.dvl");
   e2e::SetSettingString("Drives", "A");
   program.Start();
-  WaitUntilResident();
+  WaitUntilIconShown();
 
   e2e::EndSessionQuery query(program.MainWindow());
   auto box = e2e::WaitForMessageBox(program.ProcessId(), 10000);
@@ -367,7 +363,7 @@ TEST_F(TrayTest, ACheckThatCannotLogRefusesTheEndOfTheSession) {
   e2e::PressBoxButton(box->hwnd, IDOK);
   ASSERT_TRUE(query.Answered(10000));
   EXPECT_EQ(query.Answer(), 0) << "the session must not end";
-  EXPECT_FALSE(e2e::WaitForMessageBox(program.ProcessId(), 1000).has_value())
+  EXPECT_TRUE(e2e::HoldsFor([&] { return !e2e::FindMessageBox(program.ProcessId()); }, 1000))
       << "no warning after the failed log";
 
   // The program runs on with its icon.

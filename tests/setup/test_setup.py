@@ -160,28 +160,76 @@ class WinePrefix:
         assert drive.upper() == "C"
         return os.path.join(self.env["WINEPREFIX"], "drive_c", *rest.strip("\\").split("\\"))
 
-    def wine(self, *args, timeout=120):
-        # Output into a file: a program the command starts inherits it and
+    def wine(self, *args, timeout=120, errors=False):
+        """(exit code, output); with `errors`, (exit code, output, errors)."""
+        # Output into files: a program the command starts inherits them and
         # would hold a pipe open for its whole life.
-        with tempfile.TemporaryFile() as output:
+        with tempfile.TemporaryFile() as output, tempfile.TemporaryFile() as error:
             result = subprocess.run([self.loader, *args], env=self.env, stdout=output,
-                                    stderr=subprocess.DEVNULL, timeout=timeout)
-            output.seek(0)
-            text = output.read().decode("cp1252", "replace").replace("\r", "")
-        return result.returncode, text
+                                    stderr=error, timeout=timeout)
+            texts = []
+            for stream in (output, error):
+                stream.seek(0)
+                texts.append(stream.read().decode("cp1252", "replace").replace("\r", ""))
+        return (result.returncode, *texts) if errors else (result.returncode, texts[0])
+
+    # --- The setup and the uninstaller, run with their record (/LOG=) in
+    # C:\DorvaneTests: the last run's exit code and record go into the
+    # message of any check that fails after it.
+    SETUP_LOG = r"C:\DorvaneTests\setup.log"
+
+    def run_setup(self, program, *switches):
+        """Runs the setup or the uninstaller; its exit code."""
+        try:
+            os.remove(self.unix(self.SETUP_LOG))
+        except FileNotFoundError:
+            pass
+        self.last_run = os.path.basename(program.replace("\\", "/"))
+        self.last_status, _ = self.wine(program, *switches, "/LOG=" + self.SETUP_LOG)
+        return self.last_status
+
+    def setup_log(self):
+        try:
+            with open(self.unix(self.SETUP_LOG), "rb") as log:
+                return log.read().decode("cp1252", "replace").replace("\r", "")
+        except FileNotFoundError:
+            return ""
+
+    def uninstalled(self):
+        """Whether the uninstaller's copy, which does the work after the
+        uninstaller returned, has ended: its record's last line says so."""
+        return "\nUninstaller ended" in "\n" + self.setup_log()
+
+    @property
+    def did(self):
+        """What the last setup or uninstaller did, read when a check fails."""
+        prefix = self
+
+        class Report:
+            def __str__(self):
+                return (f"{prefix.last_run} ended with exit code {prefix.last_status}; "
+                        f"its record:\n{prefix.setup_log() or '(empty)'}")
+        return Report()
 
     def probe(self, *args):
         return self.wine(self.probe_path, *args)
 
     def running(self):
         """(pid, path) of each running Dorvane's main window."""
-        _, output = self.probe("splash")
+        status, output = self.probe("splash")
+        # 1 with nothing said: none runs. Anything else is the probe's own
+        # failure, which must not pass for "none runs".
+        assert status in (0, 1), f"setup_probe splash failed with {status}: {output}"
         return re.findall(r"^splash pid=(\d+) path=(.*)$", output, re.M)
 
     def registry(self, key):
         """The values of `key` as {name: text}, or None when it does not exist."""
-        status, output = self.wine("reg", "query", key)
+        status, output, errors = self.wine("reg", "query", key, errors=True)
         if status != 0:
+            # Only reg's own answer means the key is not there; a failure
+            # of Wine under load must not pass for it.
+            assert status == 1 and "unable to find" in (output + errors).lower(), \
+                f"reg query {key} failed with {status}: {output}{errors}"
             return None
         values = {}
         for name, _, data in re.findall(r"^    (.*?)    (REG_\w+)    ?(.*)$", output, re.M):
@@ -234,7 +282,7 @@ class SilentSetup(unittest.TestCase):
                 f'"LogFile"="{LOG_FILE.replace(chr(92), chr(92) * 2)}"\n'
                 '"NoDialog"=dword:00000000\n"Drives"="A"\n\n'
                 f"[HKEY_LOCAL_MACHINE\\{SETTINGS_KEY}\\Exclusions]\n")
-            cls.status, _ = cls.wine_prefix.wine(cls.wine_prefix.setup, "/S")
+            cls.status = cls.wine_prefix.run_setup(cls.wine_prefix.setup, "/S")
         except BaseException:
             cls.wine_prefix.stop()
             raise
@@ -253,16 +301,16 @@ class SilentSetup(unittest.TestCase):
         for name in SHIPPED_FILES:
             with self.subTest(file=name):
                 self.assertTrue(filecmp.cmp(self.installed(name), os.path.join(self.p.build, name),
-                                            shallow=False), name + " differs from the build's")
+                                            shallow=False), self.p.did)
 
     def assert_runs_installed(self):
         running = poll(self.p.running, timeout=30)
-        self.assertEqual(len(running), 1, running)
+        self.assertEqual(len(running), 1, f"{running}; {self.p.did}")
         self.assertEqual(running[0][1].lower(), (self.p.install_dir + "\\dorvane.exe").lower())
         return running[0][0]
 
     def test_01_installs_the_program_its_help_and_the_uninstaller(self):
-        self.assertEqual(self.status, 0)
+        self.assertEqual(self.status, 0, self.p.did)
         self.assertTrue(os.path.isfile(self.installed("uninstall.exe")))
         self.assert_installed_as_built()
         self.assertEqual(sorted(os.listdir(self.p.unix(self.p.install_dir))),
@@ -333,8 +381,7 @@ class SilentSetup(unittest.TestCase):
         before = self.assert_runs_installed()
         with open(self.installed("dvn40.cnt"), "wb") as damaged:
             damaged.write(b"not the help's contents")
-        status, _ = self.p.wine(self.p.setup, "/S")
-        self.assertEqual(status, 0)
+        self.assertEqual(self.p.run_setup(self.p.setup, "/S"), 0, self.p.did)
         self.assert_installed_as_built()
         after = self.assert_runs_installed()
         self.assertNotEqual(before, after, "the first copy still runs")
@@ -345,34 +392,32 @@ class SilentSetup(unittest.TestCase):
         self.assertEqual(len(self.p.running()), 1)
         entry = self.p.registry(self.p.hklm(UNINSTALL_KEY))
         uninstaller = entry["UninstallString"].strip('"')
-        status, _ = self.p.wine(uninstaller, "/S")
-        self.assertEqual(status, 0)
+        self.assertEqual(self.p.run_setup(uninstaller, "/S"), 0, self.p.did)
         # The uninstaller hands over to a copy of itself outside the folder
-        # and returns at once; the copy removes the folder last.
+        # and returns at once; the copy's record says when it is done.
+        self.assertTrue(poll(self.p.uninstalled, timeout=60), self.p.did)
         folder = self.p.unix(self.p.install_dir)
-        self.assertTrue(poll(lambda: not os.path.exists(folder), timeout=30),
-                        os.listdir(folder) if os.path.exists(folder) else None)
+        self.assertFalse(os.path.exists(folder), self.p.did)
         self.assertEqual(self.p.running(), [])
         self.assertEqual(len(log_lines(self.p)), 1, "the program ended with a check")
-        self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)))
-        self.assertIsNone(self.p.registry(EVENT_SOURCE_KEY))
+        self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)), self.p.did)
+        self.assertIsNone(self.p.registry(EVENT_SOURCE_KEY), self.p.did)
         self.assertNotIn("Dorvane", self.p.registry(self.p.hklm(RUN_KEY)) or {})
         self.assertFalse(os.path.exists(self.p.start_menu()))
         settings = self.p.registry(self.p.hklm(SETTINGS_KEY))
-        self.assertIsNotNone(settings, "the settings went with the program")
+        self.assertIsNotNone(settings, f"the settings went with the program; {self.p.did}")
         self.assertEqual((settings.get("Logging"), settings.get("LogFile")), ("0x1", LOG_FILE))
 
     def test_09_silent_uninstall_keeps_a_log_in_the_folder_and_with_it_the_folder(self):
-        status, _ = self.p.wine(self.p.setup, "/S")
-        self.assertEqual(status, 0)
+        self.assertEqual(self.p.run_setup(self.p.setup, "/S"), 0, self.p.did)
         self.assert_runs_installed()
         with open(self.installed("dvn.dvl"), "wb") as log:
             log.write(b"12/8/2026   -   4:35:12 PM   -   an earlier line\r\n")
-        status, _ = self.p.wine(self.p.install_dir + "\\uninstall.exe", "/S")
-        self.assertEqual(status, 0)
-        self.assertTrue(poll(lambda: os.listdir(self.p.unix(self.p.install_dir)) == ["dvn.dvl"],
-                             timeout=30), os.listdir(self.p.unix(self.p.install_dir)))
-        self.assertTrue(poll(lambda: self.p.registry(self.p.hklm(UNINSTALL_KEY)) is None))
+        status = self.p.run_setup(self.p.install_dir + "\\uninstall.exe", "/S")
+        self.assertEqual(status, 0, self.p.did)
+        self.assertTrue(poll(self.p.uninstalled, timeout=60), self.p.did)
+        self.assertEqual(os.listdir(self.p.unix(self.p.install_dir)), ["dvn.dvl"], self.p.did)
+        self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)), self.p.did)
         self.assertEqual(self.p.running(), [])
 
     def test_10_a_copy_that_will_not_end_stops_the_silent_setup_with_an_error(self):
@@ -382,12 +427,13 @@ class SilentSetup(unittest.TestCase):
         try:
             self.assertTrue(poll(self.p.running, timeout=30), "the stand-in did not start")
             started = time.monotonic()
-            status, _ = self.p.wine(self.p.setup, "/S")
+            status = self.p.run_setup(self.p.setup, "/S")
             waited = time.monotonic() - started
         finally:
             stub.kill()
             stub.wait(timeout=30)
-        self.assertEqual(status, 3)
+        self.assertEqual(status, 3, self.p.did)
+        self.assertIn("Dorvane is still running (exit code 3)", self.p.setup_log())
         self.assertGreaterEqual(waited, 10.0, "the setup did not wait for the program to end")
         self.assertEqual(os.listdir(self.p.unix(self.p.install_dir)), folder)
         self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)))
@@ -420,9 +466,10 @@ class SetupPages(unittest.TestCase):
             p.start()
             p.env["SETUP_PROBE_DESKTOP"] = cls.DESKTOP
             shutil.copy(p.setup, p.unix(r"C:\DorvaneTests\setup.exe"))
+            p.last_run, p.last_status = "setup.exe", "(not ended yet)"
             cls.explorer = subprocess.Popen(
                 [p.loader, "explorer", f"/desktop={cls.DESKTOP},800x600",
-                 r"C:\DorvaneTests\setup.exe"],
+                 r"C:\DorvaneTests\setup.exe", "/LOG=" + p.SETUP_LOG],
                 env=p.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         except BaseException:
             # unittest does not tear down a class whose set-up failed.
@@ -461,7 +508,7 @@ class SetupPages(unittest.TestCase):
         os.makedirs(SHOTS, exist_ok=True)
         for shot, text, checks in self.PAGES:
             output = self.wizard(text)
-            self.assertIsNotNone(output, f"no page showing {text!r}")
+            self.assertIsNotNone(output, f"no page showing {text!r}; {p.did}")
             # Wine paints the page a moment after its controls exist.
             time.sleep(1.0)
             self.screenshot(shot, output)
@@ -470,7 +517,8 @@ class SetupPages(unittest.TestCase):
                 for name, state in checks.items():
                     self.assertIn(f"check={name}={state}\n", output)
             self.assertEqual(p.probe("click", str(NEXT))[0], 0)
-        self.assertTrue(poll(lambda: p.probe("wizard")[0] != 0, timeout=30), "the setup stays")
+        self.assertTrue(poll(lambda: p.probe("wizard")[0] != 0, timeout=30),
+                        f"the setup stays; {p.did}")
         running = poll(p.running, timeout=30)
         self.assertEqual([path.lower() for _, path in running],
                          [(p.install_dir + "\\dorvane.exe").lower()])
@@ -486,9 +534,12 @@ class SetupPages(unittest.TestCase):
         self.assertIsNotNone(p.registry(p.hklm(SETTINGS_KEY)), "the program made no settings")
         with open(p.unix(p.install_dir + "\\dvn.dvl"), "wb") as log:
             log.write(b"12/8/2026   -   4:35:12 PM   -   an earlier line\r\n")
+        if os.path.exists(p.unix(p.SETUP_LOG)):
+            os.remove(p.unix(p.SETUP_LOG))
+        p.last_run, p.last_status = "uninstall.exe", "(not ended yet)"
         uninstaller = subprocess.Popen(
             [p.loader, "explorer", f"/desktop={self.DESKTOP},800x600",
-             p.install_dir + "\\uninstall.exe"],
+             p.install_dir + "\\uninstall.exe", "/LOG=" + p.SETUP_LOG],
             env=p.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
             for text, button in (("Uninstall Dorvane 4.0", NEXT),
@@ -496,15 +547,15 @@ class SetupPages(unittest.TestCase):
                                  ("Remove Dorvane's settings", IDYES),
                                  ("Uninstallation Complete", NEXT)):
                 shown = poll(lambda: text in p.probe("wizard")[1], timeout=30, step=0.5)
-                self.assertTrue(shown, f"the uninstaller never showed {text!r}")
+                self.assertTrue(shown, f"the uninstaller never showed {text!r}; {p.did}")
                 self.assertEqual(p.probe("click", str(button))[0], 0, text)
-            self.assertTrue(poll(lambda: p.probe("wizard")[0] != 0, timeout=30))
+            self.assertTrue(poll(p.uninstalled, timeout=60), p.did)
         finally:
             uninstaller.wait(timeout=60)
         self.assertEqual(p.running(), [])
-        self.assertEqual(os.listdir(p.unix(p.install_dir)), ["dvn.dvl"])
-        self.assertIsNone(p.registry(p.hklm(UNINSTALL_KEY)))
-        self.assertIsNone(p.registry(p.hklm(SETTINGS_KEY)))
+        self.assertEqual(os.listdir(p.unix(p.install_dir)), ["dvn.dvl"], p.did)
+        self.assertIsNone(p.registry(p.hklm(UNINSTALL_KEY)), p.did)
+        self.assertIsNone(p.registry(p.hklm(SETTINGS_KEY)), p.did)
         self.assertIsNone(p.registry(p.hklm(r"Software\Kestrome")))
 
 
@@ -553,17 +604,18 @@ class RemovableDrivesChoice(unittest.TestCase):
         return self.p.registry(self.p.hklm(SETTINGS_KEY)) or {}
 
     def install(self, *switches):
-        status, _ = self.p.wine(self.p.setup, "/S", *switches)
-        self.assertEqual(status, 0)
+        self.assertEqual(self.p.run_setup(self.p.setup, "/S", *switches), 0, self.p.did)
         running = poll(self.p.running, timeout=30)
-        self.assertEqual(len(running), 1, running)
+        self.assertEqual(len(running), 1, f"{running}; {self.p.did}")
 
     def remove_with_the_settings(self):
-        status, _ = self.p.wine(self.p.install_dir + "\\uninstall.exe", "/S")
-        self.assertEqual(status, 0)
-        self.assertTrue(poll(lambda: self.p.registry(self.p.hklm(UNINSTALL_KEY)) is None
-                             and not self.p.running(), timeout=30))
-        self.p.wine("reg", "delete", self.p.hklm(SETTINGS_KEY), "/f")
+        status = self.p.run_setup(self.p.install_dir + "\\uninstall.exe", "/S")
+        self.assertEqual(status, 0, self.p.did)
+        self.assertTrue(poll(self.p.uninstalled, timeout=60), self.p.did)
+        self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)), self.p.did)
+        self.assertEqual(self.p.running(), [], self.p.did)
+        status, _ = self.p.wine("reg", "delete", self.p.hklm(SETTINGS_KEY), "/f")
+        self.assertEqual(status, 0, "reg delete failed")
         self.assertIsNone(self.p.registry(self.p.hklm(SETTINGS_KEY)))
 
     def boxes(self):

@@ -42,26 +42,47 @@ static HWND wait_viewer(int ms)
     return NULL;
 }
 
-static void print_text(const char *label, HWND hwnd)
+static void read_text(HWND hwnd, char *text, int size)
 {
-    static char text[65536];
-    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(text), (LPARAM)text, SMTO_NORMAL, 5000, NULL);
-    printf("%s<<<\n%s\n>>>\n", label, text);
+    text[0] = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, size, (LPARAM)text, SMTO_NORMAL, 5000, NULL);
+}
+
+/* Prints the viewer's caption and page. `previous` is the page shown
+   before a new one was asked for, or NULL. */
+static int show_page(const char *previous)
+{
+    static char text[65536], before[65536];
+    char caption[512] = "";
+    HWND viewer = wait_viewer(10000), page = NULL;
+    int waited, steady = 0;
+    if (!viewer) { printf("no help window\n"); return 1; }
+    /* The viewer fills the page it was asked for after its window shows,
+       and a busy machine can take its time: the page is read once its
+       text is there and has stayed the same for 300 ms; after a page
+       asked for, once it differs from the one before (or after 3 s: the
+       page asked for may be the one that was shown). */
+    before[0] = 0;
+    for (waited = 0; waited < 10000 && steady < 300; waited += 100)
+    {
+        Sleep(100);
+        if (!page) page = GetDlgItem(viewer, TEXT_ID);
+        if (!page) continue;
+        read_text(page, text, sizeof(text));
+        if (previous && waited < 3000 && !strcmp(text, previous)) continue;
+        steady = text[0] && !strcmp(text, before) ? steady + 100 : 0;
+        strcpy(before, text);
+    }
+    GetWindowTextA(viewer, caption, sizeof(caption));
+    printf("caption=%s\n", caption);
+    if (!page) { printf("no text control\n"); return 1; }
+    printf("text<<<\n%s\n>>>\n", text);
+    return 0;
 }
 
 static int show(void)
 {
-    char caption[512] = "";
-    HWND viewer = wait_viewer(10000), text;
-    if (!viewer) { printf("no help window\n"); return 1; }
-    /* Give the viewer a moment to fill the page it was asked for. */
-    Sleep(500);
-    GetWindowTextA(viewer, caption, sizeof(caption));
-    printf("caption=%s\n", caption);
-    text = GetDlgItem(viewer, TEXT_ID);
-    if (!text) { printf("no text control\n"); return 1; }
-    print_text("text", text);
-    return 0;
+    return show_page(NULL);
 }
 
 struct search { const char *text; const char *cls; DWORD pid; HWND found; };
@@ -133,12 +154,18 @@ static int open_index(void)
     PostMessageA(button, BM_CLICK, 0, 0);
     sheet = viewer_dialog(10000);
     if (!sheet) { printf("no index window\n"); return 1; }
-    Sleep(300);
+    /* The sheet shows before its list is filled. */
+    list = NULL;
+    count = 0;
+    for (i = 0; i < 100 && count <= 0; i++)
+    {
+        if (!list) list = index_list(sheet);
+        if (list) count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+        if (count <= 0) Sleep(100);
+    }
     GetWindowTextA(sheet, caption, sizeof(caption));
     printf("caption=%s\n", caption);
-    list = index_list(sheet);
     if (!list) { printf("no index list\n"); return 1; }
-    count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
     printf("count=%d\n", count);
     for (i = 0; i < count; i++)
     {
@@ -154,7 +181,8 @@ static int open_index(void)
 
 static int pick(const char *keyword)
 {
-    HWND viewer = wait_viewer(10000), sheet, list;
+    static char previous[65536];
+    HWND viewer = wait_viewer(10000), sheet, list, page;
     LRESULT at;
     int waited;
     if (!viewer) { printf("no help window\n"); return 1; }
@@ -165,10 +193,12 @@ static int pick(const char *keyword)
     at = SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)keyword);
     if (at == LB_ERR) { printf("no entry %s\n", keyword); return 1; }
     SendMessageA(list, LB_SETCURSEL, at, 0);
+    page = GetDlgItem(viewer, TEXT_ID);
+    if (page) read_text(page, previous, sizeof(previous));
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     for (waited = 0; waited < 10000 && IsWindow(sheet); waited += 100) Sleep(100);
     if (IsWindow(sheet)) { printf("the index window stays open\n"); return 1; }
-    return show();
+    return show_page(previous);
 }
 
 static BOOL CALLBACK print_error(HWND hwnd, LPARAM param)

@@ -103,11 +103,16 @@ static int AskSplash(void) {
   query.window = splash.found[0];
   GetWindowThreadProcessId(query.window, &boxes.pid);
   worker = CreateThread(NULL, 0, AskEndOfSession, &query, 0, NULL);
-  /* The warning is system-modal and holds the answer until it is closed. */
+  /* The warning is system-modal and holds the answer until it is closed.
+     Each box is read once, then answered, and the next looked for only
+     once it has gone: a busy program takes its time to close it. */
   for (i = 0; i < 300 && WaitForSingleObject(worker, 100) == WAIT_TIMEOUT; ++i) {
     if (FindTopLevel(&boxes) > 0 && IsWindowVisible(boxes.found[0])) {
-      EnumChildWindows(boxes.found[0], PrintStatic, 0);
-      PostMessageA(boxes.found[0], WM_COMMAND, IDOK, 0);
+      HWND box = boxes.found[0];
+      int waited;
+      EnumChildWindows(box, PrintStatic, 0);
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+      for (waited = 0; waited < 10000 && IsWindow(box); waited += 50) Sleep(50);
     }
   }
   WaitForSingleObject(worker, 60000);
