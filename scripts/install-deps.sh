@@ -4,7 +4,7 @@
 #     build  the program and its help (make build)
 #     host   the host build: the unit tests and the setup's command table
 #     wine   the Wine levels (make run, make test, make screenshots, make bench)
-#     dist   the setup and the zip (make dist)
+#     dist   the setup, the zip and the Windows Installer package (make dist)
 #     fuzz   the fuzz targets (make fuzz)
 # Quiet and quick when everything is already there; otherwise it says how
 # many packages it installs and how much it downloads, how apt gets on,

@@ -103,8 +103,10 @@ class WinePrefix:
         missing = [p for p in (self.loader, WINESERVER, self.setup, self.probe_path)
                    if not os.path.exists(p)]
         missing += [t for t in ("Xvfb", "import", "makensis") if shutil.which(t) is None]
+        # A missing build file or tool is a failure of the run, never a skip:
+        # a level that skips every test has tested nothing.
         if missing:
-            raise unittest.SkipTest("not here: " + ", ".join(missing))
+            raise FileNotFoundError("missing for the setup's tests: " + ", ".join(missing))
         self.start_display()
         shutil.rmtree(self.root, ignore_errors=True)
         os.makedirs(self.env["WINEPREFIX"])
