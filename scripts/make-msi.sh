@@ -94,6 +94,6 @@ done < "$gen/remove-files.tsv"
 # msiinfo ends its lines with CR LF.
 secure=$(msiinfo export "$gen/dorvane.msi" Property | tr -d '\r' \
   | awk -F'\t' '$1 == "SecureCustomProperties" { print $2 }')
-msibuild "$gen/dorvane.msi" -q "UPDATE Property SET Value = '$secure;DRIVES;REMOVABLEDRIVES;LOGGING;LOGFILE;NODIALOG' WHERE Property = 'SecureCustomProperties'"
+msibuild "$gen/dorvane.msi" -q "UPDATE Property SET Value = '$secure;DRIVES;REMOVABLEDRIVES;LOGGING;LOGFILE;NODIALOG;REMINDWHENAWAY' WHERE Property = 'SecureCustomProperties'"
 
 mv "$gen/dorvane.msi" "$outfile"

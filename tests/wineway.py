@@ -14,6 +14,9 @@ from dataclasses import dataclass
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 WINESERVER = "/usr/lib/wine/wineserver"
+# The 64-bit loader, for what runs in a 64-bit prefix on either way: the
+# Windows Installer package is installed as on 64-bit Windows everywhere.
+WINE64 = "/usr/lib/wine/wine64"
 
 
 @dataclass(frozen=True)

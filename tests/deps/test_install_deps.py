@@ -23,7 +23,8 @@ BUILD = ["cmake", "make", "g++-mingw-w64-i686", "python3", "fp-utils"]
 HOST = ["g++", "googletest"]
 WINE = ["wine", "wine64", "g++-mingw-w64-x86-64", "xvfb", "xdotool",
         "x11-utils", "imagemagick", "binutils"]
-EVERYTHING = BUILD + HOST + WINE + ["nsis", "zip", "clang", "libclang-rt-14-dev"]
+EVERYTHING = BUILD + HOST + WINE + ["nsis", "zip", "wixl", "msitools", "clang",
+                                    "libclang-rt-14-dev"]
 
 # The stand-ins keep the machine's state in files under $STUB.
 STANDINS = {

@@ -17,8 +17,9 @@ import subprocess
 import unittest
 import xml.etree.ElementTree as ET
 
-from test_setup import (ROOT, RUN_KEY, SETTINGS_KEY, SHIPPED_FILES, WINE64, WinePrefix,
+from test_setup import (ROOT, RUN_KEY, SETTINGS_KEY, SHIPPED_FILES, WinePrefix,
                         lnk_names, make_setups)
+from wineway import WINE64  # test_setup puts tests/ on the path
 
 DIST = os.path.join(ROOT, "build", "dist")
 MSI = os.path.join(DIST, "dorvane-4.0.msi")
@@ -82,7 +83,8 @@ class PackageTables(unittest.TestCase):
              "ProductVersion": ".".join(version), "UpgradeCode": UPGRADE_CODE, "ALLUSERS": "1"})
         # Passed on to an installation with the system's rights.
         secure = self.properties["SecureCustomProperties"].split(";")
-        for name in ("DRIVES", "REMOVABLEDRIVES", "LOGGING", "LOGFILE", "NODIALOG"):
+        for name in ("DRIVES", "REMOVABLEDRIVES", "LOGGING", "LOGFILE", "NODIALOG",
+                     "REMINDWHENAWAY"):
             self.assertIn(name, secure)
 
     def test_settings_values_have_the_stores_names_and_types(self):
@@ -160,7 +162,8 @@ class PolicyTemplates(unittest.TestCase):
                 self.assertEqual({(key, kind) for key, _, kind in writes},
                                  {(key, store.get(name)) for key in self.KEYS})
                 covered.add(name)
-        self.assertEqual(covered, {"Drives", "RemovableDrives", "Logging", "LogFile", "NoDialog"})
+        self.assertEqual(covered, {"Drives", "RemovableDrives", "Logging", "LogFile", "NoDialog",
+                                   "RemindWhenAway"})
 
     def test_every_text_and_box_the_template_names_is_in_the_language_file(self):
         strings = {s.get("id") for s in self.adml.iterfind(".//p:stringTable/p:string", self.NS)}
