@@ -122,8 +122,13 @@ int ShowHtmlHelp() {
   HWND viewer = WaitFor([] { return ProgramWindow("HH Parent"); });
   if (viewer == nullptr) return std::puts("no HTML Help window"), 1;
   std::printf("caption=%s\n", Caption(viewer).c_str());
-  HWND tree = nullptr;
-  ::EnumChildWindows(viewer, FindTree, reinterpret_cast<LPARAM>(&tree));
+  // The viewer makes its contents tree and fills it after its window
+  // shows: on a busy machine, seconds later.
+  HWND tree = WaitFor([viewer] {
+    HWND found = nullptr;
+    ::EnumChildWindows(viewer, FindTree, reinterpret_cast<LPARAM>(&found));
+    return found != nullptr && ::SendMessageA(found, TVM_GETCOUNT, 0, 0) > 0 ? found : nullptr;
+  });
   HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
                                  FALSE, ProcessOf(viewer));
   if (tree != nullptr && process != nullptr) {
