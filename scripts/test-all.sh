@@ -56,7 +56,7 @@ count_level() {
 
 record() {  # as count_level; the row goes into the summary and its totals
   count_level "$@"
-  timed "$1"
+  timed "$1" ${level_seconds:+"$level_seconds"}
   results+=("$row")
   passed_total=$((passed_total + row_passed)); failed_total=$((failed_total + row_failed))
   skipped_total=$((skipped_total + row_skipped))
@@ -68,8 +68,8 @@ times=()
 run_started=$SECONDS
 level_started=$SECONDS
 minutes() { printf '%d:%02d' $(($1 / 60)) $(($1 % 60)); }
-timed() {  # NAME
-  times+=("$(printf '  %-22s %s' "$1" "$(minutes $((SECONDS - level_started)))")")
+timed() {  # NAME [SECONDS]: SECONDS for a level that ran beside others
+  times+=("$(printf '  %-22s %s' "$1" "$(minutes "${2:-$((SECONDS - level_started))}")")")
   level_started=$SECONDS
 }
 # --- end of the time per level
@@ -168,16 +168,57 @@ windows_side_tests() {
 windows_side_tests
 record "Windows-side tests" build/logs/win.log $? gtest_counts
 
+# --- Levels beside the end-to-end tests: the help viewers', the setup's and
+# the package's tests each make a prefix and a display of their own, and
+# like the end-to-end tests spend most of their time waiting on Wine, so
+# they run one after another beside those instead of after them. Their
+# output goes to their logs and is shown, with their rows, once the
+# end-to-end tests are done. NAME|MODULE|FOLDER|HEADING, in running order.
+beside_levels=(
+  "help in winhlp32|test_winhlp32|tests/help|Help in Wine's viewer (winhlp32; $WINE_BITS_NOTE)"
+  "help in HTML Help|test_htmlhelp|tests/help|Help through dorvane.exe in Wine's HTML Help (as Windows 10) and WinHelp (as XP; $WINE_BITS_NOTE)"
+  "setup and zip|test_setup|tests/setup|Setup and zip (NSIS, under Wine)"
+  "package and templates|test_msi|tests/setup|Installer package and policy templates (wixl, msiexec under Wine)"
+)
+run_beside() {  # each level's log, then "STATUS SECONDS" in its .status
+  local entry name module folder heading started
+  for entry in "${beside_levels[@]}"; do
+    IFS='|' read -r name module folder heading <<<"$entry"
+    started=$SECONDS
+    PYTHONPATH=$folder python3 tests/help/run_tests.py "$module" >"build/logs/$module.log" 2>&1
+    echo "$? $((SECONDS - started))" >"build/logs/$module.status"
+  done
+}
+for entry in "${beside_levels[@]}"; do
+  IFS='|' read -r name module _ <<<"$entry"
+  rm -f "build/logs/$module.status"
+done
+echo "== Beside the end-to-end tests: $(printf '%s\n' "${beside_levels[@]}" | cut -d'|' -f1 \
+  | paste -sd, | sed 's/,/, /g') (shown when they end)"
+# In a process group of their own (job control on while they start), so
+# that an interrupted run ends them with all their Wine programs; the
+# terminal's Ctrl+C reaches only the foreground's.
+set -m
+run_beside &
+beside_pid=$!
+set +m
+stop_beside() { kill -- "-$beside_pid" 2>/dev/null || true; }
+trap 'stop_beside; stop_display' EXIT
+trap 'exit 130' INT TERM
+# --- end of the levels beside the end-to-end tests
+
 if [ -x tests/e2e/run-e2e.sh ]; then
   echo "== End-to-end tests (dorvane.exe under Wine)"
   tests/e2e/run-e2e.sh 2>&1 | tee build/logs/e2e.log
   record "end-to-end tests" build/logs/e2e.log "${PIPESTATUS[0]}" gtest_counts
   # Read from Wine's traces after the driver's own tests; a failure
-  # there already fails the run above, so its figures are not counted again.
+  # there already fails the run above (its row counts one), so only the
+  # passes are added: the traced cases run there alone.
   for trace in "block reason" "event log" "away reminder"; do
     if grep -qE "^$trace: [0-9]+ passed" build/logs/e2e.log; then
       count_level "$trace (trace)" build/logs/e2e.log 0 line_counts "$trace"
       results+=("$row")
+      passed_total=$((passed_total + row_passed))
     fi
   done
 fi
@@ -190,23 +231,7 @@ help_tests() {  # NAME MODULE
 }
 echo "== Help file tests (read back by the tests' reader)"
 help_tests "help file tests" test_help_file
-echo "== Help in Wine's viewer (winhlp32; $WINE_BITS_NOTE)"
-help_tests "help in winhlp32" test_winhlp32
-echo "== Help through dorvane.exe in Wine's HTML Help (as Windows 10) and WinHelp (as XP; $WINE_BITS_NOTE)"
-help_tests "help in HTML Help" test_htmlhelp
 # --- end of the help tests
-
-# --- The setup and the zip (make dist): installed, run over a running copy
-# and removed under Wine; the same runner, with the setup's tests.
-echo "== Setup and zip (NSIS, under Wine)"
-PYTHONPATH=tests/setup help_tests "setup and zip" test_setup
-# --- end of the setup tests
-
-# --- The Windows Installer package and the policy templates (make dist):
-# their tables and values read back, msiexec under Wine.
-echo "== Installer package and policy templates (wixl, msiexec under Wine)"
-PYTHONPATH=tests/setup help_tests "package and templates" test_msi
-# --- end of the package tests
 
 # --- The set-up's own decisions (scripts/install-deps.sh): 32-bit code or
 # not, wine32 or not, failing indexes, acted out by stand-in commands.
@@ -220,6 +245,23 @@ PYTHONPATH=tests/deps help_tests "set-up decisions" test_install_deps
 echo "== Display decisions (wine-env.sh with a stand-in Xvfb)"
 PYTHONPATH=tests/scripts help_tests "display decisions" test_wine_env
 # --- end of the display decisions
+
+# --- The levels that ran beside the end-to-end tests (above): the help in
+# Wine's viewers, the setup and the zip installed, run over a running copy
+# and removed, the Windows Installer package and the policy templates read
+# back and run by msiexec. Each row's time is the level's own.
+wait "$beside_pid"
+trap stop_display EXIT
+for entry in "${beside_levels[@]}"; do
+  IFS='|' read -r name module _ heading <<<"$entry"
+  echo "== $heading"
+  cat "build/logs/$module.log" 2>/dev/null
+  read -r status level_seconds 2>/dev/null <"build/logs/$module.status" ||
+    { status=1; level_seconds=0; echo "(the level did not end: no build/logs/$module.status)"; }
+  record "$name" "build/logs/$module.log" "$status" runner_counts
+done
+unset level_seconds
+# --- end of the levels beside the end-to-end tests
 
 remove_server_folders
 

@@ -4,9 +4,8 @@
 # driver's reminder tests under the trace, one trace for the case with a
 # disk and the option on, one for the cases without; sourced by run-e2e.sh,
 # whose prefix and environment it uses. Sets away_reminder_status.
-away_trace() {  # FILTER TRACE
-  (cd "$WINE_BUILD" && WINEDEBUG=+relay wine e2e_tests.exe --gtest_filter="$1" \
-    >/dev/null 2>"$2")
+away_trace() {  # FILTER TRACE: the driver's own results into TRACE.out
+  WINEDEBUG=+relay traced_run "$2" "$2.out" --gtest_filter="$1"
 }
 # The program's calls: beeps, wave files, NIM_MODIFY of the icon, boxes.
 away_count() {  # PATTERN TRACE
@@ -17,8 +16,8 @@ mkdir -p "$trace_dir"
 wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
   /d 'user32.MessageBeep;winmm.sndPlaySoundA;shell32.Shell_NotifyIconA;user32.MessageBoxA' \
   /f >/dev/null 2>&1
-away_trace 'AwayReminderTest.ALock*' "$trace_dir/away-reminder.trace"
-away_trace 'AwayReminderTest.Without*' "$trace_dir/away-silent.trace"
+away_trace "${AWAY_TRACED_TESTS%%:*}" "$trace_dir/away-reminder.trace"
+away_trace "${AWAY_TRACED_TESTS#*:}" "$trace_dir/away-silent.trace"
 wine reg delete 'HKCU\Software\Wine\Debug' /v RelayInclude /f >/dev/null 2>&1
 
 beep='user32\.MessageBeep\(0*30\)'
@@ -37,11 +36,10 @@ silent+=", boxes $(away_count "$box" "$trace_dir/away-silent.trace")"
 if [ "$found" = "beeps 2, sounds 2, icon changes 2, boxes 0" ] &&
    [ "$silent" = "sounds 0, icon changes 0, boxes 0" ]; then
   echo "away reminder (relay trace): a lock and a sleep each sounded the exclamation and changed the icon once, with no box; nothing without the option or the disk"
-  echo "away reminder: 1 passed, 0 failed"
-  away_reminder_status=0
+  trace_row "away reminder" 1 "$trace_dir"/away-{reminder,silent}.trace.out
 else
   echo "away reminder (relay trace) FAILED: with a disk [$found], without [$silent]"
   grep -a -E "Call +($beep|$modify|$any_sound|$box)" "$trace_dir/away-reminder.trace" | head -8
-  echo "away reminder: 0 passed, 1 failed"
-  away_reminder_status=1
+  trace_row "away reminder" 0 "$trace_dir"/away-{reminder,silent}.trace.out
 fi
+away_reminder_status=$trace_status

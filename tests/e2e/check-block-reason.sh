@@ -10,9 +10,7 @@ mkdir -p "$(dirname "$trace")"
 wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
   /d 'user32.ShutdownBlockReasonCreate;user32.ShutdownBlockReasonDestroy;user32.MessageBoxA' \
   /f >/dev/null 2>&1
-(cd "$WINE_BUILD" && WINEDEBUG=+relay wine e2e_tests.exe \
-  --gtest_filter=EndOfSessionTest.ADiskInAGivesOneSystemModalWarningThatHoldsTheAnswer \
-  >/dev/null 2>"$trace")
+WINEDEBUG=+relay traced_run "$trace" "$trace.out" --gtest_filter="$BLOCK_TRACED_TESTS"
 wine reg delete 'HKCU\Software\Wine\Debug' /v RelayInclude /f >/dev/null 2>&1
 
 # The calls of the program, in their order: reason, box, box closed, withdrawal.
@@ -23,11 +21,10 @@ reason_ok=0
 grep -a -q 'Call user32.ShutdownBlockReasonCreate(.*L"The disk \\"MYDISK\\" is still in drive A:\. Take it out before the computer starts again\.' "$trace" && reason_ok=1
 if [ "$steps" = "$expected" ] && [ "$reason_ok" = 1 ]; then
   echo "block reason (relay trace): set with drive A: before the warning, withdrawn after it"
-  echo "block reason: 1 passed, 0 failed"
-  block_reason_status=0
+  trace_row "block reason" 1 "$trace.out"
 else
   echo "block reason (relay trace) FAILED: calls were [$steps], reason names A: = $reason_ok"
   grep -a 'ShutdownBlockReason' "$trace" | head -5
-  echo "block reason: 0 passed, 1 failed"
-  block_reason_status=1
+  trace_row "block reason" 0 "$trace.out"
 fi
+block_reason_status=$trace_status

@@ -8,8 +8,8 @@
 # run-e2e.sh, whose prefix and environment it uses.
 trace="$root/build/logs/event-log.trace"
 mkdir -p "$(dirname "$trace")"
-(cd "$WINE_BUILD" && WINEDEBUG=fixme+advapi,+eventlog wine e2e_tests.exe \
-  --gtest_filter='ManagedPcTest.*' >/dev/null 2>"$trace")
+WINEDEBUG=fixme+advapi,+eventlog traced_run "$trace" "$trace.out" \
+  --gtest_filter="$EVENT_TRACED_TESTS"
 
 # Each event as one line: "TYPE ID text|text" (type and number in the
 # stub's hexadecimal), from the stub's call and the texts that follow it.
@@ -28,11 +28,10 @@ grep -q -x '0x0002 0x000003e8 A|MYDISK' <<<"$events" &&
   grep -q -x '0x0002 0x000003e8 E|STICK' <<<"$events" && warning_ok=1
 if [ "$start_ok" = 1 ] && [ "$warning_ok" = 1 ]; then
   echo "event log (eventlog trace): start 1003 names A:, E:; each warning is 1000 with drive and label"
-  echo "event log: 1 passed, 0 failed"
-  event_log_status=0
+  trace_row "event log" 1 "$trace.out"
 else
   echo "event log (eventlog trace) FAILED: start named = $start_ok, warnings = $warning_ok; events were:"
   printf '%s\n' "$events" | head -10
-  echo "event log: 0 passed, 1 failed"
-  event_log_status=1
+  trace_row "event log" 0 "$trace.out"
 fi
+event_log_status=$trace_status
