@@ -15,7 +15,6 @@ platform::NotifyIconRecord TrayIconData;
 
 namespace {
 
-const UINT_PTR kVisibleTimerId = 1;
 const UINT kVisibleInterval = 4000;
 
 // The command of the tray menu's item of that name, always worked out while

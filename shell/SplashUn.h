@@ -39,6 +39,9 @@ struct TSplashServices {
 
 class TfmSplash : public platform::TForm {
  public:
+  // The timer whose WM_TIMER ends the splash's four seconds.
+  static constexpr UINT_PTR kVisibleTimerId = 1;
+
   explicit TfmSplash(const TSplashServices& services);
 
   // The two pictures, which the About dialog shows as well.

@@ -137,10 +137,9 @@ class AboutTest : public ::testing::Test {
     e2e::DeleteSettings();
     e2e::ForgetOpenedLinks();
     program.Start();
-    // The splash stays on top of every window for its four seconds; the
-    // dialog is used once the program is resident.
-    e2e::WaitFor([&] { return ::IsWindowVisible(program.MainWindow()) != FALSE; }, 10000);
-    ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 15000));
+    // The splash stays on top of every window while it shows; the dialog
+    // is used once the program is resident.
+    ASSERT_TRUE(program.EndSplash());
     about = program.Window("TfmAbout");
     ASSERT_NE(about, nullptr);
   }

@@ -33,7 +33,7 @@ class AwayReminderTest : public ::testing::Test {
   // Starts the program and waits until it is resident, with its icon.
   void StartResident() {
     program.Start();
-    ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 15000));
+    ASSERT_TRUE(program.EndSplash());
   }
 
   // Posts a lock, then a sleep, and holds for a while after each: no box,

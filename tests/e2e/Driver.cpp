@@ -9,6 +9,8 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include "shell/SplashUn.h"
+
 namespace e2e {
 
 namespace {
@@ -181,6 +183,7 @@ void Program::Start(const std::string& path) {
       20000);
   if (found == nullptr) throw std::runtime_error("dorvane.exe did not create its main window");
   mainWindow_ = found;
+  resident_ = false;
   ::GetWindowThreadProcessId(found, &processId_);
   process_ = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId_);
   // The start-up is through when the last window exists and the message
@@ -220,6 +223,17 @@ bool Program::Running() {
 }
 
 HWND Program::ApplicationWindow() const { return Window("TApplication"); }
+
+bool Program::EndSplash(DWORD timeoutMs) {
+  if (resident_) return true;
+  // Once the splash shows: a timer message that came before the window's
+  // showing would hide a window not yet shown. Ignored once the splash has
+  // ended by itself: its timer is gone then.
+  WaitFor([&] { return ::IsWindowVisible(mainWindow_) != FALSE; }, 5000);
+  ::PostMessageA(mainWindow_, WM_TIMER, TfmSplash::kVisibleTimerId, 0);
+  resident_ = WaitFor([&] { return !::IsWindowVisible(mainWindow_); }, timeoutMs);
+  return resident_;
+}
 
 HWND Program::Window(const char* className) const {
   std::vector<HWND> found = WindowsOf(processId_, className);
@@ -951,6 +965,26 @@ void StoreLabel(const std::string& label) {
   ::RegSetValueExA(key, label.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(label.c_str()),
                    static_cast<DWORD>(label.size() + 1));
   ::RegCloseKey(key);
+}
+
+HWND ShowSettingsDialog(Program& program) {
+  // The icon's messages, as the shell sends them for icon 1.
+  constexpr UINT kTrayNotify = WM_USER + 1;
+  if (!program.EndSplash()) return nullptr;
+  ::PostMessageA(program.MainWindow(), kTrayNotify, 1, WM_LBUTTONDBLCLK);
+  HWND dialog = nullptr;
+  WaitFor([&] {
+    dialog = program.Window("TfmSettings");
+    return dialog != nullptr && ::IsWindowVisible(dialog);
+  }, 5000);
+  return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
+}
+
+bool ClickButton(HWND dialog, int id) {
+  HWND button = FindControl(dialog, id);
+  if (button == nullptr) return false;
+  return ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(button)) != FALSE;
 }
 
 }  // namespace e2e

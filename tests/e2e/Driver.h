@@ -64,6 +64,10 @@ class Program {
   // Starts the program in the virtual desktop and waits for its main window;
   // `path` names another copy of it.
   void Start(const std::string& path = ProgramPath());
+  // Ends the splash at once, with the WM_TIMER that its four seconds would
+  // bring, and waits until the program is resident: for the tests whose
+  // subject comes after the splash. The splash's own tests wait its time.
+  bool EndSplash(DWORD timeoutMs = 15000);
   void Kill();
   bool WaitForExit(DWORD timeoutMs);
   bool Running();
@@ -86,6 +90,7 @@ class Program {
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
   HWND mainWindow_ = nullptr;
+  bool resident_ = false;  // the splash has ended since the start
 };
 
 // WM_QUERYENDSESSION sent from a worker thread, as Windows asks every
@@ -282,5 +287,12 @@ bool SaveScreenshot(HWND window, const std::string& name);
 std::vector<std::string> StoredLabels();
 // Adds `label` to that list, as the program's own save stores it.
 void StoreLabel(const std::string& label);
+
+// The settings dialog as a user opens it: a double click on the icon once
+// the splash has made way for it; null when it does not show.
+HWND ShowSettingsDialog(Program& program);
+// Clicks the dialog's button `id` as the button itself reports a click;
+// false when the dialog has no such control.
+bool ClickButton(HWND dialog, int id);
 
 }  // namespace e2e

@@ -34,7 +34,7 @@ class EndOfSessionTest : public ::testing::Test {
 
 TEST_F(EndOfSessionTest, ADiskInAGivesOneSystemModalWarningThatHoldsTheAnswer) {
   // Resident, as the program mostly is when the session ends.
-  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 8000));
+  ASSERT_TRUE(program.EndSplash());
   EndSessionQuery query(program.MainWindow());
   auto box = e2e::WaitForMessageBox(program.ProcessId(), 10000);
   ASSERT_TRUE(box.has_value());
@@ -97,7 +97,7 @@ TEST_F(EndOfSessionTest, TheEndOfTheSessionEndsTheProgramAtOnce) {
 constexpr LPARAM kCloseApp = 0x00000001;
 
 TEST_F(EndOfSessionTest, AnInstallerClosingTheProgramMeetsNoWarningWhileTheSessionEndStillWarns) {
-  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 8000));
+  ASSERT_TRUE(program.EndSplash());
   // Windows' Restart Manager, for an installer that must replace a file
   // the program has open, with a disk in drive A:.
   e2e::EndSessionQuery closeApp(program.MainWindow(), WM_QUERYENDSESSION, 0, kCloseApp);

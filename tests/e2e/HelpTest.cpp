@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr UINT kTrayNotify = WM_USER + 1;
 constexpr int kViewerText = 0x701;  // the viewer's page of text
 
 // The viewer's visible main window, of any process.
@@ -52,15 +51,6 @@ void CloseHelpViewers() {
   }
 }
 
-int SettingsControlId(const char* name) {
-  int index = 0;
-  for (const layout::Control& control : layout::kSettingsLayout) {
-    if (std::strcmp(control.name, name) == 0) return layout::kFirstControlId + index;
-    ++index;
-  }
-  return 0;
-}
-
 class HelpTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -68,7 +58,7 @@ class HelpTest : public ::testing::Test {
     e2e::InsertMedium('a');
     CloseHelpViewers();
     program.Start();
-    ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 15000));
+    ASSERT_TRUE(program.EndSplash());
     // An end of the session that goes on leaves the program's current
     // directory at the root of A:, away from its own folder.
     e2e::EndSessionQuery query(program.MainWindow());
@@ -109,13 +99,9 @@ TEST_F(HelpTest, HelpTopicsOpensTheContentsOfTheProgramsHelp) {
 }
 
 TEST_F(HelpTest, TheSettingsDialogsHelpOpensTheSettingsTopic) {
-  ::PostMessageA(program.MainWindow(), kTrayNotify, 1, WM_LBUTTONDBLCLK);
-  HWND dialog = program.Window("TfmSettings");
-  ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; }, 5000));
-  const int id = SettingsControlId("buHelp");
-  HWND help = e2e::FindControl(dialog, id);
-  ASSERT_NE(help, nullptr);
-  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(help));
+  HWND dialog = e2e::ShowSettingsDialog(program);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(e2e::ClickButton(dialog, layout::ControlId(layout::kSettingsLayout, "buHelp")));
   HWND viewer = WaitForTopic("The settings dialog");
   ASSERT_NE(viewer, nullptr) << "context 35 did not show the settings topic";
   EXPECT_EQ(e2e::WindowText(viewer), "Dorvane 4.0 Help");

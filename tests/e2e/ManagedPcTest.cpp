@@ -18,14 +18,6 @@ namespace {
 
 const char kKey[] = "SOFTWARE\\Kestrome\\Dorvane\\4.0";
 const char kLabels[] = "SOFTWARE\\Kestrome\\Dorvane\\4.0\\Exclusions";
-constexpr UINT kTrayNotify = WM_USER + 1;
-
-int IdOf(const std::string& name) {
-  for (std::size_t i = 0; i < std::size(layout::kSettingsLayout); ++i) {
-    if (name == layout::kSettingsLayout[i].name) return layout::kFirstControlId + static_cast<int>(i);
-  }
-  return 0;
-}
 
 // Gives Everyone exactly `access` to the key, as an administrator's tool
 // does. Wine checks a key's DACL at each open, as Windows does, but keeps
@@ -117,16 +109,9 @@ TEST_F(ManagedPcTest, AStandardUserRunsOnTheAdministratorsSettingsAndCannotChang
 
   // OK in the settings dialog: one box that sends the user to an
   // administrator, the dialog still open, the store as it was.
-  HWND dialog = program.Window("TfmSettings");
+  HWND dialog = e2e::ShowSettingsDialog(program);
   ASSERT_NE(dialog, nullptr);
-  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 15000));
-  ::PostMessageA(program.MainWindow(), kTrayNotify, 1, WM_LBUTTONDBLCLK);
-  ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; }, 5000));
-  HWND ok = nullptr;
-  ASSERT_TRUE(e2e::WaitFor([&] { return (ok = e2e::FindControl(dialog, IdOf("buOK"))) != nullptr; },
-                           5000));
-  ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IdOf("buOK"), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(ok));
+  ASSERT_TRUE(e2e::ClickButton(dialog, layout::ControlId(layout::kSettingsLayout, "buOK")));
   auto box = e2e::WaitForMessageBox(program.ProcessId(), 10000);
   ASSERT_TRUE(box.has_value());
   EXPECT_EQ(box->caption, "Dorvane");

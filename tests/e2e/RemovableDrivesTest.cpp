@@ -93,7 +93,7 @@ TEST_F(RemovableDrivesTest, ACardPutIntoTheReaderAfterTheStartIsFound) {
   e2e::RemoveMedium('e');
   e2e::RemoveMedium('a');
   program.Start();
-  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 15000));
+  ASSERT_TRUE(program.EndSplash());
   e2e::InsertMedium('e');
   const e2e::SessionEndReply reply = e2e::AskEndOfSession(program, 120000);
   ASSERT_TRUE(reply.answered);

@@ -41,7 +41,7 @@ class ResourceTest : public ::testing::Test {
     e2e::InsertMedium('a');
     program.Start();
     // Resident: the splash's timer has fired and the icon is in place.
-    ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 8000));
+    ASSERT_TRUE(program.EndSplash());
   }
   void TearDown() override { program.Kill(); }
 

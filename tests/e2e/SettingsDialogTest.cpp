@@ -101,7 +101,7 @@ class SettingsDialogTest : public ::testing::Test {
 
   // The double click on the tray icon, once the splash has made way for it.
   void ShowDialog() {
-    ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }, 15000));
+    ASSERT_TRUE(program.EndSplash());
     ::PostMessageA(program.MainWindow(), kTrayNotify, 1, WM_LBUTTONDBLCLK);
     ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; }, 5000));
     ASSERT_TRUE(e2e::WaitFor([&] { return e2e::FocusOf(dialog) != nullptr; }, 5000));
