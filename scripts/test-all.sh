@@ -174,7 +174,7 @@ if [ -x tests/e2e/run-e2e.sh ]; then
   record "end-to-end tests" build/logs/e2e.log "${PIPESTATUS[0]}" gtest_counts
   # Read from Wine's traces after the driver's own tests; a failure
   # there already fails the run above, so its figures are not counted again.
-  for trace in "block reason" "event log" "away reminder"; do
+  for trace in "block reason" "event log" "away reminder" "high DPI"; do
     if grep -qE "^$trace: [0-9]+ passed" build/logs/e2e.log; then
       count_level "$trace (trace)" build/logs/e2e.log 0 line_counts "$trace"
       results+=("$row")

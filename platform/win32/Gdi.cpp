@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/Dpi.h"
 #include "platform/PackedPicture.h"
 
 #include "platform/win32/Module.h"
@@ -49,8 +50,49 @@ Icon LoadIconResource(const char* name, int size) {
   return Icon(static_cast<HICON>(::LoadImageA(Instance(), name, IMAGE_ICON, size, size, 0)));
 }
 
-Bitmap LoadPictureOn(const char* name, COLORREF background) {
-  Bitmap source = LoadBitmapResource(name);
+namespace {
+
+SIZE SizeOf(HBITMAP picture) {
+  BITMAP info = {};
+  ::GetObjectA(picture, sizeof info, &info);
+  return {info.bmWidth, info.bmHeight};
+}
+
+// `source` drawn at `width` x `height` into a new 24-bit picture. Each
+// pixel is taken whole, never blended: a picture's background colour
+// stays exactly that colour, which is what marks it transparent.
+Bitmap ResizePicture(HBITMAP source, int width, int height) {
+  BITMAPINFO format = {};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = height;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 24;
+  format.bmiHeader.biCompression = BI_RGB;
+  void* rows = nullptr;
+  Bitmap result(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &rows, nullptr, 0));
+  if (result.Get() == nullptr) return Bitmap();
+  const SIZE size = SizeOf(source);
+  MemoryDC from(::CreateCompatibleDC(nullptr));
+  MemoryDC to(::CreateCompatibleDC(nullptr));
+  SelectedObject fromPicture(from.Get(), source);
+  SelectedObject toPicture(to.Get(), result.Get());
+  ::SetStretchBltMode(to.Get(), COLORONCOLOR);
+  ::StretchBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, size.cx, size.cy, SRCCOPY);
+  return result;
+}
+
+}  // namespace
+
+Bitmap LoadPictureForDpi(const char* name, int dpi) {
+  Bitmap plain = LoadBitmapResource(name);
+  if (dpi == kDesignDpi || plain.Get() == nullptr) return plain;
+  const SIZE size = SizeOf(plain.Get());
+  return ResizePicture(plain.Get(), ScaleToDpi(size.cx, dpi), ScaleToDpi(size.cy, dpi));
+}
+
+Bitmap LoadPictureOn(const char* name, COLORREF background, int dpi) {
+  Bitmap source = LoadPictureForDpi(name, dpi);
   if (source.Get() == nullptr) return Bitmap();
   BITMAP info;
   ::GetObjectA(source.Get(), sizeof info, &info);

@@ -15,9 +15,13 @@ Font CreateFontByName(const char* face, int height, bool bold = false, bool unde
 Bitmap LoadBitmapResource(const char* name);
 Icon LoadIconResource(const char* name, int size);
 
-// A picture whose background (the colour of its bottom-left pixel) is
-// replaced by `background`, for places that draw no transparency.
-Bitmap LoadPictureOn(const char* name, COLORREF background);
+// A picture of the resources drawn for `dpi`: at 96 DPI the plain picture
+// as it is, at any other its designed size scaled to the DPI.
+Bitmap LoadPictureForDpi(const char* name, int dpi);
+
+// A picture for `dpi` whose background (the colour of its bottom-left
+// pixel) is replaced by `background`, for places that draw no transparency.
+Bitmap LoadPictureOn(const char* name, COLORREF background, int dpi);
 
 // Copies a picture of `width` x `height` from `from` to `to`, leaving out
 // the pixels of colour `key` (TransparentBlt, of the system's msimg32).
