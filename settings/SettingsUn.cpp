@@ -89,7 +89,7 @@ TfmSettings::TfmSettings(const TSettingsServices& services)
       help_(services.help),
       drives_(services.drives),
       shell_(services.shell),
-      icon_(platform::LoadIconResource("MAINICON", 16)),
+      icon_(platform::LoadSmallIcon("MAINICON")),
       store_(services.registry, services.files.ApplicationDirectory() + kLogFileName,
              services.events),
       o_SoundFile(SoundFileChooser()),

@@ -49,8 +49,8 @@ TfmSplash::TfmSplash(const TSplashServices& services)
       trayIcon_(services.shell, services.timers, TrayIconData),
       taskbarCreated_(platform::TaskbarCreatedMessage()),
       showSettings_(platform::RegisteredMessage(kShowSettingsMessage)),
-      icon_(platform::LoadIconResource("MAINICON", 16)),
-      bigIcon_(platform::LoadIconResource("MAINICON", 32)) {
+      icon_(platform::LoadSmallIcon("MAINICON")),
+      bigIcon_(platform::LoadLargeIcon("MAINICON")) {
   const layout::Window& window = layout::kSplashWindow;
   platform::RegisterFormClass(window.className, icon_.Get(), ::GetSysColorBrush(COLOR_BTNFACE));
   CreateHandle(window.className, window.caption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,

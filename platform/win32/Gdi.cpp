@@ -46,8 +46,16 @@ Bitmap LoadBitmapResource(const char* name) {
   return picture;
 }
 
-Icon LoadIconResource(const char* name, int size) {
-  return Icon(static_cast<HICON>(::LoadImageA(Instance(), name, IMAGE_ICON, size, size, 0)));
+Icon LoadIconResource(const char* name, int width, int height) {
+  return Icon(static_cast<HICON>(::LoadImageA(Instance(), name, IMAGE_ICON, width, height, 0)));
+}
+
+Icon LoadSmallIcon(const char* name) {
+  return LoadIconResource(name, ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON));
+}
+
+Icon LoadLargeIcon(const char* name) {
+  return LoadIconResource(name, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
 }
 
 namespace {

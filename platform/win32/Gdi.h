@@ -13,7 +13,12 @@ Font CreateFontByName(const char* face, int height, bool bold = false, bool unde
 
 // A picture or icon of the program's resources.
 Bitmap LoadBitmapResource(const char* name);
-Icon LoadIconResource(const char* name, int size);
+Icon LoadIconResource(const char* name, int width, int height);
+// The icon at the sizes Windows shows at the system's DPI: small for the
+// captions and the notification area (SM_CXSMICON), large for the taskbar
+// and Alt+Tab (SM_CXICON); the icon file holds each size drawn for it.
+Icon LoadSmallIcon(const char* name);
+Icon LoadLargeIcon(const char* name);
 
 // A picture of the resources drawn for `dpi`: at 96 DPI the plain picture
 // as it is, at any other its designed size scaled to the DPI.

@@ -636,6 +636,54 @@ def icon16():
     return c
 
 
+def icon_scaled(n):
+    """The 32 x 32 icon's design drawn at n x n (20, 24, 40, 48): each of
+    its pixel boxes scaled to whole pixels, at least one wide, and the
+    triangle from its outline, so no size is a stretched copy."""
+    s = n / 32.0
+    c = Canvas(n, n)
+
+    def box(x0, y0, x1, y1, col):
+        """An inclusive box of the 32-pixel design."""
+        X0, Y0 = int(round(x0 * s)), int(round(y0 * s))
+        X1 = max(X0, int(round((x1 + 1) * s)) - 1)
+        Y1 = max(Y0, int(round((y1 + 1) * s)) - 1)
+        c.box(X0, Y0, X1, Y1, col)
+
+    box(0, 15, 31, 29, BLACK)
+    box(1, 16, 30, 28, SILVER)
+    box(1, 16, 29, 16, WHITE)
+    box(1, 16, 1, 27, WHITE)
+    box(2, 28, 30, 28, GREY)
+    box(30, 17, 30, 28, GREY)
+    box(4, 19, 24, 19, GREY)
+    box(4, 20, 24, 21, BLACK)
+    box(5, 22, 25, 22, WHITE)
+    box(25, 19, 25, 21, WHITE)
+    box(4, 20, 4, 21, GREY)
+    box(4, 25, 6, 25, GREEN)
+    box(4, 24, 6, 24, LIME)
+    box(21, 24, 26, 25, SILVER)
+    box(21, 24, 26, 24, WHITE)
+    box(21, 26, 26, 26, GREY)
+    box(26, 24, 26, 26, GREY)
+    box(20, 24, 20, 26, GREY)
+    warning_triangle(c, 22 * s, 0.2 * s, 17.6 * s, 10.0 * s, max(1.0, 1.2 * s))
+    # Below 32 pixels the triangle's tip is too narrow for the mark's top.
+    box(21, 6 if n > 32 else 8, 22, 12, BLACK)
+    box(21, 14, 22, 15, BLACK)
+    return c
+
+
+# The icon's sizes: 16 and 32 drawn pixel by pixel, the others from the
+# 32-pixel design; Windows picks the size of each place at each DPI.
+ICON_SIZES = (16, 20, 24, 32, 40, 48)
+
+
+def icon_at(n):
+    return {16: icon16, 32: icon32}.get(n, lambda: icon_scaled(n))()
+
+
 # ---------------------------------------------------------------------------
 # Menu pictures, 16 x 16
 # ---------------------------------------------------------------------------
@@ -1083,8 +1131,8 @@ def check(outdir):
                 b, g, r = data[54 + 4 * i:57 + 4 * i]
             assert (r, g, b) == KEY, name + ": bottom-left pixel is not the key colour"
     data = open(os.path.join(outdir, "dorvane.ico"), "rb").read()
-    assert struct.unpack_from("<HHH", data, 0) == (0, 1, 2)
-    for k, size in enumerate((32, 16)):
+    assert struct.unpack_from("<HHH", data, 0) == (0, 1, len(ICON_SIZES))
+    for k, size in enumerate(ICON_SIZES):
         bw, bh, ncol, _res, planes, bits, length, off = struct.unpack_from("<BBBBHHII", data, 6 + 16 * k)
         assert (bw, bh, ncol, planes, bits) == (size, size, 16, 1, 4)
         hs, iw, ih, ipl, ibits = struct.unpack_from("<IiiHH", data, off)
@@ -1101,8 +1149,7 @@ def main(outdir):
         with open(os.path.join(outdir, name), "wb") as f:
             f.write(data)
 
-    save("dorvane.ico", ico_bytes([(32, icon32().indexed16()),
-                                   (16, icon16().indexed16())]))
+    save("dorvane.ico", ico_bytes([(n, icon_at(n).indexed16()) for n in ICON_SIZES]))
     save("logo.bmp", bmp_bytes(132, 138, 24, logo().rgb()))
     pal, idx = median_cut(kestrome().rgb(), 256, keep=(FACE,))
     save("kestrome.bmp", bmp_bytes(160, 40, 8, idx, pal))
