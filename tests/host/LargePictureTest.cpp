@@ -1,5 +1,5 @@
-// The pictures kept for the larger display scales: deflate's decompression,
-// the palette's pixels, and their drawing down to 125 and 150 %.
+// The pictures kept for the larger display scales: deflate's decompression
+// and their drawing down to 125 and 150 %.
 
 #include <gtest/gtest.h>
 
@@ -75,23 +75,6 @@ TEST(LargePicture, InflatesEachKindOfBlockAndRefusesDamage) {
       EXPECT_EQ(std::string(out.begin(), out.end()), c.text) << c.name;
     }
   }
-}
-
-TEST(LargePicture, PalettePixelsBecomePaddedRowsAndAnIndexPastThePaletteFails) {
-  // Two colours, blue and magenta (blue, green, red order), a 2 x 2 picture.
-  const Bytes palette = {0xFF, 0x00, 0x00, 0xFF, 0x00, 0xFF};
-  Bytes good = palette;
-  good.insert(good.end(), {1, 0, 0, 1});
-  Bytes rows(platform::RowBytes(2) * 2, 0xAA);
-  const Bytes stream = Stored(good);
-  ASSERT_TRUE(platform::InflatePixels(stream.data(), stream.size(), 2, 2, 2, rows.data()));
-  EXPECT_EQ(rows, (Bytes{0xFF, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0, 0,  //
-                         0xFF, 0x00, 0x00, 0xFF, 0x00, 0xFF, 0, 0}));
-
-  Bytes bad = palette;
-  bad.insert(bad.end(), {1, 0, 2, 1});
-  const Bytes badStream = Stored(bad);
-  EXPECT_FALSE(platform::InflatePixels(badStream.data(), badStream.size(), 2, 2, 2, rows.data()));
 }
 
 TEST(LargePicture, DrawingDownAveragesAndKeepsTheKeyedBackgroundOut) {
