@@ -1,7 +1,9 @@
 #include "about/AboutUn.h"
 
 #include <string>
+#include <utility>
 
+#include "platform/Dpi.h"
 #include "resources/AboutLayout.h"
 
 TfmAbout* fmAbout = nullptr;
@@ -12,8 +14,9 @@ using platform::kLinkColour;
 // A link turns red while a mouse button is held on it.
 const COLORREF kLinkPressed = RGB(255, 0, 0);
 
-platform::Font FontOf(const layout::AboutFont& font) {
-  return platform::CreateFontByName(font.face, font.height, font.bold, font.underline);
+platform::Font FontOf(const layout::AboutFont& font, int dpi) {
+  return platform::CreateFontByName(font.face, platform::ScaleToDpi(font.height, dpi), font.bold,
+                                    font.underline);
 }
 
 // A picture of the dialog's own: a copy in the same format, so the logo's
@@ -33,16 +36,44 @@ bool IsButtonDown(UINT message) {
 TfmAbout::TfmAbout(platform::Shell& shell, HBITMAP logo, HBITMAP kestrome)
     : shell_(shell),
       mainLogo_(logo),
-      mainKestrome_(kestrome),
-      font_(FontOf(layout::kAboutDialogFont)),
-      nameFont_(FontOf(layout::kAboutNameFont)),
-      linkFont_(FontOf(layout::kAboutLinkFont)) {
+      mainKestrome_(kestrome) {
   const layout::Window& window = layout::kAboutWindow;
   platform::RegisterFormClass(window.className, nullptr, ::GetSysColorBrush(COLOR_BTNFACE));
   // A caption without a system menu has no caption buttons at all: the
   // dialog closes only through OK.
   CreateHandle(window.className, window.caption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
                WS_EX_DLGMODALFRAME, window.clientWidth, window.clientHeight);
+  MakeFonts();
+}
+
+void TfmAbout::MakeFonts() {
+  font_ = FontOf(layout::kAboutDialogFont, Dpi());
+  nameFont_ = FontOf(layout::kAboutNameFont, Dpi());
+  linkFont_ = FontOf(layout::kAboutLinkFont, Dpi());
+}
+
+void TfmAbout::ShowFontsAndPictures() {
+  platform::SetControlFont(laName, nameFont_.Get());
+  platform::SetControlFont(laWebSite, linkFont_.Get());
+  platform::SetControlFont(laEMail, linkFont_.Get());
+  platform::SetImagePicture(imLogo, logo_.Get());
+  platform::SetImagePicture(imKestrome, kestrome_.Get());
+}
+
+void TfmAbout::FormDpiChanged() {
+  platform::Font font = std::move(font_);
+  platform::Font nameFont = std::move(nameFont_);
+  platform::Font linkFont = std::move(linkFont_);
+  platform::Bitmap logo = std::move(logo_);
+  platform::Bitmap kestrome = std::move(kestrome_);
+  MakeFonts();
+  // At a DPI of its own the dialog draws its own pictures, as the main
+  // window draws them.
+  logo_ = platform::LoadPictureForDpi("LOGO", Dpi());
+  kestrome_ = platform::LoadPictureForDpi("KESTROME", Dpi());
+  if (!controls_.Created()) return;
+  controls_.Place(Dpi(), font_.Get());
+  ShowFontsAndPictures();
 }
 
 void TfmAbout::FormCreate() {
@@ -53,12 +84,8 @@ void TfmAbout::FormCreate() {
 // As in the settings dialog, the controls are made when the dialog is
 // first shown, and kept from then on.
 void TfmAbout::FormFirstShow() {
-  controls_.Create(Handle(), layout::kAboutLayout, font_.Get());
-  platform::SetControlFont(laName, nameFont_.Get());
-  platform::SetControlFont(laWebSite, linkFont_.Get());
-  platform::SetControlFont(laEMail, linkFont_.Get());
-  platform::SetImagePicture(imLogo, logo_.Get());
-  platform::SetImagePicture(imKestrome, kestrome_.Get());
+  controls_.Create(Handle(), layout::kAboutLayout, font_.Get(), Dpi());
+  ShowFontsAndPictures();
 
   platform::SetLabelMouse(
       laWebSite,

@@ -15,9 +15,14 @@ class TfmAbout : public platform::TForm {
  protected:
   void FormCreate() override;
   void FormFirstShow() override;
+  void FormDpiChanged() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // The fonts made for the dialog's DPI, and given with the pictures to
+  // the controls.
+  void MakeFonts();
+  void ShowFontsAndPictures();
   void laWebSiteMouseDown();
   void laWebSiteMouseUp();
   void laWebSiteClick();

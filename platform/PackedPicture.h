@@ -21,4 +21,28 @@ namespace platform {
 bool UnpackPixels(const unsigned char* packed, std::size_t size, int width, int height,
                   unsigned char* rows);
 
+// The pictures drawn for the larger display scales hold few colours and
+// large areas of one: they are kept deflated with a palette, a third of
+// their run-length packed size. After the BITMAPINFOHEADER (8 bits, its
+// biClrUsed the palette's size) comes one raw deflate stream of the
+// palette, three bytes a colour (blue, green, red), and the pixels'
+// indices, bottom row first with no padding. `deflated` is that stream;
+// the rows are written as UnpackPixels writes them. False for a damaged
+// stream or an index past the palette.
+bool InflatePixels(const unsigned char* deflated, std::size_t size, int width, int height,
+                   int colours, unsigned char* rows);
+
+// Draws the 24-bit rows of a picture (as UnpackPixels writes them) down to
+// `width` x `height` (neither larger than the picture's), each pixel the
+// average of the area it covers. A keyed picture's background, the colour
+// of its bottom-left pixel, stays out of the averages: a pixel that the
+// picture covers less than half is background, each other one is the
+// average of the picture's own pixels under it, so that no blend of the
+// two colours shows as a fringe where the background is not drawn.
+void ShrinkPixels(const unsigned char* rows, int fromWidth, int fromHeight, unsigned char* to,
+                  int width, int height, bool keyed);
+
+// The bytes of one row of 24-bit pixels, padded to four bytes.
+constexpr std::size_t RowBytes(int width) { return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4; }
+
 }  // namespace platform

@@ -89,8 +89,7 @@ TfmSettings::TfmSettings(const TSettingsServices& services)
       help_(services.help),
       drives_(services.drives),
       shell_(services.shell),
-      icon_(platform::LoadIconResource("MAINICON", 16)),
-      font_(platform::CreateFontByName("MS Sans Serif", 11)),
+      icon_(platform::LoadSmallIcon("MAINICON")),
       store_(services.registry, services.files.ApplicationDirectory() + kLogFileName,
              services.events),
       o_SoundFile(SoundFileChooser()),
@@ -104,6 +103,7 @@ TfmSettings::TfmSettings(const TSettingsServices& services)
                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, window.clientWidth,
                window.clientHeight);
   ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
+  font_ = platform::CreateFontByName("MS Sans Serif", Scaled(11));
 }
 
 void TfmSettings::FormCreate() {
@@ -119,12 +119,8 @@ void TfmSettings::FormCreate() {
 // start and keep their memory for the whole run. From then on they exist
 // until the end, as the window does.
 void TfmSettings::FormFirstShow() {
-  controls_.Create(Handle(), layout::kSettingsLayout, font_.Get());
-  for (const layout::ImagePicture& image : layout::kSettingsPictures) {
-    pictures_.push_back(platform::LoadBitmapResource(image.picture));
-    platform::SetImagePicture(controls_.Named(image.image), pictures_.back().Get());
-  }
-  ::SendMessageA(lbExclusion, LB_SETITEMHEIGHT, 0, kExclusionItemHeight);
+  controls_.Create(Handle(), layout::kSettingsLayout, font_.Get(), Dpi());
+  ShowPictures();
   keys_.Attach(Handle(), pcSettings, buOK);
 
   // Asking the shell for its icon list makes it load its icons in every
@@ -136,6 +132,25 @@ void TfmSettings::FormFirstShow() {
   InsertDriveItems();
   FillControls();
   activeControl_ = buOK;
+}
+
+void TfmSettings::ShowPictures() {
+  std::vector<platform::Bitmap> before = std::move(pictures_);
+  pictures_.clear();
+  for (const layout::ImagePicture& image : layout::kSettingsPictures) {
+    pictures_.push_back(platform::LoadPictureForDpi(image.picture, Dpi()));
+    platform::SetImagePicture(controls_.Named(image.image), pictures_.back().Get());
+  }
+  ::SendMessageA(lbExclusion, LB_SETITEMHEIGHT, 0, Scaled(kExclusionItemHeight));
+}
+
+void TfmSettings::FormDpiChanged() {
+  platform::Font before = std::move(font_);
+  font_ = platform::CreateFontByName("MS Sans Serif", Scaled(11));
+  // The controls exist from the first show on.
+  if (!controls_.Created()) return;
+  controls_.Place(Dpi(), font_.Get());
+  ShowPictures();
 }
 
 void TfmSettings::LoadSettings() {

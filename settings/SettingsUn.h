@@ -51,6 +51,7 @@ class TfmSettings : public platform::TForm {
   void FormCreate() override;
   void FormFirstShow() override;
   void FormClose(platform::TCloseAction& action) override;
+  void FormDpiChanged() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool PreviewDialogKey(MSG& msg) override { return keys_.PreviewDialogKey(msg); }
 
@@ -104,6 +105,9 @@ class TfmSettings : public platform::TForm {
   static const WindowsSoundChoice kWindowsSoundChoices[];
   static const CheckBoxOption kCheckBoxOptions[];
   static const EditOption kEditOptions[];
+
+  // The pages' pictures drawn for the dialog's DPI.
+  void ShowPictures();
 
   // The controls shown from the options.
   void InsertDriveItems();

@@ -1,5 +1,7 @@
 #include "shell/SplashUn.h"
 
+#include <utility>
+
 #include "about/AboutUn.h"
 #include "resources/SplashLayout.h"
 #include "settings/SettingsUn.h"
@@ -46,13 +48,8 @@ TfmSplash::TfmSplash(const TSplashServices& services)
       trayIcon_(services.shell, services.timers, TrayIconData),
       taskbarCreated_(platform::TaskbarCreatedMessage()),
       showSettings_(platform::RegisteredMessage(kShowSettingsMessage)),
-      icon_(platform::LoadIconResource("MAINICON", 16)),
-      bigIcon_(platform::LoadIconResource("MAINICON", 32)),
-      font_(platform::CreateFontByName("MS Sans Serif", 11)),
-      nameFont_(platform::CreateFontByName("Arial", 33, true)),
-      noticeFont_(platform::CreateFontByName("MS Sans Serif", 8)),
-      logo_(platform::LoadBitmapResource("LOGO")),
-      kestrome_(platform::LoadBitmapResource("KESTROME")) {
+      icon_(platform::LoadSmallIcon("MAINICON")),
+      bigIcon_(platform::LoadLargeIcon("MAINICON")) {
   const layout::Window& window = layout::kSplashWindow;
   platform::RegisterFormClass(window.className, icon_.Get(), ::GetSysColorBrush(COLOR_BTNFACE));
   CreateHandle(window.className, window.caption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
@@ -61,14 +58,40 @@ TfmSplash::TfmSplash(const TSplashServices& services)
   // The splash time runs from the window's creation, not from its showing.
   tiVisible = ::SetTimer(Handle(), kVisibleTimerId, kVisibleInterval, nullptr);
 
-  controls_.Create(Handle(), layout::kSplashLayout, font_.Get());
+  MakeFontsAndPictures();
+  controls_.Create(Handle(), layout::kSplashLayout, font_.Get(), Dpi());
+  ShowFontsAndPictures();
+  platform::Application.SetIcons(bigIcon_.Get(), icon_.Get());
+}
+
+void TfmSplash::MakeFontsAndPictures() {
+  font_ = platform::CreateFontByName("MS Sans Serif", Scaled(11));
+  nameFont_ = platform::CreateFontByName("Arial", Scaled(33), true);
+  noticeFont_ = platform::CreateFontByName("MS Sans Serif", Scaled(8));
+  logo_ = platform::LoadPictureForDpi("LOGO", Dpi());
+  kestrome_ = platform::LoadPictureForDpi("KESTROME", Dpi());
+}
+
+void TfmSplash::ShowFontsAndPictures() {
   platform::SetControlFont(laName, nameFont_.Get());
   platform::SetControlFont(paCopright, noticeFont_.Get());
   platform::SetImagePicture(imLogo, logo_.Get());
   platform::SetImagePicture(imKestrome, kestrome_.Get());
-  puMain.Create(layout::kTrayMenu);
+  puMain.Create(layout::kTrayMenu, Dpi());
   ::SetMenuDefaultItem(puMain.Get(), MenuId("miSettings"), FALSE);
-  platform::Application.SetIcons(bigIcon_.Get(), icon_.Get());
+}
+
+void TfmSplash::FormDpiChanged() {
+  // The controls hold the fonts and pictures before until they have the
+  // new ones; those go at the end.
+  platform::Font font = std::move(font_);
+  platform::Font nameFont = std::move(nameFont_);
+  platform::Font noticeFont = std::move(noticeFont_);
+  platform::Bitmap logo = std::move(logo_);
+  platform::Bitmap kestrome = std::move(kestrome_);
+  MakeFontsAndPictures();
+  controls_.Place(Dpi(), font_.Get());
+  ShowFontsAndPictures();
 }
 
 void TfmSplash::FormCreate() {

@@ -61,9 +61,14 @@ class TfmSplash : public platform::TForm {
   void FormCreate() override;
   bool FormCloseQuery() override;
   void FormClose(platform::TCloseAction& action) override;
+  void FormDpiChanged() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // The fonts and pictures made for the window's DPI, and given to the
+  // controls and the tray menu.
+  void MakeFontsAndPictures();
+  void ShowFontsAndPictures();
   void tiVisibleTimer();
   void TrayNotify(LPARAM mouseMessage);
   // The settings dialog shown and brought to the front, as after a double

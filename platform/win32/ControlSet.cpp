@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include "platform/Dpi.h"
 #include "platform/Failure.h"
 
 #include "platform/win32/Module.h"
@@ -88,15 +89,28 @@ std::vector<std::size_t> CreationOrder(const layout::Control* table, std::size_t
   return order;
 }
 
+// The entry with its place and size in pixels at `dpi`.
+layout::Control ScaledControl(const layout::Control& control, int dpi) {
+  layout::Control scaled = control;
+  scaled.left = ScaleToDpi(control.left, dpi);
+  scaled.top = ScaleToDpi(control.top, dpi);
+  scaled.width = ScaleToDpi(control.width, dpi);
+  scaled.height = ScaleToDpi(control.height, dpi);
+  return scaled;
+}
+
 }  // namespace
 
 TControl::TControl(ControlSet& set, const char* name) : name_(name) {
   set.members_.push_back(this);
 }
 
-void ControlSet::Create(HWND window, const layout::Control* table, std::size_t count, HFONT font) {
+void ControlSet::Create(HWND window, const layout::Control* table, std::size_t count, HFONT font,
+                        int dpi) {
+  table_ = table;
+  byIndex_.assign(count, nullptr);
   for (std::size_t i : CreationOrder(table, count)) {
-    const layout::Control& control = table[i];
+    const layout::Control control = ScaledControl(table[i], dpi);
     HWND parent = window;
     if (control.parent != nullptr) {
       auto found = byName_.find(control.parent);
@@ -132,6 +146,7 @@ void ControlSet::Create(HWND window, const layout::Control* table, std::size_t c
       ::SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
     }
     byName_[control.name] = hwnd;
+    byIndex_[i] = hwnd;
   }
   MarkGroups(window);
   for (std::size_t i = 0; i < count; ++i) {
@@ -141,6 +156,13 @@ void ControlSet::Create(HWND window, const layout::Control* table, std::size_t c
     auto found = byName_.find(member->name_);
     if (found == byName_.end()) throw Failure(std::string("no control ") + member->name_);
     member->handle_ = found->second;
+  }
+}
+
+void ControlSet::Place(int dpi, HFONT font) {
+  for (std::size_t i = 0; i < byIndex_.size(); ++i) {
+    PlaceControl(byIndex_[i], ScaledControl(table_[i], dpi));
+    SetControlFont(byIndex_[i], font);
   }
 }
 

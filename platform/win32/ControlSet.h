@@ -41,14 +41,18 @@ class ControlSet {
   ControlSet(const ControlSet&) = delete;
   ControlSet& operator=(const ControlSet&) = delete;
 
-  // Creates every control of `table` in `window`, each with `font`, and
-  // binds the members. A member whose name the table lacks is a mistake
-  // in the program, reported at once (a Failure).
+  // Creates every control of `table` in `window`, each with `font`, placed
+  // at `dpi`, and binds the members. A member whose name the table lacks
+  // is a mistake in the program, reported at once (a Failure).
   template <std::size_t N>
-  void Create(HWND window, const layout::Control (&table)[N], HFONT font) {
-    Create(window, table, N, font);
+  void Create(HWND window, const layout::Control (&table)[N], HFONT font, int dpi) {
+    Create(window, table, N, font, dpi);
   }
-  void Create(HWND window, const layout::Control* table, std::size_t count, HFONT font);
+  void Create(HWND window, const layout::Control* table, std::size_t count, HFONT font, int dpi);
+
+  // Places every control again at `dpi`, each with `font` (made for that
+  // DPI), when the window has moved to a monitor of another DPI.
+  void Place(int dpi, HFONT font);
 
   // Whether Create has run: a window may make its controls only when it is
   // first shown.
@@ -62,6 +66,8 @@ class ControlSet {
   friend class TControl;
   std::map<std::string, HWND> byName_;
   std::vector<TControl*> members_;
+  const layout::Control* table_ = nullptr;
+  std::vector<HWND> byIndex_;
 };
 
 // The BS_ type of a system button (push, check, radio...), -1 for any

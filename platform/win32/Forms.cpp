@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/Failure.h"
+#include "platform/win32/DisplayDpi.h"
 #include "platform/win32/MessageBox.h"
 #include "platform/win32/Module.h"
 #include "platform/win32/SystemLibraries.h"
@@ -16,6 +17,10 @@ TApplication Application;
 namespace {
 
 const char kApplicationClass[] = "TApplication";
+
+// WM_DPICHANGED, which the headers name only for Windows 7 and later; the
+// program builds for Windows XP's.
+constexpr UINT kDpiChangedMessage = 0x02E0;
 
 }  // namespace
 
@@ -193,12 +198,36 @@ TForm::~TForm() {
   if (handle_ != nullptr) ::DestroyWindow(handle_);
 }
 
+int TForm::Scaled(int value) const { return ScaleToDpi(value, dpi_); }
+
 void TForm::CreateHandle(const char* className, const std::string& caption, DWORD style,
                          DWORD exStyle, int clientWidth, int clientHeight) {
-  RECT rect = {0, 0, clientWidth, clientHeight};
-  ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-  ::CreateWindowExA(exStyle, className, caption.c_str(), style, 0, 0, rect.right - rect.left,
-                    rect.bottom - rect.top, Application.Handle(), nullptr, Instance(), this);
+  // Made at the system's DPI; a window that Windows puts on a monitor of
+  // another one is sized again at that monitor's.
+  dpi_ = SystemDpi();
+  for (int pass = 0; pass < 2; ++pass) {
+    const RECT rect = WindowRectForClient(Scaled(clientWidth), Scaled(clientHeight), style,
+                                          exStyle, dpi_);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (handle_ == nullptr) {
+      ::CreateWindowExA(exStyle, className, caption.c_str(), style, 0, 0, width, height,
+                        Application.Handle(), nullptr, Instance(), this);
+    } else {
+      ::SetWindowPos(handle_, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const int windowDpi = WindowDpi(handle_);
+    if (handle_ == nullptr || windowDpi == dpi_) break;
+    dpi_ = windowDpi;
+  }
+}
+
+void TForm::DpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  FormDpiChanged();
+  ::SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::Show() { Present(true); }
@@ -259,6 +288,11 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // open either way. A close query that refuses, or one that fails (the
       // window procedure then answers 0), holds the session.
       return FormCloseQuery() ? 1 : 0;
+    case kDpiChangedMessage:
+      // Only for a program aware of each monitor's DPI (Windows 10 and
+      // later): both halves hold the same DPI.
+      DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = ::GetFocus();

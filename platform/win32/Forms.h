@@ -106,6 +106,9 @@ class TForm {
   virtual ~TForm();
 
   HWND Handle() const { return handle_; }
+  // The DPI the window is drawn at, and a layout's 96-DPI pixels at it.
+  int Dpi() const { return dpi_; }
+  int Scaled(int value) const;
   bool Visible() const { return handle_ != nullptr && IsWindowVisible(handle_) != FALSE; }
 
   // Shows the window without modality and brings it to the front; the
@@ -122,7 +125,8 @@ class TForm {
  protected:
   TForm() = default;
 
-  // Creates the window with a client area of the given size.
+  // Creates the window with a client area of the given size in 96-DPI
+  // pixels, scaled to the DPI of the monitor it is on.
   void CreateHandle(const char* className, const std::string& caption, DWORD style,
                     DWORD exStyle, int clientWidth, int clientHeight);
 
@@ -132,6 +136,10 @@ class TForm {
   // False keeps the window open.
   virtual bool FormCloseQuery() { return true; }
   virtual void FormClose(TCloseAction& action) { (void)action; }
+  // The window has moved to a monitor of another DPI (Dpi() gives it):
+  // the fonts are made again and the controls placed anew. Windows then
+  // gives the window the size it suggests for the new DPI.
+  virtual void FormDpiChanged() {}
 
   // One method per window class; the default passes on to DefWindowProc.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -154,8 +162,10 @@ class TForm {
   friend void RegisterFormClass(const char* className, HICON icon, HBRUSH background);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void Present(bool takeFocus);
+  void DpiChanged(int dpi, const RECT& suggested);
 
   HWND handle_ = nullptr;
+  int dpi_ = 96;
   bool shownBefore_ = false;
 };
 

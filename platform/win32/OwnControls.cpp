@@ -76,6 +76,12 @@ void AutoSizeLabel(HWND hwnd, ControlState& state) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+SIZE PictureSize(HBITMAP picture) {
+  BITMAP info = {};
+  ::GetObjectA(picture, sizeof info, &info);
+  return {info.bmWidth, info.bmHeight};
+}
+
 void PaintBackground(HDC dc, const RECT& rect) {
   ::FillRect(dc, &rect, ::GetSysColorBrush(COLOR_BTNFACE));
 }
@@ -334,6 +340,26 @@ HWND CreateOwnControl(const layout::Control& control, HWND parent, int id, DWORD
   return hwnd;
 }
 
+void PlaceControl(HWND hwnd, const layout::Control& placed) {
+  ControlState* state = StateOf(hwnd);
+  int width = placed.width;
+  int height = placed.height;
+  if (state != nullptr && state->kind == layout::Kind::Image && state->picture != nullptr &&
+      (state->options & layout::kAutoSize)) {
+    const SIZE size = PictureSize(state->picture);
+    width = size.cx;
+    height = size.cy;
+  }
+  ::SetWindowPos(hwnd, nullptr, placed.left, placed.top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  if (state != nullptr) {
+    state->anchor = placed.left;
+    if (state->kind == layout::Kind::Label && (state->options & layout::kAutoSize)) {
+      AutoSizeLabel(hwnd, *state);
+    }
+  }
+}
+
 bool IsOwnControlOfKind(HWND hwnd, layout::Kind kind) {
   const ControlState* state = StateOf(hwnd);
   return state != nullptr && state->kind == kind;
@@ -363,9 +389,8 @@ void SetImagePicture(HWND image, HBITMAP picture) {
   if (state == nullptr) return;
   state->picture = picture;
   if (picture != nullptr && (state->options & layout::kAutoSize)) {
-    BITMAP info;
-    ::GetObjectA(picture, sizeof info, &info);
-    ::SetWindowPos(image, nullptr, 0, 0, info.bmWidth, info.bmHeight,
+    const SIZE size = PictureSize(picture);
+    ::SetWindowPos(image, nullptr, 0, 0, size.cx, size.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ::InvalidateRect(image, nullptr, TRUE);

@@ -22,6 +22,11 @@ bool IsOwnKind(layout::Kind kind);
 HWND CreateOwnControl(const layout::Control& control, HWND parent, int id, DWORD visibility,
                       HFONT font);
 
+// Moves a control to the place and size of `placed` (an entry already
+// scaled to the window's DPI). A label that sizes itself keeps only its
+// place (a right-aligned one its right edge), a picture that does its size.
+void PlaceControl(HWND hwnd, const layout::Control& placed);
+
 // Whether `hwnd` is one of the program's own controls of that kind.
 bool IsOwnControlOfKind(HWND hwnd, layout::Kind kind);
 

@@ -4,7 +4,10 @@
 
 namespace platform {
 
-void PopupMenu::Create(const layout::MenuItem* table, std::size_t count) {
+void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi) {
+  // The menu before goes first: its items refer to its pictures.
+  menu_ = Menu();
+  pictures_.clear();
   menu_ = Menu(::CreatePopupMenu());
   std::map<std::string, HMENU> submenus;
   for (std::size_t i = 0; i < count; ++i) {
@@ -32,7 +35,7 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count) {
       if (item.picture != nullptr) {
         // Menus draw no transparency: the picture's background becomes the
         // menu's own colour.
-        pictures_.push_back(LoadPictureOn(item.picture, ::GetSysColor(COLOR_MENU)));
+        pictures_.push_back(LoadPictureOn(item.picture, ::GetSysColor(COLOR_MENU), dpi));
         info.fMask |= MIIM_BITMAP;
         info.hbmpItem = pictures_.back().Get();
       }

@@ -18,11 +18,13 @@ namespace platform {
 // submenus and its pictures live as long as the object.
 class PopupMenu {
  public:
+  // The pictures are drawn for `dpi`. Created again, the menu replaces the
+  // one before, with the same identifiers.
   template <std::size_t N>
-  void Create(const layout::MenuItem (&table)[N]) {
-    Create(table, N);
+  void Create(const layout::MenuItem (&table)[N], int dpi) {
+    Create(table, N, dpi);
   }
-  void Create(const layout::MenuItem* table, std::size_t count);
+  void Create(const layout::MenuItem* table, std::size_t count, int dpi);
 
   HMENU Get() const { return menu_.Get(); }
 

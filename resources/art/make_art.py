@@ -13,6 +13,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 KEY = (255, 0, 255)          # transparent key colour of the keyed pictures
 FACE = (192, 192, 192)       # button-face grey
@@ -272,8 +273,22 @@ def radial(cx, cy, r, c0, c1):
 # Canvas: straight RGBA, colour channels 0..255, alpha 0..1
 # ---------------------------------------------------------------------------
 
+# The scale the pictures are drawn at, 1.0 for the plain (96-DPI) ones:
+# every picture is drawn in its 100 % coordinates, and the canvas maps
+# shapes, paints and pixel boxes to its own size (drawn_at).
+SCALE = 1.0
+
+
+def scaled_shape(shape, s):
+    if s == 1.0:
+        return shape
+    return xform(shape, lambda x, y: (x * s, y * s))
+
+
 class Canvas:
     def __init__(self, w, h, bg=None):
+        self.s = SCALE
+        w, h = int(round(w * self.s)), int(round(h * self.s))
         self.w, self.h = w, h
         if bg is None:
             self.px = [[0.0, 0.0, 0.0, 0.0] for _ in range(w * h)]
@@ -294,35 +309,45 @@ class Canvas:
         p[3] = oa
 
     def fill(self, shape, paint, alpha=1.0, aa=True, clip=None):
-        cov = coverage(shape, self.w, self.h, aa)
+        s = self.s
+        cov = coverage(scaled_shape(shape, s), self.w, self.h, aa)
         for i, c in enumerate(cov):
             if c <= 1e-6:
                 continue
             if clip is not None:
                 c *= clip[i]
             x, y = i % self.w, i // self.w
-            col = paint if isinstance(paint, tuple) else paint(x + 0.5, y + 0.5)
+            col = paint if isinstance(paint, tuple) else paint((x + 0.5) / s, (y + 0.5) / s)
             self.blend(i, col, min(c, 1.0) * alpha)
 
     def mask(self, shape, aa=True):
-        return [min(1.0, c) for c in coverage(shape, self.w, self.h, aa)]
+        return [min(1.0, c) for c in coverage(scaled_shape(shape, self.s), self.w, self.h, aa)]
 
-    def put(self, x, y, col, a=1.0):
+    def _put(self, x, y, col, a):
         if 0 <= x < self.w and 0 <= y < self.h:
             self.blend(y * self.w + x, col, a)
 
+    def put(self, x, y, col, a=1.0):
+        self.box(x, y, x, y, col, a)
+
     def hline(self, x0, x1, y, col, a=1.0):
-        for x in range(x0, x1 + 1):
-            self.put(x, y, col, a)
+        self.box(x0, y, x1, y, col, a)
 
     def vline(self, x, y0, y1, col, a=1.0):
-        for y in range(y0, y1 + 1):
-            self.put(x, y, col, a)
+        self.box(x, y0, x, y1, col, a)
 
     def box(self, x0, y0, x1, y1, col, a=1.0):
-        """Inclusive pixel rectangle."""
-        for y in range(y0, y1 + 1):
-            self.hline(x0, x1, y, col, a)
+        """Inclusive pixel rectangle of the 100 % picture; drawn larger, it
+        covers the whole pixels that its scaled area covers, at least one."""
+        if x1 < x0 or y1 < y0:
+            return
+        s = self.s
+        X0, Y0 = int(round(x0 * s)), int(round(y0 * s))
+        X1 = max(X0, int(round((x1 + 1) * s)) - 1)
+        Y1 = max(Y0, int(round((y1 + 1) * s)) - 1)
+        for y in range(Y0, Y1 + 1):
+            for x in range(X0, X1 + 1):
+                self._put(x, y, col, a)
 
     # -- conversions -------------------------------------------------------
     def rgb(self, key=KEY, cut=0.5):
@@ -634,6 +659,54 @@ def icon16():
     c.vline(10, 3, 6, BLACK)
     c.put(10, 8, BLACK)
     return c
+
+
+def icon_scaled(n):
+    """The 32 x 32 icon's design drawn at n x n (20, 24, 40, 48): each of
+    its pixel boxes scaled to whole pixels, at least one wide, and the
+    triangle from its outline, so no size is a stretched copy."""
+    s = n / 32.0
+    c = Canvas(n, n)
+
+    def box(x0, y0, x1, y1, col):
+        """An inclusive box of the 32-pixel design."""
+        X0, Y0 = int(round(x0 * s)), int(round(y0 * s))
+        X1 = max(X0, int(round((x1 + 1) * s)) - 1)
+        Y1 = max(Y0, int(round((y1 + 1) * s)) - 1)
+        c.box(X0, Y0, X1, Y1, col)
+
+    box(0, 15, 31, 29, BLACK)
+    box(1, 16, 30, 28, SILVER)
+    box(1, 16, 29, 16, WHITE)
+    box(1, 16, 1, 27, WHITE)
+    box(2, 28, 30, 28, GREY)
+    box(30, 17, 30, 28, GREY)
+    box(4, 19, 24, 19, GREY)
+    box(4, 20, 24, 21, BLACK)
+    box(5, 22, 25, 22, WHITE)
+    box(25, 19, 25, 21, WHITE)
+    box(4, 20, 4, 21, GREY)
+    box(4, 25, 6, 25, GREEN)
+    box(4, 24, 6, 24, LIME)
+    box(21, 24, 26, 25, SILVER)
+    box(21, 24, 26, 24, WHITE)
+    box(21, 26, 26, 26, GREY)
+    box(26, 24, 26, 26, GREY)
+    box(20, 24, 20, 26, GREY)
+    warning_triangle(c, 22 * s, 0.2 * s, 17.6 * s, 10.0 * s, max(1.0, 1.2 * s))
+    # Below 32 pixels the triangle's tip is too narrow for the mark's top.
+    box(21, 6 if n > 32 else 8, 22, 12, BLACK)
+    box(21, 14, 22, 15, BLACK)
+    return c
+
+
+# The icon's sizes: 16 and 32 drawn pixel by pixel, the others from the
+# 32-pixel design; Windows picks the size of each place at each DPI.
+ICON_SIZES = (16, 20, 24, 32, 40, 48)
+
+
+def icon_at(n):
+    return {16: icon16, 32: icon32}.get(n, lambda: icon_scaled(n))()
 
 
 # ---------------------------------------------------------------------------
@@ -1060,6 +1133,50 @@ EXPECTED = {
 }
 
 
+# The pictures drawn again at twice their size for the larger display
+# scales, each with the colours its palette may hold: the program draws
+# them down to 125 and 150 % and shows them as they are at 200 %.
+LARGE_SCALE = 2.0
+LARGE = {
+    "logo": (lambda: logo(), 128), "kestrome": (lambda: kestrome(), 64),
+    "mi_settings": (lambda: mi_settings(), 32), "mi_helptopics": (lambda: mi_helptopics(), 32),
+    "mi_howtousehelp": (lambda: mi_howtousehelp(), 16), "mi_about": (lambda: mi_about(), 32),
+    "mi_shutdown": (lambda: mi_shutdown(), 32), "mi_exit": (lambda: mi_exit(), 32),
+    "tab_drives": (lambda: tab_drives(), 64), "tab_sound": (lambda: tab_sound(), 64),
+    "tab_logging": (lambda: tab_logging(), 64), "tab_other": (lambda: tab_other(), 64),
+}
+
+
+def large_name(name):
+    return "%s_%d.dfb" % (name, int(LARGE_SCALE * 100))
+
+
+def deflated_bytes(c, colours):
+    """A picture as the program inflates it (platform/PackedPicture.h): a
+    BITMAPINFOHEADER of 8 bits with the palette's size, then one raw
+    deflate stream of the palette (blue, green, red) and the pixels'
+    indices, bottom row first, unpadded."""
+    rgb = c.rgb()
+    pal, idx = median_cut(rgb, colours, keep=tuple(dict.fromkeys((KEY, rgb[-c.w]))))
+    rows = b"".join(bytes(idx[y * c.w:(y + 1) * c.w]) for y in range(c.h - 1, -1, -1))
+    info = struct.pack("<IiiHHIIiiII", 40, c.w, c.h, 1, 8, 0, 0, 0, 0, len(pal), 0)
+    z = zlib.compressobj(9, zlib.DEFLATED, -15, 9)
+    return info + z.compress(b"".join(bytes((b, g, r)) for r, g, b in pal) + rows) + z.flush()
+
+
+def check_large(outdir):
+    for name in LARGE:
+        data = open(os.path.join(outdir, large_name(name)), "rb").read()
+        _hs, w, h, _p, bits, _c, _s, _x, _y, colours, _i = struct.unpack_from("<IiiHHIIiiII", data)
+        plain = EXPECTED[name + ".bmp"]
+        assert (w, h, bits) == (plain[0] * LARGE_SCALE, plain[1] * LARGE_SCALE, 8), name
+        raw = zlib.decompress(data[40:], -15)
+        assert len(raw) == 3 * colours + w * h and max(raw[3 * colours:]) < colours, name
+        if plain[3]:
+            i = raw[3 * colours]
+            assert tuple(raw[3 * i:3 * i + 3][::-1]) == KEY, name + ": bottom-left is not the key"
+
+
 def check(outdir):
     """Reads the written files back and checks their layout."""
     for name, (w, h, bpp, keyed) in EXPECTED.items():
@@ -1083,8 +1200,8 @@ def check(outdir):
                 b, g, r = data[54 + 4 * i:57 + 4 * i]
             assert (r, g, b) == KEY, name + ": bottom-left pixel is not the key colour"
     data = open(os.path.join(outdir, "dorvane.ico"), "rb").read()
-    assert struct.unpack_from("<HHH", data, 0) == (0, 1, 2)
-    for k, size in enumerate((32, 16)):
+    assert struct.unpack_from("<HHH", data, 0) == (0, 1, len(ICON_SIZES))
+    for k, size in enumerate(ICON_SIZES):
         bw, bh, ncol, _res, planes, bits, length, off = struct.unpack_from("<BBBBHHII", data, 6 + 16 * k)
         assert (bw, bh, ncol, planes, bits) == (size, size, 16, 1, 4)
         hs, iw, ih, ipl, ibits = struct.unpack_from("<IiiHH", data, off)
@@ -1101,8 +1218,7 @@ def main(outdir):
         with open(os.path.join(outdir, name), "wb") as f:
             f.write(data)
 
-    save("dorvane.ico", ico_bytes([(32, icon32().indexed16()),
-                                   (16, icon16().indexed16())]))
+    save("dorvane.ico", ico_bytes([(n, icon_at(n).indexed16()) for n in ICON_SIZES]))
     save("logo.bmp", bmp_bytes(132, 138, 24, logo().rgb()))
     pal, idx = median_cut(kestrome().rgb(), 256, keep=(FACE,))
     save("kestrome.bmp", bmp_bytes(160, 40, 8, idx, pal))
@@ -1119,8 +1235,14 @@ def main(outdir):
     for name in packed:
         with open(os.path.join(outdir, name), "rb") as f:
             save(name[:-4] + ".pkb", packed_bytes(f.read()))
+    global SCALE
+    SCALE = LARGE_SCALE
+    for name, (draw, colours) in LARGE.items():
+        save(large_name(name), deflated_bytes(draw(), colours))
+    SCALE = 1.0
     check(outdir)
-    print("wrote %d files to %s" % (len(EXPECTED) + len(packed) + 1, outdir))
+    check_large(outdir)
+    print("wrote %d files to %s" % (len(EXPECTED) + len(packed) + len(LARGE) + 1, outdir))
 
 
 if __name__ == "__main__":

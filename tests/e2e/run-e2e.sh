@@ -79,8 +79,7 @@ for protocol in http mailto; do
 done
 export DORVANE_LINK_LOG='C:\DorvaneTests\links.txt'
 
-# The driver's cases that the trace checks below run under Wine's traces:
-# a whole run runs them there alone, and each check counts their results.
+# The driver's cases that the trace checks below run under Wine's traces.
 BLOCK_TRACED_TESTS='EndOfSessionTest.ADiskInAGivesOneSystemModalWarningThatHoldsTheAnswer'
 EVENT_TRACED_TESTS='ManagedPcTest.*'
 AWAY_TRACED_TESTS='AwayReminderTest.ALock*:AwayReminderTest.Without*'
@@ -96,11 +95,25 @@ export SCREENSHOT_DIR_WIN="Z:$(echo "$SCREENSHOT_DIR" | tr / '\\')"
 # does (tests/e2e/PlantedDllTest.cpp); only C:\Planted holds such DLLs.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,comctl32,wtsapi32=n,b"
 
-filter=()
-[ $# -eq 0 ] && filter=(--gtest_filter="-$BLOCK_TRACED_TESTS:$EVENT_TRACED_TESTS:$AWAY_TRACED_TESTS")
-(cd "$WINE_BUILD" && wine e2e_tests.exe "${filter[@]}" "$@" 2>&1) | tr -d '\r'
+# The high-DPI cases need a display at 144 DPI: check-high-dpi.sh runs
+# them. The cases that the trace checks below run under Wine's traces run
+# there alone, and each check counts their results.
+whole_run=0
+if [ $# -eq 0 ]; then
+  whole_run=1
+  set -- --gtest_filter="-HighDpiTest.*:$BLOCK_TRACED_TESTS:$EVENT_TRACED_TESTS:$AWAY_TRACED_TESTS"
+fi
+(cd "$WINE_BUILD" && wine e2e_tests.exe "$@" 2>&1) | tr -d '\r'
 status=${PIPESTATUS[0]}
 wineserver -k >/dev/null 2>&1
+
+# A whole run (no test named), or one that asks for them
+# (DORVANE_HIGH_DPI=1), runs the cases at 144 DPI.
+if [ "$whole_run" = 1 ] || [ "${DORVANE_HIGH_DPI:-0}" = 1 ]; then
+  . tests/e2e/check-high-dpi.sh
+  wineserver -k >/dev/null 2>&1
+  [ "$high_dpi_status" = 0 ] || status=1
+fi
 
 # traced_run TRACE OUT [ARGS]: the driver with ARGS, Wine's debug output
 # (WINEDEBUG as the caller sets it) into TRACE, the driver's own into OUT.
@@ -136,7 +149,7 @@ trace_row() {
 
 # A whole run (no test named) also reads the block reason and the events
 # from Wine's traces.
-if [ $# -eq 0 ]; then
+if [ "$whole_run" = 1 ]; then
   . tests/e2e/check-block-reason.sh
   wineserver -k >/dev/null 2>&1
   [ "$block_reason_status" = 0 ] || status=1
@@ -146,7 +159,7 @@ if [ $# -eq 0 ]; then
 fi
 # A whole run, or one that names the reminder's tests (DORVANE_AWAY_TRACE=1),
 # reads the reminder's sounds and balloons from the trace.
-if [ $# -eq 0 ] || [ "${DORVANE_AWAY_TRACE:-0}" = 1 ]; then
+if [ "$whole_run" = 1 ] || [ "${DORVANE_AWAY_TRACE:-0}" = 1 ]; then
   . tests/e2e/check-away-reminder.sh
   wineserver -k >/dev/null 2>&1
   [ "$away_reminder_status" = 0 ] || status=1

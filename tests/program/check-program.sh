@@ -67,6 +67,22 @@ magic=$(objdump -f "$program" | awk '/file format/ { print $NF }')
 if [ "$magic" = pei-i386 ]; then pass "a 32-bit Windows program ($magic)"
 else fail "not a 32-bit Windows program: ${magic:-unknown}"; fi
 
+# The manifest that Windows reads before the program runs: aware of the
+# DPI (the system's and each monitor's), no execution level, which would
+# end Windows' registry virtualization for it, and no common controls 6.
+# Wine gives every program the display's DPI whatever its manifest says,
+# so only the file shows it.
+manifest=$(tr -d '\0\r\n' < "$program" | grep -aoE '<assembly .*</assembly>' | head -1)
+if ! grep -q '<dpiAware[^>]*>true</dpiAware>' <<<"$manifest"; then
+  fail "manifest: no dpiAware true (${manifest:+present}${manifest:-none found})"
+elif ! grep -q '<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>' <<<"$manifest"; then
+  fail "manifest: dpiAwareness is not PerMonitorV2"
+elif grep -qE 'requestedExecutionLevel|Microsoft\.Windows\.Common-Controls' <<<"$manifest"; then
+  fail "manifest: an execution level or common controls 6, which the program must not ask for"
+else
+  pass "manifest: aware of the DPI of each monitor, no execution level, classic controls"
+fi
+
 size=$(stat -c %s "$program")
 kb=$(awk -v s="$size" 'BEGIN { printf "%.1f", s / 1024 }')
 if [ "$size" -le "$limit" ]; then pass "size $kb KB ($size bytes; at most 256 KB)"

@@ -1,0 +1,137 @@
+// The program on a display at 150 % (144 DPI): run-e2e.sh runs these in
+// its prefix with the display's DPI set to 144, and the other tests at 96.
+// The windows are their layouts scaled half as large again, in real pixels.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/Dpi.h"
+#include "platform/PackedPicture.h"
+#include "resources/SettingsLayout.h"
+#include "resources/SplashLayout.h"
+#include "tests/e2e/Driver.h"
+
+namespace {
+
+constexpr int kDpi = 144;
+
+SIZE ClientSize(HWND hwnd) {
+  RECT rect;
+  ::GetClientRect(hwnd, &rect);
+  return {rect.right, rect.bottom};
+}
+
+SIZE WindowSize(HWND hwnd) {
+  RECT rect;
+  ::GetWindowRect(hwnd, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The splash's logo as the program draws it at 150 %: the picture kept at
+// 200 % in dorvane.exe, drawn down to `width` x `height`, top row first.
+e2e::ScreenPixels LogoDrawnDown(int width, int height) {
+  e2e::ScreenPixels pixels;
+  HMODULE exe = ::LoadLibraryExA(e2e::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const HRSRC found = exe != nullptr ? ::FindResourceA(exe, "LOGO_200", RT_RCDATA) : nullptr;
+  if (found == nullptr) return pixels;
+  const auto* data = static_cast<const unsigned char*>(::LockResource(::LoadResource(exe, found)));
+  BITMAPINFOHEADER header;
+  std::memcpy(&header, data, sizeof header);
+  std::vector<unsigned char> art(platform::RowBytes(header.biWidth) * header.biHeight);
+  std::vector<unsigned char> rows(platform::RowBytes(width) * height);
+  const bool inflated = platform::InflatePixels(
+      data + sizeof header, ::SizeofResource(exe, found) - sizeof header, header.biWidth,
+      header.biHeight, static_cast<int>(header.biClrUsed), art.data());
+  ::FreeLibrary(exe);
+  if (!inflated) return pixels;
+  platform::ShrinkPixels(art.data(), header.biWidth, header.biHeight, rows.data(), width, height,
+                         true);
+  pixels.width = width;
+  pixels.height = height;
+  for (int y = height - 1; y >= 0; --y) {
+    for (int x = 0; x < width; ++x) {
+      const unsigned char* bgr = &rows[platform::RowBytes(width) * y + 3 * x];
+      pixels.colours.push_back(RGB(bgr[2], bgr[1], bgr[0]));
+    }
+  }
+  return pixels;
+}
+
+// The logo's pixels that the screen shows otherwise; those of the logo's
+// background (its bottom-left colour) show the window instead.
+int DifferentPixels(const e2e::ScreenPixels& logo, const e2e::ScreenPixels& shown) {
+  if (logo.width != shown.width || logo.height != shown.height) return -1;
+  const COLORREF background = logo.At(0, logo.height - 1);
+  int different = 0;
+  for (std::size_t i = 0; i < logo.colours.size(); ++i) {
+    if (logo.colours[i] != background && logo.colours[i] != shown.colours[i]) ++different;
+  }
+  return different;
+}
+
+class HighDpiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The driver reads the program's windows in real pixels, as they are.
+    // (A call of Vista and later, which the headers for XP do not name.)
+    const auto setAware = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "SetProcessDPIAware")));
+    ASSERT_NE(setAware, nullptr);
+    setAware();
+    e2e::DeleteSettings();
+    program.Start();
+  }
+  void TearDown() override { program.Kill(); }
+
+  e2e::Program program;
+};
+
+TEST_F(HighDpiTest, TheWindowsAreTheirLayoutsAtTheDisplaysDpi) {
+  HWND splash = program.MainWindow();
+  HWND logo = e2e::FindControl(splash, layout::ControlId(layout::kSplashLayout, "imLogo"));
+  const SIZE splashClient = ClientSize(splash);
+  const SIZE logoSize = WindowSize(logo);
+  // Drawn from the art at twice the size, not the plain logo stretched.
+  const e2e::ScreenPixels drawn = LogoDrawnDown(logoSize.cx, logoSize.cy);
+  ASSERT_GT(drawn.width, 0);
+  int different = -1;
+  e2e::WaitFor(
+      [&] {
+        different = DifferentPixels(drawn, e2e::CaptureScreen(e2e::ScreenRect(logo)));
+        return different == 0;
+      },
+      3000);
+  e2e::SaveScreenshot(splash, "splash-150");
+
+  HWND dialog = program.Window("TfmSettings");
+  ASSERT_TRUE(program.EndSplash());
+  e2e::SendTrayCommand(splash, "miSettings");
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; }, 5000));
+  HWND ok = e2e::FindControl(dialog, layout::ControlId(layout::kSettingsLayout, "buOK"));
+  ASSERT_NE(ok, nullptr);
+  e2e::SaveScreenshot(dialog, "settings-150");
+
+  const SIZE dialogClient = ClientSize(dialog);
+  const SIZE okSize = WindowSize(ok);
+  const struct {
+    const char* what;
+    int seen;
+    int expected;
+  } cases[] = {
+      {"the settings dialog's client width", dialogClient.cx, 576},
+      {"the settings dialog's client height", dialogClient.cy, 455},
+      {"the OK button's width", okSize.cx, 113},
+      {"the OK button's height", okSize.cy, 38},
+      {"the splash's client width: 1.5 times its designed width", splashClient.cx,
+       platform::ScaleToDpi(layout::kSplashWindow.clientWidth, kDpi)},
+      {"the splash logo's width (132 at 100 %)", logoSize.cx, 198},
+      {"the splash logo's height (138 at 100 %)", logoSize.cy, 207},
+      {"the splash logo's pixels unlike the art's at 150 % (-1: another size)", different, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.seen, c.expected) << c.what;
+}
+
+}  // namespace

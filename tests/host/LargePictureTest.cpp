@@ -1,0 +1,99 @@
+// The pictures kept for the larger display scales: deflate's decompression
+// and their drawing down to 125 and 150 %.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Inflate.h"
+#include "platform/PackedPicture.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+// 300 letters of "abcd" picked by a linear congruential generator, and
+// zlib's raw deflate of them at level 9: a block of dynamic codes.
+std::string Letters() {
+  std::string text;
+  unsigned x = 1;
+  for (int i = 0; i < 300; ++i) {
+    x = (x * 1103515245u + 12345u) & 0x7fffffffu;
+    text += "abcd"[(x >> 16) & 3];
+  }
+  return text;
+}
+const Bytes kLettersDeflated = {
+    0x25, 0x90, 0x8b, 0x11, 0xc0, 0x30, 0x08, 0x42, 0x67, 0x45, 0xd8, 0x7f, 0x86, 0xf0, 0xc8, 0xa5,
+    0xbd, 0x58, 0xe5, 0x67, 0xed, 0x4b, 0xe2, 0xa8, 0xb7, 0x74, 0xe9, 0xb1, 0xbd, 0xd6, 0xb9, 0x0d,
+    0x6a, 0xdf, 0x89, 0x59, 0x8b, 0xd8, 0xad, 0x03, 0xe4, 0x46, 0x2c, 0xf3, 0x60, 0x58, 0x7d, 0x5a,
+    0x65, 0xf3, 0x9c, 0x7a, 0x4e, 0xd5, 0xe8, 0x9c, 0xe6, 0xde, 0x7d, 0x54, 0xb6, 0xc8, 0xc2, 0x41,
+    0xa3, 0x6d, 0x7c, 0x4a, 0xc2, 0x7d, 0xf8, 0xa0, 0x7c, 0x08, 0xe0, 0x01, 0x0d, 0x88, 0x49, 0x3a,
+    0x71, 0x2f, 0x4c, 0xd5, 0x8d, 0x0f, 0x89, 0xa9, 0x59, 0xe0, 0x87, 0x01, 0x50, 0x69, 0x61, 0xd5,
+    0x16, 0xd0, 0xf5, 0x2a, 0x5e, 0x9e, 0x90, 0x10, 0x59, 0xb2, 0xe4, 0x33, 0x64, 0x2d, 0x36, 0x32,
+    0x49, 0x41, 0x12, 0x82, 0x7f, 0x92, 0xad, 0xf5, 0x93, 0x3e};
+
+// A last stored block holding `data` as it is.
+Bytes Stored(const Bytes& data, unsigned char complementFix = 0) {
+  const unsigned length = static_cast<unsigned>(data.size());
+  Bytes block = {0x01, static_cast<unsigned char>(length), static_cast<unsigned char>(length >> 8),
+                 static_cast<unsigned char>(~length ^ complementFix),
+                 static_cast<unsigned char>(~length >> 8)};
+  block.insert(block.end(), data.begin(), data.end());
+  return block;
+}
+
+TEST(LargePicture, InflatesEachKindOfBlockAndRefusesDamage) {
+  const std::string letters = Letters();
+  // "Dorvane " twenty times at level 9: fixed codes and a copy of 152 bytes.
+  const Bytes fixed = {0x73, 0xc9, 0x2f, 0x2a, 0x4b, 0xcc, 0x4b, 0x55, 0x70, 0x19, 0xa4, 0x34, 0x00};
+  std::string dorvane;
+  for (int i = 0; i < 20; ++i) dorvane += "Dorvane ";
+  const Bytes truncated(kLettersDeflated.begin(), kLettersDeflated.end() - 4);
+  const struct {
+    const char* name;
+    Bytes stream;
+    std::size_t expected;
+    bool inflates;
+    std::string text;  // when it inflates
+  } cases[] = {
+      {"stored", Stored({'a', 'b', 'c'}), 3, true, "abc"},
+      {"fixed codes with a copy", fixed, dorvane.size(), true, dorvane},
+      {"dynamic codes", kLettersDeflated, letters.size(), true, letters},
+      {"one byte more than expected", kLettersDeflated, letters.size() - 1, false, ""},
+      {"one byte fewer than expected", kLettersDeflated, letters.size() + 1, false, ""},
+      {"cut short", truncated, letters.size(), false, ""},
+      {"a stored length without its complement", Stored({'a'}, 1), 1, false, ""},
+      {"nothing", {}, 0, false, ""},
+  };
+  for (const auto& c : cases) {
+    Bytes out;
+    EXPECT_EQ(platform::Inflate(c.stream.data(), c.stream.size(), c.expected, out), c.inflates)
+        << c.name;
+    if (c.inflates) {
+      EXPECT_EQ(std::string(out.begin(), out.end()), c.text) << c.name;
+    }
+  }
+}
+
+TEST(LargePicture, DrawingDownAveragesAndKeepsTheKeyedBackgroundOut) {
+  // 4 x 2 pixels (blue, green, red), bottom row first, drawn down to 2 x 1.
+  const Bytes key = {0xFF, 0x00, 0xFF}, grey = {0x40, 0x40, 0x40}, white = {0xFF, 0xFF, 0xFF},
+              red = {0x00, 0x00, 0xFF};
+  const Bytes pixels[2][4] = {{key, grey, key, key}, {white, white, red, key}};
+  Bytes rows;
+  for (const auto& row : pixels) {
+    for (const Bytes& pixel : row) rows.insert(rows.end(), pixel.begin(), pixel.end());
+  }
+  Bytes keyed(platform::RowBytes(2)), plain(platform::RowBytes(2));
+  platform::ShrinkPixels(rows.data(), 4, 2, keyed.data(), 2, 1, true);
+  platform::ShrinkPixels(rows.data(), 4, 2, plain.data(), 2, 1, false);
+  // Keyed: on the left three of four pixels are drawn, and only they make
+  // the average; on the right one of four: background.
+  EXPECT_EQ(keyed, (Bytes{0xBF, 0xBF, 0xBF, 0xFF, 0x00, 0xFF, 0, 0}));
+  // Not keyed, the magenta pixels count as any other.
+  EXPECT_EQ(plain, (Bytes{0xCF, 0x90, 0xCF, 0xBF, 0x00, 0xFF, 0, 0}));
+}
+
+}  // namespace
