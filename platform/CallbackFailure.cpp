@@ -6,9 +6,8 @@
 
 namespace platform {
 
-bool CallbackFailure::Keep(const std::exception& failure) noexcept {
+bool CallbackFailure::Keep(const char* message) noexcept {
   // The message is cut to the room there is, never left without its end.
-  const char* message = failure.what();
   std::size_t length = 0;
   for (; message[length] != '\0' && length + 1 < sizeof message_; ++length) {
     message_[length] = message[length];

@@ -5,15 +5,14 @@
 // the enumeration; once Windows's call has returned, the caller raises it
 // again, so the failure reaches the framework's error box as any other does.
 
-#include <exception>
 
 namespace platform {
 
 class CallbackFailure {
  public:
-  // Call inside the callback's catch; the answer (false) stops the
-  // enumeration.
-  bool Keep(const std::exception& failure) noexcept;
+  // Call inside the callback's catch with the failure's text
+  // (CurrentFailureText); the answer (false) stops the enumeration.
+  bool Keep(const char* message) noexcept;
   // Call after the enumeration has returned: a kept failure is raised as a
   // platform::Failure with the same message.
   void RaiseAgain() const;

@@ -13,4 +13,16 @@ std::string ErrorBoxText(const std::string& message) {
   return message;
 }
 
+const char* CurrentFailureText() noexcept {
+  try {
+    throw;
+  } catch (const std::exception& failure) {
+    return failure.what();
+  } catch (const char* text) {
+    return text != nullptr ? text : "Unknown failure";
+  } catch (...) {
+    return "Unknown failure";
+  }
+}
+
 }  // namespace platform

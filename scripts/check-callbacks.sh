@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Every function of the window layer that Windows calls back (a window or
 # dialog procedure, an enumeration callback, a hook: each is declared
-# CALLBACK) catches in its own body. A C++ exception must not unwind through
-# Windows's frames: past a callback it ends the program without a word.
+# CALLBACK) catches everything in its own body, with a catch (...): a C++
+# exception of any type must not unwind through Windows's frames, past which
+# it ends the program without a word.
 # Lists each CALLBACK definition whose body has no catch and fails on any.
 # Usage: scripts/check-callbacks.sh [FOLDER], by default platform/win32.
 set -euo pipefail
@@ -31,7 +32,7 @@ report=$(awk '
   }
   state == 2 {
     if (line == "") { line = $0; sub(/\/\/.*/, "", line) }
-    if (line ~ /(^|[^A-Za-z0-9_])catch[ \t]*\(/) caught = 1
+    if (line ~ /(^|[^A-Za-z0-9_])catch[ \t]*\([ \t]*\.\.\.[ \t]*\)/) caught = 1
     n = split(line, chars, "")
     for (i = 1; i <= n; i++) {
       if (chars[i] == "{") depth++
@@ -47,5 +48,5 @@ report=$(awk '
 total=$(grep -c . <<<"$report" || true)
 uncaught=$(grep -c ' uncaught$' <<<"$report" || true)
 [ -z "$report" ] || sed 's/^/  /' <<<"$report"
-echo "callbacks: $total in $folder, $uncaught without a catch"
+echo "callbacks: $total in $folder, $uncaught without a catch (...)"
 [ "$total" -gt 0 ] && [ "$uncaught" = 0 ]

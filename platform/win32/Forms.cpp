@@ -71,8 +71,8 @@ void TApplication::Adopt(TForm* form) {
   if (mainForm_ == nullptr) mainForm_ = form;
   try {
     form->FormCreate();
-  } catch (const std::exception& failure) {
-    ShowException(failure);
+  } catch (...) {
+    ShowException(CurrentFailureText());
   }
 }
 
@@ -85,8 +85,8 @@ void TApplication::Run() {
     // method's context for the thread, which initialises COM (on Wine,
     // 1.2 MB for the rest of the run).
     if (mainForm_ != nullptr) mainForm_->ShowWithoutFocus();
-  } catch (const std::exception& failure) {
-    ShowException(failure);
+  } catch (...) {
+    ShowException(CurrentFailureText());
   }
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -96,8 +96,8 @@ void TApplication::Run() {
       if (IsFormMessage(msg)) continue;
       ::TranslateMessage(&msg);
       ::DispatchMessageA(&msg);
-    } catch (const std::exception& failure) {
-      ShowException(failure);
+    } catch (...) {
+      ShowException(CurrentFailureText());
     }
   }
 }
@@ -117,14 +117,14 @@ bool TApplication::IsFormMessage(MSG& msg) {
 
 void TApplication::Terminate() { ::PostQuitMessage(0); }
 
-void TApplication::ShowException(const std::exception& failure) noexcept {
+void TApplication::ShowException(const char* message) noexcept {
   // The last stop of every failure, so it must not fail itself: when the
   // box cannot be prepared (no memory left for its text or for the list of
   // windows it disables), the message is shown as it is.
   try {
-    ShowMessageBox(ErrorBoxText(failure.what()), title_, MB_OK | MB_ICONERROR);
+    ShowMessageBox(ErrorBoxText(message), title_, MB_OK | MB_ICONERROR);
   } catch (...) {
-    ::MessageBoxA(handle_, failure.what(), title_.c_str(), MB_OK | MB_ICONERROR);
+    ::MessageBoxA(handle_, message, title_.c_str(), MB_OK | MB_ICONERROR);
   }
 }
 
@@ -145,8 +145,8 @@ LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT message, WPARAM wParam
   }
   try {
     return Application.HandleMessage(message, wParam, lParam);
-  } catch (const std::exception& failure) {
-    Application.ShowException(failure);
+  } catch (...) {
+    Application.ShowException(CurrentFailureText());
     return 0;
   }
 }
@@ -324,8 +324,8 @@ LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
   if (form == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
   try {
     return form->HandleMessage(message, wParam, lParam);
-  } catch (const std::exception& failure) {
-    Application.ShowException(failure);
+  } catch (...) {
+    Application.ShowException(CurrentFailureText());
     return 0;
   }
 }

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Failure.h"
 #include "platform/win32/Module.h"
 
 namespace platform {
@@ -51,7 +52,7 @@ class TApplication {
   void Terminate();
 
   // The error box for a failure that no handler caught.
-  void ShowException(const std::exception& failure) noexcept;
+  void ShowException(const char* message) noexcept;
 
   // Runs the program's start and, through it, the message loop. What runs
   // before the loop (a second start's hand-over, the services, the windows'
@@ -63,8 +64,8 @@ class TApplication {
     try {
       start();
       return true;
-    } catch (const std::exception& failure) {
-      ShowException(failure);
+    } catch (...) {
+      ShowException(CurrentFailureText());
       return false;
     }
   }

@@ -1,5 +1,6 @@
 #include "platform/win32/InputBox.h"
 
+#include "platform/Failure.h"
 #include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
 #include "platform/win32/Module.h"
@@ -141,8 +142,8 @@ INT_PTR HandleInputBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lPar
 INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
     return HandleInputBoxMessage(box, message, wParam, lParam);
-  } catch (const std::exception& failure) {
-    Application.ShowException(failure);
+  } catch (...) {
+    Application.ShowException(CurrentFailureText());
     return FALSE;
   }
 }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/Failure.h"
 #include "platform/CallbackFailure.h"
 
 namespace platform {
@@ -18,8 +19,8 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM lParam) {
   try {
     if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) found->windows.push_back(window);
     return TRUE;
-  } catch (const std::exception& failure) {
-    return found->failure.Keep(failure);
+  } catch (...) {
+    return found->failure.Keep(CurrentFailureText());
   }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/Failure.h"
 #include "platform/win32/ControlSet.h"
 #include "platform/win32/Forms.h"
 #include "platform/win32/Gdi.h"
@@ -290,8 +291,8 @@ LRESULT HandleOwnControlMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 LRESULT CALLBACK OwnControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
     return HandleOwnControlMessage(hwnd, message, wParam, lParam);
-  } catch (const std::exception& failure) {
-    Application.ShowException(failure);
+  } catch (...) {
+    Application.ShowException(CurrentFailureText());
     return 0;
   }
 }

@@ -2,6 +2,7 @@
 // main window.
 #include <windows.h>
 
+#include "platform/Failure.h"
 #include "platform/CallbackFailure.h"
 #include "platform/win32/Win32Services.h"
 
@@ -50,8 +51,8 @@ BOOL CALLBACK MatchClass(HWND window, LPARAM lParam) {
     }
     search->found = window;
     return FALSE;
-  } catch (const std::exception& failure) {
-    return search->failure.Keep(failure);
+  } catch (...) {
+    return search->failure.Keep(CurrentFailureText());
   }
 }
 
@@ -67,8 +68,8 @@ BOOL CALLBACK SearchDesktop(LPSTR desktopName, LPARAM lParam) {
     ::CloseDesktop(desktop);
     search->failure.RaiseAgain();
     return search->found == nullptr;
-  } catch (const std::exception& failure) {
-    return search->failure.Keep(failure);
+  } catch (...) {
+    return search->failure.Keep(CurrentFailureText());
   }
 }
 

@@ -32,8 +32,8 @@ bool VisitItem(int item, void* context) {
     visit->visited.push_back(item);
     if (item == visit->failingItem) throw platform::Failure(visit->message);
     return true;
-  } catch (const std::exception& failure) {
-    return visit->failure.Keep(failure);
+  } catch (...) {
+    return visit->failure.Keep(platform::CurrentFailureText());
   }
 }
 

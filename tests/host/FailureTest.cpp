@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "platform/Failure.h"
 
 namespace {
@@ -39,6 +41,32 @@ TEST(FormatFailureTest, PutsTheArgumentInPlaceOfTheMarker) {
   // A "%s" inside the argument is text, not a second marker.
   EXPECT_EQ(platform::FormatFailure("Failed to get data for '%s'", "%s"),
             "Failed to get data for '%s'");
+}
+
+// What a callback's one catch (...) reports, for each kind of thing thrown.
+TEST(CurrentFailureTextTest, NamesWhatWasThrownOfEveryKind) {
+  const struct {
+    const char* what;
+    void (*raise)();
+    std::string text;
+  } cases[] = {
+      {"the program's failure", [] { throw platform::Failure("Stream write error"); },
+       "Stream write error"},
+      {"a library exception", [] { throw std::bad_alloc(); }, std::bad_alloc().what()},
+      {"a layout look-up's string", [] { throw "no entry of that name in the table"; },
+       "no entry of that name in the table"},
+      {"a null string", [] { throw static_cast<const char*>(nullptr); }, "Unknown failure"},
+      {"anything else", [] { throw 42; }, "Unknown failure"},
+  };
+  for (const auto& c : cases) {
+    std::string text;
+    try {
+      c.raise();
+    } catch (...) {
+      text = platform::CurrentFailureText();
+    }
+    EXPECT_EQ(text, c.text) << c.what;
+  }
 }
 
 }  // namespace
