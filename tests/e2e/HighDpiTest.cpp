@@ -89,7 +89,7 @@ class HighDpiTest : public ::testing::Test {
   e2e::Program program;
 };
 
-TEST_F(HighDpiTest, TheWindowsAreTheirLayoutsAtTheDisplaysDpi) {
+TEST_F(HighDpiTest, TheWindowsAreTheirLayoutsAtTheDisplaysDpiAndFollowAChange) {
   HWND splash = program.MainWindow();
   HWND logo = e2e::FindControl(splash, layout::ControlId(layout::kSplashLayout, "imLogo"));
   const SIZE splashClient = ClientSize(splash);
@@ -113,13 +113,29 @@ TEST_F(HighDpiTest, TheWindowsAreTheirLayoutsAtTheDisplaysDpi) {
   HWND ok = e2e::FindControl(dialog, layout::ControlId(layout::kSettingsLayout, "buOK"));
   ASSERT_NE(ok, nullptr);
   e2e::SaveScreenshot(dialog, "settings-150");
-
   const SIZE dialogClient = ClientSize(dialog);
   const SIZE okSize = WindowSize(ok);
+
+  // Moved to a monitor at 100 %, the dialog hears of it from WM_DPICHANGED
+  // (Windows 10 and later; Wine sends none, so the driver sends it as
+  // Windows does, the suggested rectangle in the program's own memory).
+  constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, unnamed in the XP headers
+  const RECT suggested = {40, 30, 440, 370};
+  e2e::RemoteBuffer rect(program.ProcessId(), sizeof suggested);
+  rect.Write(&suggested, sizeof suggested);
+  DWORD_PTR answer = 1;
+  ASSERT_NE(::SendMessageTimeoutA(dialog, kDpiChanged, MAKEWPARAM(96, 96), rect.Address(),
+                                  SMTO_ABORTIFHUNG, 10000, &answer),
+            0);
+  RECT window = {};
+  ::GetWindowRect(dialog, &window);
+  RECT button = e2e::ScreenRect(ok);
+  ::MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&button), 2);
+
   const struct {
     const char* what;
-    int seen;
-    int expected;
+    LONG seen;
+    LONG expected;
   } cases[] = {
       {"the settings dialog's client width", dialogClient.cx, 576},
       {"the settings dialog's client height", dialogClient.cy, 455},
@@ -130,48 +146,16 @@ TEST_F(HighDpiTest, TheWindowsAreTheirLayoutsAtTheDisplaysDpi) {
       {"the splash logo's width (132 at 100 %)", logoSize.cx, 198},
       {"the splash logo's height (138 at 100 %)", logoSize.cy, 207},
       {"the splash logo's pixels unlike the art's at 150 % (-1: another size)", different, 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.seen, c.expected) << c.what;
-}
-
-// Moved to a monitor at 100 %, the dialog hears of it from WM_DPICHANGED
-// (Windows 10 and later; Wine sends none, so the driver sends it as
-// Windows does, the suggested rectangle in the program's own memory): it
-// lays itself out again at 96 DPI and takes the rectangle.
-TEST_F(HighDpiTest, ADpiChangeLaysTheDialogOutAgainInTheSuggestedRectangle) {
-  constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, unnamed in the XP headers
-  ASSERT_TRUE(program.EndSplash());
-  HWND dialog = program.Window("TfmSettings");
-  e2e::SendTrayCommand(program.MainWindow(), "miSettings");
-  ASSERT_TRUE(e2e::WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; }, 5000));
-  const RECT suggested = {40, 30, 440, 370};
-  e2e::RemoteBuffer rect(program.ProcessId(), sizeof suggested);
-  rect.Write(&suggested, sizeof suggested);
-  DWORD_PTR answer = 1;
-  ASSERT_NE(::SendMessageTimeoutA(dialog, kDpiChanged, MAKEWPARAM(96, 96), rect.Address(),
-                                  SMTO_ABORTIFHUNG, 10000, &answer),
-            0);
-  EXPECT_EQ(answer, 0u);
-
-  RECT window = {};
-  ::GetWindowRect(dialog, &window);
-  HWND ok = e2e::FindControl(dialog, layout::ControlId(layout::kSettingsLayout, "buOK"));
-  ASSERT_NE(ok, nullptr);
-  RECT button = e2e::ScreenRect(ok);
-  ::MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&button), 2);
-  const struct {
-    const char* what;
-    LONG seen;
-    LONG expected;
-  } cases[] = {
-      {"the window's left", window.left, suggested.left},
-      {"the window's top", window.top, suggested.top},
-      {"the window's right", window.right, suggested.right},
-      {"the window's bottom", window.bottom, suggested.bottom},
-      {"OK's left, as designed", button.left, 144},
-      {"OK's top, as designed", button.top, 272},
-      {"OK's width, as designed", button.right - button.left, 75},
-      {"OK's height, as designed", button.bottom - button.top, 25},
+      // After the change to 96 DPI: the suggested rectangle, OK as designed.
+      {"WM_DPICHANGED's answer", static_cast<LONG>(answer), 0},
+      {"the rectangle's left", window.left, suggested.left},
+      {"the rectangle's top", window.top, suggested.top},
+      {"the rectangle's right", window.right, suggested.right},
+      {"the rectangle's bottom", window.bottom, suggested.bottom},
+      {"OK's place and size at 96 DPI: left", button.left, 144},
+      {"top", button.top, 272},
+      {"width", button.right - button.left, 75},
+      {"height", button.bottom - button.top, 25},
   };
   for (const auto& c : cases) EXPECT_EQ(c.seen, c.expected) << c.what;
 }

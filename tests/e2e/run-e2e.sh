@@ -107,14 +107,6 @@ fi
 status=${PIPESTATUS[0]}
 wineserver -k >/dev/null 2>&1
 
-# A whole run (no test named), or one that asks for them
-# (DORVANE_HIGH_DPI=1), runs the cases at 144 DPI.
-if [ "$whole_run" = 1 ] || [ "${DORVANE_HIGH_DPI:-0}" = 1 ]; then
-  . tests/e2e/check-high-dpi.sh
-  wineserver -k >/dev/null 2>&1
-  [ "$high_dpi_status" = 0 ] || status=1
-fi
-
 # traced_run TRACE OUT [ARGS]: the driver with ARGS, Wine's debug output
 # (WINEDEBUG as the caller sets it) into TRACE, the driver's own into OUT.
 # Now and then 64-bit Wine cannot start a process at all ("failed to map
@@ -131,21 +123,36 @@ traced_run() {
 }
 
 # trace_row NAME CHECKED OUT...: the check's row, "NAME: N passed, M failed",
-# with the driver's cases of each OUT counted as themselves and the trace's
-# check (CHECKED 1 when it held) as one more; sets trace_status. A driver
-# that did not reach its end counts one failure.
+# with the driver's cases of each OUT counted as themselves (a driver that
+# did not reach its end, or ran no case, counts one failure) and the
+# trace's own check as one more: CHECKED 1 when it held, 0 when not, "-"
+# for none. Prints the cases and their failures; sets trace_status.
 trace_row() {
-  local name=$1 checked=$2 out passed=0 failed=0
+  local name=$1 checked=$2 out ran passed=0 failed=0
   shift 2
+  case $checked in
+    1) passed=1 ;;
+    0) failed=1 ;;
+  esac
   for out in "$@"; do
+    grep -E -A4 ': Failure$' "$out" | grep -v '^--$'
     grep -E '^\[ +(OK|FAILED) +\] [A-Za-z]+\.[A-Za-z]+ \(' "$out"
+    ran=$(grep -cE '^\[ +(OK|FAILED) +\] [A-Za-z]+\.[A-Za-z]+ \(' "$out")
     passed=$((passed + $(grep -cE '^\[ +OK +\] ' "$out")))
     failed=$((failed + $(grep -cE '^\[  FAILED  \] [A-Za-z]+\.[A-Za-z]+ \(' "$out")))
-    grep -q '^\[==========\] .* ran\.' "$out" || failed=$((failed + 1))
+    if [ "$ran" = 0 ] || ! grep -q '^\[==========\] .* ran\.' "$out"; then failed=$((failed + 1)); fi
   done
-  echo "$name: $((passed + checked)) passed, $((failed + 1 - checked)) failed"
-  trace_status=$((failed + 1 - checked > 0))
+  echo "$name: $passed passed, $failed failed"
+  trace_status=$((failed > 0))
 }
+
+# A whole run (no test named), or one that asks for them
+# (DORVANE_HIGH_DPI=1), runs the cases at 144 DPI.
+if [ "$whole_run" = 1 ] || [ "${DORVANE_HIGH_DPI:-0}" = 1 ]; then
+  . tests/e2e/check-high-dpi.sh
+  wineserver -k >/dev/null 2>&1
+  [ "$high_dpi_status" = 0 ] || status=1
+fi
 
 # A whole run (no test named) also reads the block reason and the events
 # from Wine's traces.
