@@ -84,7 +84,7 @@ void TfmAbout::FormCreate() {
 // As in the settings dialog, the controls are made when the dialog is
 // first shown, and kept from then on.
 void TfmAbout::FormFirstShow() {
-  controls_.Create(Handle(), layout::kAboutLayout, font_.Get(), Dpi());
+  controls_.Create(Handle(), font_.Get(), Dpi());
   ShowFontsAndPictures();
 
   platform::SetLabelMouse(

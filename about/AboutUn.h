@@ -5,6 +5,7 @@
 #include "platform/Shell.h"
 #include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
+#include "resources/AboutLayout.h"
 
 class TfmAbout : public platform::TForm {
  public:
@@ -43,16 +44,16 @@ class TfmAbout : public platform::TForm {
   // The dialog's own copies of the main window's pictures.
   platform::Bitmap logo_;
   platform::Bitmap kestrome_;
-  platform::ControlSet controls_;
-  platform::TControl imLogo{controls_, "imLogo"};
-  platform::TControl imKestrome{controls_, "imKestrome"};
-  platform::TControl laName{controls_, "laName"};
-  platform::TControl laVersion{controls_, "laVersion"};
-  platform::TControl beSeparator{controls_, "beSeparator"};
-  platform::TControl laWebSite{controls_, "laWebSite"};
-  platform::TControl laEMail{controls_, "laEMail"};
-  platform::TControl beSep2{controls_, "beSep2"};
-  platform::TControl buOK{controls_, "buOK"};
+  platform::ControlSet controls_{layout::kAboutLayout};
+  platform::TControl imLogo{controls_, layout::AboutRow("imLogo")};
+  platform::TControl imKestrome{controls_, layout::AboutRow("imKestrome")};
+  platform::TControl laName{controls_, layout::AboutRow("laName")};
+  platform::TControl laVersion{controls_, layout::AboutRow("laVersion")};
+  platform::TControl beSeparator{controls_, layout::AboutRow("beSeparator")};
+  platform::TControl laWebSite{controls_, layout::AboutRow("laWebSite")};
+  platform::TControl laEMail{controls_, layout::AboutRow("laEMail")};
+  platform::TControl beSep2{controls_, layout::AboutRow("beSep2")};
+  platform::TControl buOK{controls_, layout::AboutRow("buOK")};
 };
 
 extern TfmAbout* fmAbout;

@@ -32,6 +32,11 @@ constexpr Control kAboutLayout[] = {
     {"buOK", Kind::Button, nullptr, 344, 216, 105, 25, "&OK", 0, 0},
 };
 
+// The row of the control named `name`, worked out while compiling: the
+// dialog binds its members by it, and a name that the table lacks fails the
+// build.
+consteval std::size_t AboutRow(const char* name) { return IndexOf(kAboutLayout, name); }
+
 // A font by face, character height in pixels and style.
 struct AboutFont {
   const char* face;

@@ -74,16 +74,23 @@ constexpr Control kSettingsLayout[] = {
      "Remind me when the computer is &locked or goes to sleep.", 3, 0},
 };
 
-// The pictures of the pages' images, by image.
+// The row of the control named `name`, worked out while compiling: the
+// dialog binds its members by it, and a name that the table lacks fails the
+// build.
+consteval std::size_t SettingsRow(const char* name) { return IndexOf(kSettingsLayout, name); }
+
+// The pictures of the pages' images, by image: the image's row in the
+// layout, worked out while compiling, so that a misspelt name fails the
+// build.
 struct ImagePicture {
-  const char* image;
+  std::size_t image;
   const char* picture;  // a bitmap resource
 };
 constexpr ImagePicture kSettingsPictures[] = {
-    {"imDrives", "TAB_DRIVES"},
-    {"imSound", "TAB_SOUND"},
-    {"imLogging", "TAB_LOGGING"},
-    {"imExclusion", "TAB_OTHER"},
+    {SettingsRow("imDrives"), "TAB_DRIVES"},
+    {SettingsRow("imSound"), "TAB_SOUND"},
+    {SettingsRow("imLogging"), "TAB_LOGGING"},
+    {SettingsRow("imExclusion"), "TAB_OTHER"},
 };
 
 }  // namespace layout

@@ -21,6 +21,11 @@ constexpr Control kSplashLayout[] = {
      "Copyright \xa9 Kestrome Software. All rights reserved.", -1, 0},
 };
 
+// The row of the control named `name`, worked out while compiling: the
+// window binds its members by it, and a name that the table lacks fails the
+// build.
+consteval std::size_t SplashRow(const char* name) { return IndexOf(kSplashLayout, name); }
+
 // The tray menu, puMain, top to bottom. Menu items get the identifiers
 // kFirstMenuId + their index. miSettings is the default item.
 constexpr MenuItem kTrayMenu[] = {

@@ -119,7 +119,7 @@ void TfmSettings::FormCreate() {
 // start and keep their memory for the whole run. From then on they exist
 // until the end, as the window does.
 void TfmSettings::FormFirstShow() {
-  controls_.Create(Handle(), layout::kSettingsLayout, font_.Get(), Dpi());
+  controls_.Create(Handle(), font_.Get(), Dpi());
   ShowPictures();
   keys_.Attach(Handle(), pcSettings, buOK);
 
@@ -139,7 +139,7 @@ void TfmSettings::ShowPictures() {
   pictures_.clear();
   for (const layout::ImagePicture& image : layout::kSettingsPictures) {
     pictures_.push_back(platform::LoadPictureForDpi(image.picture, Dpi()));
-    platform::SetImagePicture(controls_.Named(image.image), pictures_.back().Get());
+    platform::SetImagePicture(controls_.At(image.image), pictures_.back().Get());
   }
   ::SendMessageA(lbExclusion, LB_SETITEMHEIGHT, 0, Scaled(kExclusionItemHeight));
 }

@@ -17,6 +17,7 @@
 #include "platform/Sounds.h"
 #include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
+#include "resources/SettingsLayout.h"
 #include "settings/CheckOptions.h"
 #include "settings/SettingsRules.h"
 #include "settings/SettingsStore.h"
@@ -140,46 +141,46 @@ class TfmSettings : public platform::TForm {
   TOpenDialog o_SoundFile;
   TOpenDialog o_LogFile;
 
-  // The controls, each bound by its name in the layout table.
-  platform::ControlSet controls_;
-  platform::TControl pcSettings{controls_, "pcSettings"};
-  platform::TControl buCancel{controls_, "buCancel"};
-  platform::TControl buOK{controls_, "buOK"};
-  platform::TControl buHelp{controls_, "buHelp"};
-  platform::TControl tsDrives{controls_, "tsDrives"};
-  platform::TControl tsSound{controls_, "tsSound"};
-  platform::TControl tsLogging{controls_, "tsLogging"};
-  platform::TControl tsOther{controls_, "tsOther"};
-  platform::TControl imDrives{controls_, "imDrives"};
-  platform::TControl lvDrives{controls_, "lvDrives"};
-  platform::TControl laDrives{controls_, "laDrives"};
-  platform::TControl imSound{controls_, "imSound"};
-  platform::TControl rbNoSound{controls_, "rbNoSound"};
-  platform::TControl rbSoundFile{controls_, "rbSoundFile"};
-  platform::TControl paSoundFile{controls_, "paSoundFile"};
-  platform::TControl edSound{controls_, "edSound"};
-  platform::TControl buBrowse{controls_, "buBrowse"};
-  platform::TControl buTest{controls_, "buTest"};
-  platform::TControl rbSoundWindows{controls_, "rbSoundWindows"};
-  platform::TControl paSoundWindows{controls_, "paSoundWindows"};
-  platform::TControl rbDefaultExclamation{controls_, "rbDefaultExclamation"};
-  platform::TControl rbDefaultQuestion{controls_, "rbDefaultQuestion"};
-  platform::TControl rbDefaultError{controls_, "rbDefaultError"};
-  platform::TControl rbDefaultInformation{controls_, "rbDefaultInformation"};
-  platform::TControl imLogging{controls_, "imLogging"};
-  platform::TControl chLogging{controls_, "chLogging"};
-  platform::TControl paLogging{controls_, "paLogging"};
-  platform::TControl edLogFile{controls_, "edLogFile"};
-  platform::TControl buBrowseLogFile{controls_, "buBrowseLogFile"};
-  platform::TControl imExclusion{controls_, "imExclusion"};
-  platform::TControl laExclusion{controls_, "laExclusion"};
-  platform::TControl paExclusion{controls_, "paExclusion"};
-  platform::TControl lbExclusion{controls_, "lbExclusion"};
-  platform::TControl buExclusionAdd{controls_, "buExclusionAdd"};
-  platform::TControl buExclusionRemove{controls_, "buExclusionRemove"};
-  platform::TControl chNoDialog{controls_, "chNoDialog"};
-  platform::TControl chRemovableDrives{controls_, "chRemovableDrives"};
-  platform::TControl chRemindWhenAway{controls_, "chRemindWhenAway"};
+  // The controls, each bound to its row of the layout table.
+  platform::ControlSet controls_{layout::kSettingsLayout};
+  platform::TControl pcSettings{controls_, layout::SettingsRow("pcSettings")};
+  platform::TControl buCancel{controls_, layout::SettingsRow("buCancel")};
+  platform::TControl buOK{controls_, layout::SettingsRow("buOK")};
+  platform::TControl buHelp{controls_, layout::SettingsRow("buHelp")};
+  platform::TControl tsDrives{controls_, layout::SettingsRow("tsDrives")};
+  platform::TControl tsSound{controls_, layout::SettingsRow("tsSound")};
+  platform::TControl tsLogging{controls_, layout::SettingsRow("tsLogging")};
+  platform::TControl tsOther{controls_, layout::SettingsRow("tsOther")};
+  platform::TControl imDrives{controls_, layout::SettingsRow("imDrives")};
+  platform::TControl lvDrives{controls_, layout::SettingsRow("lvDrives")};
+  platform::TControl laDrives{controls_, layout::SettingsRow("laDrives")};
+  platform::TControl imSound{controls_, layout::SettingsRow("imSound")};
+  platform::TControl rbNoSound{controls_, layout::SettingsRow("rbNoSound")};
+  platform::TControl rbSoundFile{controls_, layout::SettingsRow("rbSoundFile")};
+  platform::TControl paSoundFile{controls_, layout::SettingsRow("paSoundFile")};
+  platform::TControl edSound{controls_, layout::SettingsRow("edSound")};
+  platform::TControl buBrowse{controls_, layout::SettingsRow("buBrowse")};
+  platform::TControl buTest{controls_, layout::SettingsRow("buTest")};
+  platform::TControl rbSoundWindows{controls_, layout::SettingsRow("rbSoundWindows")};
+  platform::TControl paSoundWindows{controls_, layout::SettingsRow("paSoundWindows")};
+  platform::TControl rbDefaultExclamation{controls_, layout::SettingsRow("rbDefaultExclamation")};
+  platform::TControl rbDefaultQuestion{controls_, layout::SettingsRow("rbDefaultQuestion")};
+  platform::TControl rbDefaultError{controls_, layout::SettingsRow("rbDefaultError")};
+  platform::TControl rbDefaultInformation{controls_, layout::SettingsRow("rbDefaultInformation")};
+  platform::TControl imLogging{controls_, layout::SettingsRow("imLogging")};
+  platform::TControl chLogging{controls_, layout::SettingsRow("chLogging")};
+  platform::TControl paLogging{controls_, layout::SettingsRow("paLogging")};
+  platform::TControl edLogFile{controls_, layout::SettingsRow("edLogFile")};
+  platform::TControl buBrowseLogFile{controls_, layout::SettingsRow("buBrowseLogFile")};
+  platform::TControl imExclusion{controls_, layout::SettingsRow("imExclusion")};
+  platform::TControl laExclusion{controls_, layout::SettingsRow("laExclusion")};
+  platform::TControl paExclusion{controls_, layout::SettingsRow("paExclusion")};
+  platform::TControl lbExclusion{controls_, layout::SettingsRow("lbExclusion")};
+  platform::TControl buExclusionAdd{controls_, layout::SettingsRow("buExclusionAdd")};
+  platform::TControl buExclusionRemove{controls_, layout::SettingsRow("buExclusionRemove")};
+  platform::TControl chNoDialog{controls_, layout::SettingsRow("chNoDialog")};
+  platform::TControl chRemovableDrives{controls_, layout::SettingsRow("chRemovableDrives")};
+  platform::TControl chRemindWhenAway{controls_, layout::SettingsRow("chRemindWhenAway")};
 };
 
 extern TfmSettings* fmSettings;

@@ -59,7 +59,7 @@ TfmSplash::TfmSplash(const TSplashServices& services)
   tiVisible = ::SetTimer(Handle(), kVisibleTimerId, kVisibleInterval, nullptr);
 
   MakeFontsAndPictures();
-  controls_.Create(Handle(), layout::kSplashLayout, font_.Get(), Dpi());
+  controls_.Create(Handle(), font_.Get(), Dpi());
   ShowFontsAndPictures();
   platform::Application.SetIcons(bigIcon_.Get(), icon_.Get());
 }

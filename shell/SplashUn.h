@@ -13,6 +13,7 @@
 #include "platform/UserInterface.h"
 #include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
+#include "resources/SplashLayout.h"
 #include "shell/DiskCheck.h"
 #include "shell/NotificationLog.h"
 #include "shell/TrayIcon.h"
@@ -104,13 +105,13 @@ class TfmSplash : public platform::TForm {
   platform::Font noticeFont_;
   platform::Bitmap logo_;
   platform::Bitmap kestrome_;
-  platform::ControlSet controls_;
-  platform::TControl paBorder{controls_, "paBorder"};
-  platform::TControl imKestrome{controls_, "imKestrome"};
-  platform::TControl imLogo{controls_, "imLogo"};
-  platform::TControl laName{controls_, "laName"};
-  platform::TControl laVersion{controls_, "laVersion"};
-  platform::TControl paCopright{controls_, "paCopright"};
+  platform::ControlSet controls_{layout::kSplashLayout};
+  platform::TControl paBorder{controls_, layout::SplashRow("paBorder")};
+  platform::TControl imKestrome{controls_, layout::SplashRow("imKestrome")};
+  platform::TControl imLogo{controls_, layout::SplashRow("imLogo")};
+  platform::TControl laName{controls_, layout::SplashRow("laName")};
+  platform::TControl laVersion{controls_, layout::SplashRow("laVersion")};
+  platform::TControl paCopright{controls_, layout::SplashRow("paCopright")};
   platform::PopupMenu puMain;
   UINT_PTR tiVisible = 0;
 };

@@ -64,21 +64,28 @@ void MarkGroups(HWND container) {
   }
 }
 
+// The row of each control's parent, `count` for the window itself.
+std::vector<std::size_t> ParentRows(const layout::Control* table, std::size_t count) {
+  std::vector<std::size_t> parents(count, count);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (table[i].parent == nullptr) continue;
+    std::size_t j = 0;
+    while (j < count && lstrcmpA(table[j].name, table[i].parent) != 0) ++j;
+    if (j == count) throw Failure(std::string("no parent ") + table[i].parent);
+    parents[i] = j;
+  }
+  return parents;
+}
+
 // The order of creation: parents before their children, and among
 // siblings the tab order, since the window order is what the dialog keys
 // follow; pictures and labels, which take no focus, come first.
-std::vector<std::size_t> CreationOrder(const layout::Control* table, std::size_t count) {
+std::vector<std::size_t> CreationOrder(const layout::Control* table,
+                                       const std::vector<std::size_t>& parents) {
+  const std::size_t count = parents.size();
   std::vector<std::size_t> depth(count, 0);
   for (std::size_t i = 0; i < count; ++i) {
-    const char* parent = table[i].parent;
-    while (parent != nullptr && depth[i] <= count) {
-      ++depth[i];
-      const layout::Control* found = nullptr;
-      for (std::size_t j = 0; j < count; ++j) {
-        if (lstrcmpA(table[j].name, parent) == 0) found = &table[j];
-      }
-      parent = found != nullptr ? found->parent : nullptr;
-    }
+    for (std::size_t p = parents[i]; p < count && depth[i] <= count; p = parents[p]) ++depth[i];
   }
   std::vector<std::size_t> order;
   for (std::size_t i = 0; i < count; ++i) order.push_back(i);
@@ -101,22 +108,19 @@ layout::Control ScaledControl(const layout::Control& control, int dpi) {
 
 }  // namespace
 
-TControl::TControl(ControlSet& set, const char* name) : name_(name) {
+TControl::TControl(ControlSet& set, std::size_t row) : row_(row) {
   set.members_.push_back(this);
 }
 
-void ControlSet::Create(HWND window, const layout::Control* table, std::size_t count, HFONT font,
-                        int dpi) {
-  table_ = table;
-  byIndex_.assign(count, nullptr);
-  for (std::size_t i : CreationOrder(table, count)) {
-    const layout::Control control = ScaledControl(table[i], dpi);
-    HWND parent = window;
-    if (control.parent != nullptr) {
-      auto found = byName_.find(control.parent);
-      if (found == byName_.end()) throw Failure(std::string("no parent ") + control.parent);
-      parent = found->second;
-    }
+void ControlSet::Create(HWND window, HFONT font, int dpi) {
+  for (const TControl* member : members_) {
+    if (member->row_ >= count_) throw Failure("no control in that row");
+  }
+  const std::vector<std::size_t> parents = ParentRows(table_, count_);
+  byRow_.assign(count_, nullptr);
+  for (std::size_t i : CreationOrder(table_, parents)) {
+    const layout::Control control = ScaledControl(table_[i], dpi);
+    HWND parent = parents[i] < count_ ? byRow_[parents[i]] : window;
     const int id = layout::kFirstControlId + static_cast<int>(i);
     // A page control shows its first page; the others wait hidden.
     const bool page = control.kind == layout::Kind::TabSheet && parent != window;
@@ -145,30 +149,20 @@ void ControlSet::Create(HWND window, const layout::Control* table, std::size_t c
     if (control.kind == layout::Kind::ListView) {
       ::SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
     }
-    byName_[control.name] = hwnd;
-    byIndex_[i] = hwnd;
+    byRow_[i] = hwnd;
   }
   MarkGroups(window);
-  for (std::size_t i = 0; i < count; ++i) {
-    if (table[i].kind == layout::Kind::RadioButton) UpdateRadioTabStops(byName_[table[i].name]);
+  for (std::size_t i = 0; i < count_; ++i) {
+    if (table_[i].kind == layout::Kind::RadioButton) UpdateRadioTabStops(byRow_[i]);
   }
-  for (TControl* member : members_) {
-    auto found = byName_.find(member->name_);
-    if (found == byName_.end()) throw Failure(std::string("no control ") + member->name_);
-    member->handle_ = found->second;
-  }
+  for (TControl* member : members_) member->handle_ = byRow_[member->row_];
 }
 
 void ControlSet::Place(int dpi, HFONT font) {
-  for (std::size_t i = 0; i < byIndex_.size(); ++i) {
-    PlaceControl(byIndex_[i], ScaledControl(table_[i], dpi));
-    SetControlFont(byIndex_[i], font);
+  for (std::size_t i = 0; i < byRow_.size(); ++i) {
+    PlaceControl(byRow_[i], ScaledControl(table_[i], dpi));
+    SetControlFont(byRow_[i], font);
   }
-}
-
-HWND ControlSet::Named(const std::string& name) const {
-  auto found = byName_.find(name);
-  return found == byName_.end() ? nullptr : found->second;
 }
 
 LONG ButtonType(HWND hwnd) {

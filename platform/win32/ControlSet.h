@@ -1,11 +1,10 @@
 #pragma once
 // The controls of one window, made from its layout table in resources/,
-// and bound to the window's named members.
+// and bound to the window's members by their rows in that table.
 
 #include <windows.h>
 
 #include <cstddef>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -15,40 +14,39 @@ namespace platform {
 
 class ControlSet;
 
-// One control of a window, named as the layout table names it. The window
-// declares it as a member beside its ControlSet; the set's creation binds
-// it to the control of that name. It stands for the control's handle.
+// One control of a window: a row of the window's layout table. The window
+// declares it as a member beside its ControlSet, with the row worked out
+// from the control's name while compiling (layout::RowOf), so that a name
+// the table lacks fails the build; the set's creation binds it to the
+// control made from that row. It stands for the control's handle.
 class TControl {
  public:
-  TControl(ControlSet& set, const char* name);
+  TControl(ControlSet& set, std::size_t row);
   TControl(const TControl&) = delete;
   TControl& operator=(const TControl&) = delete;
 
   operator HWND() const { return handle_; }
   HWND Handle() const { return handle_; }
-  const char* Name() const { return name_; }
   int Id() const { return ::GetDlgCtrlID(handle_); }
 
  private:
   friend class ControlSet;
-  const char* name_;
+  std::size_t row_;
   HWND handle_ = nullptr;
 };
 
 class ControlSet {
  public:
-  ControlSet() = default;
+  template <std::size_t N>
+  explicit ControlSet(const layout::Control (&table)[N]) : table_(table), count_(N) {}
   ControlSet(const ControlSet&) = delete;
   ControlSet& operator=(const ControlSet&) = delete;
 
-  // Creates every control of `table` in `window`, each with `font`, placed
-  // at `dpi`, and binds the members. A member whose name the table lacks
-  // is a mistake in the program, reported at once (a Failure).
-  template <std::size_t N>
-  void Create(HWND window, const layout::Control (&table)[N], HFONT font, int dpi) {
-    Create(window, table, N, font, dpi);
-  }
-  void Create(HWND window, const layout::Control* table, std::size_t count, HFONT font, int dpi);
+  // Creates every control of the table in `window`, each with `font`,
+  // placed at `dpi`, and binds the members. A member whose row lies outside
+  // the table, or a parent that the table lacks, is a mistake in the
+  // program, reported at once (a Failure).
+  void Create(HWND window, HFONT font, int dpi);
 
   // Places every control again at `dpi`, each with `font` (made for that
   // DPI), when the window has moved to a monitor of another DPI.
@@ -56,18 +54,18 @@ class ControlSet {
 
   // Whether Create has run: a window may make its controls only when it is
   // first shown.
-  bool Created() const { return !byName_.empty(); }
+  bool Created() const { return !byRow_.empty(); }
 
-  // The control of that name in the table, for tables that name controls
-  // (the pages' pictures); null for none.
-  HWND Named(const std::string& name) const;
+  // The control made from `row`, for the tables that refer to rows of the
+  // layout (the pages' pictures); null before Create.
+  HWND At(std::size_t row) const { return row < byRow_.size() ? byRow_[row] : nullptr; }
 
  private:
   friend class TControl;
-  std::map<std::string, HWND> byName_;
+  const layout::Control* table_;
+  std::size_t count_;
   std::vector<TControl*> members_;
-  const layout::Control* table_ = nullptr;
-  std::vector<HWND> byIndex_;
+  std::vector<HWND> byRow_;
 };
 
 // The BS_ type of a system button (push, check, radio...), -1 for any

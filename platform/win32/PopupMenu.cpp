@@ -9,11 +9,15 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi
   menu_ = Menu();
   pictures_.clear();
   menu_ = Menu(::CreatePopupMenu());
-  std::map<std::string, HMENU> submenus;
+  // The submenu each item opens, by row; an item's parent comes before it.
+  std::vector<HMENU> submenus(count, nullptr);
   for (std::size_t i = 0; i < count; ++i) {
     const layout::MenuItem& item = table[i];
     const int id = layout::MenuItemId(i);
-    HMENU parent = item.parent == nullptr ? menu_.Get() : submenus[item.parent];
+    HMENU parent = item.parent == nullptr ? menu_.Get() : nullptr;
+    for (std::size_t j = 0; item.parent != nullptr && j < i; ++j) {
+      if (lstrcmpA(table[j].name, item.parent) == 0) parent = submenus[j];
+    }
 
     MENUITEMINFOA info = {};
     info.cbSize = sizeof info;
@@ -28,7 +32,7 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi
       for (std::size_t j = i + 1; j < count; ++j) {
         if (table[j].parent != nullptr && lstrcmpA(table[j].parent, item.name) == 0) {
           info.fMask |= MIIM_SUBMENU;
-          info.hSubMenu = submenus[item.name] = ::CreatePopupMenu();
+          info.hSubMenu = submenus[i] = ::CreatePopupMenu();
           break;
         }
       }

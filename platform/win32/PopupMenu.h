@@ -4,8 +4,6 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <map>
-#include <string>
 #include <vector>
 
 #include "platform/Layout.h"

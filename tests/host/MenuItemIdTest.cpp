@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <initializer_list>
+#include <type_traits>
 
 #include "platform/Layout.h"
 
@@ -23,6 +25,24 @@ constexpr layout::Control kControls[] = {
 // labels, and the setup takes the Exit command from them.
 static_assert(layout::MenuItemId(kMenu, "miShut") == layout::MenuItemId(3));
 static_assert(layout::ControlId(kControls, "buOK") == layout::kFirstControlId + 1);
+
+// A name as a template argument, to ask whether its row is a constant.
+template <std::size_t N>
+struct Name {
+  constexpr Name(const char (&text)[N]) {
+    for (std::size_t i = 0; i < N; ++i) this->text[i] = text[i];
+  }
+  char text[N];
+};
+
+// Whether a window's member bound to `name` would compile: the windows
+// bind their controls to rows worked out while compiling, so a misspelt
+// name must fail the build rather than bind nothing.
+template <Name name>
+constexpr bool kBindable =
+    requires { typename std::integral_constant<std::size_t, layout::IndexOf(kControls, name.text)>; };
+static_assert(kBindable<"buOKAll">);
+static_assert(!kBindable<"buOKA">);
 
 struct IdCase {
   const char* name;

@@ -221,7 +221,7 @@ TEST(SettingsLayoutTest, TheImagesAreTheTabPicturesDrawnWithoutTheirBackground) 
                                      {"imExclusion", "TAB_OTHER"}};
   ASSERT_EQ(std::size(layout::kSettingsPictures), 4u);
   for (int i = 0; i < 4; ++i) {
-    EXPECT_STREQ(layout::kSettingsPictures[i].image, pictures[i][0]);
+    EXPECT_STREQ(layout::kSettingsLayout[layout::kSettingsPictures[i].image].name, pictures[i][0]);
     EXPECT_STREQ(layout::kSettingsPictures[i].picture, pictures[i][1]);
     EXPECT_NE(Find(pictures[i][0])->options & layout::kTransparent, 0u) << pictures[i][0];
   }
