@@ -139,14 +139,16 @@ echo "== Host unit tests (native, against fakes)"
 build/host/tests/host/host_tests 2>&1 | tee build/logs/host.log
 record "host unit tests" build/logs/host.log "${PIPESTATUS[0]}" gtest_counts
 
-# --- Fuzz targets (build/fuzz): a few seconds of each; `make fuzz` runs
-# them long. Counted per target from the runner's "fuzz: N passed, M failed".
-echo "== Fuzz targets (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; short)"
-scripts/fuzz.sh --smoke 2>&1 | tee build/logs/fuzz.log
-record "fuzz targets (smoke)" build/logs/fuzz.log "${PIPESTATUS[0]}" line_counts fuzz
-# --- end of the fuzz targets
-
-echo "== Windows-side tests (MinGW, under Wine; $WINE_BITS_NOTE)"
+# --- Levels in lanes beside the main one: the fuzz targets, the
+# Windows-side tests, the end-to-end resource loops, the help viewers', the
+# setup's and the package's tests each make a prefix and a display of their
+# own, and most spend their time waiting on Wine, so two lanes run them one
+# after another while the end-to-end tests run here. Their output goes to
+# their logs and is shown, with their rows, once the end-to-end tests are
+# done. LANE|NAME|LOG|READER|HEADING|COMMAND, in running order per lane.
+fuzz_smoke() {  # a few seconds of each target; `make fuzz` runs them long
+  scripts/fuzz.sh --smoke
+}
 windows_side_tests() {
   start_display || return 1
   local media="$root/build/wine/media-win" status
@@ -159,57 +161,64 @@ windows_side_tests() {
   make_medium r "$media/r" WINFLOPPY floppy
   make_medium s "$media/missing" "" cdrom
   restart_wine_server
-  (cd "$WINE_BUILD" && wine win_tests.exe 2>&1) | tr -d '\r' | tee build/logs/win.log
+  (cd "$WINE_BUILD" && wine win_tests.exe 2>&1) | tr -d '\r'
   status=${PIPESTATUS[0]}
   wineserver -k >/dev/null 2>&1
   return "$status"
 }
-: > build/logs/win.log
-windows_side_tests
-record "Windows-side tests" build/logs/win.log $? gtest_counts
-
-# --- Levels beside the end-to-end tests: the help viewers', the setup's and
-# the package's tests each make a prefix and a display of their own, and
-# like the end-to-end tests spend most of their time waiting on Wine, so
-# they run one after another beside those instead of after them. Their
-# output goes to their logs and is shown, with their rows, once the
-# end-to-end tests are done. NAME|MODULE|FOLDER|HEADING, in running order.
-beside_levels=(
-  "help in winhlp32|test_winhlp32|tests/help|Help in Wine's viewer (winhlp32; $WINE_BITS_NOTE)"
-  "help in HTML Help|test_htmlhelp|tests/help|Help through dorvane.exe in Wine's HTML Help (as Windows 10) and WinHelp (as XP; $WINE_BITS_NOTE)"
-  "setup and zip|test_setup|tests/setup|Setup and zip (NSIS, under Wine)"
-  "package and templates|test_msi|tests/setup|Installer package and policy templates (wixl, msiexec under Wine)"
+resource_loops() {
+  DORVANE_E2E_PART=resources tests/e2e/run-e2e.sh
+}
+python_level() {  # FOLDER MODULE
+  PYTHONPATH=$1 python3 tests/help/run_tests.py "$2"
+}
+lane_levels=(
+  "1|fuzz targets (smoke)|fuzz|line_counts fuzz|Fuzz targets (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; short)|fuzz_smoke"
+  "1|Windows-side tests|win|gtest_counts|Windows-side tests (MinGW, under Wine; $WINE_BITS_NOTE)|windows_side_tests"
+  "1|resource loops|e2e-resources|gtest_counts|End-to-end resource loops (dorvane.exe under Wine, beside the other cases)|resource_loops"
+  "1|help in winhlp32|test_winhlp32|runner_counts|Help in Wine's viewer (winhlp32; $WINE_BITS_NOTE)|python_level tests/help test_winhlp32"
+  "2|help in HTML Help|test_htmlhelp|runner_counts|Help through dorvane.exe in Wine's HTML Help (as Windows 10) and WinHelp (as XP; $WINE_BITS_NOTE)|python_level tests/help test_htmlhelp"
+  "2|setup and zip|test_setup|runner_counts|Setup and zip (NSIS, under Wine)|python_level tests/setup test_setup"
+  "2|package and templates|test_msi|runner_counts|Installer package and policy templates (wixl, msiexec under Wine)|python_level tests/setup test_msi"
 )
-run_beside() {  # each level's log, then "STATUS SECONDS" in its .status
-  local entry name module folder heading started
-  for entry in "${beside_levels[@]}"; do
-    IFS='|' read -r name module folder heading <<<"$entry"
+run_lane() {  # LANE: each level's log, then "STATUS SECONDS" in its .status
+  local entry lane name log command started
+  for entry in "${lane_levels[@]}"; do
+    IFS='|' read -r lane name log _ _ command <<<"$entry"
+    [ "$lane" = "$1" ] || continue
     started=$SECONDS
-    PYTHONPATH=$folder python3 tests/help/run_tests.py "$module" >"build/logs/$module.log" 2>&1
-    echo "$? $((SECONDS - started))" >"build/logs/$module.status"
+    # A display of the level's own, stopped when the level ends.
+    (trap - EXIT; unset DISPLAY; $command) >"build/logs/$log.log" 2>&1
+    echo "$? $((SECONDS - started))" >"build/logs/$log.status"
   done
 }
-for entry in "${beside_levels[@]}"; do
-  IFS='|' read -r name module _ <<<"$entry"
-  rm -f "build/logs/$module.status"
+lane_pids=()
+for entry in "${lane_levels[@]}"; do
+  IFS='|' read -r _ _ log _ <<<"$entry"
+  rm -f "build/logs/$log.status"
 done
-echo "== Beside the end-to-end tests: $(printf '%s\n' "${beside_levels[@]}" | cut -d'|' -f1 \
+echo "== Beside the end-to-end tests: $(printf '%s\n' "${lane_levels[@]}" | cut -d'|' -f2 \
   | paste -sd, | sed 's/,/, /g') (shown when they end)"
-# In a process group of their own (job control on while they start), so
-# that an interrupted run ends them with all their Wine programs; the
-# terminal's Ctrl+C reaches only the foreground's.
+# Each lane in a process group of its own (job control on while they
+# start), so that an interrupted run ends them with all their Wine
+# programs; the terminal's Ctrl+C reaches only the foreground's.
 set -m
-run_beside &
-beside_pid=$!
+for lane in 1 2; do
+  run_lane "$lane" &
+  lane_pids+=($!)
+done
 set +m
-stop_beside() { kill -- "-$beside_pid" 2>/dev/null || true; }
-trap 'stop_beside; stop_display' EXIT
+stop_lanes() {
+  local pid
+  for pid in "${lane_pids[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
+}
+trap 'stop_lanes; stop_display' EXIT
 trap 'exit 130' INT TERM
-# --- end of the levels beside the end-to-end tests
+# --- end of the levels in lanes
 
 if [ -x tests/e2e/run-e2e.sh ]; then
   echo "== End-to-end tests (dorvane.exe under Wine)"
-  tests/e2e/run-e2e.sh 2>&1 | tee build/logs/e2e.log
+  DORVANE_E2E_PART=others tests/e2e/run-e2e.sh 2>&1 | tee build/logs/e2e.log
   record "end-to-end tests" build/logs/e2e.log "${PIPESTATUS[0]}" gtest_counts
   # Read from Wine's traces after the driver's own tests; a failure
   # there already fails the run above (its row counts one), so only the
@@ -249,22 +258,24 @@ echo "== Display decisions (wine-env.sh with a stand-in Xvfb)"
 PYTHONPATH=tests/scripts help_tests "display decisions" test_wine_env
 # --- end of the display decisions
 
-# --- The levels that ran beside the end-to-end tests (above): the help in
-# Wine's viewers, the setup and the zip installed, run over a running copy
-# and removed, the Windows Installer package and the policy templates read
-# back and run by msiexec. Each row's time is the level's own.
-wait "$beside_pid"
+# --- The levels that ran in the lanes (above): the fuzz targets, the
+# Windows-side tests and the resource loops, the help in Wine's viewers,
+# the setup and the zip installed, run over a running copy and removed, the
+# Windows Installer package and the policy templates read back and run by
+# msiexec. Each row's time is the level's own.
+for pid in "${lane_pids[@]}"; do wait "$pid"; done
 trap stop_display EXIT
-for entry in "${beside_levels[@]}"; do
-  IFS='|' read -r name module _ heading <<<"$entry"
+for entry in "${lane_levels[@]}"; do
+  IFS='|' read -r _ name log reader heading _ <<<"$entry"
   echo "== $heading"
-  cat "build/logs/$module.log" 2>/dev/null
-  read -r status level_seconds 2>/dev/null <"build/logs/$module.status" ||
-    { status=1; level_seconds=0; echo "(the level did not end: no build/logs/$module.status)"; }
-  record "$name" "build/logs/$module.log" "$status" runner_counts
+  cat "build/logs/$log.log" 2>/dev/null
+  read -r status level_seconds 2>/dev/null <"build/logs/$log.status" ||
+    { status=1; level_seconds=0; echo "(the level did not end: no build/logs/$log.status)"; }
+  # shellcheck disable=SC2086 # READER is a command and its arguments
+  record "$name" "build/logs/$log.log" "$status" $reader
 done
 unset level_seconds
-# --- end of the levels beside the end-to-end tests
+# --- end of the levels in lanes
 
 remove_server_folders
 

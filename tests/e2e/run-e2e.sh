@@ -8,7 +8,13 @@ cd "$(dirname "$0")/../.."
 . scripts/wine-env.sh
 root=$PWD
 
-media="$root/build/wine/media-e2e"
+# DORVANE_E2E_PART: "resources" runs only the resource loops, and "others"
+# every case but those, each part in a prefix and on media of its own, so
+# that `make test` runs the two side by side. Unset, a run with no test
+# named runs them all.
+part=${DORVANE_E2E_PART:-}
+RESOURCE_TESTS='ResourceTest.*:ResourceCountTest.*'
+media="$root/build/wine/media-e2e${part:+-$part}"
 
 # --- Media that refuse the log (tests/e2e/LogFaultTest.cpp), made as root:
 # drive F: a small tmpfs that the test fills, drive G: a tmpfs remounted
@@ -43,7 +49,7 @@ fault_media_cleanup
 trap fault_media_cleanup EXIT
 trap 'exit 130' INT TERM
 start_display || exit
-make_prefix "$root/build/wine/prefix-e2e"
+make_prefix "$root/build/wine/prefix-e2e${part:+-$part}"
 rm -rf "$media"
 fault_media_make
 make_medium a "$media/a" MYDISK
@@ -99,9 +105,13 @@ export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm,msimg32,comctl32,wtsapi32=n,b"
 # them. The cases that the trace checks below run under Wine's traces run
 # there alone, and each check counts their results.
 whole_run=0
-if [ $# -eq 0 ]; then
+if [ $# -eq 0 ] && [ "$part" = resources ]; then
+  set -- --gtest_filter="$RESOURCE_TESTS"
+elif [ $# -eq 0 ]; then
   whole_run=1
-  set -- --gtest_filter="-HighDpiTest.*:$BLOCK_TRACED_TESTS:$EVENT_TRACED_TESTS:$AWAY_TRACED_TESTS"
+  excluded="HighDpiTest.*:$BLOCK_TRACED_TESTS:$EVENT_TRACED_TESTS:$AWAY_TRACED_TESTS"
+  [ "$part" != others ] || excluded+=":$RESOURCE_TESTS"
+  set -- --gtest_filter="-$excluded"
 fi
 (cd "$WINE_BUILD" && wine e2e_tests.exe "$@" 2>&1) | tr -d '\r'
 status=${PIPESTATUS[0]}
