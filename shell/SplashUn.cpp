@@ -92,6 +92,12 @@ void TfmSplash::FormDpiChanged() {
   MakeFontsAndPictures();
   controls_.Place(Dpi(), font_.Get());
   ShowFontsAndPictures();
+  // The notification area shows the icon at the small-icon size of the
+  // display's new DPI; the shell has its own copy before the one here goes.
+  platform::Icon notifyIcon = std::move(notifyIcon_);
+  notifyIcon_ = platform::LoadIconResource("MAINICON", Scaled(16), Scaled(16));
+  TrayIconData.icon = notifyIcon_.Get() != nullptr ? notifyIcon_.Get() : icon_.Get();
+  trayIcon_.IconChanged();
 }
 
 void TfmSplash::FormCreate() {

@@ -100,6 +100,9 @@ class TfmSplash : public platform::TForm {
   const UINT showSettings_;
   platform::Icon icon_;
   platform::Icon bigIcon_;
+  // The notification area's icon once the DPI has changed; until then it
+  // shows icon_.
+  platform::Icon notifyIcon_;
   platform::Font font_;
   platform::Font nameFont_;
   platform::Font noticeFont_;

@@ -9,6 +9,10 @@ void TTrayIcon::TaskbarCreated() {
   if (resident_) AddOrRetry();
 }
 
+void TTrayIcon::IconChanged() {
+  if (resident_ && !retrying_) shell_.NotifyIcon(platform::kNimModify, record_);
+}
+
 void TTrayIcon::RetryTick() {
   if (!retrying_) return;
   if (Add() || --retriesLeft_ == 0) StopRetries();

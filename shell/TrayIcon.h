@@ -28,6 +28,9 @@ class TTrayIcon {
   // Explorer broadcast "TaskbarCreated": it has started again without the
   // icons. During the splash there is nothing to add yet.
   void TaskbarCreated();
+  // The record holds an icon drawn for a new DPI: the shown icon takes it.
+  // During the splash, or while the add is retried, the next add brings it.
+  void IconChanged();
   // The retry timer's tick.
   void RetryTick();
   // The main window closes: the icon goes, and with it any retry.

@@ -60,6 +60,21 @@ TEST_F(TrayIconTest, AnIconThatExplorerKeptIsFoundThereWithoutRetries) {
   EXPECT_TRUE(timers.running.empty());
 }
 
+TEST_F(TrayIconTest, ANewIconForANewDpiReplacesTheShownOneOnly) {
+  icon.IconChanged();  // during the splash: the add at its end brings it
+  EXPECT_TRUE(journal.empty());
+  icon.SplashEnded();
+  journal.clear();
+  icon.IconChanged();
+  EXPECT_EQ(journal, (platform::Journal{"icon modify"}));
+  shell.areaReady = false;
+  icon.TaskbarCreated();
+  ASSERT_TRUE(icon.Retrying());
+  journal.clear();
+  icon.IconChanged();  // retrying: the next add brings it
+  EXPECT_TRUE(journal.empty());
+}
+
 TEST_F(TrayIconTest, AnAddThatTimedOutButTookNeedsNoRetry) {
   shell.nextAddTimesOut = true;
   icon.SplashEnded();
