@@ -16,9 +16,9 @@ class ControlSet;
 
 // One control of a window: a row of the window's layout table. The window
 // declares it as a member beside its ControlSet, with the row worked out
-// from the control's name while compiling (layout::RowOf), so that a name
-// the table lacks fails the build; the set's creation binds it to the
-// control made from that row. It stands for the control's handle.
+// from the control's name while compiling (layout::SettingsRow and the
+// like, beside each table), so that a name the table lacks fails the
+// build; the set's creation binds it to the control made from that row. It stands for the control's handle.
 class TControl {
  public:
   TControl(ControlSet& set, std::size_t row);
