@@ -35,16 +35,19 @@ runner_counts() {  # LOG: from the Python runner's "N passed, M failed, K skippe
 # into $row, its figures into $row_passed, $row_failed and $row_skipped, as
 # READER ARGS LOG reads them. A level that ended non-zero with no failure counted (it
 # crashed before its summary, say) counts one failure; so does a level that
-# passed nothing, whose row says so: a level whose build or tools are
-# missing has tested nothing, and must not leave the run green. Skips are
-# only for what this machine cannot do (a case that needs root, say).
+# ran nothing, whose row says so: a level whose build or tools are
+# missing has tested nothing, and must not leave the run green. One whose
+# every case ran and failed says where to read why. Skips are only for
+# what this machine cannot do (a case that needs root, say).
 count_level() {
   local name=$1 log=$2 status=$3 skipped why=
   shift 3
   read -r row_passed row_failed skipped <<<"$("$@" "$log")"
-  if [ "$row_passed" = 0 ]; then
+  if [ "$row_passed" = 0 ] && [ "$row_failed" = 0 ]; then
     why=" (ran no test: see build/logs/$(basename "$log"))"
-    [ "$row_failed" != 0 ] || row_failed=1
+    row_failed=1
+  elif [ "$row_passed" = 0 ]; then
+    why=" (failed: see build/logs/$(basename "$log"))"
   elif [ "$status" != 0 ] && [ "$row_failed" = 0 ]; then
     row_failed=1
   fi

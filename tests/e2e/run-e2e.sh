@@ -134,11 +134,14 @@ traced_run() {
 
 # trace_row NAME CHECKED OUT...: the check's row, "NAME: N passed, M failed",
 # with the driver's cases of each OUT counted as themselves (a driver that
-# did not reach its end, or ran no case, counts one failure) and the
-# trace's own check as one more: CHECKED 1 when it held, 0 when not, "-"
-# for none. Prints the cases and their failures; sets trace_status.
+# did not reach its end counts one failure) and the trace's own check as
+# one more: CHECKED 1 when it held, 0 when not, "-" for none. A driver
+# that ran no case counts one failure where something else of the row ran;
+# a row of which nothing ran at all stays "0 passed, 0 failed", which the
+# summary shows as a level that ran no test. Prints the cases and their
+# failures; sets trace_status.
 trace_row() {
-  local name=$1 checked=$2 out ran passed=0 failed=0
+  local name=$1 checked=$2 out ran passed=0 failed=0 none_ran=0
   shift 2
   case $checked in
     1) passed=1 ;;
@@ -150,10 +153,15 @@ trace_row() {
     ran=$(grep -cE '^\[ +(OK|FAILED) +\] [A-Za-z]+\.[A-Za-z]+ \(' "$out")
     passed=$((passed + $(grep -cE '^\[ +OK +\] ' "$out")))
     failed=$((failed + $(grep -cE '^\[  FAILED  \] [A-Za-z]+\.[A-Za-z]+ \(' "$out")))
-    if [ "$ran" = 0 ] || ! grep -q '^\[==========\] .* ran\.' "$out"; then failed=$((failed + 1)); fi
+    if [ "$ran" = 0 ]; then
+      none_ran=$((none_ran + 1))
+    elif ! grep -q '^\[==========\] .* ran\.' "$out"; then
+      failed=$((failed + 1))
+    fi
   done
+  if [ "$passed" != 0 ] || [ "$failed" != 0 ]; then failed=$((failed + none_ran)); fi
   echo "$name: $passed passed, $failed failed"
-  trace_status=$((failed > 0))
+  trace_status=$((failed > 0 || none_ran > 0))
 }
 
 # A whole run (no test named), or one that asks for them
