@@ -136,7 +136,7 @@ Bitmap LoadLargeArt(const char* name, int scale, int width, int height) {
   if (drawn.Get() == nullptr) return Bitmap();
   // Keyed pictures have magenta as the background that is not drawn.
   const bool keyed = rows[0] == 0xFF && rows[1] == 0x00 && rows[2] == 0xFF;
-  ShrinkPixels(rows, artWidth, artHeight, to, width, height, keyed);
+  if (!ShrinkPixels(rows, artWidth, artHeight, to, width, height, keyed)) return Bitmap();
   return drawn;
 }
 
