@@ -259,6 +259,30 @@ std::string ReminderText(const std::string& label, char driveLetter, unsigned mo
   return text;
 }
 
+namespace {
+
+// The probe makes each drive's root the current directory, and a process
+// whose current directory is on a USB stick holds the stick's volume open:
+// Windows then refuses to eject the very stick the reminder asks the user
+// to take out ("This device is currently in use"). The reminder's walk
+// puts back the directory it found, whatever it found on its way.
+class CurrentDirectoryKept {
+ public:
+  explicit CurrentDirectoryKept(platform::Drives& drives)
+      : drives_(drives), directory_(drives.CurrentDirectory()) {}
+  CurrentDirectoryKept(const CurrentDirectoryKept&) = delete;
+  CurrentDirectoryKept& operator=(const CurrentDirectoryKept&) = delete;
+  ~CurrentDirectoryKept() {
+    if (!directory_.empty()) drives_.ChangeDirectory(directory_);
+  }
+
+ private:
+  platform::Drives& drives_;
+  const std::string directory_;
+};
+
+}  // namespace
+
 void RunAwayReminder(const TCheckOptions& options, DiskCheckContext& context, platform::Shell& shell,
                      const platform::NotifyIconRecord& icon) {
   if (!options.RemindWhenAway) return;
@@ -274,7 +298,10 @@ void RunAwayReminder(const TCheckOptions& options, DiskCheckContext& context, pl
     }
     return false;
   };
-  FindMedia(options, context.drives, MediumFound(count));
+  {
+    CurrentDirectoryKept directory(context.drives);
+    FindMedia(options, context.drives, MediumFound(count));
+  }
   if (firstLetter == '\0') return;
 
   // The user is walking away: a reminder without a sound reaches no one,
