@@ -85,11 +85,14 @@ void Win32Session::ClearBlockReason(WindowHandle window) {
 // wtsapi32 exists from Windows XP on, and is no known DLL: loaded from the
 // system folder, its absence on earlier Windows simply means no lock is
 // ever reported.
-bool Win32Session::WatchSessionChanges(WindowHandle window) {
+unsigned Win32Session::WatchSessionChanges(WindowHandle window) {
   using Register = BOOL(WINAPI*)(HWND, DWORD);
   const auto watch = SystemFunction<Register>("wtsapi32.dll", "WTSRegisterSessionNotification");
+  if (watch == nullptr) return ERROR_PROC_NOT_FOUND;
   constexpr DWORD kNotifyForThisSession = 0;
-  return watch != nullptr && watch(static_cast<HWND>(window), kNotifyForThisSession) != FALSE;
+  if (watch(static_cast<HWND>(window), kNotifyForThisSession) != FALSE) return ERROR_SUCCESS;
+  const DWORD error = ::GetLastError();
+  return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
 }
 
 void Win32Session::StopWatchingSessionChanges(WindowHandle window) {
