@@ -14,6 +14,7 @@
 #include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
 #include "resources/SplashLayout.h"
+#include "shell/AwayReminder.h"
 #include "shell/DiskCheck.h"
 #include "shell/NotificationLog.h"
 #include "shell/SessionWatch.h"

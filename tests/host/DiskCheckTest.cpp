@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/fake/Fakes.h"
+#include "shell/AwayReminder.h"
 #include "shell/DiskCheck.h"
 
 namespace {
