@@ -22,7 +22,7 @@ void TSessionWatch::RetryTick() {
     // the end of the session, but no lock is reminded of in this session.
     const std::string what = "Windows refused its session notices with error " +
                              platform::DecimalText(error) + " for five minutes";
-    events_.Report(platform::kEventlogWarningType, kEventSettingsRepaired,
+    events_.Report(platform::kEventlogWarningType, kEventSettingOrServiceDamaged,
                    {what.c_str(), "No lock of this session is reminded of."});
   }
 }
