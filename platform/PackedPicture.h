@@ -32,6 +32,10 @@ bool UnpackPixels(const unsigned char* packed, std::size_t size, int width, int 
 bool InflatePixels(const unsigned char* deflated, std::size_t size, int width, int height,
                    int colours, unsigned char* rows);
 
+// The background of the keyed pictures, which is not drawn: magenta, as
+// the rows hold it (blue, green, red).
+constexpr unsigned char kKeyColour[3] = {0xFF, 0x00, 0xFF};
+
 // The longest side of a picture that ShrinkPixels draws down.
 constexpr int kLargestSide = 4096;
 

@@ -112,7 +112,7 @@ Bitmap LoadLargeArt(const char* name, int scale, int width, int height) {
   Bitmap drawn = NewPicture(width, height, to);
   if (drawn.Get() == nullptr) return Bitmap();
   // Keyed pictures have magenta as the background that is not drawn.
-  const bool keyed = rows[0] == 0xFF && rows[1] == 0x00 && rows[2] == 0xFF;
+  const bool keyed = std::memcmp(rows, kKeyColour, sizeof kKeyColour) == 0;
   if (!ShrinkPixels(rows, artWidth, artHeight, to, width, height, keyed)) return Bitmap();
   return drawn;
 }
