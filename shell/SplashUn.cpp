@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "about/AboutUn.h"
+#include "platform/Dpi.h"
+#include "resources/Fonts.h"
 #include "resources/SplashLayout.h"
 #include "settings/SettingsUn.h"
 #include "resources/Texts.h"
@@ -46,6 +48,7 @@ TfmSplash::TfmSplash(const TSplashServices& services)
                  log_, services.events},
       hold_{services.session, nullptr},
       trayIcon_(services.shell, services.timers, TrayIconData),
+      sessionWatch_(services.session, services.timers, services.events),
       taskbarCreated_(platform::TaskbarCreatedMessage()),
       showSettings_(platform::RegisteredMessage(kShowSettingsMessage)),
       icon_(platform::LoadSmallIcon("MAINICON")),
@@ -65,7 +68,7 @@ TfmSplash::TfmSplash(const TSplashServices& services)
 }
 
 void TfmSplash::MakeFontsAndPictures() {
-  font_ = platform::CreateFontByName("MS Sans Serif", Scaled(11));
+  font_ = platform::CreateLayoutFont(layout::kDialogFont, Dpi());
   nameFont_ = platform::CreateFontByName("Arial", Scaled(33), true);
   noticeFont_ = platform::CreateFontByName("MS Sans Serif", Scaled(8));
   logo_ = platform::LoadPictureForDpi("LOGO", Dpi());
@@ -95,7 +98,8 @@ void TfmSplash::FormDpiChanged() {
   // The notification area shows the icon at the small-icon size of the
   // display's new DPI; the shell has its own copy before the one here goes.
   platform::Icon notifyIcon = std::move(notifyIcon_);
-  notifyIcon_ = platform::LoadIconResource("MAINICON", Scaled(16), Scaled(16));
+  notifyIcon_ = platform::LoadIconResource("MAINICON", Scaled(platform::kSmallIconSize),
+                                           Scaled(platform::kSmallIconSize));
   TrayIconData.icon = notifyIcon_.Get() != nullptr ? notifyIcon_.Get() : icon_.Get();
   trayIcon_.IconChanged();
 }
@@ -122,7 +126,7 @@ void TfmSplash::FormCreate() {
   TrayIconData.tip = kProductName;
 
   // Windows tells of a lock only the windows that ask for it.
-  session_.WatchSessionChanges(Handle());
+  sessionWatch_.Start(Handle());
 }
 
 void TfmSplash::tiVisibleTimer() {
@@ -139,7 +143,7 @@ bool TfmSplash::FormCloseQuery() {
 
 void TfmSplash::FormClose(platform::TCloseAction&) {
   trayIcon_.Remove();
-  session_.StopWatchingSessionChanges(Handle());
+  sessionWatch_.Stop();
 }
 
 void TfmSplash::TrayNotify(LPARAM mouseMessage) {
@@ -226,6 +230,7 @@ LRESULT TfmSplash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kVisibleTimerId && tiVisible != 0) tiVisibleTimer();
       if (wParam == TTrayIcon::kRetryTimerId) trayIcon_.RetryTick();
+      if (wParam == TSessionWatch::kRetryTimerId) sessionWatch_.RetryTick();
       return 0;
     case WM_TRAYNOTIFY:
       TrayNotify(lParam);

@@ -43,7 +43,7 @@ const char* ClassFor(layout::Kind kind) {
 
 // The size that a line of text takes in a font, measured here: the test
 // runs in the same prefix, with the same fonts, as the program.
-SIZE TextSize(const std::string& text, const layout::AboutFont& font) {
+SIZE TextSize(const std::string& text, const layout::Font& font) {
   LOGFONTA logFont = {};
   logFont.lfHeight = -font.height;
   logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
@@ -61,7 +61,7 @@ SIZE TextSize(const std::string& text, const layout::AboutFont& font) {
   return {rect.right, rect.bottom};
 }
 
-const layout::AboutFont& FontOf(const char* name) {
+const layout::Font& FontOf(const char* name) {
   if (std::strcmp(name, "laName") == 0) return layout::kAboutNameFont;
   if (std::strcmp(name, "laWebSite") == 0 || std::strcmp(name, "laEMail") == 0) {
     return layout::kAboutLinkFont;
