@@ -24,6 +24,8 @@ class AwayReminderTest : public ::testing::Test {
     e2e::SetSettingString("LogFile", e2e::ProgramFolder() + "away.dvl");
     e2e::SetSettingDword("NoDialog", 0);
     e2e::SetSettingString("Drives", "A");
+    // A case that ends the session logs into it; the next one finds none.
+    ::DeleteFileA((e2e::ProgramFolder() + "away.dvl").c_str());
   }
   void TearDown() override {
     program.Kill();
