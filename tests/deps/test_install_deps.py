@@ -19,7 +19,9 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 SCRIPT = os.path.join(ROOT, "scripts", "install-deps.sh")
 WINE_ENV = os.path.join(ROOT, "scripts", "wine-env.sh")
 
-BUILD = ["cmake", "make", "g++-mingw-w64-i686", "python3", "fp-utils"]
+# binutils-mingw-w64-i686 brings the message compiler, which every build of
+# the logic runs: the host and fuzz groups name it too.
+BUILD = ["cmake", "make", "g++-mingw-w64-i686", "binutils-mingw-w64-i686", "python3", "fp-utils"]
 HOST = ["g++", "googletest"]
 WINE = ["wine", "wine64", "g++-mingw-w64-x86-64", "xvfb", "xdotool",
         "x11-utils", "imagemagick", "binutils"]
