@@ -12,8 +12,9 @@ constexpr char kEventSource[] = "Dorvane";
 constexpr std::uint32_t kEventDiskLeft = 1000;
 // Error: the notification log could not be written; the log file and why.
 constexpr std::uint32_t kEventLogNotWritten = 1001;
-// Warning: the stored settings needed a repair; what was wrong, and what
-// became of the repair.
+// Warning: the stored settings needed a repair, or a policy value was
+// ignored; what was wrong, and what became of it.
 constexpr std::uint32_t kEventSettingsRepaired = 1002;
-// Information: the program started; the drives it checks.
+// Information: the program started; the drives it checks, and the options
+// set by policy (empty where none is).
 constexpr std::uint32_t kEventStarted = 1003;

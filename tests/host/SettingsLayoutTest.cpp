@@ -85,6 +85,15 @@ const DesignedControl kAdded[] = {
      "Also check &USB sticks, memory cards and CDs in any drive.", 2},
     {"chRemindWhenAway", Kind::CheckBox, "tsOther", 48, 210, 305, 17,
      "Remind me when the computer is &locked or goes to sleep.", 3},
+    // Shown only while a policy sets an option of the page.
+    {"laManagedDrives", Kind::Label, "tsDrives", 48, 4, 305, 13,
+     "Some settings are managed by your administrator.", -1},
+    {"laManagedSound", Kind::Label, "tsSound", 48, 4, 305, 13,
+     "Some settings are managed by your administrator.", -1},
+    {"laManagedLogging", Kind::Label, "tsLogging", 48, 4, 305, 13,
+     "Some settings are managed by your administrator.", -1},
+    {"laManagedOther", Kind::Label, "tsOther", 48, 4, 305, 13,
+     "Some settings are managed by your administrator.", -1},
 };
 
 // The pages, in the order of their tabs.
@@ -199,6 +208,30 @@ TEST(SettingsLayoutTest, TheAddedCheckBoxesStandUnderChNoDialogAndFollowItInTabO
   for (const layout::Control& other : layout::kSettingsLayout) {
     if (std::strcmp(other.name, "chRemovableDrives") == 0) continue;
     EXPECT_NE(AccessKey(other.text), 'U') << other.name;
+  }
+}
+
+bool Overlap(const layout::Control& a, const layout::Control& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
+}
+
+// The line of a managed page stands where no control of the page is, so
+// that showing it moves none and covers none.
+TEST(SettingsLayoutTest, EachPagesManagedLineCoversNoControlOfThePage) {
+  for (const char* name : {"laManagedDrives", "laManagedSound", "laManagedLogging",
+                           "laManagedOther"}) {
+    SCOPED_TRACE(name);
+    const layout::Control* line = Find(name);
+    ASSERT_NE(line, nullptr);
+    const layout::Control* page = Find(line->parent);
+    EXPECT_LE(line->left + line->width, page->width);
+    for (const layout::Control& other : layout::kSettingsLayout) {
+      if (&other == line || other.parent == nullptr || std::strcmp(other.parent, page->name) != 0) {
+        continue;
+      }
+      EXPECT_FALSE(Overlap(*line, other)) << other.name;
+    }
   }
 }
 
