@@ -9,7 +9,6 @@
 #include "platform/Failure.h"
 #include "resources/Events.h"
 #include "resources/Texts.h"
-#include "settings/SettingsRules.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreValues.h"
 
@@ -123,10 +122,10 @@ TRead ReadPolicyValue(RegistryKey& key, const PolicyValue& value, TCheckOptions&
   switch (value.kind) {
     case TPolicyKind::Path:
       if (text.size() > kMaxPath) return TRead::Wrong;
-      // Empty, the path is what the dialog puts into an emptied box: the
-      // way a template's "Disabled" asks for the default.
-      options.*value.path = FilledOnExit(
-          text, value.option == kOptionLogFile ? defaultLogFile : std::string(kNoSoundFile));
+      // Empty, the path is what the dialog puts into an emptied box.
+      if (text.empty() && value.option == kOptionLogFile) text = defaultLogFile;
+      if (text.empty()) text = kNoSoundFile;
+      options.*value.path = text;
       return read;
     case TPolicyKind::Drives:
       if (!IsDriveString(text)) return TRead::Wrong;
