@@ -95,12 +95,13 @@ class PolicyTest : public ::testing::Test {
     return checks;
   }
 
-  // Which pages show the managed line, in the order of the tabs.
+  // Which pages show the managed line, in the order of the tabs: its own
+  // style, since the pages not in front are hidden with all they hold.
   std::string ManagedLines() const {
     std::string lines;
     for (const char* name : {"laManagedDrives", "laManagedSound", "laManagedLogging",
                              "laManagedOther"}) {
-      lines += ::IsWindowVisible(Control(name)) ? "1" : "0";
+      lines += (::GetWindowLongA(Control(name), GWL_STYLE) & WS_VISIBLE) != 0 ? "1" : "0";
     }
     return lines;
   }
@@ -121,6 +122,9 @@ TEST_F(PolicyTest, TheComputersPolicyHoldsOverTheUsersChoiceUntilGroupPolicyTake
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(DriveChecks(), "A-E+");
   EXPECT_EQ(ManagedLines(), "1001");
+  // For the README: painted before this returns.
+  ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  EXPECT_TRUE(e2e::SaveScreenshot(dialog, "settings-managed"));
   EXPECT_EQ(e2e::WindowText(Control("laManagedDrives")),
             "Some settings are managed by your administrator.");
   for (const char* managed : {"lvDrives", "chRemovableDrives"}) {
