@@ -31,6 +31,10 @@ class Drives {
   // reached; on success the path stays the process's current directory.
   virtual bool ChangeDirectory(const std::string& path) = 0;
 
+  // GetCurrentDirectoryA: the process's current directory, empty when it
+  // cannot be read.
+  virtual std::string CurrentDirectory() = 0;
+
   // GetVolumeInformationA on a root such as "A:\", with 260-byte buffers
   // for the label and the file-system name. False when the query fails, and
   // then `label` is left as it was.

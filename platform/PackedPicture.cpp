@@ -1,5 +1,7 @@
 #include "platform/PackedPicture.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -64,27 +66,39 @@ bool InflatePixels(const unsigned char* deflated, std::size_t size, int width, i
 
 namespace {
 
-// The share of source pixel `at` in the span that output pixel `out` of
-// `to` covers of `from` source pixels.
-double Overlap(int at, int out, int from, int to) {
-  const double start = static_cast<double>(out) * from / to;
-  const double end = static_cast<double>(out + 1) * from / to;
-  const double left = at > start ? at : start;
-  const double right = at + 1 < end ? at + 1 : end;
-  return right > left ? right - left : 0.0;
+// The drawing down counts in whole numbers: an area is measured in units of
+// 1 / (width x height) of a source pixel, so every share is exact. With
+// floating point the 32-bit program would compute with the x87 unit, whose
+// extra precision depends on the compiler's choices, and a pixel here and
+// there would round the other way in one build than in another. The sides
+// are kept to kLargestSide, so that the sums of a whole picture's colours
+// (255 x width x height at most) fit 32 bits.
+
+// How much of source pixel `at` the span of output pixel `out` covers, when
+// `from` source pixels are drawn down to `to`: in units of 1/to of a source
+// pixel, so from 0 to `to`.
+std::uint32_t Overlap(int at, int out, int from, int to) {
+  const std::uint32_t start = static_cast<std::uint32_t>(out) * from;
+  const std::uint32_t end = start + from;
+  const std::uint32_t left = std::max(static_cast<std::uint32_t>(at) * to, start);
+  const std::uint32_t right = std::min(static_cast<std::uint32_t>(at + 1) * to, end);
+  return right > left ? right - left : 0;
 }
 
 // Blue, green, red weighted by how much of the picture's own pixels they
 // hold, and that weight.
 struct Sample {
-  double colour[3] = {};
-  double weight = 0;
+  std::uint32_t colour[3] = {};
+  std::uint32_t weight = 0;
 };
+
+bool SideFits(int side, int from) { return side > 0 && side <= from && from <= kLargestSide; }
 
 }  // namespace
 
-void ShrinkPixels(const unsigned char* rows, int fromWidth, int fromHeight, unsigned char* to,
+bool ShrinkPixels(const unsigned char* rows, int fromWidth, int fromHeight, unsigned char* to,
                   int width, int height, bool keyed) {
+  if (!SideFits(width, fromWidth) || !SideFits(height, fromHeight)) return false;
   const std::size_t fromStride = RowBytes(fromWidth);
   const unsigned char* key = rows;  // bottom-up: the first pixel is the bottom-left one
   // Across first, each row of the picture into `width` samples...
@@ -93,10 +107,9 @@ void ShrinkPixels(const unsigned char* rows, int fromWidth, int fromHeight, unsi
     const unsigned char* row = rows + fromStride * y;
     for (int x = 0; x < width; ++x) {
       Sample& sample = across[static_cast<std::size_t>(y) * width + x];
-      const int first = x * fromWidth / width;
-      for (int at = first; at < fromWidth; ++at) {
-        const double share = Overlap(at, x, fromWidth, width);
-        if (share <= 0 && at > first) break;
+      for (int at = static_cast<std::uint32_t>(x) * fromWidth / width; at < fromWidth; ++at) {
+        const std::uint32_t share = Overlap(at, x, fromWidth, width);
+        if (share == 0) break;
         const unsigned char* pixel = row + 3 * at;
         if (keyed && std::memcmp(pixel, key, 3) == 0) continue;
         for (int c = 0; c < 3; ++c) sample.colour[c] += share * pixel[c];
@@ -104,17 +117,17 @@ void ShrinkPixels(const unsigned char* rows, int fromWidth, int fromHeight, unsi
       }
     }
   }
-  // ...then down, each column of samples into `height` pixels.
-  const double area = static_cast<double>(fromWidth) / width * fromHeight / height;
+  // ...then down, each column of samples into `height` pixels. A whole
+  // output pixel covers fromWidth x fromHeight units.
+  const std::uint32_t area = static_cast<std::uint32_t>(fromWidth) * fromHeight;
   for (int y = 0; y < height; ++y) {
     unsigned char* out = to + RowBytes(width) * y;
     std::memset(out, 0, RowBytes(width));
     for (int x = 0; x < width; ++x) {
       Sample sum;
-      const int first = y * fromHeight / height;
-      for (int at = first; at < fromHeight; ++at) {
-        const double share = Overlap(at, y, fromHeight, height);
-        if (share <= 0 && at > first) break;
+      for (int at = static_cast<std::uint32_t>(y) * fromHeight / height; at < fromHeight; ++at) {
+        const std::uint32_t share = Overlap(at, y, fromHeight, height);
+        if (share == 0) break;
         const Sample& sample = across[static_cast<std::size_t>(at) * width + x];
         for (int c = 0; c < 3; ++c) sum.colour[c] += share * sample.colour[c];
         sum.weight += share * sample.weight;
@@ -124,11 +137,15 @@ void ShrinkPixels(const unsigned char* rows, int fromWidth, int fromHeight, unsi
         std::memcpy(pixel, key, 3);
         continue;
       }
+      // Rounded to the nearest, halves up.
       for (int c = 0; c < 3; ++c) {
-        pixel[c] = static_cast<unsigned char>(sum.colour[c] / sum.weight + 0.5);
+        const std::uint32_t whole = sum.colour[c] / sum.weight;
+        const std::uint32_t rest = sum.colour[c] % sum.weight;
+        pixel[c] = static_cast<unsigned char>(whole + (rest >= sum.weight - rest ? 1 : 0));
       }
     }
   }
+  return true;
 }
 
 }  // namespace platform

@@ -32,14 +32,19 @@ bool UnpackPixels(const unsigned char* packed, std::size_t size, int width, int 
 bool InflatePixels(const unsigned char* deflated, std::size_t size, int width, int height,
                    int colours, unsigned char* rows);
 
+// The longest side of a picture that ShrinkPixels draws down.
+constexpr int kLargestSide = 4096;
+
 // Draws the 24-bit rows of a picture (as UnpackPixels writes them) down to
 // `width` x `height` (neither larger than the picture's), each pixel the
-// average of the area it covers. A keyed picture's background, the colour
-// of its bottom-left pixel, stays out of the averages: a pixel that the
-// picture covers less than half is background, each other one is the
-// average of the picture's own pixels under it, so that no blend of the
-// two colours shows as a fringe where the background is not drawn.
-void ShrinkPixels(const unsigned char* rows, int fromWidth, int fromHeight, unsigned char* to,
+// average of the area it covers, exactly, rounded half up. A keyed
+// picture's background, the colour of its bottom-left pixel, stays out of
+// the averages: a pixel that the picture covers less than half is
+// background, each other one is the average of the picture's own pixels
+// under it, so that no blend of the two colours shows as a fringe where
+// the background is not drawn. False, with nothing written, for a size of
+// 0, one larger than the picture's, or a side over kLargestSide.
+bool ShrinkPixels(const unsigned char* rows, int fromWidth, int fromHeight, unsigned char* to,
                   int width, int height, bool keyed);
 
 // The bytes of one row of 24-bit pixels, padded to four bytes.

@@ -9,6 +9,8 @@
 namespace platform {
 
 constexpr unsigned kEwxShutdown = 1;
+constexpr unsigned kErrorProcNotFound = 127;
+constexpr unsigned kRpcInvalidBinding = 1702;
 constexpr unsigned kEwxReboot = 2;
 
 // The flags of WM_QUERYENDSESSION's lParam. kEndSessionCloseApp: Windows'
@@ -36,8 +38,10 @@ class Session {
 
   // WTSRegisterSessionNotification for this session: the window receives
   // WM_WTSSESSION_CHANGE, among others when the user locks the computer.
-  // False where Windows has no such call (before XP) or refuses it.
-  virtual bool WatchSessionChanges(WindowHandle window) = 0;
+  // 0 once watching; kErrorProcNotFound where Windows has no
+  // such call (before XP); else Windows' error, such as
+  // RPC_S_INVALID_BINDING at logon before the session services are up.
+  virtual unsigned WatchSessionChanges(WindowHandle window) = 0;
   // WTSUnRegisterSessionNotification, before the window goes.
   virtual void StopWatchingSessionChanges(WindowHandle window) = 0;
 

@@ -16,4 +16,13 @@ std::string TrimBlanksAndControls(const std::string& text) {
   return first < last ? std::string(first, last) : std::string();
 }
 
+std::string DecimalText(unsigned long value) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + value % 10));
+    value /= 10;
+  } while (value != 0);
+  return digits;
+}
+
 }  // namespace platform

@@ -17,4 +17,7 @@ std::string AsciiUpperCase(std::string text);
 // Without the blanks and control characters (codes 0 to 32) at its ends.
 std::string TrimBlanksAndControls(const std::string& text);
 
+// A number in decimal digits, as Windows' own texts show an error number.
+std::string DecimalText(unsigned long value);
+
 }  // namespace platform

@@ -71,7 +71,7 @@ constexpr Control kSettingsLayout[] = {
     {"chRemovableDrives", Kind::CheckBox, "tsOther", 48, 192, 305, 17,
      "Also check &USB sticks, memory cards and CDs in any drive.", 2, 0},
     {"chRemindWhenAway", Kind::CheckBox, "tsOther", 48, 210, 305, 17,
-     "Remind me when the computer is &locked or goes to sleep.", 3, 0},
+     "Remind me when the computer is loc&ked or goes to sleep.", 3, 0},
     // One line on each page, shown only while a policy sets an option of
     // the page: in the strip above the designed controls, beside the
     // page's picture, where it moves none of them.

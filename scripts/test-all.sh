@@ -77,28 +77,15 @@ timed() {  # NAME [SECONDS]: SECONDS for a level that ran beside others
 }
 # --- end of the time per level
 
-# --- Wine's server folders: Debian's Wine makes one for each prefix, as
-# /tmp/wine-XXXXXX/server-DEVICE-INODE, and leaves it when the server ends.
-# Those of this run's prefixes (under build/) go at the end, after their
-# servers; other runs' prefixes are left alone.
+# --- Wine's server folders (scripts/wine-env.sh, forget_server): those of
+# this run's prefixes (under build/) go at the end, after their servers;
+# other runs' prefixes are left alone. A prefix made afresh during the run
+# took its old folder with it (forget_prefix).
 remove_server_folders() {
-  local prefix name folder names=()
+  local prefix
   while IFS= read -r prefix; do
-    name=$(stat -c '%d %i' "$prefix" | awk '{ printf "server-%x-%x", $1, $2 }')
-    names+=("$name")
-    # Asked only where the folder is: asking a prefix without one makes it.
-    if compgen -G "/tmp/wine-*/$name" >/dev/null; then
-      WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
-      WINEPREFIX=$prefix wineserver -w >/dev/null 2>&1
-    fi
+    forget_server "$prefix"
   done < <(find "$root/build" -maxdepth 5 -name system.reg -printf '%h\n' 2>/dev/null)
-  for name in "${names[@]}"; do
-    for folder in /tmp/wine-*/"$name"; do
-      [ -d "$folder" ] || continue
-      rm -rf "$folder"
-      rmdir "$(dirname "$folder")" 2>/dev/null
-    done
-  done
   # The display's exit trap asks the prefix named here to end its server,
   # which would make its folder again.
   unset WINEPREFIX

@@ -110,10 +110,38 @@ stop_display() {
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" >/dev/null 2>&1 || true
 }
 
+# forget_server DIR: the server of the prefix in DIR ended and its folder
+# removed. Debian's Wine keeps a folder for each prefix's server,
+# /tmp/wine-XXXXXX/server-DEVICE-INODE, named by the prefix folder's device
+# and inode, and leaves it when the server ends.
+forget_server() {
+  local name folder
+  [ -d "$1" ] || return 0
+  name=$(stat -c '%d %i' "$1" | awk '{ printf "server-%x-%x", $1, $2 }')
+  # Asked only where the folder is: asking a prefix without one makes it.
+  compgen -G "/tmp/wine-*/$name" >/dev/null || return 0
+  WINEPREFIX=$1 wineserver -k >/dev/null 2>&1
+  WINEPREFIX=$1 wineserver -w >/dev/null 2>&1
+  for folder in /tmp/wine-*/"$name"; do
+    [ -d "$folder" ] || continue
+    rm -rf "$folder"
+    rmdir "$(dirname "$folder")" 2>/dev/null
+  done
+  return 0
+}
+
+# forget_prefix DIR: the prefix in DIR removed, with its server's folder: a
+# prefix made afresh in the same place has another inode, so the old one's
+# folder would stay for good.
+forget_prefix() {
+  forget_server "$1"
+  rm -rf "$1"
+}
+
 # make_prefix DIR: a fresh prefix in DIR, booted and idle.
 make_prefix() {
+  forget_prefix "$1"
   export WINEPREFIX="$1"
-  rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
   wineserver -w

@@ -249,7 +249,7 @@ TOptionSet PolicyOverlay::Refresh(TCheckOptions& options) {
   // value once, not at every reading.
   for (const std::string& damage : ignored) {
     if (std::find(reported_.begin(), reported_.end(), damage) != reported_.end()) continue;
-    events_.Report(platform::kEventlogWarningType, kEventSettingsRepaired,
+    events_.Report(platform::kEventlogWarningType, kEventSettingOrServiceDamaged,
                    {damage.c_str(), kPolicyValueIgnored});
   }
   reported_ = std::move(ignored);

@@ -392,7 +392,7 @@ bool SettingsStore::Reset(TCheckOptions& options) {
 }
 
 void SettingsStore::ReportRepair(const std::string& damage, const char* outcome) {
-  events_.Report(platform::kEventlogWarningType, kEventSettingsRepaired, {damage.c_str(), outcome});
+  events_.Report(platform::kEventlogWarningType, kEventSettingOrServiceDamaged, {damage.c_str(), outcome});
 }
 
 void SettingsStore::Save(const TCheckOptions& options, TOptionSet keep) {

@@ -27,18 +27,6 @@ unsigned BeepFor(TWindowsSound sound) {
   return platform::kBeepExclamation;
 }
 
-void SoundNotification(const TCheckOptions& options, platform::Sounds& sounds) {
-  switch (options.Sound) {
-    case TSound::NoSound: break;
-    case TSound::SoundFile:
-      // Flags 0: play to the end before going on, and let Windows play its
-      // default sound when the file cannot be played.
-      sounds.PlayWave(options.SoundFile, 0);
-      break;
-    case TSound::SoundWindows: sounds.Beep(BeepFor(options.WindowsSound)); break;
-  }
-}
-
 }  // namespace
 
 bool DriveHasMedium(platform::Drives& drives, const std::string& rootPath) {
@@ -89,24 +77,6 @@ class BlockReasonScope {
 
  private:
   const SessionEndHold* hold_;
-};
-
-// What a run does with each medium to report; answers whether time passed
-// (a box was shown) meanwhile. One walk serves every kind of run.
-class MediumFound {
- public:
-  template <class Action>
-  explicit MediumFound(Action& action)
-      : action_(&action), call_([](void* a, const std::string& label, char letter) {
-          return (*static_cast<Action*>(a))(label, letter);
-        }) {}
-  bool operator()(const std::string& label, char letter) const {
-    return call_(action_, label, letter);
-  }
-
- private:
-  void* action_;
-  bool (*call_)(void*, const std::string&, char);
 };
 
 // A drive that holds a medium whose label is not excluded: the probe, the
@@ -179,18 +149,6 @@ void CheckEveryLetter(const TCheckOptions& options, platform::Drives& drives,
   }
 }
 
-// The drives that a run checks, by the rules it checks them with: each
-// medium to report goes to `found(label, letter)`, which answers whether
-// time passed (a box was shown) while it dealt with it.
-void FindMedia(const TCheckOptions& options, platform::Drives& drives, const MediumFound& found) {
-  // Off, the run makes exactly the calls it made before the option existed.
-  if (options.RemovableDrives) {
-    CheckEveryLetter(options, drives, found);
-  } else {
-    CheckListedDrives(options, drives, found);
-  }
-}
-
 // One medium of a run: the log line, the sound and the box with its block
 // reason. True when a box was shown, and so time passed.
 bool NotifyMedium(const TCheckOptions& options, const std::string& label, char letter,
@@ -208,7 +166,9 @@ bool NotifyMedium(const TCheckOptions& options, const std::string& label, char l
       throw;
     }
   }
-  SoundNotification(options, context.sounds);
+  // Flags 0: play to the end before going on, and let Windows play its
+  // default sound when the file cannot be played.
+  PlayChosenSound(options, context.sounds, 0, std::nullopt);
   if (options.NoDialog) return false;
   BlockReasonScope reason(hold, BlockReasonText(label, letter));
   context.ui.ShowMessageBox(context.boxOwner, WarningText(label, letter), kProductName,
@@ -218,6 +178,15 @@ bool NotifyMedium(const TCheckOptions& options, const std::string& label, char l
 }
 
 }  // namespace
+
+void FindMedia(const TCheckOptions& options, platform::Drives& drives, const MediumFound& found) {
+  // Off, the run makes exactly the calls it made before the option existed.
+  if (options.RemovableDrives) {
+    CheckEveryLetter(options, drives, found);
+  } else {
+    CheckListedDrives(options, drives, found);
+  }
+}
 
 std::string CheckedDrivesText(const TCheckOptions& options) {
   std::string text;
@@ -242,6 +211,17 @@ void ReportStart(const TCheckOptions& options, TOptionSet byPolicy, platform::Ev
                 {CheckedDrivesText(options).c_str(), policies.c_str()});
 }
 
+void PlayChosenSound(const TCheckOptions& options, platform::Sounds& sounds, unsigned waveFlags,
+                     std::optional<unsigned> beepForNone) {
+  switch (options.Sound) {
+    case TSound::NoSound:
+      if (beepForNone) sounds.Beep(*beepForNone);
+      break;
+    case TSound::SoundFile: sounds.PlayWave(options.SoundFile, waveFlags); break;
+    case TSound::SoundWindows: sounds.Beep(BeepFor(options.WindowsSound)); break;
+  }
+}
+
 void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context,
                   const SessionEndHold* hold) {
   std::string logBuffer;  // this run's copy of the log's text
@@ -250,47 +230,4 @@ void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckCon
     return NotifyMedium(options, label, letter, logBuffer, context, hold);
   };
   FindMedia(options, context.drives, MediumFound(notify));
-}
-
-std::string ReminderText(const std::string& label, char driveLetter, unsigned more) {
-  std::string text = WarningText(label, driveLetter);
-  if (more == 0) return text;
-  // At most 25 more: one per other drive letter.
-  const char count[] = {static_cast<char>('0' + more / 10), static_cast<char>('0' + more % 10),
-                        '\0'};
-  text += " And ";
-  text += more < 10 ? count + 1 : count;
-  text += more == 1 ? " more disk." : " more disks.";
-  return text;
-}
-
-void RunAwayReminder(const TCheckOptions& options, DiskCheckContext& context, platform::Shell& shell,
-                     const platform::NotifyIconRecord& icon) {
-  if (!options.RemindWhenAway) return;
-  std::string firstLabel;
-  char firstLetter = '\0';
-  unsigned more = 0;
-  auto count = [&](const std::string& label, char letter) {
-    if (firstLetter == '\0') {
-      firstLabel = label;
-      firstLetter = letter;
-    } else {
-      ++more;
-    }
-    return false;
-  };
-  FindMedia(options, context.drives, MediumFound(count));
-  if (firstLetter == '\0') return;
-
-  // The user is walking away: a reminder without a sound reaches no one,
-  // and the check's chosen file would hold the thread to its end while the
-  // computer has some two seconds before it sleeps.
-  switch (options.Sound) {
-    case TSound::SoundFile: context.sounds.PlayWave(options.SoundFile, platform::kSndAsync); break;
-    case TSound::SoundWindows: context.sounds.Beep(BeepFor(options.WindowsSound)); break;
-    case TSound::NoSound: context.sounds.Beep(platform::kBeepExclamation); break;
-  }
-  // What the user finds on return; where the shell shows no balloons, the
-  // sound was the reminder.
-  shell.ShowBalloon(icon, kProductName, ReminderText(firstLabel, firstLetter, more));
 }

@@ -3,13 +3,13 @@
 // or shut-down ordered from the tray menu. For each chosen drive that holds
 // a medium whose label is not excluded it logs, sounds and warns.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Drives.h"
 #include "platform/EventLog.h"
 #include "platform/Session.h"
-#include "platform/Shell.h"
 #include "platform/Sounds.h"
 #include "platform/UserInterface.h"
 #include "resources/Texts.h"
@@ -56,24 +56,41 @@ std::string CheckedDrivesText(const TCheckOptions& options);
 // and which options a policy sets (`byPolicy`).
 void ReportStart(const TCheckOptions& options, TOptionSet byPolicy, platform::EventLog& events);
 
+// What a walk over the drives does with each medium to report:
+// `found(label, letter)`, which answers whether time passed (a box was
+// shown) while it dealt with it. One walk serves every kind of run.
+class MediumFound {
+ public:
+  template <class Action>
+  explicit MediumFound(Action& action)
+      : action_(&action), call_([](void* a, const std::string& label, char letter) {
+          return (*static_cast<Action*>(a))(label, letter);
+        }) {}
+  bool operator()(const std::string& label, char letter) const {
+    return call_(action_, label, letter);
+  }
+
+ private:
+  void* action_;
+  bool (*call_)(void*, const std::string&, char);
+};
+
+// The drives that a run checks, by the rules it checks them with: the
+// checked entries of the drive list in list order; with
+// `options.RemovableDrives` on, the letters A to Z instead, each checked
+// entry and each drive that exists at that moment and that Windows reports
+// as removable or as a CD/DVD drive, each letter at most once. Each medium
+// whose label is not excluded goes to `found`.
+void FindMedia(const TCheckOptions& options, platform::Drives& drives, const MediumFound& found);
+
+// The sound that the options choose for a notification: the wave file,
+// played with `waveFlags`, or the Windows sound; with none chosen,
+// `beepForNone` when given.
+void PlayChosenSound(const TCheckOptions& options, platform::Sounds& sounds, unsigned waveFlags,
+                     std::optional<unsigned> beepForNone);
+
 // One run of the check. `exitRequested` is read once, at the start. `hold`
-// is given when the run answers the end-of-session query. The checked
-// entries of the drive list are checked in list order; with
-// `options.RemovableDrives` on, the run walks the letters A to Z instead and
-// also checks each drive that exists at that moment and that Windows
-// reports as removable or as a CD/DVD drive, each letter at most once.
+// is given when the run answers the end-of-session query. It walks the
+// drives as FindMedia does.
 void RunDiskCheck(const TCheckOptions& options, bool exitRequested, DiskCheckContext& context,
                   const SessionEndHold* hold = nullptr);
-
-// The balloon's text: the warning of the first medium found, and how many
-// more there are.
-std::string ReminderText(const std::string& label, char driveLetter, unsigned more);
-
-// The reminder when the user locks the computer or it goes to sleep, with
-// `options.RemindWhenAway` on: the run's drives and rules find the media;
-// for any, one sound (the chosen one, or the system's exclamation in place
-// of none; a file plays without waiting) and one balloon from the icon with
-// the first one's warning. No box, no log line, no block reason: nothing
-// holds a lock or a sleep.
-void RunAwayReminder(const TCheckOptions& options, DiskCheckContext& context, platform::Shell& shell,
-                     const platform::NotifyIconRecord& icon);

@@ -50,6 +50,7 @@ TfmSplash::TfmSplash(const TSplashServices& services)
                  log_, services.events},
       hold_{services.session, nullptr},
       trayIcon_(services.shell, services.timers, TrayIconData),
+      sessionWatch_(services.session, services.timers, services.events),
       taskbarCreated_(platform::TaskbarCreatedMessage()),
       showSettings_(platform::RegisteredMessage(kShowSettingsMessage)),
       icon_(platform::LoadSmallIcon("MAINICON")),
@@ -126,7 +127,7 @@ void TfmSplash::FormCreate() {
   TrayIconData.tip = kProductName;
 
   // Windows tells of a lock only the windows that ask for it.
-  session_.WatchSessionChanges(Handle());
+  sessionWatch_.Start(Handle());
 }
 
 void TfmSplash::tiVisibleTimer() {
@@ -143,7 +144,7 @@ bool TfmSplash::FormCloseQuery() {
 
 void TfmSplash::FormClose(platform::TCloseAction&) {
   trayIcon_.Remove();
-  session_.StopWatchingSessionChanges(Handle());
+  sessionWatch_.Stop();
 }
 
 void TfmSplash::TrayNotify(LPARAM mouseMessage) {
@@ -230,6 +231,7 @@ LRESULT TfmSplash::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kVisibleTimerId && tiVisible != 0) tiVisibleTimer();
       if (wParam == TTrayIcon::kRetryTimerId) trayIcon_.RetryTick();
+      if (wParam == TSessionWatch::kRetryTimerId) sessionWatch_.RetryTick();
       return 0;
     case WM_TRAYNOTIFY:
       TrayNotify(lParam);

@@ -14,8 +14,10 @@
 #include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
 #include "resources/SplashLayout.h"
+#include "shell/AwayReminder.h"
 #include "shell/DiskCheck.h"
 #include "shell/NotificationLog.h"
+#include "shell/SessionWatch.h"
 #include "shell/TrayIcon.h"
 
 // The message the shell sends for mouse events over the icon.
@@ -94,6 +96,7 @@ class TfmSplash : public platform::TForm {
   SessionEndHold hold_;
   int sessionEndQueries_ = 0;  // nested queries, each in a box of the one before
   TTrayIcon trayIcon_;
+  TSessionWatch sessionWatch_;
   // Explorer's "TaskbarCreated", and a second start's request to show the
   // settings dialog.
   const UINT taskbarCreated_;

@@ -7,6 +7,7 @@ this module asks it rather than deciding again, so that no level can test
 another build than the others."""
 
 import functools
+import glob
 import os
 import shutil
 import subprocess
@@ -46,11 +47,37 @@ def way():
                note)
 
 
+def forget_prefix(env):
+    """Removes the prefix where env says, with its server's folder.
+
+    Debian's Wine keeps a folder for each prefix's server,
+    /tmp/wine-XXXXXX/server-DEVICE-INODE, named by the prefix folder's
+    device and inode, and leaves it when the server ends. A prefix made
+    afresh in the same place is another folder with another inode, so
+    the folder of the one before would stay for good: its server is ended
+    and its folder removed first."""
+    prefix = env["WINEPREFIX"]
+    if os.path.isdir(prefix):
+        stat = os.stat(prefix)
+        folders = glob.glob("/tmp/wine-*/server-%x-%x" % (stat.st_dev, stat.st_ino))
+        # Asked only where the folder is: asking a prefix without one makes it.
+        if folders:
+            subprocess.run([WINESERVER, "-k"], env=env, capture_output=True, timeout=60)
+            subprocess.run([WINESERVER, "-w"], env=env, timeout=120)
+        for folder in folders:
+            shutil.rmtree(folder, ignore_errors=True)
+            try:
+                os.rmdir(os.path.dirname(folder))
+            except OSError:
+                pass
+    shutil.rmtree(prefix, ignore_errors=True)
+
+
 def boot_prefix(env):
     """A fresh prefix where env says, booted and idle, with Wine's own fonts
     in its Fonts folder: Debian's 32-bit Wine finds them nowhere else, and
     without them its captions and dialogs fall back to other faces."""
-    shutil.rmtree(env["WINEPREFIX"], ignore_errors=True)
+    forget_prefix(env)
     subprocess.run([env["WINELOADER"], "wineboot", "-i"], env=env, capture_output=True,
                    timeout=300)
     subprocess.run([WINESERVER, "-w"], env=env, timeout=120)

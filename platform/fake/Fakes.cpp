@@ -173,9 +173,15 @@ bool FakeHelpSystem::HtmlHelp(WindowHandle owner, const std::string& file, unsig
   return htmlHelpOpens;
 }
 
-bool FakeSession::WatchSessionChanges(WindowHandle) {
-  journal_.push_back("watch session changes");
-  return true;
+unsigned FakeSession::WatchSessionChanges(WindowHandle) {
+  unsigned answer = 0;
+  if (!watchAnswers.empty()) {
+    answer = watchAnswers.front();
+    watchAnswers.erase(watchAnswers.begin());
+  }
+  journal_.push_back(answer == 0 ? "watch session changes"
+                                             : "watch session changes: " + std::to_string(answer));
+  return answer;
 }
 
 void FakeSession::StopWatchingSessionChanges(WindowHandle) {

@@ -45,6 +45,7 @@ class FakeDrives : public Drives {
   std::uint32_t LogicalDrives() override;
   unsigned DriveType(const std::string& root) override;
   bool ChangeDirectory(const std::string& path) override;
+  std::string CurrentDirectory() override { return currentDirectory; }
   bool VolumeLabel(const std::string& root, std::string& label) override;
 
  private:
@@ -128,7 +129,9 @@ class FakeSession : public Session {
   bool EndSession(unsigned flags, unsigned reason) override;
   bool SetBlockReason(WindowHandle window, const std::string& reason) override;
   void ClearBlockReason(WindowHandle window) override;
-  bool WatchSessionChanges(WindowHandle window) override;
+  // Each call takes the next answer; 0 (watching) once they are used up.
+  std::vector<unsigned> watchAnswers;
+  unsigned WatchSessionChanges(WindowHandle window) override;
   void StopWatchingSessionChanges(WindowHandle window) override;
   bool RegisterForRestart() override;
 

@@ -4,5 +4,6 @@
 #include "platform/win32/ControlSet.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/OwnControls.h"
+#include "platform/win32/Pictures.h"
 #include "platform/win32/Pages.h"
 #include "platform/win32/PopupMenu.h"

@@ -4,6 +4,7 @@
 
 #include "platform/Failure.h"
 #include "platform/CallbackFailure.h"
+#include "platform/win32/Win32Services.h"
 
 namespace platform {
 
@@ -62,6 +63,11 @@ int ShowProgramMessageBox(HWND owner, const std::string& text, const std::string
   found.failure.RaiseAgain();
   DisabledWindowsScope disabled(found.windows);
   return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+int Win32UserInterface::ShowMessageBox(WindowHandle owner, const std::string& text,
+                                   const std::string& caption, unsigned flags) {
+  return ShowProgramMessageBox(static_cast<HWND>(owner), text, caption, flags);
 }
 
 }  // namespace platform

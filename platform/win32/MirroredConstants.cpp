@@ -31,6 +31,9 @@ static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED);
 static_assert(kErrorMoreData == ERROR_MORE_DATA);
 static_assert(kErrorNoMoreItems == ERROR_NO_MORE_ITEMS);
 
+static_assert(kErrorProcNotFound == ERROR_PROC_NOT_FOUND);
+static_assert(kRpcInvalidBinding == RPC_S_INVALID_BINDING);
+
 static_assert(kEventlogErrorType == EVENTLOG_ERROR_TYPE);
 static_assert(kEventlogWarningType == EVENTLOG_WARNING_TYPE);
 static_assert(kEventlogInformationType == EVENTLOG_INFORMATION_TYPE);

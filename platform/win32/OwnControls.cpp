@@ -8,6 +8,7 @@
 #include "platform/win32/ControlSet.h"
 #include "platform/win32/Forms.h"
 #include "platform/win32/Gdi.h"
+#include "platform/win32/Pictures.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Module.h"
 
@@ -77,12 +78,6 @@ void AutoSizeLabel(HWND hwnd, ControlState& state) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-SIZE PictureSize(HBITMAP picture) {
-  BITMAP info = {};
-  ::GetObjectA(picture, sizeof info, &info);
-  return {info.bmWidth, info.bmHeight};
-}
-
 void PaintBackground(HDC dc, const RECT& rect) {
   ::FillRect(dc, &rect, ::GetSysColorBrush(COLOR_BTNFACE));
 }
@@ -106,17 +101,16 @@ void PaintImage(HWND hwnd, HDC dc, ControlState& state) {
   RECT rect;
   ::GetClientRect(hwnd, &rect);
   PaintBackground(dc, rect);
-  if (state.picture == nullptr) return;
-  BITMAP info;
-  ::GetObjectA(state.picture, sizeof info, &info);
+  const SIZE size = PictureSize(state.picture);
+  if (size.cx == 0) return;
   MemoryDC source(::CreateCompatibleDC(dc));
   SelectedObject picture(source.Get(), state.picture);
   if (state.options & layout::kTransparent) {
     // The picture's background is the colour of its bottom-left pixel.
-    const COLORREF key = ::GetPixel(source.Get(), 0, info.bmHeight - 1);
-    CopyTransparent(dc, source.Get(), info.bmWidth, info.bmHeight, key);
+    const COLORREF key = ::GetPixel(source.Get(), 0, size.cy - 1);
+    CopyTransparent(dc, source.Get(), size.cx, size.cy, key);
   } else {
-    ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/win32/PopupMenu.h"
 
 #include "platform/win32/Gdi.h"
+#include "platform/win32/Pictures.h"
 
 namespace platform {
 

@@ -12,6 +12,17 @@ bool Win32Drives::ChangeDirectory(const std::string& path) {
   return ::SetCurrentDirectoryA(path.c_str()) != FALSE;
 }
 
+std::string Win32Drives::CurrentDirectory() {
+  // Asked for its length first: a directory may be longer than MAX_PATH.
+  const DWORD needed = ::GetCurrentDirectoryA(0, nullptr);
+  if (needed == 0) return {};
+  std::string path(needed, '\0');
+  const DWORD length = ::GetCurrentDirectoryA(needed, path.data());
+  if (length == 0 || length >= needed) return {};
+  path.resize(length);
+  return path;
+}
+
 bool Win32Drives::VolumeLabel(const std::string& root, std::string& label) {
   char volumeName[MAX_PATH] = {};
   char fileSystemName[MAX_PATH] = {};

@@ -25,6 +25,7 @@ class Win32Drives : public Drives {
   std::uint32_t LogicalDrives() override;
   unsigned DriveType(const std::string& root) override;
   bool ChangeDirectory(const std::string& path) override;
+  std::string CurrentDirectory() override;
   bool VolumeLabel(const std::string& root, std::string& label) override;
 };
 
@@ -56,7 +57,7 @@ class Win32Session : public Session {
   bool EndSession(unsigned flags, unsigned reason) override;
   bool SetBlockReason(WindowHandle window, const std::string& reason) override;
   void ClearBlockReason(WindowHandle window) override;
-  bool WatchSessionChanges(WindowHandle window) override;
+  unsigned WatchSessionChanges(WindowHandle window) override;
   void StopWatchingSessionChanges(WindowHandle window) override;
   bool RegisterForRestart() override;
 };

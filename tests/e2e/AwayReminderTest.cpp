@@ -62,6 +62,28 @@ TEST_F(AwayReminderTest, ALockAndASleepWithADiskInARemindWithoutABox) {
   EXPECT_EQ(e2e::SettingDword("RemindWhenAway"), 1u);
 }
 
+// The probe makes each drive's root the current directory; a process whose
+// current directory is on a stick keeps Windows from ejecting it. After a
+// lock that found the disk in A:, the directory is the one before; the
+// end of the session's check keeps its own rule and leaves A:\.
+TEST_F(AwayReminderTest, ALockLeavesTheCurrentDirectoryAsItWas) {
+  e2e::SetSettingDword("RemindWhenAway", 1);
+  e2e::SetSettingDword("NoDialog", 1);
+  StartResident();
+  const std::optional<std::string> before = program.CurrentDirectory();
+  ASSERT_TRUE(before.has_value());
+  ASSERT_NE(*before, "A:\\");
+  DWORD_PTR answer = 0;
+  ASSERT_NE(::SendMessageTimeoutA(program.MainWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0,
+                                  SMTO_ABORTIFHUNG, 10000, &answer),
+            0);
+  EXPECT_EQ(program.CurrentDirectory(), before) << "after the reminder";
+  const e2e::SessionEndReply reply = e2e::AskEndOfSession(program);
+  ASSERT_TRUE(reply.answered);
+  EXPECT_EQ(program.CurrentDirectory(), std::optional<std::string>("A:\\"))
+      << "after the end of the session's check";
+}
+
 // The first question of Windows XP before a sleep, and any other power
 // event, is answered with consent.
 TEST_F(AwayReminderTest, ASleepIsNeverRefused) {

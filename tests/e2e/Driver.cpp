@@ -256,6 +256,42 @@ UINT Program::ErrorMode() {
   return mode;
 }
 
+std::optional<std::string> Program::CurrentDirectory() {
+  // The process's current directory is kept in its process parameters,
+  // which its PEB points to: read from outside as a debugger does. The
+  // driver is built for the program's own bitness, so the layouts are its
+  // own: the parameters' pointer at 0x10 in the PEB (0x20 on x64), the
+  // current directory's UNICODE_STRING at 0x24 in them (0x38 on x64).
+  using QueryFunction = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  const auto query = reinterpret_cast<QueryFunction>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+  struct {
+    void* reserved1;
+    void* peb;
+    void* reserved2[4];
+  } basic = {};
+  if (query == nullptr || query(process_, 0, &basic, sizeof basic, nullptr) != 0) return {};
+  constexpr bool k64 = sizeof(void*) == 8;
+  const auto read = [&](const void* from, void* to, SIZE_T size) {
+    SIZE_T got = 0;
+    return ::ReadProcessMemory(process_, from, to, size, &got) && got == size;
+  };
+  const char* parameters = nullptr;
+  struct {
+    USHORT length;
+    USHORT maximumLength;
+    const wchar_t* buffer;
+  } dosPath = {};
+  if (!read(static_cast<const char*>(basic.peb) + (k64 ? 0x20 : 0x10), &parameters,
+            sizeof parameters) ||
+      !read(parameters + (k64 ? 0x38 : 0x24), &dosPath, sizeof dosPath)) {
+    return {};
+  }
+  std::wstring path(dosPath.length / sizeof(wchar_t), L'\0');
+  if (!read(dosPath.buffer, path.data(), dosPath.length)) return {};
+  return std::string(path.begin(), path.end());
+}
+
 void Program::LoadLibraryInside(const std::string& path) {
   if (!CallInside("LoadLibraryA", path)) {
     throw std::runtime_error("cannot load " + path + " into dorvane.exe");

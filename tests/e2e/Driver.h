@@ -79,6 +79,9 @@ class Program {
 
   // Calls GetErrorMode inside the program's process and returns its answer.
   UINT ErrorMode();
+  // The program's current directory, read from its process parameters;
+  // nothing when they cannot be read.
+  std::optional<std::string> CurrentDirectory();
   // Loads a DLL of the tests into the program's process.
   void LoadLibraryInside(const std::string& path);
   // Runs kernel32's `function` as a thread of the program, with `argument`

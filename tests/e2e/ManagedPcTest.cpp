@@ -147,9 +147,9 @@ TEST(EventMessagesTest, TheProgramCarriesTheSentenceOfEachEvent) {
       {kEventLogNotWritten, {"C:\\x.dvl", "Cannot create file C:\\x.dvl"},
        "The warning could not be written to the log file C:\\x.dvl: Cannot create file "
        "C:\\x.dvl"},
-      {kEventSettingsRepaired, {"Failed to get data for 'NoDialog'", "They were reset."},
-       "The settings in the registry were missing or damaged (Failed to get data for "
-       "'NoDialog'). They were reset."},
+      {kEventSettingOrServiceDamaged, {"Failed to get data for 'NoDialog'", "They were reset."},
+       "A setting of Dorvane, or a service of Windows that it uses, was missing or damaged "
+       "(Failed to get data for 'NoDialog'). They were reset."},
       {kEventStarted, {"A:, C:", ""}, "Dorvane started. Drives it checks: A:, C:."},
       {kEventStarted, {"E:", " Options set by policy: Drives, RemovableDrives."},
        "Dorvane started. Drives it checks: E:. Options set by policy: Drives, RemovableDrives."},

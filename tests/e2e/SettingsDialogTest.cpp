@@ -905,14 +905,22 @@ TEST_F(SettingsDialogTest, CtrlTabTurnsThePagesWhileTheFocusIsOnTheTabsOrAPage) 
 
 // The removable drives' box: Alt+U ticks it, OK stores REG_DWORD 1, a
 // restart shows it ticked, and unticking it undone by Cancel keeps it.
+// The reminder's box answers its own letter, K, as well.
 TEST_F(SettingsDialogTest, TheRemovableDrivesBoxIsSavedByOkAndReloadedAtEveryClose) {
   ShowDialog();
   ShowTab(3);
+  const struct {
+    char key;
+    const char* box;
+  } added[] = {{'k', "chRemindWhenAway"}, {'u', "chRemovableDrives"}};
+  for (const auto& [key, name] : added) {
+    SCOPED_TRACE(name);
+    ASSERT_FALSE(IsChecked(Control(name)));
+    ::PostMessageA(e2e::FocusOf(dialog), WM_SYSCHAR, key, 1 << 29);
+    ASSERT_TRUE(e2e::WaitFor([&] { return IsChecked(Control(name)); }, 5000)) << "Alt+" << key;
+    EXPECT_EQ(e2e::FocusOf(dialog), Control(name));
+  }
   HWND box = Control("chRemovableDrives");
-  ASSERT_FALSE(IsChecked(box));
-  ::PostMessageA(e2e::FocusOf(dialog), WM_SYSCHAR, 'u', 1 << 29);
-  ASSERT_TRUE(e2e::WaitFor([&] { return IsChecked(box); }, 5000)) << "Alt+U ticks the box";
-  EXPECT_EQ(e2e::FocusOf(dialog), box);
   // Tab from chNoDialog reaches it next.
   Click("chNoDialog");
   ASSERT_TRUE(e2e::WaitFor([&] { return e2e::FocusOf(dialog) == Control("chNoDialog"); }, 5000));
@@ -922,6 +930,7 @@ TEST_F(SettingsDialogTest, TheRemovableDrivesBoxIsSavedByOkAndReloadedAtEveryClo
   e2e::PostKey(box, VK_RETURN);  // Enter on a check box is OK
   ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(dialog); }, 5000));
   EXPECT_EQ(e2e::SettingDword("RemovableDrives"), 1u) << "a REG_DWORD 1";
+  EXPECT_EQ(e2e::SettingDword("RemindWhenAway"), 1u);
 
   RestartProgram();
   ShowDialog();

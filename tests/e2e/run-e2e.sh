@@ -49,6 +49,7 @@ fault_media_cleanup
 trap fault_media_cleanup EXIT
 trap 'exit 130' INT TERM
 start_display || exit
+mkdir -p "$root/build/logs"
 make_prefix "$root/build/wine/prefix-e2e${part:+-$part}"
 rm -rf "$media"
 fault_media_make
@@ -148,6 +149,7 @@ trace_row() {
     0) failed=1 ;;
   esac
   for out in "$@"; do
+    if [ ! -f "$out" ]; then none_ran=$((none_ran + 1)); continue; fi
     grep -E -A4 ': Failure$' "$out" | grep -v '^--$'
     grep -E '^\[ +(OK|FAILED) +\] [A-Za-z]+\.[A-Za-z]+ \(' "$out"
     ran=$(grep -cE '^\[ +(OK|FAILED) +\] [A-Za-z]+\.[A-Za-z]+ \(' "$out")

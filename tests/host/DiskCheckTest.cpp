@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/fake/Fakes.h"
+#include "shell/AwayReminder.h"
 #include "shell/DiskCheck.h"
 
 namespace {
@@ -400,6 +401,9 @@ TEST_P(AwayReminderTest, OneSoundAndOneBalloonForTheMediaFound) {
   }
   EXPECT_EQ(reached, GetParam().expected);
   EXPECT_TRUE(ui.boxes.empty());
+  // Whatever the walk found, the process's current directory is back where
+  // it was: none of the drives it probed is held.
+  EXPECT_EQ(drives.currentDirectory, "C:\\WORK\\");
 }
 
 const std::string kBalloonA = "icon balloon Dorvane 4.0: " + WarningText("MYDISK", 'A');

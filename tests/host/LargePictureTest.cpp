@@ -77,23 +77,100 @@ TEST(LargePicture, InflatesEachKindOfBlockAndRefusesDamage) {
   }
 }
 
-TEST(LargePicture, DrawingDownAveragesAndKeepsTheKeyedBackgroundOut) {
-  // 4 x 2 pixels (blue, green, red), bottom row first, drawn down to 2 x 1.
-  const Bytes key = {0xFF, 0x00, 0xFF}, grey = {0x40, 0x40, 0x40}, white = {0xFF, 0xFF, 0xFF},
-              red = {0x00, 0x00, 0xFF};
-  const Bytes pixels[2][4] = {{key, grey, key, key}, {white, white, red, key}};
+// A picture's rows as ShrinkPixels reads and writes them: pixels of three
+// bytes (blue, green, red), bottom row first, each row padded to four bytes.
+using Picture = std::vector<std::vector<Bytes>>;
+Bytes Rows(const Picture& picture) {
   Bytes rows;
-  for (const auto& row : pixels) {
+  for (const auto& row : picture) {
     for (const Bytes& pixel : row) rows.insert(rows.end(), pixel.begin(), pixel.end());
+    while (rows.size() % 4 != 0) rows.push_back(0);
   }
-  Bytes keyed(platform::RowBytes(2)), plain(platform::RowBytes(2));
-  platform::ShrinkPixels(rows.data(), 4, 2, keyed.data(), 2, 1, true);
-  platform::ShrinkPixels(rows.data(), 4, 2, plain.data(), 2, 1, false);
-  // Keyed: on the left three of four pixels are drawn, and only they make
-  // the average; on the right one of four: background.
-  EXPECT_EQ(keyed, (Bytes{0xBF, 0xBF, 0xBF, 0xFF, 0x00, 0xFF, 0, 0}));
-  // Not keyed, the magenta pixels count as any other.
-  EXPECT_EQ(plain, (Bytes{0xCF, 0x90, 0xCF, 0xBF, 0x00, 0xFF, 0, 0}));
+  return rows;
+}
+
+Bytes Grey(unsigned char level) { return {level, level, level}; }
+
+// Each expected pixel is the exact area average, rounded half up, worked
+// out by hand: the program and every test that compares its pixels must
+// draw the same ones in every build, whatever the compiler does with
+// floating point.
+TEST(LargePicture, DrawingDownIsTheExactAverageAndKeepsTheKeyedBackgroundOut) {
+  const Bytes key = {0xFF, 0x00, 0xFF};
+  const struct {
+    const char* name;
+    Picture from;
+    int width, height;
+    bool keyed;
+    Picture expected;
+  } cases[] = {
+      // 8 to 5 (125 %): each pixel covers 1.6. The first is (0 + 0.6 x 4) /
+      // 1.6 = 1.5 and the third (0.8 x 20 + 0.8 x 255) / 1.6 = 137.5, halves
+      // that floating point misses by a hair.
+      {"125 %, one row",
+       {{Grey(0), Grey(4), Grey(10), Grey(20), Grey(255), Grey(3), Grey(1), Grey(200)}},
+       5, 1, false,
+       {{Grey(2), Grey(10), Grey(138), Grey(34), Grey(125)}}},
+      // 4 x 4 to 3 x 3 (150 %): each pixel covers 4/3 across and down.
+      {"150 %, both ways",
+       {{Grey(0), Grey(10), Grey(20), Grey(30)},
+        {Grey(40), Grey(50), Grey(60), Grey(70)},
+        {Grey(80), Grey(90), Grey(100), Grey(110)},
+        {Grey(120), Grey(130), Grey(140), Grey(255)}},
+       3, 3, false,
+       {{Grey(13), Grey(25), Grey(38)}, {Grey(63), Grey(75), Grey(88)},
+        {Grey(113), Grey(125), Grey(197)}}},
+      // Keyed, at 150 %: a pixel that the picture covers less than half is
+      // background; the others average the picture's own pixels only.
+      {"150 %, keyed",
+       {{key, key, key, key},
+        {key, {0, 0, 200}, {0, 0, 100}, key},
+        {key, {0, 100, 0}, {90, 90, 90}, {10, 20, 30}},
+        {key, key, {200, 0, 0}, key}},
+       3, 3, true,
+       {{key, key, key}, {key, {23, 48, 98}, {24, 30, 56}}, {key, {138, 38, 18}, key}}},
+      // 4 x 2 to 2 x 1, keyed: on the left three of four pixels are drawn and
+      // make the average; on the right one of four: background.
+      {"half, keyed",
+       {{key, Grey(0x40), key, key}, {Grey(0xFF), Grey(0xFF), {0x00, 0x00, 0xFF}, key}},
+       2, 1, true,
+       {{Grey(0xBF), key}}},
+      // Not keyed, the magenta pixels count as any other.
+      {"half, not keyed",
+       {{key, Grey(0x40), key, key}, {Grey(0xFF), Grey(0xFF), {0x00, 0x00, 0xFF}, key}},
+       2, 1, false,
+       {{{0xCF, 0x90, 0xCF}, {0xBF, 0x00, 0xFF}}}},
+  };
+  for (const auto& c : cases) {
+    const Bytes from = Rows(c.from);
+    Bytes drawn(platform::RowBytes(c.width) * c.height, 0xCD);  // canary in the padding
+    EXPECT_TRUE(platform::ShrinkPixels(from.data(), static_cast<int>(c.from[0].size()),
+                                       static_cast<int>(c.from.size()), drawn.data(), c.width,
+                                       c.height, c.keyed))
+        << c.name;
+    EXPECT_EQ(drawn, Rows(c.expected)) << c.name;
+  }
+}
+
+TEST(LargePicture, DrawingDownRefusesSizesItCannotDraw) {
+  const Bytes from(platform::RowBytes(4) * 4, 0x40);
+  const struct {
+    const char* name;
+    int fromWidth, fromHeight, width, height;
+  } cases[] = {
+      {"no width", 4, 4, 0, 3},
+      {"no height", 4, 4, 3, 0},
+      {"wider than the picture", 4, 4, 5, 3},
+      {"a negative height", 4, 4, 3, -1},
+      {"a picture past the longest side", platform::kLargestSide + 1, 1, 1, 1},
+  };
+  for (const auto& c : cases) {
+    Bytes drawn(16, 0xCD);
+    EXPECT_FALSE(platform::ShrinkPixels(from.data(), c.fromWidth, c.fromHeight, drawn.data(),
+                                        c.width, c.height, false))
+        << c.name;
+    EXPECT_EQ(drawn, Bytes(16, 0xCD)) << c.name << ": nothing written";
+  }
 }
 
 }  // namespace

@@ -84,8 +84,12 @@ const DesignedControl kAdded[] = {
     {"chRemovableDrives", Kind::CheckBox, "tsOther", 48, 192, 305, 17,
      "Also check &USB sticks, memory cards and CDs in any drive.", 2},
     {"chRemindWhenAway", Kind::CheckBox, "tsOther", 48, 210, 305, 17,
-     "Remind me when the computer is &locked or goes to sleep.", 3},
-    // Shown only while a policy sets an option of the page.
+     "Remind me when the computer is loc&ked or goes to sleep.", 3},
+};
+
+// One line on each page, shown only while a policy sets an option of the
+// page; a text, without an access key.
+const DesignedControl kManagedLines[] = {
     {"laManagedDrives", Kind::Label, "tsDrives", 48, 4, 305, 13,
      "Some settings are managed by your administrator.", -1},
     {"laManagedSound", Kind::Label, "tsSound", 48, 4, 305, 13,
@@ -137,6 +141,7 @@ void ExpectAsDesigned(const DesignedControl& designed) {
 TEST(SettingsLayoutTest, EveryControlHasItsDesignedPlaceSizeTextAndTabOrder) {
   for (const DesignedControl& designed : kDesigned) ExpectAsDesigned(designed);
   for (const DesignedControl& added : kAdded) ExpectAsDesigned(added);
+  for (const DesignedControl& line : kManagedLines) ExpectAsDesigned(line);
 }
 
 TEST(SettingsLayoutTest, ThePageControlHoldsTheFourPagesInTabOrder) {
@@ -203,11 +208,39 @@ TEST(SettingsLayoutTest, TheAddedCheckBoxesStandUnderChNoDialogAndFollowItInTabO
     }
   }
 
-  // The removable drives' access key is no other control's.
-  ASSERT_EQ(AccessKey(Find("chRemovableDrives")->text), 'U');
-  for (const layout::Control& other : layout::kSettingsLayout) {
-    if (std::strcmp(other.name, "chRemovableDrives") == 0) continue;
-    EXPECT_NE(AccessKey(other.text), 'U') << other.name;
+}
+
+// The page that holds a control, through its panels; null for the
+// dialog's own controls and the pages themselves.
+const char* PageOf(const layout::Control& control) {
+  const layout::Control* at = &control;
+  while (at->parent != nullptr) {
+    const layout::Control* parent = Find(at->parent);
+    if (parent->kind == Kind::TabSheet) return parent->name;
+    at = parent;
+  }
+  return nullptr;
+}
+
+// The tabs take their access keys before a page's controls, and a letter
+// that two controls of one page share reaches only the first: each control
+// that the product added to a page needs a letter of its own. (The designed
+// texts keep their designed letters, D and O twice among them.)
+TEST(SettingsLayoutTest, EachAddedControlHasAnAccessKeyOfItsOwn) {
+  for (const DesignedControl& added : kAdded) {
+    SCOPED_TRACE(added.name);
+    const layout::Control* control = Find(added.name);
+    const char key = AccessKey(control->text);
+    ASSERT_NE(key, '\0');
+    for (const layout::Control& other : layout::kSettingsLayout) {
+      if (&other == control) continue;
+      const char* page = PageOf(other);
+      const bool samePage = page != nullptr && std::strcmp(page, PageOf(*control)) == 0;
+      const bool dialogWide = other.kind == Kind::TabSheet || other.parent == nullptr;
+      if (samePage || dialogWide) {
+        EXPECT_NE(AccessKey(other.text), key) << other.name;
+      }
+    }
   }
 }
 
@@ -219,10 +252,9 @@ bool Overlap(const layout::Control& a, const layout::Control& b) {
 // The line of a managed page stands where no control of the page is, so
 // that showing it moves none and covers none.
 TEST(SettingsLayoutTest, EachPagesManagedLineCoversNoControlOfThePage) {
-  for (const char* name : {"laManagedDrives", "laManagedSound", "laManagedLogging",
-                           "laManagedOther"}) {
-    SCOPED_TRACE(name);
-    const layout::Control* line = Find(name);
+  for (const DesignedControl& managed : kManagedLines) {
+    SCOPED_TRACE(managed.name);
+    const layout::Control* line = Find(managed.name);
     ASSERT_NE(line, nullptr);
     const layout::Control* page = Find(line->parent);
     EXPECT_LE(line->left + line->width, page->width);
@@ -239,6 +271,7 @@ TEST(SettingsLayoutTest, TheTableHoldsNothingElse) {
   std::set<std::string> expected;
   for (const DesignedControl& designed : kDesigned) expected.insert(designed.name);
   for (const DesignedControl& added : kAdded) expected.insert(added.name);
+  for (const DesignedControl& line : kManagedLines) expected.insert(line.name);
   for (const auto& page : kPages) expected.insert(page[0]);
   std::set<std::string> actual;
   for (const layout::Control& control : layout::kSettingsLayout) {

@@ -75,12 +75,14 @@ else fail "not a 32-bit Windows program: ${magic:-unknown}"; fi
 manifest=$(tr -d '\0\r\n' < "$program" | grep -aoE '<assembly .*</assembly>' | head -1)
 if ! grep -q '<dpiAware[^>]*>true</dpiAware>' <<<"$manifest"; then
   fail "manifest: no dpiAware true (${manifest:+present}${manifest:-none found})"
-elif ! grep -q '<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>' <<<"$manifest"; then
-  fail "manifest: dpiAwareness is not PerMonitorV2"
+elif ! grep -qE '<dpiAwareness[^>]*> *PerMonitorV2 *, *PerMonitor *</dpiAwareness>' <<<"$manifest"; then
+  # Windows 10 1607 knows no PerMonitorV2 and, with dpiAwareness there,
+  # ignores dpiAware: without the fallback it would run the program unaware.
+  fail "manifest: dpiAwareness is not PerMonitorV2 with PerMonitor after it"
 elif grep -qE 'requestedExecutionLevel|Microsoft\.Windows\.Common-Controls' <<<"$manifest"; then
   fail "manifest: an execution level or common controls 6, which the program must not ask for"
 else
-  pass "manifest: aware of the DPI of each monitor, no execution level, classic controls"
+  pass "manifest: aware of the DPI of each monitor (PerMonitorV2, PerMonitor), no execution level, classic controls"
 fi
 
 size=$(stat -c %s "$program")

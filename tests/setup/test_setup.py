@@ -108,6 +108,7 @@ class WinePrefix:
         if missing:
             raise FileNotFoundError("missing for the setup's tests: " + ", ".join(missing))
         self.start_display()
+        wineway.forget_prefix(self.env)
         shutil.rmtree(self.root, ignore_errors=True)
         os.makedirs(self.env["WINEPREFIX"])
         subprocess.run([self.loader, "wineboot", "-i"], env=self.env, capture_output=True,

@@ -1,30 +1,15 @@
-// Sounds, message boxes, session control, timers and the file chooser.
+// The session: asking Windows to end it, telling it why the program holds
+// its end, its notices of a lock, and the restart after an update.
 #include <windows.h>
-#include <commdlg.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/win32/Handles.h"
-#include "platform/win32/MessageBox.h"
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Services.h"
 
 namespace platform {
-
-bool Win32Sounds::PlayWave(const std::string& fileName, unsigned flags) {
-  using SndPlaySound = BOOL(WINAPI*)(LPCSTR, UINT);
-  static const auto play = SystemFunction<SndPlaySound>("winmm.dll", "sndPlaySoundA");
-  return play != nullptr && play(fileName.c_str(), flags) != FALSE;
-}
-
-bool Win32Sounds::Beep(unsigned type) { return ::MessageBeep(type) != FALSE; }
-
-int Win32UserInterface::ShowMessageBox(WindowHandle owner, const std::string& text,
-                                   const std::string& caption, unsigned flags) {
-  return ShowProgramMessageBox(static_cast<HWND>(owner), text, caption, flags);
-}
 
 bool Win32Session::EndSession(unsigned flags, unsigned reason) {
   // Windows NT refuses a restart or shut-down to a process that has not
@@ -85,11 +70,14 @@ void Win32Session::ClearBlockReason(WindowHandle window) {
 // wtsapi32 exists from Windows XP on, and is no known DLL: loaded from the
 // system folder, its absence on earlier Windows simply means no lock is
 // ever reported.
-bool Win32Session::WatchSessionChanges(WindowHandle window) {
+unsigned Win32Session::WatchSessionChanges(WindowHandle window) {
   using Register = BOOL(WINAPI*)(HWND, DWORD);
   const auto watch = SystemFunction<Register>("wtsapi32.dll", "WTSRegisterSessionNotification");
+  if (watch == nullptr) return ERROR_PROC_NOT_FOUND;
   constexpr DWORD kNotifyForThisSession = 0;
-  return watch != nullptr && watch(static_cast<HWND>(window), kNotifyForThisSession) != FALSE;
+  if (watch(static_cast<HWND>(window), kNotifyForThisSession) != FALSE) return ERROR_SUCCESS;
+  const DWORD error = ::GetLastError();
+  return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
 }
 
 void Win32Session::StopWatchingSessionChanges(WindowHandle window) {
@@ -103,49 +91,6 @@ bool Win32Session::RegisterForRestart() {
   const auto registerRestart =
       SystemFunction<RegisterApplicationRestart>("kernel32.dll", "RegisterApplicationRestart");
   return registerRestart != nullptr && SUCCEEDED(registerRestart(nullptr, kRestartNoReboot));
-}
-
-void Win32Timers::StartTimer(WindowHandle window, unsigned id, unsigned intervalMs) {
-  ::SetTimer(static_cast<HWND>(window), id, intervalMs, nullptr);
-}
-
-void Win32Timers::StopTimer(WindowHandle window, unsigned id) {
-  ::KillTimer(static_cast<HWND>(window), id);
-}
-
-bool Win32CommonDialogs::OpenFileName(const OpenFileRequest& request, std::string& chosen) {
-  char fileName[MAX_PATH] = {};
-  std::strncpy(fileName, request.fileName.c_str(), sizeof fileName - 1);
-  const std::string filter = PlatformFilter(request.filter);
-
-  OPENFILENAMEA ofn = {};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = static_cast<HWND>(request.owner);
-  ofn.lpstrFilter = filter.c_str();
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = fileName;
-  ofn.nMaxFile = sizeof fileName;
-  ofn.lpstrTitle = request.title.c_str();
-  ofn.lpstrDefExt = request.defaultExtension.c_str();
-  // The user may name a log or a wave file that does not exist yet, in a
-  // folder that does not exist yet: the program uses the text as it is.
-  ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
-  using GetOpenFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
-  static const auto getOpenFileName =
-      SystemFunction<GetOpenFileNameFunction>("comdlg32.dll", "GetOpenFileNameA");
-  if (getOpenFileName == nullptr || !getOpenFileName(&ofn)) return false;
-  chosen = fileName;
-  // Windows gives a new name typed without an extension the default one;
-  // Wine's dialog takes it off again when no such file exists yet. Either
-  // way a new log file named "notes" comes back as "notes.dvl".
-  const std::size_t namePart = chosen.find_last_of("\\/:");
-  const bool hasExtension =
-      chosen.find('.', namePart == std::string::npos ? 0 : namePart + 1) != std::string::npos;
-  if (!hasExtension && !request.defaultExtension.empty() &&
-      ::GetFileAttributesA(chosen.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    chosen += "." + request.defaultExtension;
-  }
-  return true;
 }
 
 }  // namespace platform
