@@ -14,11 +14,6 @@ using platform::kLinkColour;
 // A link turns red while a mouse button is held on it.
 const COLORREF kLinkPressed = RGB(255, 0, 0);
 
-platform::Font FontOf(const layout::AboutFont& font, int dpi) {
-  return platform::CreateFontByName(font.face, platform::ScaleToDpi(font.height, dpi), font.bold,
-                                    font.underline);
-}
-
 // A picture of the dialog's own: a copy in the same format, so the logo's
 // background colour is still its bottom-left pixel.
 platform::Bitmap CopyPicture(HBITMAP source) {
@@ -47,9 +42,9 @@ TfmAbout::TfmAbout(platform::Shell& shell, HBITMAP logo, HBITMAP kestrome)
 }
 
 void TfmAbout::MakeFonts() {
-  font_ = FontOf(layout::kAboutDialogFont, Dpi());
-  nameFont_ = FontOf(layout::kAboutNameFont, Dpi());
-  linkFont_ = FontOf(layout::kAboutLinkFont, Dpi());
+  font_ = platform::CreateLayoutFont(layout::kAboutDialogFont, Dpi());
+  nameFont_ = platform::CreateLayoutFont(layout::kAboutNameFont, Dpi());
+  linkFont_ = platform::CreateLayoutFont(layout::kAboutLinkFont, Dpi());
 }
 
 void TfmAbout::ShowFontsAndPictures() {

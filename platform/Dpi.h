@@ -11,6 +11,10 @@ namespace platform {
 // The DPI the layouts and the plain pictures are drawn for.
 constexpr int kDesignDpi = 96;
 
+// Windows' small icons (SM_CXSMICON: captions, the notification area) at
+// that DPI.
+constexpr int kSmallIconSize = 16;
+
 // `value` pixels at 96 DPI in pixels at `dpi`, rounded to the nearest
 // pixel and halves away from zero, as Windows' MulDiv rounds: every size
 // and place of every window goes through here, so that the same number

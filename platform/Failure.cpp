@@ -18,8 +18,6 @@ const char* CurrentFailureText() noexcept {
     throw;
   } catch (const std::exception& failure) {
     return failure.what();
-  } catch (const char* text) {
-    return text != nullptr ? text : "Unknown failure";
   } catch (...) {
     return "Unknown failure";
   }

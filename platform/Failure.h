@@ -28,10 +28,9 @@ std::string FormatFailure(const std::string& pattern, const std::string& argumen
 std::string ErrorBoxText(const std::string& message);
 
 // Inside a catch: the text of the failure being handled, valid while that
-// catch runs. A std::exception gives its message; a string thrown as it is
-// (a layout table's look-up of a name it lacks throws one), that string;
-// anything else "Unknown failure". So a function that Windows calls back
-// ends with one catch (...), and nothing unwinds through Windows's frames.
+// catch runs. A std::exception gives its message, anything else "Unknown
+// failure". So a function that Windows calls back ends with one
+// catch (...), and nothing unwinds through Windows's frames.
 const char* CurrentFailureText() noexcept;
 
 }  // namespace platform

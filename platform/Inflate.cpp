@@ -93,14 +93,20 @@ constexpr unsigned short kDistanceBase[] = {
 constexpr unsigned char kDistanceExtra[] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                             6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
-bool InflateCodes(BitReader& in, const Huffman& literals, const Huffman& distances,
-                  std::size_t expected, std::vector<unsigned char>& out) {
+// The room the stream is written into, and how much of it is written.
+struct Output {
+  unsigned char* data;
+  std::size_t room;
+  std::size_t size = 0;
+};
+
+bool InflateCodes(BitReader& in, const Huffman& literals, const Huffman& distances, Output& out) {
   for (;;) {
     const int symbol = Decode(in, literals);
     if (symbol < 0 || in.Overrun()) return false;
     if (symbol < 256) {
-      if (out.size() >= expected) return false;
-      out.push_back(static_cast<unsigned char>(symbol));
+      if (out.size >= out.room) return false;
+      out.data[out.size++] = static_cast<unsigned char>(symbol);
       continue;
     }
     if (symbol == 256) return true;
@@ -111,30 +117,33 @@ bool InflateCodes(BitReader& in, const Huffman& literals, const Huffman& distanc
     if (distanceCode < 0 || distanceCode >= 30) return false;
     const std::size_t distance =
         kDistanceBase[distanceCode] + in.Bits(kDistanceExtra[distanceCode]);
-    if (in.Overrun() || distance > out.size() || out.size() + length > expected) return false;
-    for (std::size_t i = 0; i < length; ++i) out.push_back(out[out.size() - distance]);
+    if (in.Overrun() || distance > out.size || length > out.room - out.size) return false;
+    for (std::size_t i = 0; i < length; ++i, ++out.size) {
+      out.data[out.size] = out.data[out.size - distance];
+    }
   }
 }
 
-bool InflateStored(BitReader& in, std::size_t expected, std::vector<unsigned char>& out) {
+bool InflateStored(BitReader& in, Output& out) {
   in.SkipToByte();
   const unsigned length = in.Bits(16);
-  if ((in.Bits(16) ^ 0xFFFFu) != length || out.size() + length > expected) return false;
-  for (unsigned i = 0; i < length; ++i) out.push_back(static_cast<unsigned char>(in.Bits(8)));
+  if ((in.Bits(16) ^ 0xFFFFu) != length || length > out.room - out.size) return false;
+  for (unsigned i = 0; i < length; ++i) {
+    out.data[out.size++] = static_cast<unsigned char>(in.Bits(8));
+  }
   return !in.Overrun();
 }
 
-bool InflateFixed(BitReader& in, std::size_t expected, std::vector<unsigned char>& out) {
+bool InflateFixed(BitReader& in, Output& out) {
   unsigned char lengths[288];
   for (int i = 0; i < 288; ++i) lengths[i] = i < 144 ? 8 : i < 256 ? 9 : i < 280 ? 7 : 8;
   Huffman literals, distances;
-  Build(literals, lengths, 288);
+  const bool built = Build(literals, lengths, 288);
   for (int i = 0; i < 30; ++i) lengths[i] = 5;
-  Build(distances, lengths, 30);
-  return InflateCodes(in, literals, distances, expected, out);
+  return built && Build(distances, lengths, 30) && InflateCodes(in, literals, distances, out);
 }
 
-bool InflateDynamic(BitReader& in, std::size_t expected, std::vector<unsigned char>& out) {
+bool InflateDynamic(BitReader& in, Output& out) {
   const int literalCount = static_cast<int>(in.Bits(5)) + 257;
   const int distanceCount = static_cast<int>(in.Bits(5)) + 1;
   const int lengthCount = static_cast<int>(in.Bits(4)) + 4;
@@ -174,29 +183,28 @@ bool InflateDynamic(BitReader& in, std::size_t expected, std::vector<unsigned ch
       !Build(distances, lengths + literalCount, distanceCount)) {
     return false;
   }
-  return InflateCodes(in, literals, distances, expected, out);
+  return InflateCodes(in, literals, distances, out);
 }
 
 }  // namespace
 
-bool Inflate(const unsigned char* data, std::size_t size, std::size_t expected,
-             std::vector<unsigned char>& out) {
-  out.clear();
-  out.reserve(expected);
+bool Inflate(const unsigned char* data, std::size_t size, unsigned char* out,
+             std::size_t expected) {
+  Output written{out, expected};
   BitReader in(data, size);
   bool last = false;
   while (!last) {
     last = in.Bits(1) != 0;
     bool inflated = false;
     switch (in.Bits(2)) {
-      case 0: inflated = InflateStored(in, expected, out); break;
-      case 1: inflated = InflateFixed(in, expected, out); break;
-      case 2: inflated = InflateDynamic(in, expected, out); break;
+      case 0: inflated = InflateStored(in, written); break;
+      case 1: inflated = InflateFixed(in, written); break;
+      case 2: inflated = InflateDynamic(in, written); break;
       default: break;
     }
     if (!inflated || in.Overrun()) return false;
   }
-  return out.size() == expected;
+  return written.size == expected;
 }
 
 }  // namespace platform

@@ -22,6 +22,14 @@ enum class Kind {
   TabSheet,     // one page of a page control (its text is the tab's caption)
 };
 
+// A font by face, character height in pixels at 96 DPI and style.
+struct Font {
+  const char* face;
+  int height;
+  bool bold;
+  bool underline;
+};
+
 // The window itself.
 struct Window {
   const char* className;

@@ -3,55 +3,53 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "platform/Inflate.h"
 
 namespace platform {
 
-bool UnpackPixels(const unsigned char* packed, std::size_t size, int width, int height,
-                  unsigned char* rows) {
-  if (width <= 0 || height <= 0) return false;
-  const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-  const std::size_t stride = (rowBytes + 3) & ~static_cast<std::size_t>(3);
-  const unsigned char* const end = packed + size;
-  std::size_t column = 0;  // bytes written of the current row
-  int row = 0;
-  unsigned char* out = rows;
-  // Puts one pixel at the next place, zeroing a row's padding as it ends.
-  auto put = [&](const unsigned char* pixel) {
-    std::memcpy(out + column, pixel, 3);
-    column += 3;
-    if (column == rowBytes) {
-      std::memset(out + rowBytes, 0, stride - rowBytes);
-      out += stride;
-      column = 0;
-      ++row;
-    }
-  };
-  while (packed != end) {
-    if (row == height) return false;
-    const unsigned control = *packed++;
-    const bool repeated = control >= 0x80;
-    const std::size_t count = repeated ? control - 0x7E : control + 1;
-    const std::size_t bytes = repeated ? 3 : count * 3;
-    if (static_cast<std::size_t>(end - packed) < bytes) return false;
-    const std::size_t left =
-        static_cast<std::size_t>(height - row) * static_cast<std::size_t>(width) - column / 3;
-    if (count > left) return false;
-    for (std::size_t i = 0; i < count; ++i) put(repeated ? packed : packed + 3 * i);
-    packed += bytes;
+namespace {
+
+constexpr std::size_t kHeaderSize = 40;  // a BITMAPINFOHEADER's
+
+std::uint32_t Read32(const unsigned char* at) {
+  return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
+}
+unsigned Read16(const unsigned char* at) { return at[0] | at[1] << 8; }
+
+bool SideFits(std::uint32_t side) { return side >= 1 && side <= kLargestSide; }
+
+// The 24-bit form: the stream inflates into the end of the rows, and each
+// row moves from there to its place. A row's place and its padding end
+// before the next row's pixels begin, so nothing is overwritten before it
+// is read, and no buffer beside the rows is needed.
+bool UnpackTrueColour(const unsigned char* stream, std::size_t size, int width, int height,
+                      unsigned char* rows) {
+  const std::size_t stride = RowBytes(width);
+  const std::size_t rowPixels = static_cast<std::size_t>(width) * 3;
+  const std::size_t packed = rowPixels * height;
+  unsigned char* const from = rows + (stride * height - packed);
+  if (!Inflate(stream, size, from, packed)) return false;
+  for (int y = 0; y < height; ++y) {
+    std::memmove(rows + stride * y, from + rowPixels * y, rowPixels);
+    std::memset(rows + stride * y + rowPixels, 0, stride - rowPixels);
   }
-  return row == height;
+  return true;
 }
 
-bool InflatePixels(const unsigned char* deflated, std::size_t size, int width, int height,
-                   int colours, unsigned char* rows) {
-  if (width <= 0 || height <= 0 || colours <= 0 || colours > 256) return false;
-  const std::size_t pixels = static_cast<std::size_t>(width) * height;
+bool UnpackPaletted(const unsigned char* stream, std::size_t size, int width, int height,
+                    int colours, unsigned char* rows) {
   const std::size_t paletteBytes = static_cast<std::size_t>(colours) * 3;
+  const std::size_t pixels = static_cast<std::size_t>(width) * height;
   std::vector<unsigned char> raw;
-  if (!Inflate(deflated, size, paletteBytes + pixels, raw)) return false;
+  try {
+    raw.resize(paletteBytes + pixels);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  if (!Inflate(stream, size, raw.data(), raw.size())) return false;
   const unsigned char* index = raw.data() + paletteBytes;
   for (int y = 0; y < height; ++y) {
     unsigned char* out = rows + RowBytes(width) * y;
@@ -62,6 +60,40 @@ bool InflatePixels(const unsigned char* deflated, std::size_t size, int width, i
     }
   }
   return true;
+}
+
+}  // namespace
+
+std::optional<PictureHeader> ReadPictureHeader(const unsigned char* data, std::size_t size) {
+  if (data == nullptr || size < kHeaderSize || Read32(data) != kHeaderSize) return std::nullopt;
+  const std::uint32_t width = Read32(data + 4);
+  const std::uint32_t height = Read32(data + 8);  // a top-down picture's is negative
+  const unsigned planes = Read16(data + 12);
+  const unsigned bits = Read16(data + 14);
+  const std::uint32_t compression = Read32(data + 16);
+  const std::uint32_t colours = Read32(data + 32);
+  const bool trueColour = bits == 24 && colours == 0;
+  const bool paletted = bits == 8 && colours >= 1 && colours <= 256;
+  if (!SideFits(width) || !SideFits(height) || planes != 1 || compression != 0 ||
+      !(trueColour || paletted)) {
+    return std::nullopt;
+  }
+  return PictureHeader{static_cast<int>(width), static_cast<int>(height), static_cast<int>(colours)};
+}
+
+bool UnpackPicture(const unsigned char* data, std::size_t size, const PictureHeader& header,
+                   unsigned char* rows, std::size_t rowsSize) {
+  const int width = header.width;
+  const int height = header.height;
+  if (!SideFits(width) || !SideFits(height) || header.colours < 0 || header.colours > 256 ||
+      size < kHeaderSize || rows == nullptr || rowsSize < RowBytes(width) * height) {
+    return false;
+  }
+  const unsigned char* stream = data + kHeaderSize;
+  const std::size_t streamSize = size - kHeaderSize;
+  return header.colours == 0
+             ? UnpackTrueColour(stream, streamSize, width, height, rows)
+             : UnpackPaletted(stream, streamSize, width, height, header.colours, rows);
 }
 
 namespace {
@@ -92,17 +124,25 @@ struct Sample {
   std::uint32_t weight = 0;
 };
 
-bool SideFits(int side, int from) { return side > 0 && side <= from && from <= kLargestSide; }
+bool ShrinkFits(int side, int from) { return side > 0 && side <= from && from <= kLargestSide; }
 
 }  // namespace
 
-bool ShrinkPixels(const unsigned char* rows, int fromWidth, int fromHeight, unsigned char* to,
-                  int width, int height, bool keyed) {
-  if (!SideFits(width, fromWidth) || !SideFits(height, fromHeight)) return false;
+bool ShrinkPixels(const unsigned char* rows, std::size_t rowsSize, int fromWidth, int fromHeight,
+                  unsigned char* to, std::size_t toSize, int width, int height, bool keyed) {
+  if (!ShrinkFits(width, fromWidth) || !ShrinkFits(height, fromHeight) ||
+      rowsSize < RowBytes(fromWidth) * fromHeight || toSize < RowBytes(width) * height) {
+    return false;
+  }
   const std::size_t fromStride = RowBytes(fromWidth);
   const unsigned char* key = rows;  // bottom-up: the first pixel is the bottom-left one
   // Across first, each row of the picture into `width` samples...
-  std::vector<Sample> across(static_cast<std::size_t>(width) * fromHeight);
+  std::vector<Sample> across;
+  try {
+    across.resize(static_cast<std::size_t>(width) * fromHeight);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   for (int y = 0; y < fromHeight; ++y) {
     const unsigned char* row = rows + fromStride * y;
     for (int x = 0; x < width; ++x) {

@@ -3,6 +3,7 @@
 // maker's logo, and the two links to the maker.
 
 #include "platform/Layout.h"
+#include "resources/Fonts.h"
 
 namespace layout {
 
@@ -37,19 +38,11 @@ constexpr Control kAboutLayout[] = {
 // build.
 consteval std::size_t AboutRow(const char* name) { return IndexOf(kAboutLayout, name); }
 
-// A font by face, character height in pixels and style.
-struct AboutFont {
-  const char* face;
-  int height;
-  bool bold;
-  bool underline;
-};
-
 // The dialog's own font, which buOK and laVersion use.
-constexpr AboutFont kAboutDialogFont = {"MS Sans Serif", 11, false, false};
+constexpr Font kAboutDialogFont = kDialogFont;
 // laName; its colour is the system's window-text colour.
-constexpr AboutFont kAboutNameFont = {"Arial", 43, true, false};
+constexpr Font kAboutNameFont = {"Arial", 43, true, false};
 // laWebSite and laEMail, blue at rest and red while a button is held on them.
-constexpr AboutFont kAboutLinkFont = {"MS Sans Serif", 11, false, true};
+constexpr Font kAboutLinkFont = {kDialogFont.face, kDialogFont.height, false, true};
 
 }  // namespace layout

@@ -20,7 +20,7 @@ if [ "${1:-}" = --smoke ]; then
   runs=${FUZZ_SMOKE_RUNS:-20000}
   seconds=${FUZZ_SMOKE_SECONDS:-3}
 fi
-targets=(line_breaks date_time labels drive_string settings_load)
+targets=(line_breaks date_time labels drive_string settings_load inflate picture shrink)
 
 # A configured build/fuzz keeps its compiler; a fresh one gets clang++.
 if [ ! -f build/fuzz/CMakeCache.txt ]; then

@@ -5,6 +5,7 @@
 
 #include "platform/Failure.h"
 #include "platform/win32/InputBox.h"
+#include "resources/Fonts.h"
 #include "resources/HelpFiles.h"
 #include "resources/SettingsLayout.h"
 #include "settings/StoreValues.h"
@@ -130,7 +131,7 @@ TfmSettings::TfmSettings(const TSettingsServices& services)
                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, window.clientWidth,
                window.clientHeight);
   ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
-  font_ = platform::CreateFontByName("MS Sans Serif", Scaled(11));
+  font_ = platform::CreateLayoutFont(layout::kDialogFont, Dpi());
 }
 
 void TfmSettings::FormCreate() {
@@ -173,7 +174,7 @@ void TfmSettings::ShowPictures() {
 
 void TfmSettings::FormDpiChanged() {
   platform::Font before = std::move(font_);
-  font_ = platform::CreateFontByName("MS Sans Serif", Scaled(11));
+  font_ = platform::CreateLayoutFont(layout::kDialogFont, Dpi());
   // The controls exist from the first show on.
   if (!controls_.Created()) return;
   controls_.Place(Dpi(), font_.Get());

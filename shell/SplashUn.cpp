@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "about/AboutUn.h"
+#include "platform/Dpi.h"
+#include "resources/Fonts.h"
 #include "resources/SplashLayout.h"
 #include "settings/SettingsUn.h"
 #include "resources/Texts.h"
@@ -70,7 +72,7 @@ TfmSplash::TfmSplash(const TSplashServices& services)
 }
 
 void TfmSplash::MakeFontsAndPictures() {
-  font_ = platform::CreateFontByName("MS Sans Serif", Scaled(11));
+  font_ = platform::CreateLayoutFont(layout::kDialogFont, Dpi());
   nameFont_ = platform::CreateFontByName("Arial", Scaled(33), true);
   noticeFont_ = platform::CreateFontByName("MS Sans Serif", Scaled(8));
   logo_ = platform::LoadPictureForDpi("LOGO", Dpi());
@@ -100,7 +102,8 @@ void TfmSplash::FormDpiChanged() {
   // The notification area shows the icon at the small-icon size of the
   // display's new DPI; the shell has its own copy before the one here goes.
   platform::Icon notifyIcon = std::move(notifyIcon_);
-  notifyIcon_ = platform::LoadIconResource("MAINICON", Scaled(16), Scaled(16));
+  notifyIcon_ = platform::LoadIconResource("MAINICON", Scaled(platform::kSmallIconSize),
+                                           Scaled(platform::kSmallIconSize));
   TrayIconData.icon = notifyIcon_.Get() != nullptr ? notifyIcon_.Get() : icon_.Get();
   trayIcon_.IconChanged();
 }

@@ -14,6 +14,12 @@ namespace platform {
 
 namespace {
 
+const char kCreateFailed[] = "Error creating window";
+
+}  // namespace
+
+namespace {
+
 struct SystemClass {
   const char* className;
   DWORD style;
@@ -137,7 +143,17 @@ void ControlSet::Create(HWND window, HFONT font, int dpi) {
                                control.width, control.height, parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(),
                                nullptr);
-      ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      if (hwnd != nullptr) ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    if (hwnd == nullptr) {
+      // Out of window resources: the window gets none of its controls
+      // rather than some, and a later show tries again. A control goes
+      // with its parent, so only the window's own children are destroyed.
+      for (std::size_t made = 0; made < count_; ++made) {
+        if (byRow_[made] != nullptr && parents[made] >= count_) ::DestroyWindow(byRow_[made]);
+      }
+      byRow_.clear();
+      throw Failure(kCreateFailed);
     }
     if (page) {
       TCITEMA tab = {};

@@ -236,8 +236,10 @@ void TForm::ShowWithoutFocus() { Present(false); }
 
 void TForm::Present(bool takeFocus) {
   if (!shownBefore_) {
-    shownBefore_ = true;
+    // A first show whose controls could not be made is tried again at the
+    // next show.
     FormFirstShow();
+    shownBefore_ = true;
     RECT rect;
     ::GetWindowRect(handle_, &rect);
     int width = rect.right - rect.left;

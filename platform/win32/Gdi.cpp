@@ -1,5 +1,6 @@
 #include "platform/win32/Gdi.h"
 
+#include "platform/Dpi.h"
 #include "platform/win32/Module.h"
 
 namespace platform {
@@ -12,6 +13,10 @@ Font CreateFontByName(const char* face, int height, bool bold, bool underline) {
   font.lfCharSet = DEFAULT_CHARSET;
   lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
   return Font(::CreateFontIndirectA(&font));
+}
+
+Font CreateLayoutFont(const layout::Font& font, int dpi) {
+  return CreateFontByName(font.face, ScaleToDpi(font.height, dpi), font.bold, font.underline);
 }
 
 Icon LoadIconResource(const char* name, int width, int height) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "platform/Layout.h"
 #include "platform/win32/Handles.h"
 
 namespace platform {
@@ -11,6 +12,9 @@ namespace platform {
 // A font by face name and character height in pixels (a negative LOGFONT
 // height: the characters, not the cell, are that high).
 Font CreateFontByName(const char* face, int height, bool bold = false, bool underline = false);
+
+// A font of a layout, made for `dpi`.
+Font CreateLayoutFont(const layout::Font& font, int dpi);
 
 // An icon of the program's resources.
 Icon LoadIconResource(const char* name, int width, int height);

@@ -30,6 +30,8 @@ class UniqueHandle {
     return handle_ != nullptr && reinterpret_cast<HANDLE>(handle_) != INVALID_HANDLE_VALUE;
   }
   Handle Get() const { return handle_; }
+  // Gives the handle to another owner, such as a menu that takes a submenu.
+  Handle Release() { return std::exchange(handle_, nullptr); }
   void Reset() {
     if (Valid()) Closer()(handle_);
     handle_ = nullptr;
@@ -55,6 +57,9 @@ struct DeleteDeviceContext {
 struct CloseRegistryKey {
   void operator()(HKEY key) const { ::RegCloseKey(key); }
 };
+struct CloseDesktopHandle {
+  void operator()(HDESK desktop) const { ::CloseDesktop(desktop); }
+};
 // DestroyMenu takes the menu's submenus with it, but not the pictures of
 // its items.
 struct DestroyMenuHandle {
@@ -70,6 +75,7 @@ using Icon = UniqueHandle<HICON, DestroyIconHandle>;
 using MemoryDC = UniqueHandle<HDC, DeleteDeviceContext>;
 using RegistryKeyHandle = UniqueHandle<HKEY, CloseRegistryKey>;
 using Menu = UniqueHandle<HMENU, DestroyMenuHandle>;
+using Desktop = UniqueHandle<HDESK, CloseDesktopHandle>;
 
 // A window's device context (GetDC), given back with ReleaseDC, which
 // needs the window as well as the context.

@@ -1,9 +1,13 @@
 #include "platform/win32/Pictures.h"
 
 #include <cstring>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "platform/Dpi.h"
 #include "platform/PackedPicture.h"
+#include "platform/Text.h"
 #include "platform/win32/Module.h"
 #include "platform/win32/SystemLibraries.h"
 
@@ -17,8 +21,14 @@ SIZE PictureSize(HBITMAP picture) {
 
 namespace {
 
-// An empty 24-bit bottom-up DIB section of that size, and its rows.
-Bitmap NewPicture(int width, int height, unsigned char*& rows) {
+// A new 24-bit bottom-up DIB section of that size, with its rows and their
+// size; null when Windows makes none.
+struct Picture {
+  Bitmap bitmap;
+  unsigned char* rows = nullptr;
+  std::size_t rowsSize = 0;
+};
+Picture NewPicture(int width, int height) {
   BITMAPINFO format = {};
   format.bmiHeader.biSize = sizeof format.bmiHeader;
   format.bmiHeader.biWidth = width;
@@ -27,42 +37,50 @@ Bitmap NewPicture(int width, int height, unsigned char*& rows) {
   format.bmiHeader.biBitCount = 24;
   format.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  Bitmap picture(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-  rows = static_cast<unsigned char*>(bits);
+  Picture picture;
+  picture.bitmap = Bitmap(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (picture.bitmap.Get() != nullptr && bits != nullptr) {
+    picture.rows = static_cast<unsigned char*>(bits);
+    picture.rowsSize = RowBytes(width) * static_cast<std::size_t>(height);
+  }
   return picture;
 }
 
 // The data of an RCDATA resource, null when there is none.
-const unsigned char* ResourceData(const char* name, DWORD& size) {
+const unsigned char* ResourceData(const std::string& name, DWORD& size) {
   const HINSTANCE module = Instance();
-  const HRSRC found = ::FindResourceA(module, name, RT_RCDATA);
+  const HRSRC found = ::FindResourceA(module, name.c_str(), RT_RCDATA);
   if (found == nullptr) return nullptr;
   size = ::SizeofResource(module, found);
   return static_cast<const unsigned char*>(::LockResource(::LoadResource(module, found)));
 }
 
+// The stored picture `name` of the resources as a 24-bit picture; null
+// where there is none, or it is not one the program makes.
+Picture LoadStoredPicture(const std::string& name) {
+  DWORD size = 0;
+  const unsigned char* data = ResourceData(name, size);
+  const std::optional<PictureHeader> header = ReadPictureHeader(data, size);
+  if (!header) return Picture();
+  Picture picture = NewPicture(header->width, header->height);
+  if (picture.rows == nullptr ||
+      !UnpackPicture(data, size, *header, picture.rows, picture.rowsSize)) {
+    return Picture();
+  }
+  return picture;
+}
+
 }  // namespace
 
 Bitmap LoadBitmapResource(const char* name) {
-  // A packed picture becomes the same DIB section that LoadImageA makes of
-  // a plain one; the small pictures that do not pack are kept plain.
+  // A stored picture becomes the same DIB section that LoadImageA makes of
+  // a plain one; the one picture of 16 colours is kept plain.
   DWORD size = 0;
-  const unsigned char* data = ResourceData(name, size);
-  if (data == nullptr) {
+  if (ResourceData(name, size) == nullptr) {
     return Bitmap(static_cast<HBITMAP>(
         ::LoadImageA(Instance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   }
-  BITMAPINFOHEADER header = {};
-  if (size < sizeof header) return Bitmap();
-  std::memcpy(&header, data, sizeof header);
-  if (header.biBitCount != 24 || header.biCompression != BI_RGB) return Bitmap();
-  unsigned char* rows = nullptr;
-  Bitmap picture = NewPicture(header.biWidth, header.biHeight, rows);
-  if (picture.Get() == nullptr || !UnpackPixels(data + sizeof header, size - sizeof header,
-                                                header.biWidth, header.biHeight, rows)) {
-    return Bitmap();
-  }
-  return picture;
+  return std::move(LoadStoredPicture(name).bitmap);
 }
 
 namespace {
@@ -72,17 +90,16 @@ namespace {
 // stays exactly that colour, which is what marks it transparent. For the
 // scales the larger art does not reach.
 Bitmap ResizePicture(HBITMAP source, int width, int height) {
-  unsigned char* rows = nullptr;
-  Bitmap result = NewPicture(width, height, rows);
-  if (result.Get() == nullptr) return Bitmap();
+  Picture result = NewPicture(width, height);
   const SIZE size = PictureSize(source);
   MemoryDC from(::CreateCompatibleDC(nullptr));
   MemoryDC to(::CreateCompatibleDC(nullptr));
+  if (result.rows == nullptr || size.cx == 0 || !from.Valid() || !to.Valid()) return Bitmap();
   SelectedObject fromPicture(from.Get(), source);
-  SelectedObject toPicture(to.Get(), result.Get());
+  SelectedObject toPicture(to.Get(), result.bitmap.Get());
   ::SetStretchBltMode(to.Get(), COLORONCOLOR);
   ::StretchBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, size.cx, size.cy, SRCCOPY);
-  return result;
+  return std::move(result.bitmap);
 }
 
 // The picture `name` drawn at the larger scale (resources/art), at
@@ -90,31 +107,21 @@ Bitmap ResizePicture(HBITMAP source, int width, int height) {
 // one, and taken pixel for pixel to a larger one. Null where the program
 // holds no such picture or it does not inflate.
 Bitmap LoadLargeArt(const char* name, int scale, int width, int height) {
-  char resource[64];
-  ::wsprintfA(resource, "%s_%d", name, scale);
-  DWORD size = 0;
-  const unsigned char* data = ResourceData(resource, size);
-  BITMAPINFOHEADER header = {};
-  if (data == nullptr || size < sizeof header) return Bitmap();
-  std::memcpy(&header, data, sizeof header);
-  const int artWidth = header.biWidth;
-  const int artHeight = header.biHeight;
-  unsigned char* rows = nullptr;
-  Bitmap art = NewPicture(artWidth, artHeight, rows);
-  if (art.Get() == nullptr ||
-      !InflatePixels(data + sizeof header, size - sizeof header, artWidth, artHeight,
-                     static_cast<int>(header.biClrUsed), rows)) {
+  Picture art = LoadStoredPicture(std::string(name) + "_" + DecimalText(scale));
+  const SIZE artSize = PictureSize(art.bitmap.Get());
+  if (art.rows == nullptr) return Bitmap();
+  if (width == artSize.cx && height == artSize.cy) return std::move(art.bitmap);
+  if (width > artSize.cx || height > artSize.cy) {
+    return ResizePicture(art.bitmap.Get(), width, height);
+  }
+  Picture drawn = NewPicture(width, height);
+  // Keyed pictures have magenta as the background that is not drawn.
+  const bool keyed = std::memcmp(art.rows, kKeyColour, sizeof kKeyColour) == 0;
+  if (drawn.rows == nullptr || !ShrinkPixels(art.rows, art.rowsSize, artSize.cx, artSize.cy,
+                                             drawn.rows, drawn.rowsSize, width, height, keyed)) {
     return Bitmap();
   }
-  if (width == artWidth && height == artHeight) return art;
-  if (width > artWidth || height > artHeight) return ResizePicture(art.Get(), width, height);
-  unsigned char* to = nullptr;
-  Bitmap drawn = NewPicture(width, height, to);
-  if (drawn.Get() == nullptr) return Bitmap();
-  // Keyed pictures have magenta as the background that is not drawn.
-  const bool keyed = rows[0] == 0xFF && rows[1] == 0x00 && rows[2] == 0xFF;
-  if (!ShrinkPixels(rows, artWidth, artHeight, to, width, height, keyed)) return Bitmap();
-  return drawn;
+  return std::move(drawn.bitmap);
 }
 
 }  // namespace

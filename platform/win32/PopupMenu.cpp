@@ -1,15 +1,23 @@
 #include "platform/win32/PopupMenu.h"
 
+#include "platform/Failure.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Pictures.h"
 
 namespace platform {
+
+namespace {
+
+const char kMenuInsertFailed[] = "Unable to insert a menu item";
+
+}  // namespace
 
 void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi) {
   // The menu before goes first: its items refer to its pictures.
   menu_ = Menu();
   pictures_.clear();
   menu_ = Menu(::CreatePopupMenu());
+  if (!menu_.Valid()) throw Failure(kMenuInsertFailed);
   // The submenu each item opens, by row; an item's parent comes before it.
   std::vector<HMENU> submenus(count, nullptr);
   for (std::size_t i = 0; i < count; ++i) {
@@ -23,6 +31,7 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi
     MENUITEMINFOA info = {};
     info.cbSize = sizeof info;
     info.wID = id;
+    Menu submenu;
     if (lstrcmpA(item.caption, "-") == 0) {
       info.fMask = MIIM_FTYPE | MIIM_ID;
       info.fType = MFT_SEPARATOR;
@@ -32,8 +41,10 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi
       // An item that is the parent of later items opens a submenu.
       for (std::size_t j = i + 1; j < count; ++j) {
         if (table[j].parent != nullptr && lstrcmpA(table[j].parent, item.name) == 0) {
+          submenu = Menu(::CreatePopupMenu());
+          if (!submenu.Valid()) throw Failure(kMenuInsertFailed);
           info.fMask |= MIIM_SUBMENU;
-          info.hSubMenu = submenus[i] = ::CreatePopupMenu();
+          info.hSubMenu = submenu.Get();
           break;
         }
       }
@@ -45,7 +56,12 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi
         info.hbmpItem = pictures_.back().Get();
       }
     }
-    ::InsertMenuItemA(parent, ::GetMenuItemCount(parent), TRUE, &info);
+    // A menu without one of its items would run the wrong commands from
+    // the keyboard, and a submenu that no menu took would be lost.
+    if (parent == nullptr || !::InsertMenuItemA(parent, ::GetMenuItemCount(parent), TRUE, &info)) {
+      throw Failure(kMenuInsertFailed);
+    }
+    submenus[i] = submenu.Release();  // its menu destroys it now
   }
 }
 

@@ -61,11 +61,10 @@ BOOL CALLBACK MatchClass(HWND window, LPARAM lParam) {
 BOOL CALLBACK SearchDesktop(LPSTR desktopName, LPARAM lParam) {
   auto* search = reinterpret_cast<WindowSearch*>(lParam);
   try {
-    HDESK desktop =
-        ::OpenDesktopA(desktopName, 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE);
-    if (desktop == nullptr) return TRUE;
-    ::EnumDesktopWindows(desktop, MatchClass, lParam);
-    ::CloseDesktop(desktop);
+    const Desktop desktop(
+        ::OpenDesktopA(desktopName, 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE));
+    if (!desktop.Valid()) return TRUE;
+    ::EnumDesktopWindows(desktop.Get(), MatchClass, lParam);
     search->failure.RaiseAgain();
     return search->found == nullptr;
   } catch (...) {

@@ -482,49 +482,60 @@ def bmp_bytes(w, h, bpp, data, pal=None):
     return head + info + table + bits
 
 
-def packed_bytes(bmp):
-    """A 24-bit .bmp's header and pixels run-length packed, as the program
-    unpacks them (platform/PackedPicture.h): a control byte below 0x80 is
-    followed by that many plus one pixels, one from 0x80 on by one pixel
-    that stands control - 0x7E times."""
+def bmp_pixels(bmp):
+    """A .bmp's pixels as (blue, green, red) triples, bottom row first."""
     off = struct.unpack_from("<I", bmp, 10)[0]
     w, h = struct.unpack_from("<ii", bmp, 18)
-    stride = ((w * 24 + 31) // 32) * 4
-    px = [bmp[off + y * stride + 3 * x:off + y * stride + 3 * x + 3]
-          for y in range(h) for x in range(w)]
-    out = bytearray(bmp[14:54])
-    i, n = 0, len(px)
-    while i < n:
-        j = i
-        while j + 1 < n and px[j + 1] == px[i] and j - i < 128:
-            j += 1
-        if j > i:
-            out.append(0x7E + j - i + 1)
-            out += px[i]
-        else:
-            while j + 1 < n and (j + 2 >= n or px[j + 1] != px[j + 2]) and j - i < 127:
-                j += 1
-            out.append(j - i)
-            out += b"".join(px[i:j + 1])
-        i = j + 1
-    return bytes(out)
+    bpp = struct.unpack_from("<H", bmp, 28)[0]
+    stride = ((w * bpp + 31) // 32) * 4
+    if bpp == 24:
+        return w, h, [bmp[off + y * stride + 3 * x:off + y * stride + 3 * x + 3]
+                      for y in range(h) for x in range(w)]
+    assert bpp == 8, bpp
+    table = [bmp[54 + 4 * i:57 + 4 * i] for i in range(256)]
+    return w, h, [table[bmp[off + y * stride + x]] for y in range(h) for x in range(w)]
 
 
-def unpacked_rows(packed):
-    """The padded bottom-up rows of a packed picture (for the check)."""
-    w, h = struct.unpack_from("<ii", packed, 4)
-    px, i = [], 40
-    while i < len(packed):
-        c = packed[i]
-        if c >= 0x80:
-            px += [packed[i + 1:i + 4]] * (c - 0x7E)
-            i += 4
-        else:
-            px += [packed[i + 1 + 3 * k:i + 4 + 3 * k] for k in range(c + 1)]
-            i += 1 + 3 * (c + 1)
-    assert len(px) == w * h
-    pad = bytes(((w * 24 + 31) // 32) * 4 - 3 * w)
-    return b"".join(b"".join(px[y * w:(y + 1) * w]) + pad for y in range(h))
+def _deflate(data):
+    z = zlib.compressobj(9, zlib.DEFLATED, -15, 9)
+    return z.compress(data) + z.flush()
+
+
+def stored_bytes(bmp):
+    """A .bmp as the program holds it (platform/PackedPicture.h): a
+    BITMAPINFOHEADER and one raw deflate stream of its pixels, bottom row
+    first and unpadded, exactly as they are: three bytes a pixel, or, for
+    a picture of 256 colours at most where that is smaller, a palette of
+    the colours it uses and an index a pixel."""
+    w, h, px = bmp_pixels(bmp)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, 0, 0, 0, 0, 0)
+    forms = [info + _deflate(b"".join(px))]
+    colours = list(dict.fromkeys(px))
+    if len(colours) <= 256:
+        index = {c: i for i, c in enumerate(colours)}
+        info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 0, 0, 0, 0, len(colours), 0)
+        forms.append(info + _deflate(b"".join(colours) + bytes(index[c] for c in px)))
+    return min(forms, key=len)
+
+
+def stored_pixels(data):
+    """The (blue, green, red) triples that a stored picture inflates to."""
+    w, h, _p, bits, _c, _s, _x, _y, colours = struct.unpack_from("<iiHHIIiiI", data, 4)
+    raw = zlib.decompress(data[40:], -15)
+    if bits == 24:
+        assert colours == 0 and len(raw) == 3 * w * h
+        return [raw[3 * i:3 * i + 3] for i in range(w * h)]
+    assert bits == 8 and 1 <= colours <= 256 and len(raw) == 3 * colours + w * h
+    return [raw[3 * i:3 * i + 3] for i in raw[3 * colours:]]
+
+
+def stored_name(name):
+    return name[:-4] + ".dfb"
+
+
+# The one picture the program keeps as Windows stores it: its 16 colours
+# are its design, and it is smaller than any header.
+PLAIN = ("mi_howtousehelp.bmp",)
 
 
 def ico_bytes(images):
@@ -1188,10 +1199,9 @@ def check(outdir):
         assert (hs, bw, bh, planes, bits, comp) == (40, w, h, 1, bpp, 0), name
         assert off == 54 + (4 << bpp if bpp <= 8 else 0), name
         assert len(data) == off + stride * h, name
-        if bpp == 24:   # the packed copy that the program holds
-            packed = open(os.path.join(outdir, name[:-4] + ".pkb"), "rb").read()
-            assert packed[:40] == data[14:54], name
-            assert unpacked_rows(packed) == data[off:], name + ": packed pixels differ"
+        if name not in PLAIN:   # the stored copy that the program holds
+            stored = open(os.path.join(outdir, stored_name(name)), "rb").read()
+            assert stored_pixels(stored) == bmp_pixels(data)[2], name + ": stored pixels differ"
         if keyed:       # first stored row is the bottom one
             if bpp == 24:
                 b, g, r = data[off:off + 3]
@@ -1231,10 +1241,10 @@ def main(outdir):
     for name, fn in (("tab_drives", tab_drives), ("tab_sound", tab_sound),
                      ("tab_logging", tab_logging), ("tab_other", tab_other)):
         save(name + ".bmp", bmp_bytes(32, 32, 24, fn().rgb()))
-    packed = [name for name, (_w, _h, bpp, _k) in EXPECTED.items() if bpp == 24]
-    for name in packed:
+    stored = [name for name in EXPECTED if name not in PLAIN]
+    for name in stored:
         with open(os.path.join(outdir, name), "rb") as f:
-            save(name[:-4] + ".pkb", packed_bytes(f.read()))
+            save(stored_name(name), stored_bytes(f.read()))
     global SCALE
     SCALE = LARGE_SCALE
     for name, (draw, colours) in LARGE.items():
@@ -1242,7 +1252,7 @@ def main(outdir):
     SCALE = 1.0
     check(outdir)
     check_large(outdir)
-    print("wrote %d files to %s" % (len(EXPECTED) + len(packed) + len(LARGE) + 1, outdir))
+    print("wrote %d files to %s" % (len(EXPECTED) + len(stored) + len(LARGE) + 1, outdir))
 
 
 if __name__ == "__main__":

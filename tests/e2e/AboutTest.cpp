@@ -43,7 +43,7 @@ const char* ClassFor(layout::Kind kind) {
 
 // The size that a line of text takes in a font, measured here: the test
 // runs in the same prefix, with the same fonts, as the program.
-SIZE TextSize(const std::string& text, const layout::AboutFont& font) {
+SIZE TextSize(const std::string& text, const layout::Font& font) {
   LOGFONTA logFont = {};
   logFont.lfHeight = -font.height;
   logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
@@ -61,7 +61,7 @@ SIZE TextSize(const std::string& text, const layout::AboutFont& font) {
   return {rect.right, rect.bottom};
 }
 
-const layout::AboutFont& FontOf(const char* name) {
+const layout::Font& FontOf(const char* name) {
   if (std::strcmp(name, "laName") == 0) return layout::kAboutNameFont;
   if (std::strcmp(name, "laWebSite") == 0 || std::strcmp(name, "laEMail") == 0) {
     return layout::kAboutLinkFont;
@@ -69,46 +69,29 @@ const layout::AboutFont& FontOf(const char* name) {
   return layout::kAboutDialogFont;
 }
 
-// A picture of dorvane.exe's resources, top row first: a packed one
+// A picture of dorvane.exe's resources, top row first: a stored one
 // (RCDATA) unpacked as the program does, a plain one as Windows loads it.
 e2e::ScreenPixels ResourcePicture(const char* name) {
+  const e2e::StoredPicture stored = e2e::ProgramPicture(name);
+  if (!stored.rows.empty()) return e2e::PixelsOfRows(stored.rows.data(), stored.width, stored.height);
   e2e::ScreenPixels pixels;
   HMODULE exe = ::LoadLibraryExA(e2e::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (exe == nullptr) return pixels;
-  std::vector<unsigned char> rows;
-  BITMAPINFOHEADER header = {};
-  if (HRSRC found = ::FindResourceA(exe, name, RT_RCDATA)) {
-    const auto* data = static_cast<const unsigned char*>(::LockResource(::LoadResource(exe, found)));
-    const DWORD size = ::SizeofResource(exe, found);
-    std::memcpy(&header, data, sizeof header);
-    rows.resize(static_cast<size_t>((header.biWidth * 3 + 3) & ~3) * header.biHeight);
-    if (!platform::UnpackPixels(data + sizeof header, size - sizeof header, header.biWidth,
-                                header.biHeight, rows.data())) {
-      rows.clear();
-    }
-  } else if (HBITMAP bitmap = static_cast<HBITMAP>(
-                 ::LoadImageA(exe, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+  if (HBITMAP bitmap = static_cast<HBITMAP>(
+          ::LoadImageA(exe, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
     BITMAP info = {};
     ::GetObjectA(bitmap, sizeof info, &info);
-    header = {sizeof header, info.bmWidth, info.bmHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    rows.resize(static_cast<size_t>((info.bmWidth * 3 + 3) & ~3) * info.bmHeight);
+    BITMAPINFOHEADER header = {sizeof header, info.bmWidth, info.bmHeight, 1, 24, BI_RGB,
+                               0,             0,            0,             0, 0};
+    std::vector<unsigned char> rows(platform::RowBytes(info.bmWidth) * info.bmHeight);
     HDC dc = ::GetDC(nullptr);
     ::GetDIBits(dc, bitmap, 0, info.bmHeight, rows.data(),
                 reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     ::ReleaseDC(nullptr, dc);
     ::DeleteObject(bitmap);
+    pixels = e2e::PixelsOfRows(rows.data(), info.bmWidth, info.bmHeight);
   }
   ::FreeLibrary(exe);
-  if (rows.empty()) return pixels;
-  pixels.width = header.biWidth;
-  pixels.height = header.biHeight;
-  const size_t stride = (pixels.width * 3 + 3) & ~3;
-  for (int y = pixels.height - 1; y >= 0; --y) {
-    for (int x = 0; x < pixels.width; ++x) {
-      const unsigned char* bgr = &rows[y * stride + x * 3];
-      pixels.colours.push_back(RGB(bgr[2], bgr[1], bgr[0]));
-    }
-  }
   return pixels;
 }
 

@@ -540,6 +540,7 @@ ResourceFigures CountOwnResources() {
 #include <cstdint>
 #include <cstring>
 
+#include "platform/PackedPicture.h"
 #include "resources/SplashLayout.h"
 
 namespace e2e {
@@ -773,6 +774,38 @@ int CountColour(const ScreenPixels& pixels, COLORREF colour) {
   int count = 0;
   for (COLORREF c : pixels.colours) count += c == colour ? 1 : 0;
   return count;
+}
+
+StoredPicture ProgramPicture(const char* name) {
+  StoredPicture picture;
+  HMODULE exe = ::LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const HRSRC found = exe != nullptr ? ::FindResourceA(exe, name, RT_RCDATA) : nullptr;
+  if (found != nullptr) {
+    const auto* data =
+        static_cast<const unsigned char*>(::LockResource(::LoadResource(exe, found)));
+    const DWORD size = ::SizeofResource(exe, found);
+    if (const auto header = platform::ReadPictureHeader(data, size)) {
+      std::vector<unsigned char> rows(platform::RowBytes(header->width) * header->height);
+      if (platform::UnpackPicture(data, size, *header, rows.data(), rows.size())) {
+        picture = {header->width, header->height, std::move(rows)};
+      }
+    }
+  }
+  if (exe != nullptr) ::FreeLibrary(exe);
+  return picture;
+}
+
+ScreenPixels PixelsOfRows(const unsigned char* rows, int width, int height) {
+  ScreenPixels pixels;
+  pixels.width = width;
+  pixels.height = height;
+  for (int y = height - 1; y >= 0; --y) {
+    for (int x = 0; x < width; ++x) {
+      const unsigned char* bgr = &rows[platform::RowBytes(width) * y + 3 * x];
+      pixels.colours.push_back(RGB(bgr[2], bgr[1], bgr[0]));
+    }
+  }
+  return pixels;
 }
 
 bool SavePng(const ScreenPixels& pixels, const std::string& name) {

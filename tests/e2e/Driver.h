@@ -225,6 +225,18 @@ struct ScreenPixels {
   COLORREF At(int x, int y) const { return colours[static_cast<size_t>(y) * width + x]; }
 };
 ScreenPixels CaptureScreen(const RECT& rect);
+
+// A picture that dorvane.exe stores (RCDATA), unpacked as the program
+// unpacks it: 24-bit rows, bottom row first, each padded to four bytes;
+// none (no rows) where there is no such picture or it does not unpack.
+struct StoredPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<unsigned char> rows;
+};
+StoredPicture ProgramPicture(const char* name);
+// Such rows as the screen shows them, top row first.
+ScreenPixels PixelsOfRows(const unsigned char* rows, int width, int height);
 int CountColour(const ScreenPixels& pixels, COLORREF colour);
 
 // Writes NAME.png into the run's screenshot folder (SCREENSHOT_DIR, a Unix

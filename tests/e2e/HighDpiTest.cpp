@@ -34,32 +34,14 @@ SIZE WindowSize(HWND hwnd) {
 // The splash's logo as the program draws it at 150 %: the picture kept at
 // 200 % in dorvane.exe, drawn down to `width` x `height`, top row first.
 e2e::ScreenPixels LogoDrawnDown(int width, int height) {
-  e2e::ScreenPixels pixels;
-  HMODULE exe = ::LoadLibraryExA(e2e::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  const HRSRC found = exe != nullptr ? ::FindResourceA(exe, "LOGO_200", RT_RCDATA) : nullptr;
-  if (found == nullptr) return pixels;
-  const auto* data = static_cast<const unsigned char*>(::LockResource(::LoadResource(exe, found)));
-  BITMAPINFOHEADER header;
-  std::memcpy(&header, data, sizeof header);
-  std::vector<unsigned char> art(platform::RowBytes(header.biWidth) * header.biHeight);
+  const e2e::StoredPicture art = e2e::ProgramPicture("LOGO_200");
   std::vector<unsigned char> rows(platform::RowBytes(width) * height);
-  const bool inflated = platform::InflatePixels(
-      data + sizeof header, ::SizeofResource(exe, found) - sizeof header, header.biWidth,
-      header.biHeight, static_cast<int>(header.biClrUsed), art.data());
-  ::FreeLibrary(exe);
-  if (!inflated || !platform::ShrinkPixels(art.data(), header.biWidth, header.biHeight, rows.data(),
-                                           width, height, true)) {
-    return pixels;
+  if (art.rows.empty() ||
+      !platform::ShrinkPixels(art.rows.data(), art.rows.size(), art.width, art.height, rows.data(),
+                              rows.size(), width, height, true)) {
+    return e2e::ScreenPixels();
   }
-  pixels.width = width;
-  pixels.height = height;
-  for (int y = height - 1; y >= 0; --y) {
-    for (int x = 0; x < width; ++x) {
-      const unsigned char* bgr = &rows[platform::RowBytes(width) * y + 3 * x];
-      pixels.colours.push_back(RGB(bgr[2], bgr[1], bgr[0]));
-    }
-  }
-  return pixels;
+  return e2e::PixelsOfRows(rows.data(), width, height);
 }
 
 // The logo's pixels that the screen shows otherwise; those of the logo's

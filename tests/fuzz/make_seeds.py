@@ -8,6 +8,7 @@ from them and mutates. Run it again after changing a layout."""
 import pathlib
 import shutil
 import struct
+import zlib
 
 CORPUS = pathlib.Path(__file__).resolve().parent / "corpus"
 
@@ -149,8 +150,65 @@ settings_load = {
     "removable_drives_as_text": held("AC", 0, []) + FULL + sz("RemovableDrives", b"1"),
 }
 
+
+# --- inflate: mode 0 and the bytes to hold in stored blocks; or another
+# mode, the size to expect and a stream
+def deflated(data, level=9):
+    z = zlib.compressobj(level, zlib.DEFLATED, -15, 9)
+    return z.compress(data) + z.flush()
+
+
+LETTERS = bytes(b"abcd"[(i * 7919 >> 3) % 4] for i in range(300))
+inflate = {
+    "stored_known": bytes([0]) + b"Dorvane " * 40,
+    "fixed_codes": bytes([1]) + number(160) + deflated(b"Dorvane " * 20),
+    "dynamic_codes": bytes([1]) + number(len(LETTERS)) + deflated(LETTERS),
+    "expects_more": bytes([1]) + number(161) + deflated(b"Dorvane " * 20),
+    "cut_short": bytes([1]) + number(len(LETTERS)) + deflated(LETTERS)[:-5],
+    "stored_bad_complement": bytes([1]) + number(3) + b"\x01\x03\x00\xfd\xfe" + b"abc",
+    "reserved_block": bytes([1]) + number(1) + b"\x07",
+}
+
+
+# --- picture: a stored picture as a resource holds it
+ART = CORPUS.parent.parent.parent / "resources" / "art"
+
+
+def picture(width, height, bits, colours, raw):
+    return struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, 0, 0, 0, colours, 0) + \
+        deflated(raw)
+
+
+PALETTE = b"\xff\x00\xff" + b"\x10\x20\x30"
+picture_seeds = {
+    "menu_cross": (ART / "mi_exit.dfb").read_bytes(),
+    "menu_cog": (ART / "mi_settings.dfb").read_bytes(),
+    "true_colour": picture(3, 2, 24, 0, bytes(range(18))),
+    "index_past_palette": picture(2, 2, 8, 2, PALETTE + b"\x00\x01\x02\x00"),
+    "pixels_too_few": picture(2, 2, 8, 2, PALETTE + b"\x00\x01\x01"),
+    "top_down": struct.pack("<IiiHHIIiiII", 40, 2, -2, 1, 24, 0, 0, 0, 0, 0, 0) + deflated(bytes(12)),
+    "header_only": picture(2, 2, 24, 0, b"")[:40],
+}
+
+
+# --- shrink: the picture's size, the size to draw, keyed, one colour, the
+# pixels
+def shrink_case(from_w, from_h, w, h, keyed, one_colour, pixels):
+    return (number(from_w - 1) + number(from_h - 1) + number(w) + number(h) +
+            bytes([keyed, one_colour]) + pixels)
+
+
+shrink = {
+    "125_one_row": shrink_case(8, 1, 5, 1, 0, 0, bytes([0, 0, 0, 4, 4, 4, 10, 10, 10, 20, 20, 20])),
+    "150_keyed": shrink_case(4, 4, 3, 3, 1, 0, b"\xff\x00\xff\x00\x00\xc8\x5a\x5a\x5a"),
+    "one_colour": shrink_case(7, 5, 3, 2, 0, 1, b"\x12\x34\x56"),
+    "refused_width": shrink_case(4, 4, 0, 3, 0, 0, b"\x01"),
+    "larger_than_the_picture": shrink_case(4, 4, 5, 4, 0, 0, b"\x01"),
+}
+
 TARGETS = {"line_breaks": line_breaks, "date_time": date_time, "labels": labels,
-           "drive_string": drive_string, "settings_load": settings_load}
+           "drive_string": drive_string, "settings_load": settings_load, "inflate": inflate,
+           "picture": picture_seeds, "shrink": shrink}
 
 for target, seeds in TARGETS.items():
     folder = CORPUS / target

@@ -73,7 +73,7 @@ TEST(AboutLayoutTest, EveryControlIsWhereAndWhatItWasDesignedToBe) {
 TEST(AboutLayoutTest, TheFontsAreTheDesignedOnes) {
   struct Case {
     const char* use;
-    const layout::AboutFont& font;
+    const layout::Font& font;
     const char* face;
     int height;
     bool bold;

@@ -68,12 +68,15 @@ TEST(LargePicture, InflatesEachKindOfBlockAndRefusesDamage) {
       {"nothing", {}, 0, false, ""},
   };
   for (const auto& c : cases) {
-    Bytes out;
-    EXPECT_EQ(platform::Inflate(c.stream.data(), c.stream.size(), c.expected, out), c.inflates)
+    // Canary bytes after the room given: nothing is written there.
+    Bytes out(c.expected + 4, 0xCD);
+    EXPECT_EQ(platform::Inflate(c.stream.data(), c.stream.size(), out.data(), c.expected),
+              c.inflates)
         << c.name;
     if (c.inflates) {
-      EXPECT_EQ(std::string(out.begin(), out.end()), c.text) << c.name;
+      EXPECT_EQ(std::string(out.begin(), out.begin() + c.expected), c.text) << c.name;
     }
+    EXPECT_EQ(Bytes(out.end() - 4, out.end()), Bytes(4, 0xCD)) << c.name;
   }
 }
 
@@ -144,9 +147,9 @@ TEST(LargePicture, DrawingDownIsTheExactAverageAndKeepsTheKeyedBackgroundOut) {
   for (const auto& c : cases) {
     const Bytes from = Rows(c.from);
     Bytes drawn(platform::RowBytes(c.width) * c.height, 0xCD);  // canary in the padding
-    EXPECT_TRUE(platform::ShrinkPixels(from.data(), static_cast<int>(c.from[0].size()),
-                                       static_cast<int>(c.from.size()), drawn.data(), c.width,
-                                       c.height, c.keyed))
+    EXPECT_TRUE(platform::ShrinkPixels(from.data(), from.size(), static_cast<int>(c.from[0].size()),
+                                       static_cast<int>(c.from.size()), drawn.data(), drawn.size(),
+                                       c.width, c.height, c.keyed))
         << c.name;
     EXPECT_EQ(drawn, Rows(c.expected)) << c.name;
   }
@@ -156,18 +159,23 @@ TEST(LargePicture, DrawingDownRefusesSizesItCannotDraw) {
   const Bytes from(platform::RowBytes(4) * 4, 0x40);
   const struct {
     const char* name;
-    int fromWidth, fromHeight, width, height;
+    std::size_t fromSize;
+    int fromWidth, fromHeight;
+    std::size_t toSize;
+    int width, height;
   } cases[] = {
-      {"no width", 4, 4, 0, 3},
-      {"no height", 4, 4, 3, 0},
-      {"wider than the picture", 4, 4, 5, 3},
-      {"a negative height", 4, 4, 3, -1},
-      {"a picture past the longest side", platform::kLargestSide + 1, 1, 1, 1},
+      {"no width", from.size(), 4, 4, 16, 0, 3},
+      {"no height", from.size(), 4, 4, 16, 3, 0},
+      {"wider than the picture", from.size(), 4, 4, 16, 5, 3},
+      {"a negative height", from.size(), 4, 4, 16, 3, -1},
+      {"a picture past the longest side", from.size(), platform::kLargestSide + 1, 1, 16, 1, 1},
+      {"less picture than its size", from.size() - 1, 4, 4, 16, 1, 1},
+      {"less room than the drawing", from.size(), 4, 4, 11, 3, 1},
   };
   for (const auto& c : cases) {
     Bytes drawn(16, 0xCD);
-    EXPECT_FALSE(platform::ShrinkPixels(from.data(), c.fromWidth, c.fromHeight, drawn.data(),
-                                        c.width, c.height, false))
+    EXPECT_FALSE(platform::ShrinkPixels(from.data(), c.fromSize, c.fromWidth, c.fromHeight,
+                                        drawn.data(), c.toSize, c.width, c.height, false))
         << c.name;
     EXPECT_EQ(drawn, Bytes(16, 0xCD)) << c.name << ": nothing written";
   }
