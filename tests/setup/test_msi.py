@@ -26,7 +26,7 @@ MSI = os.path.join(DIST, "dorvane-4.0.msi")
 UPGRADE_CODE = "{6E0B5F43-95D1-4C8A-9C39-2F1D7B0E4A61}"
 UNINSTALL_ROOT = r"Software\Microsoft\Windows\CurrentVersion\Uninstall"
 EVENT_SOURCE_KEY = r"HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Dorvane"
-POLICY_KEY = r"Software\Policies\Kestrome\Dorvane\4.0"
+POLICY_KEY = r"SOFTWARE\Policies\Kestrome\Dorvane\4.0"
 # Windows Installer's "fatal error"; Wine passes an exit code's low byte on.
 ERROR_INSTALL_FAILURE = 1603 & 0xFF
 # "Another version of this product is already installed": the setup's
