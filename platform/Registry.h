@@ -1,6 +1,7 @@
 #pragma once
-// The registry, under HKEY_LOCAL_MACHINE. Each operation opens the keys it
-// uses and closes them when its RegistryKey objects go out of scope.
+// The registry, under one root key: HKEY_LOCAL_MACHINE unless the program
+// body names another. Each operation opens the keys it uses and closes them
+// when its RegistryKey objects go out of scope.
 // Results are the registry's own error codes (0 for success).
 
 #include <cstdint>
@@ -75,6 +76,12 @@ class Registry {
   // RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ): a key that the
   // user may read but not change. Its writes fail. Null when it fails.
   virtual std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string& path) = 0;
+
+  // RegOpenKeyExA(root, path, 0, KEY_READ | KEY_WOW64_64KEY): a key as a
+  // 64-bit program sees it, where on 64-bit Windows a 32-bit program's own
+  // view of HKEY_LOCAL_MACHINE\SOFTWARE is SOFTWARE\WOW6432Node; 32-bit
+  // Windows ignores the flag. Its writes fail. Null when it fails.
+  virtual std::unique_ptr<RegistryKey> OpenKeyForReadingIn64BitView(const std::string& path) = 0;
 
   // RegDeleteKeyA(HKEY_LOCAL_MACHINE, path): only a key without subkeys.
   virtual long DeleteKey(const std::string& path) = 0;

@@ -14,8 +14,10 @@ constexpr char kEventSource[] = "Dorvane";
 constexpr std::uint32_t kEventDiskLeft = EVENT_DISK_LEFT;
 // Error: the notification log could not be written; the log file and why.
 constexpr std::uint32_t kEventLogNotWritten = EVENT_LOG_NOT_WRITTEN;
-// Warning: a stored setting needed a repair, or a service of Windows
-// refused the program; what was wrong, and what became of it.
+// Warning: a stored setting needed a repair, a policy value was ignored,
+// or a service of Windows refused the program; what was wrong, and what
+// became of it.
 constexpr std::uint32_t kEventSettingOrServiceDamaged = EVENT_SETTING_OR_SERVICE_DAMAGED;
-// Information: the program started; the drives it checks.
+// Information: the program started; the drives it checks, and the options
+// set by policy (empty where none is).
 constexpr std::uint32_t kEventStarted = EVENT_STARTED;

@@ -72,6 +72,14 @@ constexpr Control kSettingsLayout[] = {
      "Also check &USB sticks, memory cards and CDs in any drive.", 2, 0},
     {"chRemindWhenAway", Kind::CheckBox, "tsOther", 48, 210, 305, 17,
      "Remind me when the computer is loc&ked or goes to sleep.", 3, 0},
+    // One line on each page, shown only while a policy sets an option of
+    // the page: in the strip above the designed controls, beside the
+    // page's picture, where it moves none of them.
+    {"laManagedDrives", Kind::Label, "tsDrives", 48, 4, 305, 13, kManagedByAdministrator, -1, 0},
+    {"laManagedSound", Kind::Label, "tsSound", 48, 4, 305, 13, kManagedByAdministrator, -1, 0},
+    {"laManagedLogging", Kind::Label, "tsLogging", 48, 4, 305, 13, kManagedByAdministrator, -1,
+     0},
+    {"laManagedOther", Kind::Label, "tsOther", 48, 4, 305, 13, kManagedByAdministrator, -1, 0},
 };
 
 // The row of the control named `name`, worked out while compiling: the

@@ -4,14 +4,26 @@
 # BUILD_DIR holds dorvane.exe, dvn40.hlp, dvn40.cnt and dvn40.chm. VERSION
 # (major.minor.build) defaults to the program's own, PRODUCTVERSION in
 # resources/dorvane.rc; a later one makes the package that upgrades this.
+# Each package gets a product code of its own, so that one built again at
+# the same version installs over the last one as a later version does. The
+# host build must have made build/host/setup/StoreDefaults.wxi.
 #
 # wixl knows a part of WiX: not a component's Condition, nor RemoveFile.
 # The package is built without them, then they are written into its tables
 # as setup/dorvane.wxs states them.
 set -euo pipefail
+if [ $# -lt 2 ] || [ $# -gt 3 ]; then
+  echo "usage: scripts/make-msi.sh BUILD_DIR OUTFILE [VERSION]" >&2
+  exit 2
+fi
 cd "$(dirname "$0")/.."
 root=$PWD
 build=$(cd "$1" && pwd); outfile=$2
+defaults=build/host/setup/StoreDefaults.wxi
+if [ ! -f "$defaults" ]; then
+  echo "missing $defaults: run 'make host-build' first" >&2
+  exit 1
+fi
 version=${3:-$(sed -n 's/^PRODUCTVERSION \([0-9]*\),\([0-9]*\),\([0-9]*\),.*/\1.\2.\3/p' \
   resources/dorvane.rc)}
 if ! [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
@@ -22,10 +34,14 @@ fi
 gen=$root/build/msi-gen/$version
 rm -rf "$gen"; mkdir -p "$gen/files" "$(dirname "$outfile")"
 cp "$build"/dorvane.exe "$build"/dvn40.hlp "$build"/dvn40.cnt "$build"/dvn40.chm "$gen/files/"
-cp resources/art/dorvane.ico "$gen/"
+cp resources/art/dorvane.ico "$defaults" "$gen/"
 
-# The product code follows from the version: a package rebuilt at the same
-# version repairs the installed copy, one at another version replaces it.
+# A product code of its own for each package: Windows Installer refuses a
+# package whose product code is installed under another package code (1638,
+# "another version of this product is already installed") and compares only
+# three fields of a version, so a program rebuilt at the same version gets
+# to the computers only as another product, which the major upgrade puts
+# in the place of the last one.
 python3 - setup/dorvane.wxs "$gen" "$version" <<'EOF'
 import re
 import sys
@@ -59,9 +75,7 @@ text = re.sub(r"(<Condition [^>]*>)(.*?)(</Condition>)",
               lambda m: m.group(1) + " ".join(m.group(2).split()) + m.group(3), text, flags=re.S)
 open(gen + "/dorvane.wxs", "w", encoding="utf-8").write(text)
 
-upgrade_code = re.search(r'UpgradeCode="([0-9A-F-]+)"', text).group(1)
-product = uuid.uuid5(uuid.UUID(upgrade_code), "Dorvane " + version)
-open(gen + "/product-code", "w").write(str(product).upper())
+open(gen + "/product-code", "w").write(str(uuid.uuid4()).upper())
 EOF
 
 (cd "$gen" && wixl -a x86 -D Version="$version" -D ProductCode="$(cat product-code)" \
@@ -80,6 +94,19 @@ cost_finalize=$(msiinfo export "$gen/dorvane.msi" InstallExecuteSequence | tr -d
 msibuild "$gen/dorvane.msi" -q "UPDATE CustomAction SET Type = 51 WHERE Action = 'SetInstallLocation'"
 msibuild "$gen/dorvane.msi" -q "UPDATE InstallExecuteSequence SET Sequence = $((cost_finalize + 1)) \
 WHERE Action = 'SetInstallLocation'"
+
+# wixl leaves out IncludeMaximum: the upgrade of the versions up to this
+# one includes this one (256 + 512: minimum and maximum inclusive), so that
+# a package built again at the same version replaces the last one. The
+# attributes are part of the row's key, which Windows Installer's SQL does
+# not update: the row is made again.
+upgrade=$(msiinfo export "$gen/dorvane.msi" Upgrade | tr -d '\r' \
+  | awk -F'\t' '$7 == "DORVANE_OLDER" { print $1 "\t" $2 "\t" $3 }')
+IFS=$'\t' read -r upgrade_code version_min version_max <<<"$upgrade"
+msibuild "$gen/dorvane.msi" -q "DELETE FROM Upgrade WHERE ActionProperty = 'DORVANE_OLDER'"
+msibuild "$gen/dorvane.msi" -q "INSERT INTO Upgrade (UpgradeCode, VersionMin, VersionMax, \
+Attributes, ActionProperty) VALUES ('$upgrade_code', '$version_min', '$version_max', 768, \
+'DORVANE_OLDER')"
 
 # In the folder of the component's directory; 2: at uninstall.
 while IFS=$'\t' read -r key component name; do

@@ -43,6 +43,21 @@ struct TCheckOptions {
   bool RemindWhenAway = false;
 };
 
+// One bit for each option, for a set of options: those that a policy sets.
+enum TOptionBit : unsigned {
+  kOptionDrives = 1u << 0,
+  kOptionRemovableDrives = 1u << 1,
+  kOptionRemindWhenAway = 1u << 2,
+  kOptionLogging = 1u << 3,
+  kOptionLogFile = 1u << 4,
+  kOptionNoDialog = 1u << 5,
+  kOptionSound = 1u << 6,
+  kOptionSoundFile = 1u << 7,
+  kOptionWindowsSound = 1u << 8,
+  kOptionExclusions = 1u << 9,
+};
+using TOptionSet = unsigned;
+
 // Fills `Drives` from the drives that exist now, drive A checked, and
 // returns the system's small-icon list that shows their icons (null when
 // the shell has none). The list is shared with the system: never destroy it.

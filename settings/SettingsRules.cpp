@@ -5,11 +5,13 @@
 const char kAddLabelCaption[] = "Add Label";
 const char kAddLabelPrompt[] = "Please enter the label to be added:";
 
-SettingsEnabling EnablingFor(const TCheckOptions& options) {
+SettingsEnabling EnablingFor(const TCheckOptions& options, TOptionSet managed) {
   SettingsEnabling enabling;
-  enabling.soundFile = options.Sound == TSound::SoundFile;
-  enabling.windowsSounds = options.Sound == TSound::SoundWindows;
-  enabling.logFile = options.Logging;
+  enabling.soundTest = options.Sound == TSound::SoundFile;
+  enabling.soundFile = enabling.soundTest && (managed & kOptionSoundFile) == 0;
+  enabling.windowsSounds =
+      options.Sound == TSound::SoundWindows && (managed & kOptionWindowsSound) == 0;
+  enabling.logFile = options.Logging && (managed & kOptionLogFile) == 0;
   return enabling;
 }
 

@@ -10,14 +10,17 @@
 #include "settings/CheckOptions.h"
 
 // Which of the dependent controls are enabled. The values they hold stay
-// as they are while they are disabled: a disabled path is still saved.
+// as they are while they are disabled: a disabled path is still saved. A
+// control whose option a policy sets (`managed`) shows the policy's value
+// disabled; the test of the sound file is no setting, and stays.
 struct SettingsEnabling {
-  bool soundFile = false;      // edSound, buBrowse, buTest
+  bool soundFile = false;      // edSound, buBrowse
+  bool soundTest = false;      // buTest
   bool windowsSounds = false;  // the four system-sound buttons
   bool logFile = false;        // edLogFile, buBrowseLogFile
 };
 
-SettingsEnabling EnablingFor(const TCheckOptions& options);
+SettingsEnabling EnablingFor(const TCheckOptions& options, TOptionSet managed = 0);
 
 // What a path box shows once the focus has left it: an empty text (not
 // one of blanks) becomes the fallback, anything else stays.

@@ -1,7 +1,9 @@
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -10,6 +12,7 @@
 #include "platform/Failure.h"
 #include "resources/Events.h"
 #include "resources/Texts.h"
+#include "settings/StoreValues.h"
 
 const char kSettingsKeyPath[] = "\\SOFTWARE\\Kestrome\\Dorvane\\4.0";
 const char kExclusionsKeyPath[] = "\\SOFTWARE\\Kestrome\\Dorvane\\4.0\\Exclusions";
@@ -36,20 +39,6 @@ constexpr char kRepaired[] = "They were reset to the defaults.";
 constexpr char kNotRepaired[] =
     "This user may not change them: the defaults are used until an administrator starts Dorvane.";
 constexpr char kRepairFailed[] = "The reset failed: ";
-
-// The drive string that a reset stores: the floppy drive.
-constexpr char kResetDrives[] = "A";
-
-// The names of the settings key's values.
-constexpr char kSoundValue[] = "Sound";
-constexpr char kSoundFileValue[] = "SoundFile";
-constexpr char kWindowsSoundValue[] = "WindowsSound";
-constexpr char kLoggingValue[] = "Logging";
-constexpr char kLogFileValue[] = "LogFile";
-constexpr char kNoDialogValue[] = "NoDialog";
-constexpr char kDrivesValue[] = "Drives";
-constexpr char kRemovableDrivesValue[] = "RemovableDrives";
-constexpr char kRemindWhenAwayValue[] = "RemindWhenAway";
 
 // A choice and the word that stores it.
 template <class Choice>
@@ -80,24 +69,50 @@ const char* WordOf(Choice choice, const ChoiceWord<Choice> (&words)[N]) {
 
 // The choice a stored word names; an unknown word keeps the earlier choice.
 template <class Choice, std::size_t N>
-void ChoiceOf(const std::string& word, const ChoiceWord<Choice> (&words)[N], Choice& choice) {
+bool ChoiceOf(const std::string& word, const ChoiceWord<Choice> (&words)[N], Choice& choice) {
   for (const ChoiceWord<Choice>& entry : words) {
-    if (word == entry.word) choice = entry.choice;
+    if (word == entry.word) {
+      choice = entry.choice;
+      return true;
+    }
   }
+  return false;
 }
 
 // The key paths name keys from the root; the registry refuses a path that
 // starts with a backslash, so it gets the path without it.
 std::string RelativePath(const char* path) { return path[0] == '\\' ? path + 1 : path; }
 
-// Stands in for a key that could be neither opened nor created, typically
-// for a user who may not write HKEY_LOCAL_MACHINE where no administrator
-// has stored settings yet: it reads as an empty key and refuses every
-// change, so the load finds the store damaged and the run takes the
-// defaults.
-class UnopenedKey : public RegistryKey {
+// A key that holds only the values it was made with and refuses every
+// change. Without values it stands in for a key that could be neither
+// opened nor created, typically for a user who may not write
+// HKEY_LOCAL_MACHINE where no administrator has stored settings yet: it
+// reads as an empty key, so the load finds the store damaged and the run
+// takes the defaults. With the defaults it is what a reset would store,
+// read by the load's own rules.
+class FixedKey : public RegistryKey {
  public:
-  long QueryValue(const std::string&, std::uint32_t&, std::uint8_t*, std::uint32_t&) override {
+  FixedKey() = default;
+  explicit FixedKey(const std::string& defaultLogFile) : defaultLogFile_(&defaultLogFile) {}
+
+  long QueryValue(const std::string& name, std::uint32_t& type, std::uint8_t* data,
+                  std::uint32_t& size) override {
+    if (defaultLogFile_ == nullptr) return platform::kErrorFileNotFound;
+    for (const StoreDefault& value : kStoreDefaults) {
+      if (name != value.name) continue;
+      const bool flag = value.kind == TStoredKind::Flag;
+      // The log file's name beside the program: the path the store was given.
+      const char* text =
+          value.kind == TStoredKind::BesideProgram ? defaultLogFile_->c_str() : value.text;
+      const std::uint8_t number[4] = {static_cast<std::uint8_t>(text[0] == '1'), 0, 0, 0};
+      const auto* bytes = flag ? number : reinterpret_cast<const std::uint8_t*>(text);
+      const auto needed = static_cast<std::uint32_t>(flag ? sizeof number : std::strlen(text) + 1);
+      type = flag ? platform::kRegDword : platform::kRegSz;
+      const bool fits = data == nullptr || size >= needed;
+      if (data != nullptr && fits) std::copy(bytes, bytes + needed, data);
+      size = needed;
+      return fits ? platform::kErrorSuccess : platform::kErrorMoreData;
+    }
     return platform::kErrorFileNotFound;
   }
   long SetValue(const std::string&, std::uint32_t, const std::uint8_t*, std::uint32_t) override {
@@ -114,6 +129,9 @@ class UnopenedKey : public RegistryKey {
     return platform::kErrorNoMoreItems;
   }
   long DeleteValue(const std::string&) override { return platform::kErrorAccessDenied; }
+
+ private:
+  const std::string* defaultLogFile_ = nullptr;  // null: no values at all
 };
 
 // A key of the store, and whether this user may change it.
@@ -135,27 +153,11 @@ StoreKey OpenStoreKey(platform::Registry& registry, const char* path) {
   if (std::unique_ptr<RegistryKey> key = registry.OpenKeyForReading(relative)) {
     return {std::move(key), false};
   }
-  return {std::make_unique<UnopenedKey>(), false};
+  return {std::make_unique<FixedKey>(), false};
 }
 
 std::unique_ptr<RegistryKey> OpenOrCreate(platform::Registry& registry, const char* path) {
   return OpenStoreKey(registry, path).key;
-}
-
-// What a reset stores, put into the record alone; the labels are not among
-// them: the reset stores those that the record holds.
-void TakeResetValues(TCheckOptions& options, const std::string& defaultLogFile) {
-  options.Sound = TSound::NoSound;
-  options.SoundFile = kNoSoundFile;
-  options.WindowsSound = TWindowsSound::Exclamation;
-  options.Logging = false;
-  options.LogFile = defaultLogFile;
-  options.NoDialog = false;
-  UncheckAllDrives(options);
-  CheckDrivesFromString(options, kResetDrives);
-  // Not stored by the reset, and so off after it.
-  options.RemovableDrives = false;
-  options.RemindWhenAway = false;
 }
 
 // A text value. A missing or empty value is no damage, only an empty text,
@@ -238,8 +240,8 @@ void WriteBool(RegistryKey& key, const std::string& name, bool value) {
   WriteValue(key, name, platform::kRegDword, data, sizeof data);
 }
 
-// The names of the key's values, in the order in which the registry lists
-// them. The default value is listed with the empty name.
+}  // namespace
+
 std::vector<std::string> ValueNames(RegistryKey& key) {
   std::vector<std::string> names;
   KeyInfo info;
@@ -252,6 +254,8 @@ std::vector<std::string> ValueNames(RegistryKey& key) {
   }
   return names;
 }
+
+namespace {
 
 // RegDeleteKeyA deletes only a key without subkeys, so the tree goes from
 // its leaves up. A key that does not exist is nothing to delete.
@@ -277,23 +281,32 @@ void DeleteKeyTree(platform::Registry& registry, const std::string& path) {
   registry.DeleteKey(path);
 }
 
-// One pass over the store. Throws at the first value that is missing where
-// a boolean is read, or of the wrong type; the fields read before it keep
-// what they read.
-void LoadOnce(platform::Registry& registry, TCheckOptions& options) {
-  std::unique_ptr<RegistryKey> key = OpenOrCreate(registry, kSettingsKeyPath);
-  options.SoundFile = ReadText(*key, kSoundFileValue);
-  options.NoDialog = ReadBool(*key, kNoDialogValue);
-  options.Logging = ReadBool(*key, kLoggingValue);
-  options.LogFile = ReadText(*key, kLogFileValue);
+// The values of the settings key, in the load's order. Throws at the
+// first value that is missing where a boolean is read, or of the wrong
+// type; the fields read before it keep what they read.
+void ReadValues(RegistryKey& key, TCheckOptions& options) {
+  options.SoundFile = ReadText(key, kSoundFileValue);
+  options.NoDialog = ReadBool(key, kNoDialogValue);
+  options.Logging = ReadBool(key, kLoggingValue);
+  options.LogFile = ReadText(key, kLogFileValue);
 
-  const std::string drives = ReadText(*key, kDrivesValue);
+  const std::string drives = ReadText(key, kDrivesValue);
   UncheckAllDrives(options);
   CheckDrivesFromString(options, drives);
 
   // Words are compared exactly, letter case included.
-  ChoiceOf(ReadText(*key, kSoundValue), kSoundWords, options.Sound);
-  ChoiceOf(ReadText(*key, kWindowsSoundValue), kWindowsSoundWords, options.WindowsSound);
+  ChoiceOf(ReadText(key, kSoundValue), kSoundWords, options.Sound);
+  ChoiceOf(ReadText(key, kWindowsSoundValue), kWindowsSoundWords, options.WindowsSound);
+
+  // Read last, once nothing can throw any more: the other values are read,
+  // and a reset started, exactly as in a store without them.
+  options.RemovableDrives = ReadOptionalBool(key, kRemovableDrivesValue);
+  options.RemindWhenAway = ReadOptionalBool(key, kRemindWhenAwayValue);
+}
+
+// One pass over the store: the values, then the labels.
+void LoadOnce(platform::Registry& registry, TCheckOptions& options) {
+  ReadValues(*OpenOrCreate(registry, kSettingsKeyPath), options);
 
   // When the label subkey alone cannot be opened or created (its own rights
   // taken away), it reads as an empty key like any key that cannot be
@@ -303,14 +316,17 @@ void LoadOnce(platform::Registry& registry, TCheckOptions& options) {
   std::unique_ptr<RegistryKey> labels = OpenOrCreate(registry, kExclusionsKeyPath);
   options.Exclusions.clear();
   for (const std::string& label : ValueNames(*labels)) AddExclusion(options, label);
-
-  // Read last, once nothing can throw any more: the other values are read,
-  // and a reset started, exactly as in a store without it.
-  options.RemovableDrives = ReadOptionalBool(*key, kRemovableDrivesValue);
-  options.RemindWhenAway = ReadOptionalBool(*key, kRemindWhenAwayValue);
 }
 
 }  // namespace
+
+bool SoundOfWord(const std::string& word, TSound& sound) {
+  return ChoiceOf(word, kSoundWords, sound);
+}
+
+bool WindowsSoundOfWord(const std::string& word, TWindowsSound& sound) {
+  return ChoiceOf(word, kWindowsSoundWords, sound);
+}
 
 SettingsStore::SettingsStore(platform::Registry& registry, std::string defaultLogFile,
                              platform::EventLog& events)
@@ -341,28 +357,30 @@ bool SettingsStore::Reset(TCheckOptions& options) {
   {
     StoreKey settings = OpenStoreKey(registry_, kSettingsKeyPath);
     // The user cannot act on an error box about the computer's settings:
-    // the run goes on with what the reset would store, and the store stays
-    // as the administrator left it.
+    // the run goes on with what the reset would store, read as the load
+    // reads it, and the store stays as the administrator left it. The
+    // options the reset does not store are off after it.
     if (!settings.writable) {
-      TakeResetValues(options, defaultLogFile_);
+      FixedKey defaults(defaultLogFile_);
+      ReadValues(defaults, options);
       return false;
     }
     RegistryKey& key = *settings.key;
     // Every value goes, including those another version left,
     // "RemovableDrives" and "RemindWhenAway"; subkeys other than the labels
     // stay. Those options are not written back: after a reset they are off.
-    // The values are those of TakeResetValues.
     for (const std::string& name : ValueNames(key)) key.DeleteValue(name);
 
-    WriteText(key, kSoundValue, WordOf(TSound::NoSound, kSoundWords));
-    WriteText(key, kSoundFileValue, kNoSoundFile);
-    WriteText(key, kWindowsSoundValue, WordOf(TWindowsSound::Exclamation, kWindowsSoundWords));
-    WriteBool(key, kLoggingValue, false);
-    // The labels survive a reset: the ones the dialog holds at this moment.
-    RegWriteExclusions(options);
-    WriteText(key, kLogFileValue, defaultLogFile_);
-    WriteBool(key, kNoDialogValue, false);
-    WriteText(key, kDrivesValue, kResetDrives);
+    for (std::size_t i = 0; i < std::size(kStoreDefaults); ++i) {
+      // The labels survive a reset: the ones the dialog holds at this moment.
+      if (i == kDefaultsBeforeLabels) RegWriteExclusions(options);
+      const StoreDefault& value = kStoreDefaults[i];
+      switch (value.kind) {
+        case TStoredKind::Text: WriteText(key, value.name, value.text); break;
+        case TStoredKind::Flag: WriteBool(key, value.name, value.text[0] == '1'); break;
+        case TStoredKind::BesideProgram: WriteText(key, value.name, defaultLogFile_); break;
+      }
+    }
   }
 
   // The values just written read back without fault. If the store still
@@ -377,24 +395,33 @@ void SettingsStore::ReportRepair(const std::string& damage, const char* outcome)
   events_.Report(platform::kEventlogWarningType, kEventSettingOrServiceDamaged, {damage.c_str(), outcome});
 }
 
-void SettingsStore::Save(const TCheckOptions& options) {
+void SettingsStore::Save(const TCheckOptions& options, TOptionSet keep) {
   StoreKey settings = OpenStoreKey(registry_, kSettingsKeyPath);
   // Refused before the first write, so that a save that cannot be stored
   // stores nothing at all.
   if (!settings.writable) throw Failure(kSettingsForAdministrators);
   RegistryKey* key = settings.key.get();
-  WriteText(*key, kSoundValue, WordOf(options.Sound, kSoundWords));
-  WriteText(*key, kSoundFileValue, options.SoundFile);
-  WriteBool(*key, kNoDialogValue, options.NoDialog);
-  WriteBool(*key, kLoggingValue, options.Logging);
-  WriteText(*key, kLogFileValue, options.LogFile);
-  WriteText(*key, kWindowsSoundValue, WordOf(options.WindowsSound, kWindowsSoundWords));
-  RegWriteExclusions(options);
-  WriteText(*key, kDrivesValue, DriveString(options));
+  // An option that a policy sets shows the policy's value: its stored
+  // value stays the user's, for the day the policy goes.
+  auto stores = [keep](TOptionSet option) { return (keep & option) == 0; };
+  if (stores(kOptionSound)) WriteText(*key, kSoundValue, WordOf(options.Sound, kSoundWords));
+  if (stores(kOptionSoundFile)) WriteText(*key, kSoundFileValue, options.SoundFile);
+  if (stores(kOptionNoDialog)) WriteBool(*key, kNoDialogValue, options.NoDialog);
+  if (stores(kOptionLogging)) WriteBool(*key, kLoggingValue, options.Logging);
+  if (stores(kOptionLogFile)) WriteText(*key, kLogFileValue, options.LogFile);
+  if (stores(kOptionWindowsSound)) {
+    WriteText(*key, kWindowsSoundValue, WordOf(options.WindowsSound, kWindowsSoundWords));
+  }
+  if (stores(kOptionExclusions)) RegWriteExclusions(options);
+  if (stores(kOptionDrives)) WriteText(*key, kDrivesValue, DriveString(options));
   // Last, after the values that every store has: a save refused before
   // here leaves it as it was.
-  WriteBool(*key, kRemovableDrivesValue, options.RemovableDrives);
-  WriteBool(*key, kRemindWhenAwayValue, options.RemindWhenAway);
+  if (stores(kOptionRemovableDrives)) {
+    WriteBool(*key, kRemovableDrivesValue, options.RemovableDrives);
+  }
+  if (stores(kOptionRemindWhenAway)) {
+    WriteBool(*key, kRemindWhenAwayValue, options.RemindWhenAway);
+  }
 }
 
 void SettingsStore::RegWriteExclusions(const TCheckOptions& options) {

@@ -5,6 +5,7 @@
 // defaults and loads again.
 
 #include <string>
+#include <vector>
 
 #include "platform/EventLog.h"
 #include "platform/Registry.h"
@@ -17,6 +18,16 @@ extern const char kSettingsForAdministrators[];
 // leading backslash.
 extern const char kSettingsKeyPath[];    // "\SOFTWARE\Kestrome\Dorvane\4.0"
 extern const char kExclusionsKeyPath[];  // "\SOFTWARE\Kestrome\Dorvane\4.0\Exclusions"
+
+// The choice that a stored word names ("NoSound", "Exclamation"...),
+// compared exactly, letter case included; false, with the choice as it
+// was, for any other word.
+bool SoundOfWord(const std::string& word, TSound& sound);
+bool WindowsSoundOfWord(const std::string& word, TWindowsSound& sound);
+
+// The names of a key's values, in the order in which the registry lists
+// them. The default value is listed with the empty name.
+std::vector<std::string> ValueNames(platform::RegistryKey& key);
 
 class SettingsStore {
  public:
@@ -36,10 +47,11 @@ class SettingsStore {
   void Load(TCheckOptions& options);
 
   // Writes every field, then the labels, then the drive string, then
-  // "RemovableDrives" and "RemindWhenAway". Stops with platform::Failure at
-  // the first write the store refuses; where the user may not change the
-  // store at all, before the first, with kSettingsForAdministrators.
-  void Save(const TCheckOptions& options);
+  // "RemovableDrives" and "RemindWhenAway"; the options of `keep` (those a
+  // policy sets) are left as stored. Stops with platform::Failure at the
+  // first write the store refuses; where the user may not change the store
+  // at all, before the first, with kSettingsForAdministrators.
+  void Save(const TCheckOptions& options, TOptionSet keep = 0);
 
   // Replaces the stored label list by the labels of `options`.
   void RegWriteExclusions(const TCheckOptions& options);

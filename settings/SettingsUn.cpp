@@ -8,13 +8,16 @@
 #include "resources/Fonts.h"
 #include "resources/HelpFiles.h"
 #include "resources/SettingsLayout.h"
+#include "settings/StoreValues.h"
 
 TfmSettings* fmSettings = nullptr;
 
 namespace {
 
-const char kLogFileName[] = "dvn.dvl";
 const char kInsertFailed[] = "Unable to insert a line";
+// What Group Policy's WM_SETTINGCHANGE carries once it has applied the
+// policies.
+const char kPolicyChanged[] = "Policy";
 constexpr int kExclusionItemHeight = 13;
 
 // The list view's check box is its state image: 1 unchecked, 2 checked.
@@ -81,6 +84,28 @@ const TfmSettings::EditOption TfmSettings::kEditOptions[] = {
     {&TfmSettings::edLogFile, &TCheckOptions::LogFile},
 };
 
+const TfmSettings::ManagedControl TfmSettings::kManagedControls[] = {
+    {&TfmSettings::lvDrives, kOptionDrives},
+    {&TfmSettings::rbNoSound, kOptionSound},
+    {&TfmSettings::rbSoundFile, kOptionSound},
+    {&TfmSettings::rbSoundWindows, kOptionSound},
+    {&TfmSettings::chLogging, kOptionLogging},
+    {&TfmSettings::lbExclusion, kOptionExclusions},
+    {&TfmSettings::buExclusionAdd, kOptionExclusions},
+    {&TfmSettings::buExclusionRemove, kOptionExclusions},
+    {&TfmSettings::chNoDialog, kOptionNoDialog},
+    {&TfmSettings::chRemovableDrives, kOptionRemovableDrives},
+    {&TfmSettings::chRemindWhenAway, kOptionRemindWhenAway},
+};
+
+const TfmSettings::ManagedControl TfmSettings::kManagedLines[] = {
+    {&TfmSettings::laManagedDrives, kOptionDrives},
+    {&TfmSettings::laManagedSound, kOptionSound | kOptionSoundFile | kOptionWindowsSound},
+    {&TfmSettings::laManagedLogging, kOptionLogging | kOptionLogFile},
+    {&TfmSettings::laManagedOther,
+     kOptionExclusions | kOptionNoDialog | kOptionRemovableDrives | kOptionRemindWhenAway},
+};
+
 // ---------------------------------------------------------------------------
 // Creation and the load
 
@@ -93,6 +118,8 @@ TfmSettings::TfmSettings(const TSettingsServices& services)
       icon_(platform::LoadSmallIcon("MAINICON")),
       store_(services.registry, services.files.ApplicationDirectory() + kLogFileName,
              services.events),
+      policies_(services.registry, services.userRegistry, services.events,
+                store_.DefaultLogFile()),
       o_SoundFile(SoundFileChooser()),
       o_LogFile(LogFileChooser()) {
   const layout::Window& window = layout::kSettingsWindow;
@@ -155,13 +182,23 @@ void TfmSettings::FormDpiChanged() {
 }
 
 void TfmSettings::LoadSettings() {
+  // The store loads, repairs and saves the user's own values: the policies'
+  // go over them afterwards, and never into a repair.
+  policies_.Withdraw(Options);
   try {
     store_.Load(Options);
   } catch (...) {
+    policies_.Loaded(Options);
     if (controls_.Created()) FillControls();
     throw;
   }
+  policies_.Loaded(Options);
   if (controls_.Created()) FillControls();
+}
+
+void TfmSettings::ApplyPolicies() {
+  // Without a policy before or now nothing changes, not even the controls.
+  if (policies_.Refresh(Options) != 0 && controls_.Created()) FillControls();
 }
 
 // ---------------------------------------------------------------------------
@@ -238,13 +275,22 @@ void TfmSettings::ExclusionsFromList() {
   Options.Exclusions = labels;
 }
 
-// The one place where the enabling rules become the controls' states.
+// The one place where the enabling rules and the policies become the
+// controls' states.
 void TfmSettings::ApplyEnabling() {
-  const SettingsEnabling enabling = EnablingFor(Options);
-  EnableAll({edSound, buBrowse, buTest}, enabling.soundFile);
+  const TOptionSet managed = policies_.Managed();
+  const SettingsEnabling enabling = EnablingFor(Options, managed);
+  EnableAll({edSound, buBrowse}, enabling.soundFile);
+  EnableAll({buTest}, enabling.soundTest);
   EnableAll({rbDefaultExclamation, rbDefaultQuestion, rbDefaultError, rbDefaultInformation},
             enabling.windowsSounds);
   EnableAll({edLogFile, buBrowseLogFile}, enabling.logFile);
+  for (const ManagedControl& shown : kManagedControls) {
+    ::EnableWindow(this->*shown.control, (managed & shown.options) == 0 ? TRUE : FALSE);
+  }
+  for (const ManagedControl& line : kManagedLines) {
+    ::ShowWindow(this->*line.control, (managed & line.options) != 0 ? SW_SHOWNA : SW_HIDE);
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -270,6 +316,12 @@ LRESULT TfmSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case DM_GETDEFID:
       return MAKELONG(buOK.Id(), DC_HASDEFID);
+    case WM_SETTINGCHANGE:
+      // Group Policy tells every window once it has applied the policies.
+      if (lParam != 0 && ::lstrcmpiA(reinterpret_cast<const char*>(lParam), kPolicyChanged) == 0) {
+        ApplyPolicies();
+      }
+      break;
     default:
       break;
   }
@@ -379,7 +431,7 @@ void TfmSettings::CheckBoxClicked(HWND box, bool& option, Handler handler) {
 void TfmSettings::buOKClick() {
   // A refused write ends here with its message: the dialog stays open
   // with every edit in place.
-  store_.Save(Options);
+  store_.Save(Options, policies_.Managed());
   Close();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// The settings dialog. It owns the one set of options: its controls edit
-// them in place, and the disk check reads them live. Every close reloads
-// them from the store, which is what throws away edits not saved with OK.
+// The settings dialog. It owns the one set of options in force: its
+// controls edit them in place, and the disk check reads them live. Every
+// close reloads them from the store, which is what throws away edits not
+// saved with OK. An option that a policy sets shows the policy's value,
+// disabled, and OK leaves its stored value alone.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -19,12 +21,14 @@
 #include "platform/win32/Forms.h"
 #include "resources/SettingsLayout.h"
 #include "settings/CheckOptions.h"
+#include "settings/Policies.h"
 #include "settings/SettingsRules.h"
 #include "settings/SettingsStore.h"
 
 // The platform services the dialog works with, given by the program body.
 struct TSettingsServices {
-  platform::Registry& registry;
+  platform::Registry& registry;      // HKEY_LOCAL_MACHINE: the settings and the computer's policies
+  platform::Registry& userRegistry;  // HKEY_CURRENT_USER: the user's policies
   platform::Drives& drives;
   platform::Shell& shell;
   platform::Files& files;
@@ -47,6 +51,12 @@ class TfmSettings : public platform::TForm {
   // repair, the controls still show what the options hold, and the failure
   // passes on.
   void LoadSettings();
+
+  // Reads the policies again: Group Policy has applied them, or a check is
+  // about to read the options. The controls follow.
+  void ApplyPolicies();
+  // The options that a policy sets.
+  TOptionSet ManagedOptions() const { return policies_.Managed(); }
 
  protected:
   void FormCreate() override;
@@ -102,10 +112,18 @@ class TfmSettings : public platform::TForm {
     platform::TControl TfmSettings::*control;
     std::string TCheckOptions::*option;
   };
+  // A control disabled, or a page's line shown, while a policy sets one of
+  // the options.
+  struct ManagedControl {
+    platform::TControl TfmSettings::*control;
+    TOptionSet options;
+  };
   static const SoundChoice kSoundChoices[];
   static const WindowsSoundChoice kWindowsSoundChoices[];
   static const CheckBoxOption kCheckBoxOptions[];
   static const EditOption kEditOptions[];
+  static const ManagedControl kManagedControls[];
+  static const ManagedControl kManagedLines[];
 
   // The pages' pictures drawn for the dialog's DPI.
   void ShowPictures();
@@ -131,6 +149,7 @@ class TfmSettings : public platform::TForm {
   platform::Font font_;
   std::vector<platform::Bitmap> pictures_;
   SettingsStore store_;
+  PolicyOverlay policies_;
   platform::PageDialogKeys keys_;
   // Set while the controls are filled from the options, so that their
   // change notifications do not write back; set while a close runs, so that
@@ -181,6 +200,10 @@ class TfmSettings : public platform::TForm {
   platform::TControl chNoDialog{controls_, layout::SettingsRow("chNoDialog")};
   platform::TControl chRemovableDrives{controls_, layout::SettingsRow("chRemovableDrives")};
   platform::TControl chRemindWhenAway{controls_, layout::SettingsRow("chRemindWhenAway")};
+  platform::TControl laManagedDrives{controls_, layout::SettingsRow("laManagedDrives")};
+  platform::TControl laManagedSound{controls_, layout::SettingsRow("laManagedSound")};
+  platform::TControl laManagedLogging{controls_, layout::SettingsRow("laManagedLogging")};
+  platform::TControl laManagedOther{controls_, layout::SettingsRow("laManagedOther")};
 };
 
 extern TfmSettings* fmSettings;

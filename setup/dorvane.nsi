@@ -5,8 +5,13 @@
 ;
 ;   DORVANE_EXE        the dorvane.exe to ship
 ;   DORVANE_HELP       the folder that holds dvn40.hlp, dvn40.cnt and dvn40.chm
-;   DORVANE_GENERATED  the folder that holds ExitCommand.nsh (the host build
-;                      makes it from the tray menu's table) and wizard.bmp
+;   DORVANE_GENERATED  the folder that holds ExitCommand.nsh and
+;                      StoreDefaults.nsh (the host build makes them from the
+;                      tray menu's table and the program's defaults) and
+;                      wizard.bmp
+;   DORVANE_UPGRADE_CODE  the Windows Installer package's upgrade code
+;                      (setup/dorvane.wxs), by which the setup finds a copy
+;                      that the package installed
 ;   DORVANE_OUTFILE    the setup program to write
 ;   DORVANE_TARGET     x86-unicode (the default, what ships) or
 ;                      amd64-unicode (for test machines that run no 32-bit
@@ -29,6 +34,7 @@ Target ${DORVANE_TARGET}
 !include "WinMessages.nsh"
 !include "WinVer.nsh"
 !include "${DORVANE_GENERATED}/ExitCommand.nsh"
+!include "${DORVANE_GENERATED}/StoreDefaults.nsh"
 
 !define PRODUCT "Dorvane"
 !define VERSION "4.0"
@@ -152,6 +158,24 @@ Log on as an administrator, or start this program with 'Run as administrator'." 
   ${EndIf}
 !macroend
 
+; A copy that Dorvane's Windows Installer package installed owns the same
+; folder, shortcuts and logon start: a setup over it would leave two
+; entries in Programs and Features, and removing either would take the
+; other's files. The setup refuses, as the package refuses a setup's copy,
+; and names the way to remove it. Windows Installer's own list of the
+; products of an upgrade code finds it, whatever its version.
+!macro RefuseOverThePackagesCopy
+  System::Call 'msi::MsiEnumRelatedProductsW(w "${DORVANE_UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
+  ${If} $0 = 0
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} ${VERSION} is installed on this computer by its \
+Windows Installer package. Remove it first, in Programs and Features or with$\r$\n$\r$\n\
+msiexec /x $1 /qn$\r$\n$\r$\nDorvane's settings are kept." /SD IDOK
+    !insertmacro CloseLog "Ended: ${PRODUCT} is installed by its Windows Installer package; remove it first with msiexec /x $1 /qn (exit code 1638)."
+    SetErrorLevel 1638 ; ERROR_PRODUCT_VERSION: another installation of the product
+    Quit
+  ${EndIf}
+!macroend
+
 ; Ends every running Dorvane before its files are replaced or removed. The
 ; main window gets the tray menu's own Exit command, posted as the menu
 ; posts it: no disk check runs, so no warning box about a disk in drive A:
@@ -205,6 +229,7 @@ Function .onInit
   !insertmacro OpenLog
   ${Detail} "${PRODUCT} ${VERSION} Setup started: $CMDLINE"
   !insertmacro RequireAdministrator
+  !insertmacro RefuseOverThePackagesCopy
   StrCpy $StartAtLogon ${BST_CHECKED}
   Call RemovableDrivesInit
 !if ${DORVANE_TARGET} == amd64-unicode
@@ -351,19 +376,13 @@ Function WriteFirstSettings
   ; The program's defaults, as its first start would write them; the log
   ; beside the program.
   StrCpy $0 $INSTDIR 1 -1
-  StrCpy $1 "dvn.dvl"
+  StrCpy $1 "${DEFAULT_LOG_FILE_NAME}"
   ${If} $0 == "\"
     StrCpy $0 "$INSTDIR$1"  ; a drive's root: "C:\"
   ${Else}
     StrCpy $0 "$INSTDIR\$1"
   ${EndIf}
-  WriteRegStr HKLM "${SETTINGS_KEY}" "Sound" "NoSound"
-  WriteRegStr HKLM "${SETTINGS_KEY}" "SoundFile" "(None)"
-  WriteRegStr HKLM "${SETTINGS_KEY}" "WindowsSound" "Exclamation"
-  WriteRegDWORD HKLM "${SETTINGS_KEY}" "Logging" 0
-  WriteRegStr HKLM "${SETTINGS_KEY}" "LogFile" $0
-  WriteRegDWORD HKLM "${SETTINGS_KEY}" "NoDialog" 0
-  WriteRegStr HKLM "${SETTINGS_KEY}" "Drives" "A"
+  !insertmacro WriteStoreDefaults $0
   WriteRegDWORD HKLM "${SETTINGS_KEY}" "RemovableDrives" 1
   ${Detail} "${PRODUCT} will also check USB sticks, memory cards and CDs."
 FunctionEnd

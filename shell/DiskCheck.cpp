@@ -6,6 +6,7 @@
 #include "platform/Failure.h"
 #include "platform/Text.h"
 #include "resources/Events.h"
+#include "settings/Policies.h"
 
 namespace {
 
@@ -201,9 +202,13 @@ std::string CheckedDrivesText(const TCheckOptions& options) {
   return text.empty() ? "none" : text;
 }
 
-void ReportStart(const TCheckOptions& options, platform::EventLog& events) {
+void ReportStart(const TCheckOptions& options, TOptionSet byPolicy, platform::EventLog& events) {
+  // The second text is empty without a policy, and the event's sentence
+  // reads as it always did.
+  const std::string policies =
+      byPolicy == 0 ? std::string() : platform::FormatFailure(kSetByPolicy, OptionNames(byPolicy));
   events.Report(platform::kEventlogInformationType, kEventStarted,
-                {CheckedDrivesText(options).c_str()});
+                {CheckedDrivesText(options).c_str(), policies.c_str()});
 }
 
 void PlayChosenSound(const TCheckOptions& options, platform::Sounds& sounds, unsigned waveFlags,

@@ -52,8 +52,9 @@ struct SessionEndHold {
 // removable drive when that option is on; "none" when there are none.
 std::string CheckedDrivesText(const TCheckOptions& options);
 
-// Tells the event log that the program started, and which drives it checks.
-void ReportStart(const TCheckOptions& options, platform::EventLog& events);
+// Tells the event log that the program started, which drives it checks,
+// and which options a policy sets (`byPolicy`).
+void ReportStart(const TCheckOptions& options, TOptionSet byPolicy, platform::EventLog& events);
 
 // What a walk over the drives does with each medium to report:
 // `found(label, letter)`, which answers whether time passed (a box was

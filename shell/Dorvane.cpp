@@ -33,6 +33,7 @@ void Start() {
   // One of each service for the whole run; the windows keep references,
   // and none of them outlives the message loop.
   platform::Win32Registry registry;
+  platform::Win32Registry userRegistry(HKEY_CURRENT_USER);
   platform::Win32Drives drives;
   platform::Win32Files files;
   platform::Win32Clock clock;
@@ -53,10 +54,10 @@ void Start() {
   Application.CreateForm(fmSplash, TSplashServices{shell, help, ui, session, drives, sounds, files,
                                                    clock, locale, timers, events});
   Application.CreateForm(fmSettings,
-                         TSettingsServices{registry, drives, shell, files, sounds, dialogs, help,
-                                           events});
+                         TSettingsServices{registry, userRegistry, drives, shell, files, sounds,
+                                           dialogs, help, events});
   Application.CreateForm(fmAbout, shell, fmSplash->LogoPicture(), fmSplash->KestromePicture());
-  ReportStart(fmSettings->Options, events);
+  ReportStart(fmSettings->Options, fmSettings->ManagedOptions(), events);
   // Windows Vista and later start the program again after an update closed
   // it, or after a crash, so that the machine is not left unguarded.
   session.RegisterForRestart();

@@ -28,6 +28,9 @@ consteval int MenuId(const char* name) { return layout::MenuItemId(layout::kTray
 }  // namespace
 
 void CheckDrives() {
+  // A policy that Group Policy applied without telling the windows, or
+  // that a script wrote, holds from the next check on.
+  fmSettings->ApplyPolicies();
   RunDiskCheck(fmSettings->Options, ExitRequested, fmSplash->DiskCheck(), fmSplash->SessionEnd());
 }
 
@@ -35,6 +38,7 @@ void RemindWhenAway() {
   // A lock during the start, before the settings dialog holds the options,
   // has nothing to check by.
   if (ExitRequested || fmSettings == nullptr) return;
+  fmSettings->ApplyPolicies();
   RunAwayReminder(fmSettings->Options, fmSplash->DiskCheck(), fmSplash->TrayShell(), TrayIconData);
 }
 

@@ -281,7 +281,19 @@ std::vector<std::string> FakeRegistry::SubKeyNames(const std::string& path) cons
   return names;
 }
 
-std::unique_ptr<RegistryKey> FakeRegistry::CreateKey(const std::string& path) {
+std::string FakeRegistry::Redirected(const std::string& path) const {
+  static const std::string kSoftware = "software";
+  const std::string folded = Fold(path);
+  if (!redirectsSoftware || folded.compare(0, kSoftware.size(), kSoftware) != 0 ||
+      (folded.size() > kSoftware.size() && folded[kSoftware.size()] != '\\') ||
+      folded.compare(0, 20, "software\\wow6432node") == 0) {
+    return path;
+  }
+  return "SOFTWARE\\WOW6432Node" + path.substr(kSoftware.size());
+}
+
+std::unique_ptr<RegistryKey> FakeRegistry::CreateKey(const std::string& viewPath) {
+  const std::string path = Redirected(viewPath);
   if (!IsValidPath(path)) return nullptr;
   const std::string folded = Fold(path);
   if (IsRefused(folded)) return nullptr;
@@ -292,7 +304,8 @@ std::unique_ptr<RegistryKey> FakeRegistry::CreateKey(const std::string& path) {
   return std::make_unique<FakeRegistryKey>(*this, folded);
 }
 
-std::unique_ptr<RegistryKey> FakeRegistry::OpenKey(const std::string& path) {
+std::unique_ptr<RegistryKey> FakeRegistry::OpenKey(const std::string& viewPath) {
+  const std::string path = Redirected(viewPath);
   if (!IsValidPath(path)) return nullptr;
   const std::string folded = Fold(path);
   if (IsRefused(folded) || Find(folded) == nullptr) return nullptr;
@@ -300,13 +313,22 @@ std::unique_ptr<RegistryKey> FakeRegistry::OpenKey(const std::string& path) {
 }
 
 std::unique_ptr<RegistryKey> FakeRegistry::OpenKeyForReading(const std::string& path) {
+  return OpenReadOnly(Redirected(path));
+}
+
+std::unique_ptr<RegistryKey> FakeRegistry::OpenKeyForReadingIn64BitView(const std::string& path) {
+  return OpenReadOnly(path);
+}
+
+std::unique_ptr<RegistryKey> FakeRegistry::OpenReadOnly(const std::string& path) {
   if (!IsValidPath(path)) return nullptr;
   const std::string folded = Fold(path);
   if (IsBelow(refusedKeys_, folded) || Find(folded) == nullptr) return nullptr;
   return std::make_unique<FakeRegistryKey>(*this, folded, true);
 }
 
-long FakeRegistry::DeleteKey(const std::string& path) {
+long FakeRegistry::DeleteKey(const std::string& viewPath) {
+  const std::string path = Redirected(viewPath);
   if (!IsValidPath(path)) return kErrorFileNotFound;
   const std::string folded = Fold(path);
   if (Find(folded) == nullptr) return kErrorFileNotFound;

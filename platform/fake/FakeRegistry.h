@@ -44,6 +44,13 @@ class FakeRegistry : public Registry {
   // change that was refused ends with " refused".
   std::vector<std::string> writes;
 
+  // The registry as a 32-bit program sees it on 64-bit Windows, which
+  // Wine here does not show: every path below SOFTWARE is redirected to
+  // SOFTWARE\WOW6432Node, as on a version that shares none of its subkeys,
+  // except for an opening that asks for the 64-bit view. Set-up and checks
+  // (Put, Value...) name the keys where they physically are.
+  bool redirectsSoftware = false;
+
   // Runs after each value write the registry accepted, as another program
   // changing the key at that moment would.
   std::function<void(const std::string& valueName)> afterSet;
@@ -77,6 +84,7 @@ class FakeRegistry : public Registry {
   std::unique_ptr<RegistryKey> CreateKey(const std::string& path) override;
   std::unique_ptr<RegistryKey> OpenKey(const std::string& path) override;
   std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string& path) override;
+  std::unique_ptr<RegistryKey> OpenKeyForReadingIn64BitView(const std::string& path) override;
   long DeleteKey(const std::string& path) override;
 
  private:
@@ -89,6 +97,9 @@ class FakeRegistry : public Registry {
   };
 
   static std::string Fold(const std::string& text);
+  // Where a 32-bit program's path leads (see redirectsSoftware).
+  std::string Redirected(const std::string& path) const;
+  std::unique_ptr<RegistryKey> OpenReadOnly(const std::string& path);
   static bool IsValidPath(const std::string& path);
   static bool IsBelow(const std::set<std::string>& roots, const std::string& foldedPath);
   bool IsRefused(const std::string& foldedPath) const;

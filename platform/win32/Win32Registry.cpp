@@ -89,6 +89,10 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenKeyForReading(const std::string&
   return Open(path, KEY_READ);
 }
 
+std::unique_ptr<RegistryKey> Win32Registry::OpenKeyForReadingIn64BitView(const std::string& path) {
+  return Open(path, KEY_READ | KEY_WOW64_64KEY);
+}
+
 long Win32Registry::DeleteKey(const std::string& path) {
   return ::RegDeleteKeyA(root_, path.c_str());
 }

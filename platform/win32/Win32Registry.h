@@ -34,6 +34,7 @@ class Win32Registry : public Registry {
   std::unique_ptr<RegistryKey> CreateKey(const std::string& path) override;
   std::unique_ptr<RegistryKey> OpenKey(const std::string& path) override;
   std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string& path) override;
+  std::unique_ptr<RegistryKey> OpenKeyForReadingIn64BitView(const std::string& path) override;
   long DeleteKey(const std::string& path) override;
 
  private:

@@ -24,8 +24,6 @@ class AwayReminderTest : public ::testing::Test {
     e2e::SetSettingString("LogFile", e2e::ProgramFolder() + "away.dvl");
     e2e::SetSettingDword("NoDialog", 0);
     e2e::SetSettingString("Drives", "A");
-    // A case that ends the session logs into it; the next one finds none.
-    ::DeleteFileA((e2e::ProgramFolder() + "away.dvl").c_str());
   }
   void TearDown() override {
     program.Kill();
@@ -74,9 +72,12 @@ TEST_F(AwayReminderTest, ALockAndASleepWithADiskInARemindWithoutABox) {
 // current directory is on a stick keeps Windows from ejecting it. After a
 // lock that found the disk in A:, the directory is the one before; the
 // end of the session's check keeps its own rule and leaves A:\.
-TEST_F(AwayReminderTest, ALockLeavesTheCurrentDirectoryAsItWas) {
+// (Not among the cases whose sounds the trace counts: the check at the
+// end adds none, but its name would match them.)
+TEST_F(AwayReminderTest, TheCurrentDirectoryAfterALockIsTheOneBefore) {
   e2e::SetSettingDword("RemindWhenAway", 1);
   e2e::SetSettingDword("NoDialog", 1);
+  e2e::SetSettingDword("Logging", 0);  // the other cases find no log
   StartResident();
   const std::optional<std::string> before = program.CurrentDirectory();
   ASSERT_TRUE(before.has_value());

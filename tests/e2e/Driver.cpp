@@ -1039,6 +1039,16 @@ void StoreLoggingOnly(const std::string& logFile) {
   SetSettingString("Drives", "A");
 }
 
+void StoreWarningOnly(const std::string& drives) {
+  SetSettingString("Sound", "NoSound");
+  SetSettingString("SoundFile", "(None)");
+  SetSettingString("WindowsSound", "Exclamation");
+  SetSettingDword("Logging", 0);
+  SetSettingString("LogFile", ProgramFolder() + "dvn.dvl");
+  SetSettingDword("NoDialog", 0);
+  SetSettingString("Drives", drives);
+}
+
 std::vector<std::string> StoredLabels() {
   std::vector<std::string> labels;
   HKEY key = nullptr;

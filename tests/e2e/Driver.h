@@ -140,6 +140,9 @@ void SetSettingDword(const std::string& name, DWORD value);
 // A whole store that logs into `logFile` and does nothing else: no sound,
 // no warning box, drive A: only.
 void StoreLoggingOnly(const std::string& logFile);
+// A whole store as a save of the defaults leaves it, with the drive string
+// `drives`: no sound, no log (into dvn.dvl beside the program), the box.
+void StoreWarningOnly(const std::string& drives);
 std::optional<std::string> SettingString(const std::string& name);
 std::optional<DWORD> SettingDword(const std::string& name);
 

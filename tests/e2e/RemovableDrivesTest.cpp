@@ -24,13 +24,7 @@ class RemovableDrivesTest : public ::testing::Test {
     e2e::DeleteSettings();
     for (char letter : {'a', 'e', 'h'}) e2e::InsertMedium(letter);
     // A whole store as a save leaves it: the warning box on, drive A: only.
-    e2e::SetSettingString("Sound", "NoSound");
-    e2e::SetSettingString("SoundFile", "(None)");
-    e2e::SetSettingString("WindowsSound", "Exclamation");
-    e2e::SetSettingDword("Logging", 0);
-    e2e::SetSettingString("LogFile", e2e::ProgramFolder() + "dvn.dvl");
-    e2e::SetSettingDword("NoDialog", 0);
-    e2e::SetSettingString("Drives", "A");
+    e2e::StoreWarningOnly("A");
     e2e::SetSettingString(kMarker, "kept unless the store is reset");
   }
   void TearDown() override {

@@ -89,7 +89,7 @@ export DORVANE_LINK_LOG='C:\DorvaneTests\links.txt'
 # The driver's cases that the trace checks below run under Wine's traces.
 BLOCK_TRACED_TESTS='EndOfSessionTest.ADiskInAGivesOneSystemModalWarningThatHoldsTheAnswer'
 EVENT_TRACED_TESTS='ManagedPcTest.*'
-AWAY_TRACED_TESTS='AwayReminderTest.ALockAndASleep*:AwayReminderTest.Without*'
+AWAY_TRACED_TESTS='AwayReminderTest.ALock*:AwayReminderTest.Without*'
 export DORVANE_EXE='C:\Dorvane\dorvane.exe'
 export DORVANE_MEDIA="Z:$(echo "$media" | tr / '\\')"
 export DORVANE_DESKTOP=dorvane-e2e

@@ -137,16 +137,19 @@ INSTANTIATE_TEST_SUITE_P(
         RunEventsCase{"ExitRequested", [](TCheckOptions&, platform::FakeFiles&) {}, true, {}}),
     [](const ::testing::TestParamInfo<RunEventsCase>& info) { return info.param.name; });
 
-// The start names the drives that the run will check.
-TEST_F(DiskCheckLogTest, TheStartEventNamesTheCheckedDrives) {
-  ReportStart(options, events);
+// The start names the drives that the run will check, and the options
+// that a policy sets; without one the second text is empty, and the
+// event's sentence reads as it always did.
+TEST_F(DiskCheckLogTest, TheStartEventNamesTheCheckedDrivesAndThePolicies) {
+  ReportStart(options, 0, events);
   UncheckAllDrives(options);
-  ReportStart(options, events);
+  ReportStart(options, 0, events);
   options.RemovableDrives = true;
-  ReportStart(options, events);
-  EXPECT_EQ(eventJournal, (platform::Journal{"event 1003 information A:, C:",
-                                             "event 1003 information none",
-                                             "event 1003 information every removable drive"}));
+  ReportStart(options, kOptionRemovableDrives | kOptionDrives | kOptionExclusions, events);
+  EXPECT_EQ(eventJournal,
+            (platform::Journal{"event 1003 information A:, C:|", "event 1003 information none|",
+                               "event 1003 information every removable drive| Options set by "
+                               "policy: Drives, Exclusions, RemovableDrives."}));
 }
 
 // At the end of the session Windows Vista and later list the programs that

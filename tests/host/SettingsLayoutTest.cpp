@@ -87,6 +87,19 @@ const DesignedControl kAdded[] = {
      "Remind me when the computer is loc&ked or goes to sleep.", 3},
 };
 
+// One line on each page, shown only while a policy sets an option of the
+// page; a text, without an access key.
+const DesignedControl kManagedLines[] = {
+    {"laManagedDrives", Kind::Label, "tsDrives", 48, 4, 305, 13,
+     "Some settings are managed by your administrator.", -1},
+    {"laManagedSound", Kind::Label, "tsSound", 48, 4, 305, 13,
+     "Some settings are managed by your administrator.", -1},
+    {"laManagedLogging", Kind::Label, "tsLogging", 48, 4, 305, 13,
+     "Some settings are managed by your administrator.", -1},
+    {"laManagedOther", Kind::Label, "tsOther", 48, 4, 305, 13,
+     "Some settings are managed by your administrator.", -1},
+};
+
 // The pages, in the order of their tabs.
 const char* const kPages[][2] = {
     {"tsDrives", "&Drives"},
@@ -128,6 +141,7 @@ void ExpectAsDesigned(const DesignedControl& designed) {
 TEST(SettingsLayoutTest, EveryControlHasItsDesignedPlaceSizeTextAndTabOrder) {
   for (const DesignedControl& designed : kDesigned) ExpectAsDesigned(designed);
   for (const DesignedControl& added : kAdded) ExpectAsDesigned(added);
+  for (const DesignedControl& line : kManagedLines) ExpectAsDesigned(line);
 }
 
 TEST(SettingsLayoutTest, ThePageControlHoldsTheFourPagesInTabOrder) {
@@ -230,10 +244,34 @@ TEST(SettingsLayoutTest, EachAddedControlHasAnAccessKeyOfItsOwn) {
   }
 }
 
+bool Overlap(const layout::Control& a, const layout::Control& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
+}
+
+// The line of a managed page stands where no control of the page is, so
+// that showing it moves none and covers none.
+TEST(SettingsLayoutTest, EachPagesManagedLineCoversNoControlOfThePage) {
+  for (const DesignedControl& managed : kManagedLines) {
+    SCOPED_TRACE(managed.name);
+    const layout::Control* line = Find(managed.name);
+    ASSERT_NE(line, nullptr);
+    const layout::Control* page = Find(line->parent);
+    EXPECT_LE(line->left + line->width, page->width);
+    for (const layout::Control& other : layout::kSettingsLayout) {
+      if (&other == line || other.parent == nullptr || std::strcmp(other.parent, page->name) != 0) {
+        continue;
+      }
+      EXPECT_FALSE(Overlap(*line, other)) << other.name;
+    }
+  }
+}
+
 TEST(SettingsLayoutTest, TheTableHoldsNothingElse) {
   std::set<std::string> expected;
   for (const DesignedControl& designed : kDesigned) expected.insert(designed.name);
   for (const DesignedControl& added : kAdded) expected.insert(added.name);
+  for (const DesignedControl& line : kManagedLines) expected.insert(line.name);
   for (const auto& page : kPages) expected.insert(page[0]);
   std::set<std::string> actual;
   for (const layout::Control& control : layout::kSettingsLayout) {

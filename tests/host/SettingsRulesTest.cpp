@@ -16,21 +16,33 @@ struct EnablingCase {
   const char* name;
   TSound sound;
   bool logging;
+  TOptionSet managed;
   bool soundFile;
+  bool soundTest;
   bool windowsSounds;
   bool logFile;
 };
 
 const EnablingCase kEnablingCases[] = {
-    {"no sound, no log", TSound::NoSound, false, false, false, false},
-    {"a sound file", TSound::SoundFile, false, true, false, false},
-    {"a system sound", TSound::SoundWindows, false, false, true, false},
-    {"no sound, logging", TSound::NoSound, true, false, false, true},
-    {"a sound file and logging", TSound::SoundFile, true, true, false, true},
-    {"a system sound and logging", TSound::SoundWindows, true, false, true, true},
+    {"no sound, no log", TSound::NoSound, false, 0, false, false, false, false},
+    {"a sound file", TSound::SoundFile, false, 0, true, true, false, false},
+    {"a system sound", TSound::SoundWindows, false, 0, false, false, true, false},
+    {"no sound, logging", TSound::NoSound, true, 0, false, false, false, true},
+    {"a sound file and logging", TSound::SoundFile, true, 0, true, true, false, true},
+    {"a system sound and logging", TSound::SoundWindows, true, 0, false, false, true, true},
+    // A policy's value shows disabled; the test of a sound is no setting.
+    {"a sound file set by policy", TSound::SoundFile, false, kOptionSoundFile, false, true, false,
+     false},
+    {"a system sound set by policy", TSound::SoundWindows, false, kOptionWindowsSound, false,
+     false, false, false},
+    {"a log file set by policy", TSound::NoSound, true, kOptionLogFile, false, false, false,
+     false},
+    // The mode alone set by policy leaves its own boxes to the user.
+    {"the sound mode set by policy", TSound::SoundFile, true, kOptionSound | kOptionLogging, true,
+     true, false, true},
 };
 
-TEST(SettingsEnablingTest, EachModeEnablesItsOwnControlsOnly) {
+TEST(SettingsEnablingTest, EachModeEnablesItsOwnControlsUnlessAPolicySetsThem) {
   for (const EnablingCase& c : kEnablingCases) {
     SCOPED_TRACE(c.name);
     TCheckOptions options;
@@ -40,8 +52,9 @@ TEST(SettingsEnablingTest, EachModeEnablesItsOwnControlsOnly) {
     options.WindowsSound = TWindowsSound::Error;
     options.SoundFile.clear();
     options.NoDialog = true;
-    const SettingsEnabling enabling = EnablingFor(options);
+    const SettingsEnabling enabling = EnablingFor(options, c.managed);
     EXPECT_EQ(enabling.soundFile, c.soundFile);
+    EXPECT_EQ(enabling.soundTest, c.soundTest);
     EXPECT_EQ(enabling.windowsSounds, c.windowsSounds);
     EXPECT_EQ(enabling.logFile, c.logFile);
   }

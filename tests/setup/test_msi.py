@@ -1,8 +1,8 @@
 """The Windows Installer package and the policy templates of make dist.
 
 The package's tables are read back with msiinfo; the templates are read
-against the value names and types of the settings store's own source, so
-that a value renamed there fails here. Under Wine, in a 64-bit prefix as
+against the value names, types and words that the program's own source
+reads from the policy key, so that a value renamed there fails here. Under Wine, in a 64-bit prefix as
 on an administrator's computers of today, msiexec installs, repairs,
 removes and upgrades the package, which holds the shipped 32-bit program:
 its folder is Program Files (x86), its registry entries are under
@@ -18,7 +18,7 @@ import unittest
 import xml.etree.ElementTree as ET
 
 from test_setup import (ROOT, RUN_KEY, SETTINGS_KEY, SHIPPED_FILES, WinePrefix,
-                        lnk_names, make_setups)
+                        lnk_names, make_setups, variant)
 from wineway import WINE64  # test_setup puts tests/ on the path
 
 DIST = os.path.join(ROOT, "build", "dist")
@@ -26,22 +26,52 @@ MSI = os.path.join(DIST, "dorvane-4.0.msi")
 UPGRADE_CODE = "{6E0B5F43-95D1-4C8A-9C39-2F1D7B0E4A61}"
 UNINSTALL_ROOT = r"Software\Microsoft\Windows\CurrentVersion\Uninstall"
 EVENT_SOURCE_KEY = r"HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Dorvane"
-WOW64_SETTINGS_KEY = r"SOFTWARE\WOW6432Node\Kestrome\Dorvane\4.0"
+POLICY_KEY = r"SOFTWARE\Policies\Kestrome\Dorvane\4.0"
 # Windows Installer's "fatal error"; Wine passes an exit code's low byte on.
 ERROR_INSTALL_FAILURE = 1603 & 0xFF
+# "Another version of this product is already installed": the setup's
+# refusal over the package's copy.
+ERROR_PRODUCT_VERSION = 1638 & 0xFF
+
+
+def source(*path):
+    with open(os.path.join(ROOT, *path)) as text:
+        return text.read()
+
+
+def value_names():
+    """{constant: value name} of the settings' values, from their source."""
+    return dict(re.findall(r'constexpr char (k\w+)\[\] = "(\w+)";',
+                           source("settings", "StoreValues.h")))
 
 
 def store_values():
     """{value name: "REG_SZ" or "REG_DWORD"} as the settings store writes
     its values, read from its source."""
-    with open(os.path.join(ROOT, "settings", "SettingsStore.cpp")) as source:
-        text = source.read()
-    names = dict(re.findall(r'constexpr char (k\w+Value)\[\] = "(\w+)";', text))
+    names = value_names()
     kinds = {"WriteText": "REG_SZ", "WriteBool": "REG_DWORD"}
     values = {}
-    for writer, constant in re.findall(r"(WriteText|WriteBool)\(\*key, (k\w+Value)", text):
+    for writer, constant in re.findall(r"(WriteText|WriteBool)\(\*key, (k\w+Value)",
+                                       source("settings", "SettingsStore.cpp")):
         values[names[constant]] = kinds[writer]
     assert len(values) >= 8, values
+    return values
+
+
+def policy_values():
+    """{value name: (type, words)} as the program reads them from the policy
+    key, from its source: the words a text may hold, or None for any."""
+    names = value_names()
+    store = source("settings", "SettingsStore.cpp")
+    words = {kind: set(re.findall(r'\{T' + kind + r'::\w+, "(\w+)"\}', store))
+             for kind in ("Sound", "WindowsSound")}
+    kinds = {"Flag": "REG_DWORD", "Labels": "REG_DWORD", "Path": "REG_SZ", "Drives": "REG_SZ",
+             "Sound": "REG_SZ", "WindowsSound": "REG_SZ"}
+    values = {}
+    for constant, kind in re.findall(r"\{kOption\w+, (k\w+), TPolicyKind::(\w+)",
+                                     source("settings", "Policies.cpp")):
+        values[names[constant]] = (kinds[kind], words.get(kind))
+    assert len(values) == 10 and all(words.values()), (values, words)
     return values
 
 
@@ -51,6 +81,15 @@ def msi_table(path, table):
                             text=True, check=True).stdout
     # Column names, their types and the table's key come first.
     return [line.split("\t") for line in output.replace("\r", "").split("\n")[3:] if line]
+
+
+def make_package(name, version=None):
+    """Another package from the same build, as make dist makes it."""
+    path = os.path.join(ROOT, "build", "msi-test", name)
+    subprocess.run([os.path.join(ROOT, "scripts", "make-msi.sh"),
+                    os.path.join(ROOT, "build", "win32"), path] + ([version] if version else []),
+                   check=True, stdout=subprocess.DEVNULL, timeout=300)
+    return path
 
 
 def next_version(version):
@@ -108,17 +147,22 @@ class PackageTables(unittest.TestCase):
 
 
 class PolicyTemplates(unittest.TestCase):
-    """build/dist/policy: every policy writes a value the program reads, of
-    the type it reads, in both registry views."""
+    """build/dist/policy: every policy writes, for the computer or the user,
+    a value that the program reads from the policy key, of the type and
+    with the words it reads there; and says what each of its states does."""
 
     NS = {"p": "http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions"}
-    KEYS = {SETTINGS_KEY, WOW64_SETTINGS_KEY}
 
     @classmethod
     def setUpClass(cls):
         make_setups()
         cls.admx = ET.parse(os.path.join(DIST, "policy", "dorvane.admx")).getroot()
         cls.adml = ET.parse(os.path.join(DIST, "policy", "en-US", "dorvane.adml")).getroot()
+        cls.strings = {s.get("id"): s.text or "" for s in
+                       cls.adml.iterfind(".//p:stringTable/p:string", cls.NS)}
+
+    def policies(self):
+        return list(self.admx.iterfind("p:policies/p:policy", self.NS))
 
     def kind(self, holder):
         """The type of the value an enabledValue or a list's item holds."""
@@ -127,51 +171,75 @@ class PolicyTemplates(unittest.TestCase):
         return "REG_SZ" if holder.find("p:string", self.NS) is not None else "?"
 
     def writes(self, policy):
-        """(key, value name, type) of each value the policy writes."""
+        """(key, value name, type, words) of each value the policy writes;
+        words: the strings an enumeration writes, else None."""
         key = policy.get("key")
         found = []
         for state in ("enabledValue", "disabledValue"):
             holder = policy.find("p:" + state, self.NS)
             if holder is not None:
-                found.append((key, policy.get("valueName"), self.kind(holder)))
+                found.append((key, policy.get("valueName"), self.kind(holder), None))
         for item in policy.iterfind("p:enabledList/p:item", self.NS):
             found.append((item.get("key", key), item.get("valueName"),
-                          self.kind(item.find("p:value", self.NS))))
+                          self.kind(item.find("p:value", self.NS)), None))
         for item in policy.iterfind("p:disabledList/p:item", self.NS):
             found.append((item.get("key", key), item.get("valueName"),
-                          self.kind(item.find("p:value", self.NS))))
+                          self.kind(item.find("p:value", self.NS)), None))
         for element in policy.find("p:elements", self.NS) or []:
             tag = element.tag.split("}")[1]
-            kind = {"text": "REG_SZ", "decimal": "REG_DWORD", "boolean": "REG_DWORD"}.get(tag, "?")
-            if tag == "text" and element.get("expandable") == "true":
+            if tag == "list":
+                # One value per label, named by it: no prefix, no names of
+                # their own.
+                self.assertIsNone(element.get("valuePrefix"))
+                self.assertNotEqual(element.get("explicitValue"), "true")
+                found.append((element.get("key"), "*", "REG_SZ", None))
+                continue
+            kind = {"text": "REG_SZ", "enum": "REG_SZ", "decimal": "REG_DWORD",
+                    "boolean": "REG_DWORD"}.get(tag, "?")
+            if element.get("expandable") == "true":
                 kind = "REG_EXPAND_SZ"
-            found.append((element.get("key", key), element.get("valueName"), kind))
+            words = {v.text for v in element.iterfind("p:item/p:value/p:string", self.NS)}
+            found.append((element.get("key", key), element.get("valueName"), kind,
+                          words if tag == "enum" else None))
         return found
 
-    def test_each_policy_writes_a_stored_value_in_both_views(self):
-        store = store_values()
+    def test_each_policy_writes_a_value_the_program_reads_from_the_policy_key(self):
+        program = policy_values()
         covered = set()
-        for policy in self.admx.iterfind("p:policies/p:policy", self.NS):
+        for policy in self.policies():
             with self.subTest(policy=policy.get("name")):
-                self.assertEqual(policy.get("class"), "Machine")
+                # Computer Configuration and User Configuration alike.
+                self.assertEqual(policy.get("class"), "Both")
                 self.assertEqual(policy.find("p:parentCategory", self.NS).get("ref"), "Dorvane40")
-                writes = set(self.writes(policy))
-                names = {name for _, name, _ in writes}
-                self.assertEqual(len(names), 1, writes)
-                name = names.pop()
-                self.assertEqual({(key, kind) for key, _, kind in writes},
-                                 {(key, store.get(name)) for key in self.KEYS})
-                covered.add(name)
-        self.assertEqual(covered, {"Drives", "RemovableDrives", "Logging", "LogFile", "NoDialog",
-                                   "RemindWhenAway"})
+                for key, name, kind, words in self.writes(policy):
+                    if name == "*":
+                        self.assertEqual(key.lower(), (POLICY_KEY + "\\Exclusions").lower())
+                        self.assertEqual(program.get(policy.get("valueName")),
+                                         ("REG_DWORD", None), "the labels' switch")
+                        continue
+                    self.assertEqual(key.lower(), POLICY_KEY.lower())
+                    self.assertIn(name, program)
+                    self.assertEqual(kind, program[name][0], name)
+                    if words is not None:
+                        self.assertEqual(words, program[name][1], name)
+                    covered.add(name)
+        self.assertEqual(covered, set(program))
+
+    def test_each_policy_says_what_enabled_disabled_and_not_configured_do(self):
+        for policy in self.policies():
+            explain = self.strings[re.fullmatch(r"\$\(string\.(\w+)\)",
+                                                policy.get("explainText")).group(1)]
+            with self.subTest(policy=policy.get("name")):
+                for state in ("Enabled:", "Disabled:", "Not Configured:"):
+                    self.assertIn(state, explain)
+                self.assertIn("never override a policy", explain)
 
     def test_every_text_and_box_the_template_names_is_in_the_language_file(self):
-        strings = {s.get("id") for s in self.adml.iterfind(".//p:stringTable/p:string", self.NS)}
         boxes = {p.get("id"): {t.get("refId") for t in p} for p in
                  self.adml.iterfind(".//p:presentationTable/p:presentation", self.NS)}
         text = ET.tostring(self.admx, encoding="unicode")
-        self.assertEqual(set(re.findall(r"\$\(string\.(\w+)\)", text)) - strings, set())
-        for policy in self.admx.iterfind("p:policies/p:policy", self.NS):
+        self.assertEqual(set(re.findall(r"\$\(string\.(\w+)\)", text)) - set(self.strings), set())
+        for policy in self.policies():
             elements = {e.get("id") for e in policy.find("p:elements", self.NS) or []}
             if not elements:
                 continue
@@ -308,18 +376,46 @@ class Msiexec(unittest.TestCase):
         self.assertEqual(self.settings(), kept)
 
     def test_05_an_install_over_kept_settings_changes_none_of_them(self):
+        # Only the removable drives checked: an empty "Drives", which must
+        # not become drive A: again.
+        for value, data, kind in (("Drives", "", "REG_SZ"), ("RemovableDrives", "1", "REG_DWORD")):
+            status, _ = self.p.wine("reg", "add", self.p.hklm(SETTINGS_KEY), "/v", value, "/t", kind,
+                                    "/d", data, "/f")
+            self.assertEqual(status, 0)
         kept = self.settings()
+        self.assertEqual((kept["Drives"], kept["RemovableDrives"]), ("", "0x1"))
         self.assertEqual(self.p.msiexec("/i"), 0)
         self.assert_installed_as_built()
         self.assertEqual(self.settings(), kept)
 
+    def test_05a_a_package_built_again_installs_over_the_last_one(self):
+        kept = self.settings()
+        rebuilt = make_package("dorvane-rebuilt.msi")
+        code = dict(row[:2] for row in msi_table(rebuilt, "Property"))["ProductCode"]
+        self.assertNotEqual(code, self.product_code)
+        self.assertEqual(self.p.msiexec("/i", package=rebuilt), 0)
+        self.assertEqual(list(self.p.entries()), [code])
+        self.assert_installed_as_built()
+        self.assertEqual(self.settings(), kept)
+        # And the first one over the rebuilt one, as an administrator who
+        # deploys the earlier file again.
+        self.assertEqual(self.p.msiexec("/i"), 0)
+        self.assertEqual(list(self.p.entries()), [self.product_code])
+        self.assertEqual(self.settings(), kept)
+
+    def test_05b_the_setup_refuses_to_install_over_the_packages_copy(self):
+        os.makedirs(self.p.unix(r"C:\DorvaneTests"), exist_ok=True)
+        self.assertEqual(self.p.run_setup(variant()[4], "/S"), ERROR_PRODUCT_VERSION, self.p.did)
+        self.assertIn(f"remove it first with msiexec /x {self.product_code} /qn",
+                      self.p.setup_log())
+        self.assertEqual(list(self.p.entries()), [self.product_code])
+        self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_ROOT + "\\Dorvane")))
+        self.assert_installed_as_built()
+
     def test_06_a_later_version_replaces_this_one_and_writes_only_the_option_given(self):
         kept = self.settings()
         version = dict(row[:2] for row in msi_table(MSI, "Property"))["ProductVersion"]
-        later = os.path.join(ROOT, "build", "msi-test", "dorvane-later.msi")
-        subprocess.run([os.path.join(ROOT, "scripts", "make-msi.sh"),
-                        os.path.join(ROOT, "build", "win32"), later, next_version(version)],
-                       check=True, stdout=subprocess.DEVNULL, timeout=300)
+        later = make_package("dorvane-later.msi", next_version(version))
         self.assertEqual(self.p.msiexec("/i", "LOGGING=1", package=later), 0)
         entries = self.p.entries()
         self.assertEqual(len(entries), 1, entries)

@@ -653,9 +653,17 @@ class RemovableDrivesChoice(unittest.TestCase):
         self.assertEqual(self.settings().get("RemovableDrives"), "0x1")
 
     def test_2_an_upgrade_keeps_the_settings_whatever_the_switch(self):
+        # Only the removable drives checked: an empty "Drives", which must
+        # not become drive A: again.
+        status, _ = self.p.wine("reg", "add", self.p.hklm(SETTINGS_KEY), "/v", "Drives", "/d", "",
+                                "/f")
+        self.assertEqual(status, 0)
         self.install("/RemovableDrives=0")
         self.assertEqual(self.settings().get("RemovableDrives"), "0x1")
-        self.assertEqual(len(self.boxes()), 2)
+        self.assertEqual(self.settings().get("Drives"), "")
+        boxes = self.boxes()
+        self.assertEqual(len(boxes), 1, boxes)
+        self.assertIn('"STICK" in your E-drive', boxes[0])
 
     def test_3_the_switch_clears_the_box(self):
         self.remove_with_the_settings()

@@ -184,6 +184,25 @@ TEST_F(Win32RegistryTest, DeletesAKeyOnlyOnceItHasNoSubkeys) {
   EXPECT_EQ(registry.DeleteKey(path + "\\Labels"), platform::kErrorFileNotFound);
 }
 
+// The policies' opening: what a 64-bit program sees (here the key itself),
+// for reading alone.
+TEST_F(Win32RegistryTest, OpensTheSixtyFourBitViewForReadingOnly) {
+  ASSERT_EQ(Set("Drives", platform::kRegSz, Bytes("B", 2)), platform::kErrorSuccess);
+  auto policy = registry.OpenKeyForReadingIn64BitView(path);
+  ASSERT_NE(policy, nullptr);
+  std::uint8_t data[4] = {'?', '?', '?', '?'};
+  std::uint32_t type = platform::kRegNone;
+  std::uint32_t size = sizeof data;
+  EXPECT_EQ(policy->QueryValue("Drives", type, data, size), platform::kErrorSuccess);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size), std::string("B", 2));
+  const std::uint8_t one[] = {'C', 0};
+  EXPECT_EQ(policy->SetValue("Drives", platform::kRegSz, one, sizeof one),
+            platform::kErrorAccessDenied);
+  EXPECT_EQ(policy->DeleteValue("Drives"), platform::kErrorAccessDenied);
+  EXPECT_EQ(registry.OpenKeyForReadingIn64BitView(path + "\\Missing"), nullptr)
+      << "never created";
+}
+
 // The store's own key under HKEY_LOCAL_MACHINE, in the test run's
 // throwaway prefix: a first run, a save and the load that follows.
 TEST(SettingsStoreOnWindowsTest, FirstRunSaveAndLoadRoundTrip) {
