@@ -21,6 +21,15 @@
 # installed, and says which and why.
 set -uo pipefail
 
+# The run's scratch folder (the 32-bit test program, apt's output while it
+# works) goes however the script ends: an interrupt while apt downloads for
+# minutes must not leave it in /tmp. The traps come before anything is made.
+scratch=
+trap '[ -z "$scratch" ] || rm -rf "$scratch"' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+scratch=$(mktemp -d) || exit 1
+
 way_file=${DORVANE_WINE_WAY:-build/wine-way.txt}
 
 declare -A group_packages=(
@@ -52,16 +61,14 @@ done
 # not; 2: the test program could not be made (no assembler or linker), so
 # nothing was learnt.
 runs_32bit() {
-  local d ok=1
-  d=$(mktemp -d) || return 2
-  printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' >"$d/t.s"
-  if ! as --32 -o "$d/t.o" "$d/t.s" >/dev/null 2>&1 ||
-     ! ld -m elf_i386 -o "$d/t" "$d/t.o" >/dev/null 2>&1; then
+  local t=$scratch/t32 ok=1
+  printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' >"$t.s"
+  if ! as --32 -o "$t.o" "$t.s" >/dev/null 2>&1 ||
+     ! ld -m elf_i386 -o "$t" "$t.o" >/dev/null 2>&1; then
     ok=2
-  elif "$d/t" >/dev/null 2>&1; then
+  elif "$t" >/dev/null 2>&1; then
     ok=0
   fi
-  rm -rf "$d"
   return $ok
 }
 
@@ -85,7 +92,7 @@ apt_reason() {  # OUTPUT
 # silence. apt's own words go to $apt_out, for the reason of a refusal.
 PROGRESS_EVERY=${DORVANE_PROGRESS_EVERY:-10}  # seconds; shortened only by the set-up's tests
 apt_install() {
-  local plan count size work pid started last
+  local plan count size out=$scratch/apt-out status_file=$scratch/apt-status pid started last
   plan=$(LC_ALL=C apt-get install --assume-no "$@" 2>&1)
   count=$(printf '%s\n' "$plan" | sed -nE 's/.* ([0-9]+) newly installed.*/\1/p' | tail -1)
   # "Need to get 780 MB of archives." or, with some already downloaded,
@@ -96,22 +103,20 @@ apt_install() {
   else
     echo "Installing: $*"
   fi
-  work=$(mktemp -d) || return 1
   started=$SECONDS
   last=$SECONDS
-  LC_ALL=C apt-get install -y -qq -o APT::Status-Fd=3 "$@" >"$work/out" 2>&1 3>"$work/status" &
+  LC_ALL=C apt-get install -y -qq -o APT::Status-Fd=3 "$@" >"$out" 2>&1 3>"$status_file" &
   pid=$!
   while kill -0 "$pid" 2>/dev/null; do
     if [ $((SECONDS - last)) -ge "$PROGRESS_EVERY" ]; then
-      echo "  $(progress "$work/status"), $(elapsed $((SECONDS - started))) so far"
+      echo "  $(progress "$status_file"), $(elapsed $((SECONDS - started))) so far"
       last=$SECONDS
     fi
     sleep 0.2
   done
   wait "$pid"
   local status=$?
-  apt_out=$(cat "$work/out")
-  rm -rf "$work"
+  apt_out=$(cat "$out")
   [ "$status" = 0 ] && echo "  done in $(elapsed $((SECONDS - started)))"
   return "$status"
 }

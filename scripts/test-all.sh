@@ -5,6 +5,20 @@ cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
 
 root=$PWD
+
+# --- The lanes (below) run in process groups of their own, which Ctrl+C
+# does not reach: they are ended however the run ends. The traps come
+# before anything is started, so that no interrupt falls between a start
+# and its trap.
+lane_pids=()
+stop_lanes() {
+  local pid
+  for pid in "${lane_pids[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
+}
+trap 'stop_lanes; stop_display' EXIT
+trap 'exit 130' INT TERM
+# --- end of the traps
+
 results=()
 passed_total=0
 failed_total=0
@@ -135,10 +149,12 @@ record "host unit tests" build/logs/host.log "${PIPESTATUS[0]}" gtest_counts
 # own, and most spend their time waiting on Wine, so two lanes run them one
 # after another while the end-to-end tests run here. Their output goes to
 # their logs and is shown, with their rows, once the end-to-end tests are
-# done. LANE|NAME|LOG|READER|HEADING|COMMAND, in running order per lane.
+# done. Each level is one call of lane_level, in running order per lane;
+# its reader and its command are functions, called as they stand.
 fuzz_smoke() {  # a few seconds of each target; `make fuzz` runs them long
   scripts/fuzz.sh --smoke
 }
+fuzz_counts() { line_counts fuzz "$1"; }
 windows_side_tests() {
   start_display || return 1
   local media="$root/build/wine/media-win" status
@@ -162,33 +178,44 @@ resource_loops() {
 python_level() {  # FOLDER MODULE
   PYTHONPATH=$1 python3 tests/help/run_tests.py "$2"
 }
-lane_levels=(
-  "1|fuzz targets (smoke)|fuzz|line_counts fuzz|Fuzz targets (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; short)|fuzz_smoke"
-  "1|Windows-side tests|win|gtest_counts|Windows-side tests (MinGW, under Wine; $WINE_BITS_NOTE)|windows_side_tests"
-  "1|resource loops|e2e-resources|gtest_counts|End-to-end resource loops (dorvane.exe under Wine, beside the other cases)|resource_loops"
-  "1|help in winhlp32|test_winhlp32|runner_counts|Help in Wine's viewer (winhlp32; $WINE_BITS_NOTE)|python_level tests/help test_winhlp32"
-  "2|help in HTML Help|test_htmlhelp|runner_counts|Help through dorvane.exe in Wine's HTML Help (as Windows 10) and WinHelp (as XP; $WINE_BITS_NOTE)|python_level tests/help test_htmlhelp"
-  "2|setup and zip|test_setup|runner_counts|Setup and zip (NSIS, under Wine)|python_level tests/setup test_setup"
-  "2|package and templates|test_msi|runner_counts|Installer package and policy templates (wixl, msiexec under Wine)|python_level tests/setup test_msi"
-)
+help_in_winhlp32() { python_level tests/help test_winhlp32; }
+help_in_html_help() { python_level tests/help test_htmlhelp; }
+setup_and_zip() { python_level tests/setup test_setup; }
+package_and_templates() { python_level tests/setup test_msi; }
+level_lanes=() level_names=() level_logs=() level_readers=() level_headings=() level_commands=()
+lane_level() {  # LANE NAME LOG READER HEADING COMMAND
+  level_lanes+=("$1"); level_names+=("$2"); level_logs+=("$3")
+  level_readers+=("$4"); level_headings+=("$5"); level_commands+=("$6")
+}
+lane_level 1 "fuzz targets (smoke)" fuzz fuzz_counts \
+  "Fuzz targets (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer; short)" fuzz_smoke
+lane_level 1 "Windows-side tests" win gtest_counts \
+  "Windows-side tests (MinGW, under Wine; $WINE_BITS_NOTE)" windows_side_tests
+lane_level 1 "resource loops" e2e-resources gtest_counts \
+  "End-to-end resource loops (dorvane.exe under Wine, beside the other cases)" resource_loops
+lane_level 1 "help in winhlp32" test_winhlp32 runner_counts \
+  "Help in Wine's viewer (winhlp32; $WINE_BITS_NOTE)" help_in_winhlp32
+lane_level 2 "help in HTML Help" test_htmlhelp runner_counts \
+  "Help through dorvane.exe in Wine's HTML Help (as Windows 10) and WinHelp (as XP; $WINE_BITS_NOTE)" \
+  help_in_html_help
+lane_level 2 "setup and zip" test_setup runner_counts \
+  "Setup and zip (NSIS, under Wine)" setup_and_zip
+lane_level 2 "package and templates" test_msi runner_counts \
+  "Installer package and policy templates (wixl, msiexec under Wine)" package_and_templates
 run_lane() {  # LANE: each level's log, then "STATUS SECONDS" in its .status
-  local entry lane name log command started
-  for entry in "${lane_levels[@]}"; do
-    IFS='|' read -r lane name log _ _ command <<<"$entry"
-    [ "$lane" = "$1" ] || continue
+  local i log started
+  for i in "${!level_lanes[@]}"; do
+    [ "${level_lanes[i]}" = "$1" ] || continue
+    log=build/logs/${level_logs[i]}
     started=$SECONDS
     # A display of the level's own, stopped when the level ends.
-    (trap - EXIT; unset DISPLAY; $command) >"build/logs/$log.log" 2>&1
-    echo "$? $((SECONDS - started))" >"build/logs/$log.status"
+    (trap - EXIT; unset DISPLAY; "${level_commands[i]}") >"$log.log" 2>&1
+    echo "$? $((SECONDS - started))" >"$log.status"
   done
 }
-lane_pids=()
-for entry in "${lane_levels[@]}"; do
-  IFS='|' read -r _ _ log _ <<<"$entry"
-  rm -f "build/logs/$log.status"
-done
-echo "== Beside the end-to-end tests: $(printf '%s\n' "${lane_levels[@]}" | cut -d'|' -f2 \
-  | paste -sd, | sed 's/,/, /g') (shown when they end)"
+for log in "${level_logs[@]}"; do rm -f "build/logs/$log.status"; done
+beside=$(printf '%s, ' "${level_names[@]}")
+echo "== Beside the end-to-end tests: ${beside%, } (shown when they end)"
 # Each lane in a process group of its own (job control on while they
 # start), so that an interrupted run ends them with all their Wine
 # programs; the terminal's Ctrl+C reaches only the foreground's.
@@ -198,12 +225,6 @@ for lane in 1 2; do
   lane_pids+=($!)
 done
 set +m
-stop_lanes() {
-  local pid
-  for pid in "${lane_pids[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
-}
-trap 'stop_lanes; stop_display' EXIT
-trap 'exit 130' INT TERM
 # --- end of the levels in lanes
 
 if [ -x tests/e2e/run-e2e.sh ]; then
@@ -254,15 +275,14 @@ PYTHONPATH=tests/scripts help_tests "display decisions" test_wine_env
 # Windows Installer package and the policy templates read back and run by
 # msiexec. Each row's time is the level's own.
 for pid in "${lane_pids[@]}"; do wait "$pid"; done
-trap stop_display EXIT
-for entry in "${lane_levels[@]}"; do
-  IFS='|' read -r _ name log reader heading _ <<<"$entry"
-  echo "== $heading"
-  cat "build/logs/$log.log" 2>/dev/null
-  read -r status level_seconds 2>/dev/null <"build/logs/$log.status" ||
-    { status=1; level_seconds=0; echo "(the level did not end: no build/logs/$log.status)"; }
-  # shellcheck disable=SC2086 # READER is a command and its arguments
-  record "$name" "build/logs/$log.log" "$status" $reader
+lane_pids=()
+for i in "${!level_lanes[@]}"; do
+  log=build/logs/${level_logs[i]}
+  echo "== ${level_headings[i]}"
+  cat "$log.log" 2>/dev/null
+  read -r status level_seconds 2>/dev/null <"$log.status" ||
+    { status=1; level_seconds=0; echo "(the level did not end: no $log.status)"; }
+  record "${level_names[i]}" "$log.log" "$status" "${level_readers[i]}"
 done
 unset level_seconds
 # --- end of the levels in lanes

@@ -9,9 +9,11 @@ set-up took, the words it printed, and what it never asked for.
 
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
 import textwrap
+import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -88,11 +90,15 @@ STANDINS = {
           echo "Abort."
           exit 1
         fi
-        # apt's progress, to the descriptor that APT::Status-Fd names, over
-        # as many seconds as the machine's download takes.
-        for i in $(seq 1 "$(cat "$STUB/apt-seconds")"); do
+        # apt's progress, to the descriptor that APT::Status-Fd names: each
+        # step of the download lasts until the set-up has shown it (or for
+        # 20 s, should it never).
+        for i in $(seq 1 "$(cat "$STUB/apt-steps")"); do
           { echo "dlstatus:$i:$((i * 10)).5:Retrieving file $i of 40" >&3; } 2>/dev/null
-          sleep 1
+          deadline=$((SECONDS + 20))
+          until grep -q "Retrieving file $i of 40" "$SETUP_OUT" || [ "$SECONDS" -ge "$deadline" ]; do
+            sleep 0.05
+          done
         done
         { echo "pmstatus:wine:60:Unpacking wine (amd64)" >&3; } 2>/dev/null
         printf '%s\\n' "${pkgs[@]}" >> "$STUB/installed"
@@ -107,12 +113,17 @@ HELD_BROKEN = ("The following packages have unmet dependencies:\n"
 class Machine:
     """One stand-in machine, and the script run on it."""
 
-    def __init__(self, runs32=False, installed=(), update_failures=0, refuse=None, apt_seconds=0):
+    def __init__(self, runs32=False, installed=(), update_failures=0, refuse=None, apt_steps=0):
         self.dir = tempfile.mkdtemp(prefix="deps-")
         self.stub = os.path.join(self.dir, "state")
         self.bin = os.path.join(self.dir, "bin")
-        os.makedirs(self.stub)
-        os.makedirs(self.bin)
+        # The script's temporary files, and its output, which the stand-in
+        # apt reads to know that the set-up has shown its progress.
+        self.tmp = os.path.join(self.dir, "tmp")
+        self.output = os.path.join(self.dir, "out")
+        self.process = None
+        for folder in (self.stub, self.bin, self.tmp):
+            os.makedirs(folder)
         for name, body in STANDINS.items():
             path = os.path.join(self.bin, name)
             with open(path, "w") as f:
@@ -122,7 +133,7 @@ class Machine:
         self.write("arches", "")
         self.write("journal", "")
         self.write("update-failures", str(update_failures))
-        self.write("apt-seconds", str(apt_seconds))
+        self.write("apt-steps", str(apt_steps))
         # One line a package: apt's words, their line breaks written as \n.
         self.write("refuse", "".join(p + "\t" + r.replace("\n", "\\n") + "\n"
                                      for p, r in (refuse or {}).items()))
@@ -141,15 +152,29 @@ class Machine:
     def journal(self):
         return self.read("journal").splitlines()
 
-    def run(self, *groups, env=None):
-        full = dict(os.environ, STUB=self.stub, DORVANE_WINE_WAY=self.way,
-                    PATH=self.bin + os.pathsep + os.environ["PATH"])
+    def start(self, *groups, env=None):
+        """Starts the script in a process group of its own, as a terminal
+        runs a command; its output goes to self.output."""
+        full = dict(os.environ, STUB=self.stub, DORVANE_WINE_WAY=self.way, TMPDIR=self.tmp,
+                    SETUP_OUT=self.output, PATH=self.bin + os.pathsep + os.environ["PATH"])
         full.pop("DORVANE_WINE_BITS", None)
         full.update(env or {})
-        r = subprocess.run(["bash", SCRIPT, *groups], cwd=self.dir, env=full,
-                           capture_output=True, text=True, timeout=60)
-        self.status, self.out, self.err = r.returncode, r.stdout, r.stderr
+        with open(self.output, "w") as out:
+            self.process = subprocess.Popen(["bash", SCRIPT, *groups], cwd=self.dir, env=full,
+                                            stdout=out, stderr=subprocess.PIPE, text=True,
+                                            start_new_session=True)
+        return self.process
+
+    def finish(self):
+        _, self.err = self.process.communicate(timeout=60)
+        self.status = self.process.returncode
+        with open(self.output) as out:
+            self.out = out.read()
         return self
+
+    def run(self, *groups, env=None):
+        self.start(*groups, env=env)
+        return self.finish()
 
     def installs(self):
         """The packages of each install apt carried out, in order."""
@@ -173,6 +198,13 @@ class Machine:
                               env=env, capture_output=True, text=True).stdout.strip()
 
     def close(self):
+        # A stand-in apt that an interrupted script left working.
+        if self.process is not None:
+            try:
+                os.killpg(self.process.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            self.process.wait()
         shutil.rmtree(self.dir, ignore_errors=True)
 
 
@@ -219,16 +251,37 @@ class SetupDecisions(unittest.TestCase):
                                  "the second run asked apt again")
 
     def test_says_what_it_installs_and_how_it_goes_while_apt_works(self):
-        m = self.machine(runs32=False, installed=BUILD, apt_seconds=3)
+        m = self.machine(runs32=False, installed=BUILD, apt_steps=2)
         m.run("host", env={"DORVANE_PROGRESS_EVERY": "1"})
         self.assertEqual(m.status, 0, m.err)
         self.assertIn("Installing: g++ googletest (20 packages with what they need, "
                       "12.3 MB to download)", m.out)
         progress = [l for l in m.out.splitlines() if l.startswith("  downloading, ")]
         self.assertGreaterEqual(len(progress), 2, m.out)
-        self.assertRegex(progress[-1], r"^  downloading, [1-3]0% \(Retrieving file [1-3] of 40\), "
-                                       r"[0-9] s so far$")
-        self.assertRegex(m.out, r"\n  done in [3-9] s\n")
+        self.assertEqual(progress[-1].split(", ")[:2], ["  downloading", "20% (Retrieving file 2 of 40)"])
+        self.assertRegex(progress[-1], r", [0-9]+ s so far$")
+        self.assertRegex(m.out, r"\n  done in [0-9]+ s\n")
+
+    def test_an_interrupt_while_apt_works_leaves_no_temporary_folder(self):
+        # Ctrl+C reaches the terminal's whole process group; a stop from
+        # outside reaches the script alone, while it waits on apt.
+        for way, sig, exit_status in (("Ctrl+C", signal.SIGINT, 130),
+                                      ("kill", signal.SIGTERM, 143)):
+            with self.subTest(way=way):
+                m = self.machine(runs32=False, installed=BUILD, apt_steps=1)
+                m.start("host", env={"DORVANE_PROGRESS_EVERY": "1000"})
+                deadline = time.monotonic() + 30
+                while not any(c.startswith("apt-get install -y") for c in m.journal()):
+                    self.assertLess(time.monotonic(), deadline, "apt never started")
+                    time.sleep(0.05)
+                self.assertEqual(len(os.listdir(m.tmp)), 1, "no temporary folder while apt works")
+                if sig == signal.SIGINT:
+                    os.killpg(m.process.pid, sig)
+                else:
+                    m.process.send_signal(sig)
+                m.finish()
+                self.assertEqual(m.status, exit_status, m.err)
+                self.assertEqual(os.listdir(m.tmp), [])
 
     def test_failed_index_is_retried_once_then_the_install_decides(self):
         for failures, updates, words in ((1, 2, "trying once more"),

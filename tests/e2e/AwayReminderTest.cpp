@@ -1,5 +1,5 @@
 // The reminder when the computer is locked or goes to sleep. Wine sends no
-// session or power messages by itself, so the tests post them to the main
+// session or power messages by itself, so the tests send them to the main
 // window as Windows would; what the program sounds and tells the icon is
 // read from Wine's relay trace by check-away-reminder.sh. Here: no box,
 // the program runs on, and a sleep is never refused.
@@ -36,8 +36,9 @@ class AwayReminderTest : public ::testing::Test {
     ASSERT_TRUE(program.EndSplash());
   }
 
-  // Posts a lock, then a sleep, and holds for a while after each: no box,
-  // no log, and the program runs on.
+  // Sends a lock, then a sleep, each handled before the send returns (a
+  // box would hold its send), then holds once: no box, no log, and the
+  // program runs on.
   void LockAndSleep() {
     const struct {
       UINT message;
@@ -45,10 +46,15 @@ class AwayReminderTest : public ::testing::Test {
     } events[] = {{WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK}, {WM_POWERBROADCAST, PBT_APMSUSPEND}};
     for (const auto& event : events) {
       SCOPED_TRACE(event.message);
-      ASSERT_TRUE(::PostMessageA(program.MainWindow(), event.message, event.event, 0));
-      EXPECT_TRUE(e2e::HoldsFor(
-          [&] { return !e2e::FindMessageBox(program.ProcessId()) && program.Running(); }, 2000));
+      DWORD_PTR answer = 0;
+      EXPECT_NE(::SendMessageTimeoutA(program.MainWindow(), event.message, event.event, 0,
+                                      SMTO_NORMAL, 10000, &answer),
+                0)
+          << "the program answers at once";
     }
+    EXPECT_TRUE(e2e::HoldsOnceHandled(program.MainWindow(), [&] {
+      return !e2e::FindMessageBox(program.ProcessId()) && program.Running();
+    }));
     EXPECT_FALSE(e2e::ReadFileBytes("C:\\Dorvane\\away.dvl").has_value()) << "nothing is logged";
   }
 

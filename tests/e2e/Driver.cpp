@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -21,6 +22,8 @@ std::string Environment(const char* name, const char* fallback) {
 }
 
 const char kSettingsKey[] = "SOFTWARE\\Kestrome\\Dorvane\\4.0";
+
+ScreenPixels SteadyPicture(HWND window, const RECT& rect);
 
 BOOL CALLBACK CollectBoxChild(HWND child, LPARAM lParam) {
   auto* box = reinterpret_cast<MessageBoxInfo*>(lParam);
@@ -431,47 +434,43 @@ void PressKey(WORD virtualKey) {
 
 void SaveScreenshot(const std::string& name) {
   AttachToDesktop();
-  // The program paints its controls from its own message loop; a moment
-  // lets it finish what it is drawing before the picture is taken.
-  ::Sleep(300);
   const char* folder = std::getenv("SCREENSHOT_DIR_WIN");
   if (folder == nullptr) return;
-  HWND desktop = ::GetDesktopWindow();
   RECT rect;
-  ::GetWindowRect(desktop, &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  ::GdiFlush();
-  const DWORD stride = ((width * 3 + 3) / 4) * 4;
+  ::GetWindowRect(::GetDesktopWindow(), &rect);
+  const ScreenPixels pixels = SteadyPicture(nullptr, rect);
+  if (pixels.colours.empty()) return;
+  // 24 bits a pixel in blue, green, red order, the bottom row first, each
+  // row padded to four bytes.
+  const DWORD stride = ((pixels.width * 3 + 3) / 4) * 4;
+  std::string rows(static_cast<size_t>(stride) * pixels.height, '\0');
+  for (int y = 0; y < pixels.height; ++y) {
+    char* row = &rows[static_cast<size_t>(stride) * (pixels.height - 1 - y)];
+    for (int x = 0; x < pixels.width; ++x) {
+      const COLORREF colour = pixels.At(x, y);
+      row[x * 3] = static_cast<char>(GetBValue(colour));
+      row[x * 3 + 1] = static_cast<char>(GetGValue(colour));
+      row[x * 3 + 2] = static_cast<char>(GetRValue(colour));
+    }
+  }
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof info;
+  info.biWidth = pixels.width;
+  info.biHeight = pixels.height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
   BITMAPFILEHEADER file = {};
   file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-  file.bfSize = file.bfOffBits + stride * height;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(rows.size());
   const std::string path = std::string(folder) + "\\" + name + ".bmp";
   HANDLE out = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (out != INVALID_HANDLE_VALUE) {
-    DWORD written = 0;
-    ::WriteFile(out, &file, sizeof file, &written, nullptr);
-    ::WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
-    ::WriteFile(out, bits, stride * height, &written, nullptr);
-    ::CloseHandle(out);
-  }
-  ::SelectObject(memory, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
+  if (out == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(out, &file, sizeof file, &written, nullptr);
+  ::WriteFile(out, &info, sizeof info, &written, nullptr);
+  ::WriteFile(out, rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr);
+  ::CloseHandle(out);
 }
 
 }  // namespace e2e
@@ -705,8 +704,7 @@ void MoveMouse(POINT screen) {
   };
   for (int attempt = 0; attempt < 20; ++attempt) {
     ::SetCursorPos(screen.x, screen.y);
-    ::Sleep(50);
-    if (there() && HoldsFor(there, 150)) return;
+    if (HoldsFor(there, 200)) return;
   }
 }
 
@@ -736,6 +734,42 @@ void PressAltKey(WORD key) {
 bool HoldsFor(const std::function<bool()>& condition, DWORD durationMs) {
   return !PollWithin([&] { return !condition(); }, durationMs, 50);
 }
+
+bool Handled(HWND window, DWORD timeoutMs) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs * kLoadAllowance,
+                               &result) != 0;
+}
+
+bool HoldsOnceHandled(HWND window, const std::function<bool()>& condition) {
+  return Handled(window) && HoldsFor(condition, kQuietMs);
+}
+
+namespace {
+
+// What the screen shows in `rect` once it has settled. Wine copies what a
+// window drew to the screen when the window's thread next waits for a
+// message, so a picture taken at once can miss the last of it. `window`,
+// when given, first paints what it has left to paint (RDW_UPDATENOW sends
+// it WM_PAINT and returns once it has painted); then the picture is taken
+// again until two in a row agree.
+ScreenPixels SteadyPicture(HWND window, const RECT& rect) {
+  if (window != nullptr && Handled(window)) {
+    ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+  ScreenPixels last = CaptureScreen(rect);
+  WaitFor(
+      [&] {
+        ScreenPixels now = CaptureScreen(rect);
+        const bool same = now.colours == last.colours;
+        last = std::move(now);
+        return same;
+      },
+      5000, 100);
+  return last;
+}
+
+}  // namespace
 
 ScreenPixels CaptureScreen(const RECT& rect) {
   ScreenPixels pixels;
@@ -992,8 +1026,7 @@ RECT TabRect(DWORD processId, HWND tabControl, int index) {
 }
 
 bool SaveScreenshot(HWND window, const std::string& name) {
-  ::Sleep(300);
-  return SavePng(CaptureScreen(ScreenRect(window)), name);
+  return SavePng(SteadyPicture(window, ScreenRect(window)), name);
 }
 
 void StoreLoggingOnly(const std::string& logFile) {

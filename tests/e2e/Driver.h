@@ -29,7 +29,8 @@ void RemoveMedium(char letter);
 
 // Polls `condition` every `pollMs` until it holds or `timeoutMs` passes,
 // stretched for a loaded machine: for what must happen. What must not
-// happen is shown by HoldsFor, whose duration is kept as it is.
+// happen is shown by HoldsOnceHandled (or HoldsFor), whose hold is kept as
+// it is.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs = 50);
 
 // The program's top-level windows of a class, visible or not.
@@ -155,7 +156,8 @@ namespace e2e {
 // Real key strokes.
 void PressKey(WORD virtualKey);
 
-// Saves the virtual desktop as build/screenshots/NAME.bmp.
+// Saves the virtual desktop as build/screenshots/NAME.bmp, once what it
+// shows has settled.
 void SaveScreenshot(const std::string& name);
 
 }  // namespace e2e
@@ -216,6 +218,20 @@ void PressAltKey(WORD key);
 // Whether `condition` holds at every poll for `durationMs`: for what must
 // not happen.
 bool HoldsFor(const std::function<bool()>& condition, DWORD durationMs);
+
+// Lets the thread of `window` finish what it was sent: a WM_NULL sent now
+// comes back only once that thread has handled every message sent to it
+// before, with all they did at once (a box one of them opened is up then,
+// its loop answering the WM_NULL). Messages posted to it and input may
+// still wait in its queue: those come after sent ones. False when the
+// thread does not answer in time.
+bool Handled(HWND window, DWORD timeoutMs = 10000);
+
+// For what must not happen, once per case: once `window` has handled what
+// it was sent, whether `condition` holds throughout kQuietMs, by when
+// anything the program posted itself, or a box it opened, has shown.
+constexpr DWORD kQuietMs = 500;
+bool HoldsOnceHandled(HWND window, const std::function<bool()>& condition);
 
 // What the screen shows in a rectangle, row by row, as COLORREF values.
 struct ScreenPixels {
@@ -297,7 +313,8 @@ std::string TabText(DWORD processId, HWND tabControl, int index);
 RECT TabRect(DWORD processId, HWND tabControl, int index);
 
 // Saves the screen area of `window` as <name>.png in the run's screenshot
-// folder; false when there is none or the file cannot be written.
+// folder, once the window has painted; false when there is none or the
+// file cannot be written.
 bool SaveScreenshot(HWND window, const std::string& name);
 
 // The label list stored under the settings key's subkey "Exclusions": the

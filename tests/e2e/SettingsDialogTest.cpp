@@ -126,6 +126,25 @@ class SettingsDialogTest : public ::testing::Test {
     ASSERT_TRUE(e2e::WaitFor([&] { return e2e::FocusOf(dialog) == Control(name); }, 5000)) << name;
   }
 
+  // Clicks a push button that lacks the focus and returns once the dialog
+  // has handled the click. The button takes the focus at the press and
+  // gives up its pushed look at the release, just before it tells the
+  // dialog; the program answers a message sent to it only between the
+  // messages it handles, so "not pushed" comes back once the dialog's
+  // handler has returned, or from the loop of a box the handler opened.
+  void ClickHandled(const std::string& name) {
+    HWND button = Control(name);
+    ASSERT_NE(e2e::FocusOf(dialog), button) << name;
+    Click(name);
+    ASSERT_TRUE(e2e::WaitFor(
+        [&] {
+          return e2e::FocusOf(dialog) == button &&
+                 (::SendMessageA(button, BM_GETSTATE, 0, 0) & BST_PUSHED) == 0;
+        },
+        5000))
+        << name;
+  }
+
   void ShowTab(int index) {
     HWND tabs = Control("pcSettings");
     const RECT tab = e2e::TabRect(program.ProcessId(), tabs, index);
@@ -444,7 +463,6 @@ TEST_F(SettingsDialogTest, TheFourPagesAsTheUserSeesThem) {
   for (int page = 0; page < 4; ++page) {
     ShowTab(page);
     EXPECT_EQ(VisiblePage(), page);
-    ::Sleep(300);  // the page's controls paint
     EXPECT_TRUE(e2e::SaveScreenshot(dialog, shots[page]));
   }
 }
@@ -525,8 +543,13 @@ TEST_F(SettingsDialogTest, ShowingTheOpenDialogKeepsItsPageAndItsEdits) {
   ShowTab(1);
   ClickToState("rbSoundFile", true);
   TypeInto("edSound", "C:\\kept.wav");
-  ::PostMessageA(program.MainWindow(), kTrayNotify, 1, WM_LBUTTONDBLCLK);
-  EXPECT_TRUE(e2e::HoldsFor([&] { return VisiblePage() == 1; }, 1000));
+  // Sent, as the shell sends the icon's messages: it has been handled when
+  // the call returns.
+  DWORD_PTR answer = 0;
+  ASSERT_NE(::SendMessageTimeoutA(program.MainWindow(), kTrayNotify, 1, WM_LBUTTONDBLCLK,
+                                  SMTO_NORMAL, 10000, &answer),
+            0);
+  EXPECT_TRUE(e2e::HoldsOnceHandled(dialog, [&] { return VisiblePage() == 1; }));
   EXPECT_EQ(Text("edSound"), "C:\\kept.wav");
   EXPECT_TRUE(IsChecked(Control("rbSoundFile")));
   EXPECT_EQ(e2e::FocusOf(dialog), Control("edSound"));
@@ -635,10 +658,13 @@ TEST_F(SettingsDialogTest, EmptiedPathBoxesFillInWhenTheFocusMovesOn) {
   HWND about = program.Window("TfmAbout");
   e2e::ChooseTrayCommand(program.MainWindow(), "miAbout");
   ASSERT_TRUE(e2e::WaitFor([&] { return e2e::ActiveWindowOf(dialog) == about; }, 5000));
-  EXPECT_TRUE(e2e::HoldsFor([&] { return Text("edSound").empty(); }, 500));
+  ASSERT_TRUE(e2e::Handled(dialog));
+  EXPECT_TRUE(Text("edSound").empty());
   ShowDialog();
   ASSERT_TRUE(e2e::WaitFor([&] { return e2e::FocusOf(dialog) == Control("edSound"); }, 5000));
-  EXPECT_TRUE(e2e::HoldsFor([&] { return Text("edSound").empty(); }, 500));
+  // Nothing empties a filled box again: this one hold covers the focus's
+  // leaving as well as its coming back.
+  EXPECT_TRUE(e2e::HoldsOnceHandled(dialog, [&] { return Text("edSound").empty(); }));
 
   TypeInto("edSound", "   ");
   e2e::PostKey(Control("edSound"), VK_TAB);
@@ -758,22 +784,29 @@ TEST_F(SettingsDialogTest, TheInputBoxTakesOneLineOfAtMost255CharactersExactlyAs
 
   e2e::PostChars(edit, "NEWDISK");
   ASSERT_TRUE(e2e::WaitFor([&] { return TextOf(edit) == "NEWDISK"; }, 5000));
-  ::Sleep(300);  // the caret and the text paint
   EXPECT_TRUE(e2e::SaveScreenshot(box, "settings-add-label"));
   ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
   e2e::PostChars(edit, std::string(300, 'x'));
-  EXPECT_TRUE(e2e::WaitFor([&] { return TextOf(edit).size() == 255; }, 5000));
-  EXPECT_TRUE(e2e::HoldsFor([&] { return TextOf(edit).size() == 255; }, 500));
+  // Posted messages are handled in order: once the selection posted after
+  // the characters shows, every character has been typed.
+  ::PostMessageA(edit, EM_SETSEL, 0, 0);
+  ASSERT_TRUE(e2e::WaitFor(
+      [&] { return ::SendMessageA(edit, EM_GETSEL, 0, 0) == 0 && !TextOf(edit).empty(); }, 5000));
+  EXPECT_EQ(TextOf(edit).size(), 255u);
   ::PostMessageA(cancel, BM_CLICK, 0, 0);
   ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(box); }, 5000));
-  EXPECT_TRUE(e2e::HoldsFor([&] { return Labels().empty(); }, 500)) << "Cancel adds nothing";
+  ASSERT_TRUE(e2e::Handled(dialog));
+  EXPECT_TRUE(Labels().empty()) << "Cancel adds nothing";
 
   Click("buExclusionAdd");
   box = WaitForBox("Add Label");
   ASSERT_NE(box, nullptr);
   ::PostMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
   ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(box); }, 5000));
-  EXPECT_TRUE(e2e::HoldsFor([&] { return Labels().empty(); }, 500)) << "an empty text adds nothing";
+  // Nothing here takes a label away again: this one hold covers the
+  // cancelled box as well.
+  EXPECT_TRUE(e2e::HoldsOnceHandled(dialog, [&] { return Labels().empty(); }))
+      << "an empty text adds nothing";
 
   AddLabel("  mixed Case  ");
   EXPECT_EQ(Labels(), std::vector<std::string>{"  mixed Case  "});
@@ -782,8 +815,9 @@ TEST_F(SettingsDialogTest, TheInputBoxTakesOneLineOfAtMost255CharactersExactlyAs
 TEST_F(SettingsDialogTest, RemoveTakesTheItemWithTheFocusMarkAndOnAnEmptyListNothing) {
   ShowDialog();
   ShowTab(3);
-  Click("buExclusionRemove");
-  EXPECT_TRUE(e2e::HoldsFor([&] { return !e2e::FindMessageBox(program.ProcessId()); }, 1000));
+  ClickHandled("buExclusionRemove");
+  EXPECT_TRUE(e2e::HoldsOnceHandled(dialog,
+                                    [&] { return !e2e::FindMessageBox(program.ProcessId()); }));
   EXPECT_TRUE(Labels().empty());
 
   AddLabel("BRAVO");

@@ -102,7 +102,7 @@ class WinePrefix:
     def start(self):
         missing = [p for p in (self.loader, WINESERVER, self.setup, self.probe_path)
                    if not os.path.exists(p)]
-        missing += [t for t in ("Xvfb", "import", "makensis") if shutil.which(t) is None]
+        missing += [t for t in ("Xvfb", "import", "convert", "makensis") if shutil.which(t) is None]
         # A missing build file or tool is a failure of the run, never a skip:
         # a level that skips every test has tested nothing.
         if missing:
@@ -502,9 +502,20 @@ class SetupPages(unittest.TestCase):
                                env=self.wine_prefix.env, capture_output=True, text=True)
         window = found.stdout.split()[0] if found.stdout.split() else "root"
         left, top, right, bottom = rect
-        subprocess.run(["import", "-display", self.wine_prefix.env["DISPLAY"], "-window", window,
-                        "-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage",
-                        os.path.join(SHOTS, name + ".png")], capture_output=True, timeout=60)
+        take = ["import", "-display", self.wine_prefix.env["DISPLAY"], "-window", window,
+                "-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage", "ppm:-"]
+        # The probe had the wizard paint before it described the page, but
+        # Wine puts what a window drew on the screen when the window's
+        # thread next waits: the picture is taken until two in a row agree.
+        pictures = [None, None]  # the one before, the last
+
+        def steady():
+            pictures[:] = [pictures[1], subprocess.run(take, capture_output=True,
+                                                       timeout=60).stdout]
+            return bool(pictures[1]) and pictures[0] == pictures[1]
+        poll(steady, timeout=10, step=0.1)
+        subprocess.run(["convert", "ppm:-", os.path.join(SHOTS, name + ".png")],
+                       input=pictures[1], capture_output=True, timeout=60)
 
     def test_each_page_and_the_installed_program(self):
         p = self.wine_prefix
@@ -512,8 +523,6 @@ class SetupPages(unittest.TestCase):
         for shot, text, checks in self.PAGES:
             output = self.wizard(text)
             self.assertIsNotNone(output, f"no page showing {text!r}; {p.did}")
-            # Wine paints the page a moment after its controls exist.
-            time.sleep(1.0)
             self.screenshot(shot, output)
             with self.subTest(page=shot):
                 self.assertIn("caption=Dorvane 4.0 Setup", output)

@@ -3,9 +3,10 @@
  *   setup_probe query        asks Dorvane whether the session may end, as
  *                            Windows does; answers its warning box with OK
  *                            and prints "box=TEXT" and "answer=N"
- *   setup_probe wizard       the setup's (or uninstaller's) window:
- *                            "caption=", "rect=L,T,R,B" and each visible
- *                            control's "text=" ("check=" for check boxes)
+ *   setup_probe wizard       the setup's (or uninstaller's) window, once
+ *                            it has painted what it shows: "caption=",
+ *                            "rect=L,T,R,B" and each visible control's
+ *                            "text=" ("check=" for check boxes)
  *   setup_probe click ID     presses that button of the setup's window
  *   setup_probe stub SECONDS a main window of Dorvane's class that ignores
  *                            every command, Exit included, for that long:
@@ -161,7 +162,14 @@ static int DescribeWizard(void) {
   HWND wizard = FindWizard();
   char caption[256];
   RECT rect;
+  DWORD_PTR answer;
   if (wizard == NULL) return 1;
+  /* A picture taken after this answer shows the page as described: the
+     wizard's thread handles a message sent now once it has finished what
+     it was doing, and RDW_UPDATENOW has it paint what it has left to
+     paint before RedrawWindow returns. */
+  if (SendMessageTimeoutA(wizard, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer))
+    RedrawWindow(wizard, NULL, NULL, RDW_UPDATENOW | RDW_ALLCHILDREN);
   TextOf(wizard, caption, sizeof caption);
   GetWindowRect(wizard, &rect);
   printf("caption=%s\nrect=%ld,%ld,%ld,%ld\n", caption, rect.left, rect.top, rect.right,
