@@ -28,23 +28,25 @@ bool IsButtonDown(UINT message) {
 
 }  // namespace
 
-TfmAbout::TfmAbout(platform::Shell& shell, HBITMAP logo, HBITMAP kestrome)
+TfmAbout::TfmAbout(platform::Shell& shell, const platform::Texts& texts, HBITMAP logo,
+                   HBITMAP kestrome)
     : shell_(shell),
+      texts_(texts),
       mainLogo_(logo),
       mainKestrome_(kestrome) {
   const layout::Window& window = layout::kAboutWindow;
   platform::RegisterFormClass(window.className, nullptr, ::GetSysColorBrush(COLOR_BTNFACE));
   // A caption without a system menu has no caption buttons at all: the
   // dialog closes only through OK.
-  CreateHandle(window.className, window.caption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
+  CreateHandle(window.className, window.caption.In(texts_), WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
                WS_EX_DLGMODALFRAME, window.clientWidth, window.clientHeight);
   MakeFonts();
 }
 
 void TfmAbout::MakeFonts() {
-  font_ = platform::CreateLayoutFont(layout::kAboutDialogFont, Dpi());
-  nameFont_ = platform::CreateLayoutFont(layout::kAboutNameFont, Dpi());
-  linkFont_ = platform::CreateLayoutFont(layout::kAboutLinkFont, Dpi());
+  font_ = platform::CreateLayoutFont(layout::ShownFont(layout::kAboutDialogFont, texts_), Dpi());
+  nameFont_ = platform::CreateLayoutFont(layout::ShownFont(layout::kAboutNameFont, texts_), Dpi());
+  linkFont_ = platform::CreateLayoutFont(layout::ShownFont(layout::kAboutLinkFont, texts_), Dpi());
 }
 
 void TfmAbout::ShowFontsAndPictures() {
@@ -79,7 +81,7 @@ void TfmAbout::FormCreate() {
 // As in the settings dialog, the controls are made when the dialog is
 // first shown, and kept from then on.
 void TfmAbout::FormFirstShow() {
-  controls_.Create(Handle(), font_.Get(), Dpi());
+  controls_.Create(Handle(), font_.Get(), Dpi(), texts_);
   ShowFontsAndPictures();
 
   platform::SetLabelMouse(

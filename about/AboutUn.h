@@ -10,8 +10,8 @@
 class TfmAbout : public platform::TForm {
  public:
   // `logo` and `kestrome` are the main window's two pictures; the dialog's
-  // creation takes copies of its own.
-  TfmAbout(platform::Shell& shell, HBITMAP logo, HBITMAP kestrome);
+  // creation takes copies of its own. `texts` are in the user's language.
+  TfmAbout(platform::Shell& shell, const platform::Texts& texts, HBITMAP logo, HBITMAP kestrome);
 
  protected:
   void FormCreate() override;
@@ -36,6 +36,7 @@ class TfmAbout : public platform::TForm {
   void OpenLink(const std::string& target);
 
   platform::Shell& shell_;
+  const platform::Texts& texts_;
   HBITMAP mainLogo_;
   HBITMAP mainKestrome_;
   platform::Font font_;

@@ -7,6 +7,8 @@
 
 namespace platform {
 
+// The title and the filter are shown texts (UTF-8); the names are data, in
+// the system's ANSI code page, as the settings keep them.
 struct OpenFileRequest {
   WindowHandle owner = nullptr;
   std::string title;
@@ -22,7 +24,7 @@ std::string PlatformFilter(const std::string& filter);
 class CommonDialogs {
  public:
   virtual ~CommonDialogs() = default;
-  // GetOpenFileNameA with a 260-character buffer. True and the full path in
+  // GetOpenFileNameW with a 260-character buffer. True and the full path in
   // `chosen` when the user confirms.
   virtual bool OpenFileName(const OpenFileRequest& request, std::string& chosen) = 0;
 };

@@ -13,9 +13,12 @@ std::string ErrorBoxText(const std::string& message) {
   return message;
 }
 
-const char* CurrentFailureText() noexcept {
+const char* CurrentFailureText(const Failure** ours) noexcept {
   try {
     throw;
+  } catch (const Failure& failure) {
+    if (ours != nullptr) *ours = &failure;
+    return failure.what();
   } catch (const std::exception& failure) {
     return failure.what();
   } catch (...) {

@@ -3,7 +3,10 @@
 // reads in the error box, so it is written in the program's own words.
 
 #include <exception>
+#include <optional>
 #include <string>
+
+#include "platform/Language.h"
 
 namespace platform {
 
@@ -11,11 +14,23 @@ namespace platform {
 // of its own, which would add the library's second string to the program.
 class Failure : public std::exception {
  public:
+  // A message that is the same in every language: a mistake of the program.
   explicit Failure(std::string message) : message_(std::move(message)) {}
+  // A message of the table of texts: `english`, the text `text` in English,
+  // with `value` (in the system's ANSI code page) for its "%1". The message
+  // is the English one, which the event log keeps; the error box shows the
+  // text in the user's language.
+  Failure(TextId text, const char* english, std::string value)
+      : message_(FormatText(english, {value})), text_(text), value_(std::move(value)) {}
+
   const char* what() const noexcept override { return message_.c_str(); }
+  const std::optional<TextId>& Text() const { return text_; }
+  const std::string& Value() const { return value_; }
 
  private:
   std::string message_;
+  std::optional<TextId> text_;
+  std::string value_;
 };
 
 // Replaces the one "%s" of a message pattern with an argument, as the
@@ -30,7 +45,8 @@ std::string ErrorBoxText(const std::string& message);
 // Inside a catch: the text of the failure being handled, valid while that
 // catch runs. A std::exception gives its message, anything else "Unknown
 // failure". So a function that Windows calls back ends with one
-// catch (...), and nothing unwinds through Windows's frames.
-const char* CurrentFailureText() noexcept;
+// catch (...), and nothing unwinds through Windows's frames. Where the
+// failure is a Failure, `ours` is set to it, for the text it is of.
+const char* CurrentFailureText(const Failure** ours = nullptr) noexcept;
 
 }  // namespace platform

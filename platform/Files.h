@@ -80,6 +80,10 @@ constexpr std::uint32_t kLocaleITLZero = 0x25;
 constexpr std::uint32_t kLocaleS1159 = 0x28;
 constexpr std::uint32_t kLocaleS2359 = 0x29;
 constexpr std::uint32_t kLocaleITimeMarkPosn = 0x1005;
+// A locale's language and country as ISO 639 and ISO 3166 codes ("de",
+// "DE"): Windows XP has them, and not yet the tag itself.
+constexpr std::uint32_t kLocaleSIso639LangName = 0x59;
+constexpr std::uint32_t kLocaleSIso3166CtryName = 0x5A;
 constexpr std::uint32_t kLocaleUserDefault = 0x400;
 
 class Locale {
@@ -92,6 +96,12 @@ class Locale {
   // IsDBCSLeadByte: whether the byte starts a two-byte character in the
   // system's ANSI code page.
   virtual bool IsLeadByte(unsigned char byte) = 0;
+  // GetUserDefaultUILanguage: the language Windows shows itself in to the
+  // user, a language id (0x0407 for German), which is also its locale's.
+  virtual std::uint32_t UserInterfaceLanguage() = 0;
+  // Text in the system's ANSI code page (a label, a path) as UTF-8, for a
+  // text shown in the user's language that it goes into.
+  virtual std::string Utf8FromAnsi(const std::string& text) = 0;
 
   // The lead bytes of the system's ANSI code page, as runs from first to
   // last (GetCPInfo): none in a single-byte code page. Text that is long,

@@ -4,8 +4,28 @@
 // compare the tables with what is on the screen.
 
 #include <cstddef>
+#include <vector>
+
+#include "platform/Language.h"
 
 namespace layout {
+
+// A window's or control's text: one of the program's texts, by its row in
+// the table of texts, which a language file may translate; or a fixed text
+// shown as it stands in every language (a name, an address, "...").
+struct Caption {
+  constexpr Caption(const char* fixedText) : fixed(fixedText) {}
+  constexpr Caption(platform::TextId textId) : fixed(nullptr), id(textId) {}
+  const char* fixed;
+  platform::TextId id{};
+
+  // The text shown, UTF-8.
+  const char* In(const platform::Texts& texts) const { return fixed != nullptr ? fixed : texts[id]; }
+  // Whether a language file gave the text shown.
+  bool Translated(const platform::Texts& texts) const {
+    return fixed == nullptr && texts.IsTranslated(id);
+  }
+};
 
 enum class Kind {
   Panel,        // a raised-and-lowered bevelled box that holds other controls
@@ -33,7 +53,7 @@ struct Font {
 // The window itself.
 struct Window {
   const char* className;
-  const char* caption;
+  Caption caption;
   int clientWidth;
   int clientHeight;
 };
@@ -57,7 +77,7 @@ struct Control {
   int top;
   int width;
   int height;
-  const char* text;
+  Caption text;
   int tabOrder;
   unsigned options;
 };
@@ -65,6 +85,41 @@ struct Control {
 // Controls get the identifiers kFirstControlId + their index in the table,
 // so that a test can find each control by its name.
 constexpr int kFirstControlId = 1000;
+
+// How far the control of `row` may grow to show a text longer than the one
+// it was designed for, in the table's pixels: its right edge up to `right`
+// and, at a width of `width`, its bottom edge up to `bottom`. The room is
+// what its parent leaves free of the other controls (kGrowGap apart from
+// them) and within the parent's margin (kGrowMargin); a control never
+// shrinks, and one of the window itself keeps its size, since the windows
+// keep theirs.
+struct Room {
+  int right;
+  int bottom;
+};
+constexpr int kGrowGap = 4;
+constexpr int kGrowMargin = 8;
+Room RoomToGrow(const Control* table, std::size_t count, std::size_t row, int width);
+// A control whose name, for a screen reader, is the text of another (its
+// `by`): an edit box or a list named by the label before it, a panel by
+// the option whose controls it holds. Both are rows of the same table.
+struct NamedBy {
+  std::size_t control;
+  std::size_t by;
+};
+
+// The row of each control's parent, `count` for the window itself; a
+// parent that the table lacks is a mistake in the program (a Failure).
+std::vector<std::size_t> ParentRows(const Control* table, std::size_t count);
+
+// The order in which a window's controls are made, which is the window
+// order Windows keeps: parents before their children; among siblings the
+// tab order, which the dialog keys follow, after the pictures and labels
+// that take no focus; and a label that names a control of its parent just
+// before it, since screen readers name a control by the static text that
+// precedes it in the window order.
+std::vector<std::size_t> WindowOrder(const Control* table, std::size_t count,
+                                     const NamedBy* names, std::size_t nameCount);
 
 }  // namespace layout
 
@@ -75,7 +130,7 @@ namespace layout {
 struct MenuItem {
   const char* name;
   const char* parent;   // null: the menu itself; else the item that opens this submenu
-  const char* caption;
+  Caption caption;
   const char* picture;  // a 16 x 16 bitmap resource, or null
 };
 

@@ -31,7 +31,8 @@ class Session {
 
   // ShutdownBlockReasonCreate: the text that Windows Vista and later show
   // for `window` in their list of programs that hold the end of the
-  // session. False where the call is missing (Windows XP) or refused.
+  // session, a shown text (UTF-8). False where the call is missing (Windows
+  // XP) or refused.
   virtual bool SetBlockReason(WindowHandle window, const std::string& reason) = 0;
   // ShutdownBlockReasonDestroy.
   virtual void ClearBlockReason(WindowHandle window) = 0;

@@ -43,8 +43,9 @@ class Shell {
   // Shell_NotifyIconA with a record of the first version's size (88 bytes).
   virtual bool NotifyIcon(unsigned message, const NotifyIconRecord& record) = 0;
 
-  // Shell_NotifyIconA(NIM_MODIFY) of the record's icon with a balloon: the
-  // warning icon, `title` and `text` (cut to what the shell's fields hold).
+  // Shell_NotifyIconW(NIM_MODIFY) of the record's icon with a balloon: the
+  // warning icon, `title` and `text`, shown texts (UTF-8), cut to what the
+  // shell's fields hold.
   // False where the shell has no balloons (before Windows 2000 and Internet
   // Explorer 5's shell), or where the icon is not shown.
   virtual bool ShowBalloon(const NotifyIconRecord& record, const std::string& title,

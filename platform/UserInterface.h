@@ -23,7 +23,8 @@ class UserInterface {
  public:
   virtual ~UserInterface() = default;
 
-  // MessageBoxA: returns when the user has closed the box.
+  // MessageBoxW with the shown texts `text` and `caption` (UTF-8): returns
+  // when the user has closed the box.
   virtual int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                          unsigned flags) = 0;
 };

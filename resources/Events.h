@@ -18,6 +18,7 @@ constexpr std::uint32_t kEventLogNotWritten = EVENT_LOG_NOT_WRITTEN;
 // or a service of Windows refused the program; what was wrong, and what
 // became of it.
 constexpr std::uint32_t kEventSettingOrServiceDamaged = EVENT_SETTING_OR_SERVICE_DAMAGED;
-// Information: the program started; the drives it checks, and the options
-// set by policy (empty where none is).
+// Information: the program started; the drives it checks, the options set
+// by policy (empty where none is), and the language of its texts with
+// where they came from.
 constexpr std::uint32_t kEventStarted = EVENT_STARTED;

@@ -20,7 +20,7 @@ if [ "${1:-}" = --smoke ]; then
   runs=${FUZZ_SMOKE_RUNS:-20000}
   seconds=${FUZZ_SMOKE_SECONDS:-3}
 fi
-targets=(line_breaks date_time labels drive_string settings_load inflate picture shrink)
+targets=(line_breaks date_time labels drive_string settings_load inflate picture shrink language_file)
 
 # A configured build/fuzz keeps its compiler; a fresh one gets clang++.
 if [ ! -f build/fuzz/CMakeCache.txt ]; then
@@ -34,9 +34,13 @@ for target in "${targets[@]}"; do
   work="$root/build/fuzz/$target"
   mkdir -p "$work" "$root/build/fuzz/corpus/$target"
   log="$work/run.log"
+  seeds=("$root/tests/fuzz/corpus/$target")
+  # The shipped language files are seeds as they stand (and the folder's
+  # CMakeLists.txt one more damaged file).
+  [ "$target" = language_file ] && seeds+=("$root/resources/lang")
   (cd "$work" && "$root/build/fuzz/fuzz_$target" -runs="$runs" -max_total_time="$seconds" \
      -max_len=1024 -print_final_stats=1 \
-     "$root/build/fuzz/corpus/$target" "$root/tests/fuzz/corpus/$target") >"$log" 2>&1
+     "$root/build/fuzz/corpus/$target" "${seeds[@]}") >"$log" 2>&1
   status=$?
   executions=$(grep -oE '^stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$')
   if [ "$status" = 0 ]; then

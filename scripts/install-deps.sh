@@ -35,7 +35,7 @@ way_file=${DORVANE_WINE_WAY:-build/wine-way.txt}
 declare -A group_packages=(
   [build]="cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 python3 fp-utils"
   [host]="cmake make g++ googletest binutils-mingw-w64-i686"
-  [wine]="wine wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest xvfb xdotool x11-utils imagemagick python3"
+  [wine]="wine wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest xvfb xdotool x11-utils imagemagick python3 locales"
   [dist]="nsis zip imagemagick wixl msitools"
   [fuzz]="clang libclang-rt-14-dev cmake binutils-mingw-w64-i686"
 )

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 shots=(splash tray-menu settings-drives settings-sound settings-logging settings-other about warning help
-  settings-150 splash-150 settings-managed)
+  settings-150 splash-150 settings-managed settings-pl warning-de)
 rm -rf build/screenshots
 tests/e2e/run-e2e.sh >/dev/null || true
 # The setup's pages, from the test that walks through them.

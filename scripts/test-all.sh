@@ -233,12 +233,13 @@ if [ -x tests/e2e/run-e2e.sh ]; then
   record "end-to-end tests" build/logs/e2e.log "${PIPESTATUS[0]}" gtest_counts
   # Read from Wine's traces after the driver's own tests; a failure
   # there already fails the run above (its row counts one), so only the
-  # passes are added: the traced cases, and the cases at 144 DPI, run
-  # there alone.
-  for trace in "block reason" "event log" "away reminder" "high DPI"; do
+  # passes are added: the traced cases, the cases at 144 DPI and those in
+  # the other languages, run there alone.
+  for trace in "block reason" "event log" "away reminder" "high DPI" "languages"; do
     if grep -qE "^$trace: [0-9]+ passed" build/logs/e2e.log; then
       label="$trace (trace)"
       [ "$trace" != "high DPI" ] || label="at 144 DPI"
+      [ "$trace" != "languages" ] || label="in four languages"
       count_level "$label" build/logs/e2e.log 0 line_counts "$trace"
       results+=("$row")
       passed_total=$((passed_total + row_passed))

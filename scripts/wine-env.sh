@@ -179,6 +179,18 @@ make_medium() {
   map_drive "$letter" "$folder"
 }
 
+# set_dpi DPI: the prefix's display at DPI (96 is 100 %, 144 is 150 %).
+# Wine takes the DPI from LogPixels, the user's and the current hardware
+# profile's, when the prefix's server starts: the server is restarted.
+set_dpi() {
+  local key
+  for key in 'HKCU\Control Panel\Desktop' \
+             'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  done
+  restart_wine_server
+}
+
 # restart_wine_server: the prefix's server stopped, so that the next program
 # starts one that reads the drives, their labels and their types afresh.
 restart_wine_server() {

@@ -224,6 +224,14 @@ TOptionSet ReadPolicies(platform::Registry& machine, platform::Registry& user,
   return set;
 }
 
+bool PolicyLanguage(platform::Registry& machine, platform::Registry& user, std::string& language) {
+  for (platform::Registry* registry : {&machine, &user}) {
+    const std::unique_ptr<RegistryKey> key = registry->OpenKeyForReadingIn64BitView(kPolicyKeyPath);
+    if (key && ReadPolicyText(*key, kLanguageValue, language) == TRead::Read) return true;
+  }
+  return false;
+}
+
 PolicyOverlay::PolicyOverlay(platform::Registry& machine, platform::Registry& user,
                              platform::EventLog& events, const std::string& defaultLogFile)
     : machine_(machine), user_(user), events_(events), defaultLogFile_(defaultLogFile) {}

@@ -33,6 +33,12 @@ TOptionSet ReadPolicies(platform::Registry& machine, platform::Registry& user,
                         TCheckOptions& options, const std::string& defaultLogFile,
                         std::vector<std::string>& ignored);
 
+// The language that a policy chooses (the value "Language", a language
+// tag or empty for Windows' display language), the computer's over the
+// user's: true with `language` set where one does. A value of another type
+// chooses nothing; the stored choice holds then, as with no policy.
+bool PolicyLanguage(platform::Registry& machine, platform::Registry& user, std::string& language);
+
 // The options in force: the stored ones, with the policies' values over
 // those that a policy sets. Each value ignored is reported once, as event
 // 1002, until it is mended or gone.

@@ -2,9 +2,6 @@
 
 #include <utility>
 
-const char kAddLabelCaption[] = "Add Label";
-const char kAddLabelPrompt[] = "Please enter the label to be added:";
-
 SettingsEnabling EnablingFor(const TCheckOptions& options, TOptionSet managed) {
   SettingsEnabling enabling;
   enabling.soundTest = options.Sound == TSound::SoundFile;
@@ -37,10 +34,20 @@ bool TOpenDialog::Execute(platform::CommonDialogs& dialogs, platform::WindowHand
   return true;
 }
 
-TOpenDialog SoundFileChooser() {
-  return TOpenDialog("Select a wave file", "Wave Files (*.wav)|*.wav", "wav");
+namespace {
+
+// A chooser of files of one type, "*." followed by `extension`.
+TOpenDialog Chooser(const platform::Texts& texts, platform::TextId title, platform::TextId type,
+                    const char* extension) {
+  return TOpenDialog(texts[title], texts[type] + std::string("|*.") + extension, extension);
 }
 
-TOpenDialog LogFileChooser() {
-  return TOpenDialog("Select a log file", "Dorvane Log Files (*.dvl)|*.dvl", "dvl");
+}  // namespace
+
+TOpenDialog SoundFileChooser(const platform::Texts& texts) {
+  return Chooser(texts, TextNamed("SoundFile.Title"), TextNamed("SoundFile.Type"), "wav");
+}
+
+TOpenDialog LogFileChooser(const platform::Texts& texts) {
+  return Chooser(texts, TextNamed("LogFile.Title"), TextNamed("LogFile.Type"), "dvl");
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/CommonDialogs.h"
+#include "platform/Language.h"
 #include "resources/Texts.h"
 #include "settings/CheckOptions.h"
 
@@ -26,10 +27,8 @@ SettingsEnabling EnablingFor(const TCheckOptions& options, TOptionSet managed = 
 // one of blanks) becomes the fallback, anything else stays.
 std::string FilledOnExit(const std::string& text, const std::string& fallback);
 
-// The box that asks for a label to exclude.
-extern const char kAddLabelCaption[];  // "Add Label"
-extern const char kAddLabelPrompt[];   // "Please enter the label to be added:"
-// The longest label the box takes; FAT and CD volume labels are far shorter.
+// The longest label the box that asks for one takes; FAT and CD volume
+// labels are far shorter.
 constexpr int kLabelMaxLength = 255;
 
 // One of the dialog's file choosers: the platform's open-file dialog with
@@ -51,5 +50,6 @@ class TOpenDialog {
   std::string defaultExtension_;
 };
 
-TOpenDialog SoundFileChooser();  // "Select a wave file", *.wav
-TOpenDialog LogFileChooser();    // "Select a log file", *.dvl
+// The two choosers, titled in the user's language.
+TOpenDialog SoundFileChooser(const platform::Texts& texts);  // "Select a wave file", *.wav
+TOpenDialog LogFileChooser(const platform::Texts& texts);    // "Select a log file", *.dvl

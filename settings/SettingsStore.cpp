@@ -17,12 +17,6 @@
 const char kSettingsKeyPath[] = "\\SOFTWARE\\Kestrome\\Dorvane\\4.0";
 const char kExclusionsKeyPath[] = "\\SOFTWARE\\Kestrome\\Dorvane\\4.0\\Exclusions";
 
-// A standard user who started the program from the Start menu while it
-// runs would only reach the running copy's dialog again: it must end first.
-const char kSettingsForAdministrators[] =
-    "These settings are the computer's: only an administrator can change them. "
-    "To change them, exit Dorvane, then start it with \"Run as administrator\".";
-
 namespace {
 
 using platform::Failure;
@@ -30,9 +24,9 @@ using platform::FormatFailure;
 using platform::KeyInfo;
 using platform::RegistryKey;
 
-constexpr char kGetDataFailed[] = "Failed to get data for '%s'";
-constexpr char kSetDataFailed[] = "Failed to set data for '%s'";
-constexpr char kInvalidDataType[] = "Invalid data type for '%s'";
+constexpr platform::TextId kGetDataFailed = TextNamed("Error.GetData");
+constexpr platform::TextId kSetDataFailed = TextNamed("Error.SetData");
+constexpr platform::TextId kInvalidDataType = TextNamed("Error.DataType");
 
 // What became of a repair, for the administrator who reads the event.
 constexpr char kRepaired[] = "They were reset to the defaults.";
@@ -168,11 +162,11 @@ std::string ReadText(RegistryKey& key, const std::string& name) {
   if (key.QueryValue(name, type, nullptr, size) != platform::kErrorSuccess || size == 0) return {};
   std::vector<std::uint8_t> data(size);
   if (key.QueryValue(name, type, data.data(), size) != platform::kErrorSuccess) {
-    throw Failure(FormatFailure(kGetDataFailed, name));
+    throw TextFailure(kGetDataFailed, name);
   }
   // REG_EXPAND_SZ is taken as stored: the user's "%WINDIR%" stays in the path.
   if (type != platform::kRegSz && type != platform::kRegExpandSz) {
-    throw Failure(FormatFailure(kInvalidDataType, name));
+    throw TextFailure(kInvalidDataType, name);
   }
   // Another program may have stored the text without its zero byte, or with
   // text after one: the text ends at the first zero or at the data's end.
@@ -203,9 +197,9 @@ bool ReadBool(RegistryKey& key, const std::string& name) {
   bool value = false;
   switch (QueryBool(key, name, value)) {
     case TBoolRead::NoData:
-      throw Failure(FormatFailure(kGetDataFailed, name));
+      throw TextFailure(kGetDataFailed, name);
     case TBoolRead::WrongType:
-      throw Failure(FormatFailure(kInvalidDataType, name));
+      throw TextFailure(kInvalidDataType, name);
     case TBoolRead::Read:
       break;
   }
@@ -224,7 +218,7 @@ bool ReadOptionalBool(RegistryKey& key, const std::string& name) {
 void WriteValue(RegistryKey& key, const std::string& name, std::uint32_t type,
                 const std::uint8_t* data, std::uint32_t size) {
   if (key.SetValue(name, type, data, size) != platform::kErrorSuccess) {
-    throw Failure(FormatFailure(kSetDataFailed, name));
+    throw TextFailure(kSetDataFailed, name);
   }
 }
 
@@ -399,7 +393,7 @@ void SettingsStore::Save(const TCheckOptions& options, TOptionSet keep) {
   StoreKey settings = OpenStoreKey(registry_, kSettingsKeyPath);
   // Refused before the first write, so that a save that cannot be stored
   // stores nothing at all.
-  if (!settings.writable) throw Failure(kSettingsForAdministrators);
+  if (!settings.writable) throw TextFailure(TextNamed("Error.Administrator"));
   RegistryKey* key = settings.key.get();
   // An option that a policy sets shows the policy's value: its stored
   // value stays the user's, for the day the policy goes.
@@ -430,4 +424,16 @@ void SettingsStore::RegWriteExclusions(const TCheckOptions& options) {
   std::unique_ptr<RegistryKey> labels = OpenOrCreate(registry_, kExclusionsKeyPath);
   // The label is the value's name, so a label listed twice is stored once.
   for (const std::string& label : options.Exclusions) WriteText(*labels, label, label);
+}
+
+std::string StoredLanguage(platform::Registry& registry) {
+  const std::unique_ptr<RegistryKey> key = registry.OpenKeyForReading(RelativePath(kSettingsKeyPath));
+  if (key == nullptr) return std::string();
+  // Not an option of the check: a value missing or of another type is no
+  // damage to repair, only no choice.
+  try {
+    return ReadText(*key, kLanguageValue);
+  } catch (const Failure&) {
+    return std::string();
+  }
 }

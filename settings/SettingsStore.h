@@ -11,9 +11,6 @@
 #include "platform/Registry.h"
 #include "settings/CheckOptions.h"
 
-// What OK tells a user who may read the settings but not change them.
-extern const char kSettingsForAdministrators[];
-
 // The key paths as the program names them; they are opened without the
 // leading backslash.
 extern const char kSettingsKeyPath[];    // "\SOFTWARE\Kestrome\Dorvane\4.0"
@@ -28,6 +25,11 @@ bool WindowsSoundOfWord(const std::string& word, TWindowsSound& sound);
 // The names of a key's values, in the order in which the registry lists
 // them. The default value is listed with the empty name.
 std::vector<std::string> ValueNames(platform::RegistryKey& key);
+
+// The value "Language" of the settings key: a language tag that chooses
+// the language of the program's texts over Windows' display language;
+// empty where it is empty, missing or no text. Read once, at the start.
+std::string StoredLanguage(platform::Registry& registry);
 
 class SettingsStore {
  public:
@@ -50,7 +52,7 @@ class SettingsStore {
   // "RemovableDrives" and "RemindWhenAway"; the options of `keep` (those a
   // policy sets) are left as stored. Stops with platform::Failure at the
   // first write the store refuses; where the user may not change the store
-  // at all, before the first, with kSettingsForAdministrators.
+  // at all, before the first, with the text "Error.Administrator".
   void Save(const TCheckOptions& options, TOptionSet keep = 0);
 
   // Replaces the stored label list by the labels of `options`.

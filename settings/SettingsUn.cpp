@@ -14,10 +14,9 @@ TfmSettings* fmSettings = nullptr;
 
 namespace {
 
-const char kInsertFailed[] = "Unable to insert a line";
 // What Group Policy's WM_SETTINGCHANGE carries once it has applied the
 // policies.
-const char kPolicyChanged[] = "Policy";
+const wchar_t kPolicyChanged[] = L"Policy";
 constexpr int kExclusionItemHeight = 13;
 
 // The list view's check box is its state image: 1 unchecked, 2 checked.
@@ -110,7 +109,8 @@ const TfmSettings::ManagedControl TfmSettings::kManagedLines[] = {
 // Creation and the load
 
 TfmSettings::TfmSettings(const TSettingsServices& services)
-    : sounds_(services.sounds),
+    : texts_(services.texts),
+      sounds_(services.sounds),
       dialogs_(services.dialogs),
       help_(services.help),
       drives_(services.drives),
@@ -120,18 +120,18 @@ TfmSettings::TfmSettings(const TSettingsServices& services)
              services.events),
       policies_(services.registry, services.userRegistry, services.events,
                 store_.DefaultLogFile()),
-      o_SoundFile(SoundFileChooser()),
-      o_LogFile(LogFileChooser()) {
+      o_SoundFile(SoundFileChooser(services.texts)),
+      o_LogFile(LogFileChooser(services.texts)) {
   const layout::Window& window = layout::kSettingsWindow;
   platform::RegisterFormClass(window.className, icon_.Get(), ::GetSysColorBrush(COLOR_BTNFACE));
   // A single fixed border and a caption with the system menu's close box
   // only: the dialog can be neither resized, minimised nor maximised, and
   // the system menu shows those commands greyed.
-  CreateHandle(window.className, window.caption,
+  CreateHandle(window.className, window.caption.In(texts_),
                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, window.clientWidth,
                window.clientHeight);
   ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
-  font_ = platform::CreateLayoutFont(layout::kDialogFont, Dpi());
+  font_ = platform::CreateLayoutFont(layout::ShownFont(layout::kDialogFont, texts_), Dpi());
 }
 
 void TfmSettings::FormCreate() {
@@ -147,7 +147,7 @@ void TfmSettings::FormCreate() {
 // start and keep their memory for the whole run. From then on they exist
 // until the end, as the window does.
 void TfmSettings::FormFirstShow() {
-  controls_.Create(Handle(), font_.Get(), Dpi());
+  controls_.Create(Handle(), font_.Get(), Dpi(), texts_);
   ShowPictures();
   keys_.Attach(Handle(), pcSettings, buOK);
 
@@ -174,7 +174,7 @@ void TfmSettings::ShowPictures() {
 
 void TfmSettings::FormDpiChanged() {
   platform::Font before = std::move(font_);
-  font_ = platform::CreateLayoutFont(layout::kDialogFont, Dpi());
+  font_ = platform::CreateLayoutFont(layout::ShownFont(layout::kDialogFont, texts_), Dpi());
   // The controls exist from the first show on.
   if (!controls_.Created()) return;
   controls_.Place(Dpi(), font_.Get());
@@ -257,7 +257,7 @@ void TfmSettings::FillExclusions() {
 void TfmSettings::AddListLabel(const std::string& label) {
   const LRESULT index =
       ::SendMessageA(lbExclusion, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
-  if (index == LB_ERR || index == LB_ERRSPACE) throw platform::Failure(kInsertFailed);
+  if (index == LB_ERR || index == LB_ERRSPACE) throw TextFailure(TextNamed("Error.InsertLine"));
 }
 
 // The list box holds the labels: the options take them in its order.
@@ -317,8 +317,10 @@ LRESULT TfmSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case DM_GETDEFID:
       return MAKELONG(buOK.Id(), DC_HASDEFID);
     case WM_SETTINGCHANGE:
-      // Group Policy tells every window once it has applied the policies.
-      if (lParam != 0 && ::lstrcmpiA(reinterpret_cast<const char*>(lParam), kPolicyChanged) == 0) {
+      // Group Policy tells every window once it has applied the policies,
+      // in the text of the window's kind: wide, as the windows are.
+      if (lParam != 0 &&
+          ::lstrcmpiW(reinterpret_cast<const wchar_t*>(lParam), kPolicyChanged) == 0) {
         ApplyPolicies();
       }
       break;
@@ -517,8 +519,10 @@ void TfmSettings::buTestClick() {
 }
 
 void TfmSettings::buExclusionAddClick() {
-  const std::string label =
-      platform::InputBox(Handle(), kAddLabelCaption, kAddLabelPrompt, "", kLabelMaxLength);
+  const platform::InputBoxTexts box{texts_[TextNamed("AddLabel.Caption")],
+                                    texts_[TextNamed("AddLabel.Prompt")], texts_[TextNamed("AddLabel.OK")],
+                                    texts_[TextNamed("AddLabel.Cancel")], texts_.AnyTranslated()};
+  const std::string label = platform::InputBox(Handle(), box, "", kLabelMaxLength);
   if (label.empty()) return;
   AddListLabel(label);
   ExclusionsFromList();

@@ -36,6 +36,7 @@ struct TSettingsServices {
   platform::CommonDialogs& dialogs;
   platform::Help& help;
   platform::EventLog& events;
+  const platform::Texts& texts;  // in the user's language
 };
 
 class TfmSettings : public platform::TForm {
@@ -140,6 +141,7 @@ class TfmSettings : public platform::TForm {
   // An emptied box is filled only when the focus moves on within the dialog.
   bool FocusMovesWithinDialog() const;
 
+  const platform::Texts& texts_;
   platform::Sounds& sounds_;
   platform::CommonDialogs& dialogs_;
   platform::Help& help_;
@@ -161,7 +163,7 @@ class TfmSettings : public platform::TForm {
   TOpenDialog o_LogFile;
 
   // The controls, each bound to its row of the layout table.
-  platform::ControlSet controls_{layout::kSettingsLayout};
+  platform::ControlSet controls_{layout::kSettingsLayout, layout::kSettingsNames};
   platform::TControl pcSettings{controls_, layout::SettingsRow("pcSettings")};
   platform::TControl buCancel{controls_, layout::SettingsRow("buCancel")};
   platform::TControl buOK{controls_, layout::SettingsRow("buOK")};

@@ -18,6 +18,10 @@ constexpr char kNoDialogValue[] = "NoDialog";
 constexpr char kDrivesValue[] = "Drives";
 constexpr char kRemovableDrivesValue[] = "RemovableDrives";
 constexpr char kRemindWhenAwayValue[] = "RemindWhenAway";
+// The language of the program's texts, a language tag; read at the start
+// only, and never written: empty or missing, Windows' display language
+// decides. No reset writes it.
+constexpr char kLanguageValue[] = "Language";
 // The subkey of the labels left out, below the settings key and below the
 // policy key alike.
 constexpr char kExclusionsSubkey[] = "Exclusions";

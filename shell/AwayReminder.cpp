@@ -1,15 +1,6 @@
 #include "shell/AwayReminder.h"
 
-#include "platform/Text.h"
 #include "resources/Texts.h"
-
-std::string ReminderText(const std::string& label, char driveLetter, unsigned more) {
-  std::string text = WarningText(label, driveLetter);
-  if (more == 0) return text;
-  text += " And " + platform::DecimalText(more);
-  text += more == 1 ? " more disk." : " more disks.";
-  return text;
-}
 
 namespace {
 
@@ -62,5 +53,7 @@ void RunAwayReminder(const TCheckOptions& options, DiskCheckContext& context, pl
   PlayChosenSound(options, context.sounds, platform::kSndAsync, platform::kBeepExclamation);
   // What the user finds on return; where the shell shows no balloons, the
   // sound was the reminder.
-  shell.ShowBalloon(icon, kProductName, ReminderText(firstLabel, firstLetter, more));
+  shell.ShowBalloon(icon, kProductName,
+                    ReminderText(context.texts, context.locale.Utf8FromAnsi(firstLabel),
+                                 firstLetter, more));
 }

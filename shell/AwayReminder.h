@@ -10,10 +10,6 @@
 #include "settings/CheckOptions.h"
 #include "shell/DiskCheck.h"
 
-// The balloon's text: the warning of the first medium found, and how many
-// more there are.
-std::string ReminderText(const std::string& label, char driveLetter, unsigned more);
-
 // With `options.RemindWhenAway` on: for any media found, one sound (the
 // chosen one, or the system's exclamation in place of none; a file plays
 // without waiting) and one balloon from the icon with the first one's

@@ -1,14 +1,16 @@
 #include "shell/Commands.h"
 
-const SessionEndCommand kRestartCommand = {"Are you sure you want to restart your computer?",
-                                           "Restart", platform::kEwxReboot};
-const SessionEndCommand kShutDownCommand = {"Are you sure you want to shut down Windows?",
-                                            "Shut Down", platform::kEwxShutdown};
+#include "resources/Texts.h"
 
-void RunSessionEndCommand(const SessionEndCommand& command, platform::UserInterface& ui,
-                          platform::WindowHandle boxOwner, platform::Session& session,
-                          const std::function<void()>& checkDrives) {
-  if (ui.ShowMessageBox(boxOwner, command.question, command.caption,
+const SessionEndCommand kRestartCommand = {TextNamed("Restart.Question"), TextNamed("Restart.Caption"),
+                                           platform::kEwxReboot};
+const SessionEndCommand kShutDownCommand = {TextNamed("ShutDown.Question"), TextNamed("ShutDown.Caption"),
+                                            platform::kEwxShutdown};
+
+void RunSessionEndCommand(const SessionEndCommand& command, const platform::Texts& texts,
+                          platform::UserInterface& ui, platform::WindowHandle boxOwner,
+                          platform::Session& session, const std::function<void()>& checkDrives) {
+  if (ui.ShowMessageBox(boxOwner, texts[command.question], texts[command.caption],
                         platform::kMbYesNo | platform::kMbIconQuestion) != platform::kIdYes) {
     return;
   }

@@ -43,21 +43,6 @@ bool LabelNotExcluded(const std::vector<std::string>& exclusions, const std::str
                       [&](const std::string& exclusion) { return FoldLabel(exclusion) == folded; });
 }
 
-std::string WarningText(const std::string& label, char driveLetter) {
-  return "There is still a disk with the label \"" + label + "\" in your " +
-         std::string(1, driveLetter) + "-drive!";
-}
-
-std::string BlockReasonText(const std::string& label, char driveLetter) {
-  // Windows shows the text in its full-screen list of programs that keep it
-  // from shutting down, which hides the warning box and offers only to go
-  // on anyway or to cancel: it says what to do before the machine starts
-  // again, not how to answer the box.
-  const std::string disk = label.empty() ? "A disk without a label" : "The disk \"" + label + "\"";
-  return disk + " is still in drive " + std::string(1, driveLetter) +
-         ":. Take it out before the computer starts again.";
-}
-
 namespace {
 
 // The reason stands exactly while its box does: withdrawn as soon as the
@@ -170,8 +155,12 @@ bool NotifyMedium(const TCheckOptions& options, const std::string& label, char l
   // default sound when the file cannot be played.
   PlayChosenSound(options, context.sounds, 0, std::nullopt);
   if (options.NoDialog) return false;
-  BlockReasonScope reason(hold, BlockReasonText(label, letter));
-  context.ui.ShowMessageBox(context.boxOwner, WarningText(label, letter), kProductName,
+  // The label is the bytes Windows reported, in its ANSI code page; the
+  // warning is in the user's language, which that code page need not hold.
+  const std::string shownLabel = context.locale.Utf8FromAnsi(label);
+  BlockReasonScope reason(hold, BlockReasonText(context.texts, shownLabel, letter));
+  context.ui.ShowMessageBox(context.boxOwner, WarningText(context.texts, shownLabel, letter),
+                            kProductName,
                             platform::kMbOk | platform::kMbIconExclamation |
                                 platform::kMbSystemModal);
   return true;
@@ -202,13 +191,14 @@ std::string CheckedDrivesText(const TCheckOptions& options) {
   return text.empty() ? "none" : text;
 }
 
-void ReportStart(const TCheckOptions& options, TOptionSet byPolicy, platform::EventLog& events) {
+void ReportStart(const TCheckOptions& options, TOptionSet byPolicy, const std::string& language,
+                 platform::EventLog& events) {
   // The second text is empty without a policy, and the event's sentence
   // reads as it always did.
   const std::string policies =
       byPolicy == 0 ? std::string() : platform::FormatFailure(kSetByPolicy, OptionNames(byPolicy));
   events.Report(platform::kEventlogInformationType, kEventStarted,
-                {CheckedDrivesText(options).c_str(), policies.c_str()});
+                {CheckedDrivesText(options).c_str(), policies.c_str(), language.c_str()});
 }
 
 void PlayChosenSound(const TCheckOptions& options, platform::Sounds& sounds, unsigned waveFlags,

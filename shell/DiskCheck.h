@@ -9,6 +9,8 @@
 
 #include "platform/Drives.h"
 #include "platform/EventLog.h"
+#include "platform/Files.h"
+#include "platform/Language.h"
 #include "platform/Session.h"
 #include "platform/Sounds.h"
 #include "platform/UserInterface.h"
@@ -24,6 +26,8 @@ struct DiskCheckContext {
   platform::WindowHandle boxOwner;  // the application window
   NotificationLog& log;
   platform::EventLog& events;
+  const platform::Texts& texts;  // the warning's, in the user's language
+  platform::Locale& locale;      // makes the label a part of a shown text
 };
 
 // Whether the drive of `rootPath` holds a medium that can be reached. The
@@ -34,12 +38,6 @@ bool DriveHasMedium(platform::Drives& drives, const std::string& rootPath);
 // letters a to z folded to capitals and blanks and control characters
 // trimmed from both ends.
 bool LabelNotExcluded(const std::vector<std::string>& exclusions, const std::string& label);
-
-std::string WarningText(const std::string& label, char driveLetter);
-
-// What Windows shows for the program while its warning holds the end of
-// the session, in the user's words.
-std::string BlockReasonText(const std::string& label, char driveLetter);
 
 // A check that answers the end-of-session query tells Windows why it
 // waits, on this window, while each warning box is shown.
@@ -53,8 +51,10 @@ struct SessionEndHold {
 std::string CheckedDrivesText(const TCheckOptions& options);
 
 // Tells the event log that the program started, which drives it checks,
-// and which options a policy sets (`byPolicy`).
-void ReportStart(const TCheckOptions& options, TOptionSet byPolicy, platform::EventLog& events);
+// which options a policy sets (`byPolicy`), and `language`, the language of
+// its texts and where they came from.
+void ReportStart(const TCheckOptions& options, TOptionSet byPolicy, const std::string& language,
+                 platform::EventLog& events);
 
 // What a walk over the drives does with each medium to report:
 // `found(label, letter)`, which answers whether time passed (a box was

@@ -18,6 +18,8 @@
 #include "shell/Commands.h"
 #include "shell/SecondStart.h"
 #include "shell/SplashUn.h"
+#include "settings/Policies.h"
+#include "shell/UserLanguage.h"
 
 namespace {
 
@@ -25,7 +27,7 @@ namespace {
 // ends before it makes a window, an icon or a check of its own, or touches
 // the settings. The first copy builds its services, creates its windows and
 // runs until the main window closes.
-void Start() {
+void Start(platform::Texts& texts) {
   // The name stays claimed for the whole run.
   platform::Win32SingleInstance instance;
   if (ClaimOrHandOver(instance, layout::kSplashWindow.className) != TStartRole::FirstCopy) return;
@@ -49,15 +51,24 @@ void Start() {
   platform::ViewerChoosingHelp help(helpSystem, [&files] { return files.ApplicationDirectory(); },
                                     kHelpFiles);
 
+  // The language is chosen before the first window shows a text, and kept
+  // for the whole run: an administrator's policy over the user's choice.
+  std::string languageSetting;
+  const bool languageByPolicy = PolicyLanguage(registry, userRegistry, languageSetting);
+  if (!languageByPolicy) languageSetting = StoredLanguage(registry);
+  const std::string language = LoadUserLanguage(texts, files, locale, languageSetting) +
+                               (languageByPolicy ? ", set by policy" : "");
+
   using platform::Application;
   Application.Initialize();
   Application.CreateForm(fmSplash, TSplashServices{shell, help, ui, session, drives, sounds, files,
-                                                   clock, locale, timers, events});
+                                                   clock, locale, timers, events, texts});
   Application.CreateForm(fmSettings,
                          TSettingsServices{registry, userRegistry, drives, shell, files, sounds,
-                                           dialogs, help, events});
-  Application.CreateForm(fmAbout, shell, fmSplash->LogoPicture(), fmSplash->KestromePicture());
-  ReportStart(fmSettings->Options, fmSettings->ManagedOptions(), events);
+                                           dialogs, help, events, texts});
+  Application.CreateForm(fmAbout, shell, texts, fmSplash->LogoPicture(),
+                         fmSplash->KestromePicture());
+  ReportStart(fmSettings->Options, fmSettings->ManagedOptions(), language, events);
   // Windows Vista and later start the program again after an update closed
   // it, or after a crash, so that the machine is not left unguarded.
   session.RegisterForRestart();
@@ -74,5 +85,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // exit code.
   constexpr int kNotStarted = 1;
   platform::Application.SetTitle(kApplicationTitle);
-  return platform::Application.RunStart(Start) ? 0 : kNotStarted;
+  // The texts outlive the start, whose failure the error box shows in them:
+  // English until the start has read the language file.
+  platform::Texts texts(TextTable(), kTextCount);
+  platform::Application.SetTexts(&texts);
+  return platform::Application.RunStart([&texts] { Start(texts); }) ? 0 : kNotStarted;
 }

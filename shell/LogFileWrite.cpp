@@ -3,13 +3,15 @@
 #include <cstdint>
 #include <memory>
 
+#include "resources/Texts.h"
+
 platform::Failure CannotCreateLogFile(const std::string& logFile) {
-  return platform::Failure(platform::FormatFailure("Cannot create file %s", logFile));
+  return TextFailure(TextNamed("Error.CreateFile"), logFile);
 }
 
 namespace {
 
-platform::Failure StreamWriteError() { return platform::Failure("Stream write error"); }
+platform::Failure StreamWriteError() { return TextFailure(TextNamed("Error.WriteFile")); }
 
 // A name that ends in a separator (or is empty) names a folder, not a file;
 // adding the temporary suffix to it would write into the folder itself.

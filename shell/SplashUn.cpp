@@ -43,13 +43,14 @@ void RemindWhenAway() {
 }
 
 TfmSplash::TfmSplash(const TSplashServices& services)
-    : shell_(services.shell),
+    : texts_(services.texts),
+      shell_(services.shell),
       help_(services.help),
       ui_(services.ui),
       session_(services.session),
       log_(services.files, services.clock, services.locale),
       diskCheck_{services.drives, services.sounds, services.ui, platform::Application.Handle(),
-                 log_, services.events},
+                 log_, services.events, services.texts, services.locale},
       hold_{services.session, nullptr},
       trayIcon_(services.shell, services.timers, TrayIconData),
       sessionWatch_(services.session, services.timers, services.events),
@@ -59,22 +60,24 @@ TfmSplash::TfmSplash(const TSplashServices& services)
       bigIcon_(platform::LoadLargeIcon("MAINICON")) {
   const layout::Window& window = layout::kSplashWindow;
   platform::RegisterFormClass(window.className, icon_.Get(), ::GetSysColorBrush(COLOR_BTNFACE));
-  CreateHandle(window.className, window.caption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
+  CreateHandle(window.className, window.caption.In(texts_), WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
                WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, window.clientWidth, window.clientHeight);
   hold_.window = Handle();
   // The splash time runs from the window's creation, not from its showing.
   tiVisible = ::SetTimer(Handle(), kVisibleTimerId, kVisibleInterval, nullptr);
 
   MakeFontsAndPictures();
-  controls_.Create(Handle(), font_.Get(), Dpi());
+  controls_.Create(Handle(), font_.Get(), Dpi(), texts_);
   ShowFontsAndPictures();
   platform::Application.SetIcons(bigIcon_.Get(), icon_.Get());
 }
 
 void TfmSplash::MakeFontsAndPictures() {
-  font_ = platform::CreateLayoutFont(layout::kDialogFont, Dpi());
+  font_ = platform::CreateLayoutFont(layout::ShownFont(layout::kDialogFont, texts_), Dpi());
   nameFont_ = platform::CreateFontByName("Arial", Scaled(33), true);
-  noticeFont_ = platform::CreateFontByName("MS Sans Serif", Scaled(8));
+  // The maker's notice in the windows' face, smaller.
+  noticeFont_ = platform::CreateLayoutFont(
+      layout::ShownFont({layout::kDialogFont.face, 8, false, false}, texts_), Dpi());
   logo_ = platform::LoadPictureForDpi("LOGO", Dpi());
   kestrome_ = platform::LoadPictureForDpi("KESTROME", Dpi());
 }
@@ -84,9 +87,16 @@ void TfmSplash::ShowFontsAndPictures() {
   platform::SetControlFont(paCopright, noticeFont_.Get());
   platform::SetImagePicture(imLogo, logo_.Get());
   platform::SetImagePicture(imKestrome, kestrome_.Get());
-  puMain.Create(layout::kTrayMenu, Dpi());
-  ::SetMenuDefaultItem(puMain.Get(), MenuId("miSettings"), FALSE);
+  MakeMenu();
 }
+
+void TfmSplash::MakeMenu() {
+  puMain.Create(layout::kTrayMenu, Dpi(), texts_);
+  ::SetMenuDefaultItem(puMain.Get(), MenuId("miSettings"), FALSE);
+  menuColoursChanged_ = false;
+}
+
+void TfmSplash::FormColoursChanged() { menuColoursChanged_ = true; }
 
 void TfmSplash::FormDpiChanged() {
   // The controls hold the fonts and pictures before until they have the
@@ -157,6 +167,7 @@ void TfmSplash::TrayNotify(LPARAM mouseMessage) {
       // when the user clicks elsewhere; the posted empty message makes the
       // next click on the icon open it again at once.
       ::SetForegroundWindow(Handle());
+      if (menuColoursChanged_) MakeMenu();
       POINT cursor;
       ::GetCursorPos(&cursor);
       ::TrackPopupMenu(puMain.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
@@ -203,12 +214,12 @@ void TfmSplash::miHowtoUseHelpClick() {
 void TfmSplash::miAboutClick() { fmAbout->Show(); }
 
 void TfmSplash::miRestartComputerClick() {
-  RunSessionEndCommand(kRestartCommand, ui_, platform::Application.Handle(), session_,
+  RunSessionEndCommand(kRestartCommand, texts_, ui_, platform::Application.Handle(), session_,
                        [] { CheckDrives(); });
 }
 
 void TfmSplash::miShutDownWindowsClick() {
-  RunSessionEndCommand(kShutDownCommand, ui_, platform::Application.Handle(), session_,
+  RunSessionEndCommand(kShutDownCommand, texts_, ui_, platform::Application.Handle(), session_,
                        [] { CheckDrives(); });
 }
 

@@ -38,6 +38,7 @@ struct TSplashServices {
   platform::Locale& locale;
   platform::Timers& timers;
   platform::EventLog& events;
+  const platform::Texts& texts;  // in the user's language
 };
 
 class TfmSplash : public platform::TForm {
@@ -65,6 +66,7 @@ class TfmSplash : public platform::TForm {
   bool FormCloseQuery() override;
   void FormClose(platform::TCloseAction& action) override;
   void FormDpiChanged() override;
+  void FormColoursChanged() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -72,6 +74,8 @@ class TfmSplash : public platform::TForm {
   // controls and the tray menu.
   void MakeFontsAndPictures();
   void ShowFontsAndPictures();
+  // The tray menu with its pictures drawn on the menu's colour.
+  void MakeMenu();
   void tiVisibleTimer();
   void TrayNotify(LPARAM mouseMessage);
   // The settings dialog shown and brought to the front, as after a double
@@ -87,6 +91,7 @@ class TfmSplash : public platform::TForm {
   void miShutDownWindowsClick();
   void miExitClick();
 
+  const platform::Texts& texts_;
   platform::Shell& shell_;
   platform::Help& help_;
   platform::UserInterface& ui_;
@@ -119,6 +124,10 @@ class TfmSplash : public platform::TForm {
   platform::TControl laVersion{controls_, layout::SplashRow("laVersion")};
   platform::TControl paCopright{controls_, layout::SplashRow("paCopright")};
   platform::PopupMenu puMain;
+  // The menu's pictures are drawn on the system's menu colour as it was:
+  // after a change the menu is made again before it next opens, never
+  // while it is open.
+  bool menuColoursChanged_ = false;
   UINT_PTR tiVisible = 0;
 };
 

@@ -185,7 +185,22 @@ LocalTime FakeClock::Now() {
 std::map<std::uint32_t, std::string> FakeLocale::EnglishUnitedStates() {
   return {{kLocaleSShortDate, "M/d/yyyy"}, {kLocaleSDate, "/"},       {kLocaleSTime, ":"},
           {kLocaleITLZero, "0"},           {kLocaleITime, "0"},       {kLocaleITimeMarkPosn, "0"},
-          {kLocaleS1159, "AM"},            {kLocaleS2359, "PM"}};
+          {kLocaleS1159, "AM"},            {kLocaleS2359, "PM"},
+          {kLocaleSIso639LangName, "en"},  {kLocaleSIso3166CtryName, "US"}};
+}
+
+std::string FakeLocale::Utf8FromAnsi(const std::string& text) {
+  std::string utf8;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      utf8 += c;
+    } else {
+      utf8 += static_cast<char>(0xC0 | (byte >> 6));
+      utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return utf8;
 }
 
 FakeLocale::FakeLocale() {

@@ -111,6 +111,12 @@ class FakeLocale : public Locale {
   std::uint32_t ThreadLocale() override { return threadLocale; }
   std::string Info(std::uint32_t locale, std::uint32_t type) override;
   bool IsLeadByte(unsigned char byte) override { return leadBytes.count(byte) != 0; }
+
+  std::uint32_t userInterfaceLanguage = kEnglishUnitedStates;
+  std::uint32_t UserInterfaceLanguage() override { return userInterfaceLanguage; }
+  // As code page 1252 would, for its letters: each byte is the character
+  // of that number (Latin-1).
+  std::string Utf8FromAnsi(const std::string& text) override;
 };
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Language.h"
 #include "platform/Layout.h"
 
 namespace platform {
@@ -39,14 +40,19 @@ class ControlSet {
  public:
   template <std::size_t N>
   explicit ControlSet(const layout::Control (&table)[N]) : table_(table), count_(N) {}
+  // With the controls that others name for screen readers (layout::NamedBy).
+  template <std::size_t N, std::size_t M>
+  ControlSet(const layout::Control (&table)[N], const layout::NamedBy (&names)[M])
+      : table_(table), count_(N), names_(names), nameCount_(M) {}
   ControlSet(const ControlSet&) = delete;
   ControlSet& operator=(const ControlSet&) = delete;
 
   // Creates every control of the table in `window`, each with `font`,
-  // placed at `dpi`, and binds the members. A member whose row lies outside
-  // the table, or a parent that the table lacks, is a mistake in the
-  // program, reported at once (a Failure).
-  void Create(HWND window, HFONT font, int dpi);
+  // placed at `dpi` and showing its text in the language of `texts` (which
+  // outlive the set), and binds the members. A member whose row lies
+  // outside the table, or a parent that the table lacks, is a mistake in
+  // the program, reported at once (a Failure).
+  void Create(HWND window, HFONT font, int dpi, const Texts& texts);
 
   // Places every control again at `dpi`, each with `font` (made for that
   // DPI), when the window has moved to a monitor of another DPI.
@@ -62,8 +68,16 @@ class ControlSet {
 
  private:
   friend class TControl;
+  // The translated texts that their designed controls cannot hold, given
+  // room at `dpi`.
+  void FitTexts(int dpi);
+  void FitText(std::size_t row, int dpi);
+
   const layout::Control* table_;
   std::size_t count_;
+  const Texts* texts_ = nullptr;
+  const layout::NamedBy* names_ = nullptr;
+  std::size_t nameCount_ = 0;
   std::vector<TControl*> members_;
   std::vector<HWND> byRow_;
 };

@@ -9,6 +9,7 @@
 #include "platform/win32/MessageBox.h"
 #include "platform/win32/Module.h"
 #include "platform/win32/SystemLibraries.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 
@@ -21,6 +22,15 @@ const char kApplicationClass[] = "TApplication";
 // WM_DPICHANGED, which the headers name only for Windows 7 and later; the
 // program builds for Windows XP's.
 constexpr UINT kDpiChangedMessage = 0x02E0;
+
+// A message for every control of `parent`, its containers' controls too.
+void TellControls(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    ::SendMessageA(child, message, wParam, lParam);
+    TellControls(child, message, wParam, lParam);
+  }
+}
 
 }  // namespace
 
@@ -49,7 +59,7 @@ void TApplication::Initialize() {
   // A window of no size in the middle of the screen: it exists only to
   // carry the taskbar button and to own the program's windows, so that
   // they have no buttons of their own.
-  handle_ = ::CreateWindowExA(0, kApplicationClass, title_.c_str(),
+  handle_ = ::CreateWindowExW(0, WideText(kApplicationClass).c_str(), WideText(title_).c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               ::GetSystemMetrics(SM_CXSCREEN) / 2,
                               ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr,
@@ -58,7 +68,7 @@ void TApplication::Initialize() {
 
 void TApplication::SetTitle(const std::string& title) {
   title_ = title;
-  ::SetWindowTextA(handle_, title_.c_str());
+  ::SetWindowTextW(handle_, WideText(title_).c_str());
 }
 
 void TApplication::SetIcons(HICON big, HICON small) {
@@ -72,7 +82,7 @@ void TApplication::Adopt(TForm* form) {
   try {
     form->FormCreate();
   } catch (...) {
-    ShowException(CurrentFailureText());
+    ShowException();
   }
 }
 
@@ -86,18 +96,20 @@ void TApplication::Run() {
     // 1.2 MB for the rest of the run).
     if (mainForm_ != nullptr) mainForm_->ShowWithoutFocus();
   } catch (...) {
-    ShowException(CurrentFailureText());
+    ShowException();
   }
+  // The wide loop: the program's windows are wide, and a character typed
+  // into one of them is not narrowed to the system's code page on its way.
   MSG msg;
-  while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
     // A window's own look at a key runs here, before any window procedure
     // could catch its failure: it ends that message only.
     try {
       if (IsFormMessage(msg)) continue;
       ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
+      ::DispatchMessageW(&msg);
     } catch (...) {
-      ShowException(CurrentFailureText());
+      ShowException();
     }
   }
 }
@@ -110,19 +122,26 @@ bool TApplication::IsFormMessage(MSG& msg) {
   for (TForm* form : forms_) {
     if (form->Handle() != active) continue;
     if (form->PreviewDialogKey(msg)) return true;
-    return ::IsDialogMessageA(active, &msg) != FALSE;
+    return ::IsDialogMessageW(active, &msg) != FALSE;
   }
   return false;
 }
 
 void TApplication::Terminate() { ::PostQuitMessage(0); }
 
-void TApplication::ShowException(const char* message) noexcept {
+void TApplication::ShowException() noexcept {
   // The last stop of every failure, so it must not fail itself: when the
   // box cannot be prepared (no memory left for its text or for the list of
   // windows it disables), the message is shown as it is.
+  const Failure* failure = nullptr;
+  const char* message = CurrentFailureText(&failure);
   try {
-    ShowMessageBox(ErrorBoxText(message), title_, MB_OK | MB_ICONERROR);
+    // A failure of the program's texts is shown in the user's language; any
+    // other message is in the system's code page, like the values it names.
+    const std::string shown = texts_ != nullptr && failure != nullptr && failure->Text()
+                                  ? texts_->Format(*failure->Text(), {Utf8FromAnsi(failure->Value())})
+                                  : Utf8FromAnsi(message);
+    ShowMessageBox(ErrorBoxText(shown), title_, MB_OK | MB_ICONERROR);
   } catch (...) {
     ::MessageBoxA(handle_, message, title_.c_str(), MB_OK | MB_ICONERROR);
   }
@@ -141,12 +160,12 @@ void TApplication::UpdateTaskbarButton() {
 
 LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (Application.handle_ == nullptr || hwnd != Application.handle_) {
-    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
   }
   try {
     return Application.HandleMessage(message, wParam, lParam);
   } catch (...) {
-    Application.ShowException(CurrentFailureText());
+    Application.ShowException();
     return 0;
   }
 }
@@ -188,7 +207,7 @@ LRESULT TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     default:
       break;
   }
-  return ::DefWindowProcA(handle_, message, wParam, lParam);
+  return ::DefWindowProcW(handle_, message, wParam, lParam);
 }
 
 // ---------------------------------------------------------------------------
@@ -211,8 +230,8 @@ void TForm::CreateHandle(const char* className, const std::string& caption, DWOR
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     if (handle_ == nullptr) {
-      ::CreateWindowExA(exStyle, className, caption.c_str(), style, 0, 0, width, height,
-                        Application.Handle(), nullptr, Instance(), this);
+      ::CreateWindowExW(exStyle, WideText(className).c_str(), WideText(caption).c_str(), style, 0,
+                        0, width, height, Application.Handle(), nullptr, Instance(), this);
     } else {
       ::SetWindowPos(handle_, nullptr, 0, 0, width, height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -228,6 +247,17 @@ void TForm::DpiChanged(int dpi, const RECT& suggested) {
   FormDpiChanged();
   ::SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::ColoursChanged(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Windows tells only the top-level windows of new system colours; the
+  // common controls among their children take them when they are told
+  // (learn.microsoft.com, "WM_SYSCOLORCHANGE message"). A new visual style
+  // Windows tells every window itself.
+  if (message == WM_SYSCOLORCHANGE) TellControls(handle_, message, wParam, lParam);
+  FormColoursChanged();
+  ::RedrawWindow(handle_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TForm::Show() { Present(true); }
@@ -277,7 +307,7 @@ void TForm::Close() {
 }
 
 LRESULT TForm::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
-  return ::DefWindowProcA(handle_, message, wParam, lParam);
+  return ::DefWindowProcW(handle_, message, wParam, lParam);
 }
 
 LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -290,6 +320,14 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // open either way. A close query that refuses, or one that fails (the
       // window procedure then answers 0), holds the session.
       return FormCloseQuery() ? 1 : 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+      ColoursChanged(message, wParam, lParam);
+      break;
+    case WM_SETTINGCHANGE:
+      // High contrast switched on or off without new colours.
+      if (wParam == SPI_SETHIGHCONTRAST) ColoursChanged(message, wParam, lParam);
+      break;
     case kDpiChangedMessage:
       // Only for a program aware of each monitor's DPI (Windows 10 and
       // later): both halves hold the same DPI.
@@ -316,18 +354,18 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK TForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   TForm* form = nullptr;
   if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     form = static_cast<TForm*>(create->lpCreateParams);
     form->handle_ = hwnd;
     ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   } else {
     form = reinterpret_cast<TForm*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   }
-  if (form == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  if (form == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
   try {
     return form->HandleMessage(message, wParam, lParam);
   } catch (...) {
-    Application.ShowException(CurrentFailureText());
+    Application.ShowException();
     return 0;
   }
 }

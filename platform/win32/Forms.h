@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/Failure.h"
+#include "platform/Language.h"
 #include "platform/win32/Module.h"
 
 namespace platform {
@@ -32,6 +33,9 @@ class TApplication {
 
   // The caption of the taskbar button and of the error boxes.
   void SetTitle(const std::string& title);
+  // The texts of the error boxes, in the user's language; until they are
+  // given, the failures' own messages.
+  void SetTexts(const Texts* texts) { texts_ = texts; }
 
   // The window that owns the others and carries the one taskbar button.
   HWND Handle() const { return handle_; }
@@ -51,8 +55,9 @@ class TApplication {
   void Run();
   void Terminate();
 
-  // The error box for a failure that no handler caught.
-  void ShowException(const char* message) noexcept;
+  // Inside a catch: the error box for the failure being handled, which no
+  // handler caught.
+  void ShowException() noexcept;
 
   // Runs the program's start and, through it, the message loop. What runs
   // before the loop (a second start's hand-over, the services, the windows'
@@ -65,12 +70,12 @@ class TApplication {
       start();
       return true;
     } catch (...) {
-      ShowException(CurrentFailureText());
+      ShowException();
       return false;
     }
   }
 
-  // A message box owned by the application window.
+  // A message box owned by the application window, with shown texts (UTF-8).
   int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
 
   // The big and small program icons, shown by the taskbar button.
@@ -88,6 +93,7 @@ class TApplication {
   bool IsFormMessage(MSG& msg);
 
   std::string title_;
+  const Texts* texts_ = nullptr;
   HWND handle_ = nullptr;
   TForm* mainForm_ = nullptr;
   std::vector<TForm*> forms_;
@@ -127,7 +133,8 @@ class TForm {
   TForm() = default;
 
   // Creates the window with a client area of the given size in 96-DPI
-  // pixels, scaled to the DPI of the monitor it is on.
+  // pixels, scaled to the DPI of the monitor it is on; `caption` is a shown
+  // text (UTF-8).
   void CreateHandle(const char* className, const std::string& caption, DWORD style,
                     DWORD exStyle, int clientWidth, int clientHeight);
 
@@ -141,6 +148,10 @@ class TForm {
   // the fonts are made again and the controls placed anew. Windows then
   // gives the window the size it suggests for the new DPI.
   virtual void FormDpiChanged() {}
+  // The system's colours or its visual style have changed: the window and
+  // its controls are drawn again with them; what the window keeps drawn
+  // in the colours before it makes again here.
+  virtual void FormColoursChanged() {}
 
   // One method per window class; the default passes on to DefWindowProc.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -164,6 +175,7 @@ class TForm {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void Present(bool takeFocus);
   void DpiChanged(int dpi, const RECT& suggested);
+  void ColoursChanged(UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND handle_ = nullptr;
   int dpi_ = 96;

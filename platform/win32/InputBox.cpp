@@ -4,6 +4,7 @@
 #include "platform/win32/Controls.h"
 #include "platform/win32/Forms.h"
 #include "platform/win32/Module.h"
+#include "platform/win32/WideText.h"
 
 #include <cstddef>
 
@@ -30,9 +31,9 @@ constexpr TemplateItem kItems[] = {
 };
 
 // A dialog template in memory: WORDs, each item on a DWORD boundary. The
-// template holds wide strings only; the ANSI texts are set once the box
-// exists, so they reach it as the bytes the program holds. It is laid out
-// by the compiler, and a layout that outgrows its room fails the build.
+// template holds wide strings only; the texts are set once the box exists.
+// It is laid out by the compiler, and a layout that outgrows its room
+// fails the build.
 class DialogTemplate {
  public:
   constexpr void Word(WORD value) { words_[size_++] = value; }
@@ -54,12 +55,12 @@ class DialogTemplate {
 
  private:
   // Windows reads the template as DWORDs and DLGITEMTEMPLATEs. The room is
-  // the box's exact length.
-  alignas(DWORD) WORD words_[83] = {};
+  // the length of the box in the longer of its two faces.
+  alignas(DWORD) WORD words_[90] = {};
   std::size_t size_ = 0;
 };
 
-constexpr DialogTemplate BuildTemplate() {
+constexpr DialogTemplate BuildTemplate(const wchar_t* face) {
   DialogTemplate t;
   t.Dword(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
   t.Dword(0);  // extended style
@@ -72,7 +73,7 @@ constexpr DialogTemplate BuildTemplate() {
   t.Word(0);    // the dialog class
   t.WideText(L"");
   t.Word(8);
-  t.WideText(L"MS Sans Serif");
+  t.WideText(face);
   for (const TemplateItem& item : kItems) {
     t.AlignToDword();
     t.Dword(item.style | WS_CHILD | WS_VISIBLE);
@@ -90,11 +91,12 @@ constexpr DialogTemplate BuildTemplate() {
   return t;
 }
 
-constexpr DialogTemplate kTemplate = BuildTemplate();
+// The designed face, and the one that shows every European letter.
+constexpr DialogTemplate kTemplate = BuildTemplate(L"MS Sans Serif");
+constexpr DialogTemplate kTranslatedTemplate = BuildTemplate(L"Microsoft Sans Serif");
 
 struct InputRequest {
-  const std::string& caption;
-  const std::string& prompt;
+  const InputBoxTexts& texts;
   const std::string& value;
   int maxLength;
   std::string result;
@@ -105,10 +107,12 @@ INT_PTR HandleInputBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lPar
     case WM_INITDIALOG: {
       auto* request = reinterpret_cast<InputRequest*>(lParam);
       ::SetWindowLongPtrA(box, DWLP_USER, lParam);
-      ::SetWindowTextA(box, request->caption.c_str());
-      ::SetDlgItemTextA(box, kPromptId, request->prompt.c_str());
-      ::SetDlgItemTextA(box, IDOK, "OK");
-      ::SetDlgItemTextA(box, IDCANCEL, "Cancel");
+      ::SetWindowTextW(box, WideText(request->texts.caption).c_str());
+      ::SetDlgItemTextW(box, kPromptId, WideText(request->texts.prompt).c_str());
+      ::SetDlgItemTextW(box, IDOK, WideText(request->texts.ok).c_str());
+      ::SetDlgItemTextW(box, IDCANCEL, WideText(request->texts.cancel).c_str());
+      // The label typed is data, kept in the system's code page: the edit
+      // box's text goes in and out through the ANSI calls.
       HWND edit = ::GetDlgItem(box, kEditId);
       ::SendMessageA(edit, EM_LIMITTEXT, request->maxLength, 0);
       ::SetWindowTextA(edit, request->value.c_str());
@@ -143,18 +147,19 @@ INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
   try {
     return HandleInputBoxMessage(box, message, wParam, lParam);
   } catch (...) {
-    Application.ShowException(CurrentFailureText());
+    Application.ShowException();
     return FALSE;
   }
 }
 
 }  // namespace
 
-std::string InputBox(HWND owner, const std::string& caption, const std::string& prompt,
-                     const std::string& value, int maxLength) {
-  InputRequest request{caption, prompt, value, maxLength, value};
+std::string InputBox(HWND owner, const InputBoxTexts& texts, const std::string& value,
+                     int maxLength) {
+  InputRequest request{texts, value, maxLength, value};
+  const DialogTemplate& form = texts.translated ? kTranslatedTemplate : kTemplate;
   const INT_PTR answer =
-      ::DialogBoxIndirectParamA(Instance(), kTemplate.Get(), owner, InputBoxProc,
+      ::DialogBoxIndirectParamW(Instance(), form.Get(), owner, InputBoxProc,
                                 reinterpret_cast<LPARAM>(&request));
   return answer == IDOK ? request.result : value;
 }

@@ -5,6 +5,7 @@
 #include "platform/Failure.h"
 #include "platform/CallbackFailure.h"
 #include "platform/win32/Win32Services.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 
@@ -62,7 +63,7 @@ int ShowProgramMessageBox(HWND owner, const std::string& text, const std::string
                       reinterpret_cast<LPARAM>(&found));
   found.failure.RaiseAgain();
   DisabledWindowsScope disabled(found.windows);
-  return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+  return ::MessageBoxW(owner, WideText(text).c_str(), WideText(caption).c_str(), flags);
 }
 
 int Win32UserInterface::ShowMessageBox(WindowHandle owner, const std::string& text,

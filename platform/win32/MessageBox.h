@@ -8,7 +8,8 @@
 
 namespace platform {
 
-// MessageBoxA owned by `owner`, with every other visible and enabled window
+// MessageBoxW owned by `owner`, with the shown texts `text` and `caption`
+// (UTF-8), and every other visible and enabled window
 // of the program disabled while it is open, as a modal box should leave
 // them; afterwards they are enabled again and the window that was active
 // becomes active again. The hidden main window is not among them, so the

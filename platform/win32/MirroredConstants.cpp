@@ -6,6 +6,7 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include "platform/Contrast.h"
 #include "platform/Drives.h"
 #include "platform/EventLog.h"
 #include "platform/Files.h"
@@ -91,5 +92,8 @@ static_assert(kDriveFixed == DRIVE_FIXED);
 static_assert(kDriveRemote == DRIVE_REMOTE);
 static_assert(kDriveCdrom == DRIVE_CDROM);
 static_assert(kDriveRamDisk == DRIVE_RAMDISK);
+
+static_assert(kHcfHighContrastOn == HCF_HIGHCONTRASTON);
+static_assert(kHcfAvailable == HCF_AVAILABLE);
 
 }  // namespace platform

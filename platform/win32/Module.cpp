@@ -1,16 +1,23 @@
 #include "platform/win32/Module.h"
 
+#include "platform/win32/WideText.h"
+
 namespace platform {
 
 void RegisterWindowClass(const char* className, WNDPROC procedure, UINT style, HICON icon,
                          HBRUSH background) {
   // Several windows share one class name; Windows refuses a second
   // registration, and the first one's icon and background must stay.
-  WNDCLASSEXA existing = {};
+  const WideText name(className);
+  WNDCLASSEXW existing = {};
   existing.cbSize = sizeof existing;
-  if (::GetClassInfoExA(Instance(), className, &existing)) return;
+  if (::GetClassInfoExW(Instance(), name.c_str(), &existing)) return;
 
-  WNDCLASSEXA wc = {};
+  // A wide class: its windows keep their texts in UTF-16, so a translated
+  // text shows the same whatever the system's code page. Windows converts
+  // for the ANSI calls that read and write the data the program keeps in
+  // that code page.
+  WNDCLASSEXW wc = {};
   wc.cbSize = sizeof wc;
   wc.style = style;
   wc.lpfnWndProc = procedure;
@@ -19,8 +26,8 @@ void RegisterWindowClass(const char* className, WNDPROC procedure, UINT style, H
   wc.hIconSm = icon;
   wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = background;
-  wc.lpszClassName = className;
-  ::RegisterClassExA(&wc);
+  wc.lpszClassName = name.c_str();
+  ::RegisterClassExW(&wc);
 }
 
 }  // namespace platform

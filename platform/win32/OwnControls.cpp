@@ -1,37 +1,49 @@
 #include "platform/win32/OwnControls.h"
 
+#include <oleacc.h>
+
 #include <exception>
 #include <string>
 #include <utility>
 
 #include "platform/Failure.h"
+#include "platform/win32/Accessibility.h"
 #include "platform/win32/ControlSet.h"
 #include "platform/win32/Forms.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Pictures.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Module.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 
 namespace {
 
-// The class of each own kind, named as Windows tools show them.
+// The class of each own kind, named as Windows tools show them, and the
+// role it tells screen readers (a label that is a link tells its own).
 struct OwnClass {
   layout::Kind kind;
   const char* name;
   DWORD style;
   DWORD exStyle;
+  LONG role;
 };
 // Panels and pages hold controls: the dialog keys go into them, and they
 // never paint over their children.
 constexpr OwnClass kOwnClasses[] = {
-    {layout::Kind::Panel, "TPanel", WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT},
-    {layout::Kind::Image, "TImage", 0, 0},
-    {layout::Kind::Label, "TLabel", 0, 0},
-    {layout::Kind::Bevel, "TBevel", 0, 0},
-    {layout::Kind::TabSheet, "TTabSheet", WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT},
+    {layout::Kind::Panel, "TPanel", WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+     ROLE_SYSTEM_GROUPING},
+    {layout::Kind::Image, "TImage", 0, 0, ROLE_SYSTEM_GRAPHIC},
+    {layout::Kind::Label, "TLabel", 0, 0, ROLE_SYSTEM_STATICTEXT},
+    {layout::Kind::Bevel, "TBevel", 0, 0, ROLE_SYSTEM_SEPARATOR},
+    {layout::Kind::TabSheet, "TTabSheet", WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+     ROLE_SYSTEM_PROPERTYPAGE},
 };
+
+// A label's colour that is the system's text colour rather than one of its
+// own (CLR_INVALID is no colour a label is given).
+constexpr COLORREF kSystemTextColour = CLR_INVALID;
 
 // What the program's own controls remember.
 struct ControlState {
@@ -39,8 +51,9 @@ struct ControlState {
   unsigned options = 0;
   int anchor = 0;  // the right edge of a right-aligned label
   HFONT font = nullptr;
-  COLORREF colour = ::GetSysColor(COLOR_WINDOWTEXT);
+  COLORREF colour = kSystemTextColour;
   HBITMAP picture = nullptr;
+  HWND nameSource = nullptr;  // the control whose text names it for screen readers
   std::function<void(UINT)> onButton;
   std::function<void()> onClick;
   bool leftDown = false;
@@ -67,8 +80,8 @@ void AutoSizeLabel(HWND hwnd, ControlState& state) {
   {
     WindowDC dc(hwnd);
     SelectedObject font(dc.Get(), state.font ? state.font : ::GetStockObject(DEFAULT_GUI_FONT));
-    const std::string text = WindowTextOf(hwnd);
-    ::DrawTextA(dc.Get(), text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    const WideText text = WideText::OfWindow(hwnd);
+    ::DrawTextW(dc.Get(), text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   }
   RECT current;
   ::GetWindowRect(hwnd, &current);
@@ -88,12 +101,12 @@ void PaintPanel(HWND hwnd, HDC dc, ControlState& state) {
   PaintBackground(dc, rect);
   // A lowered outer bevel around a raised inner one.
   ::DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
-  const std::string text = WindowTextOf(hwnd);
-  if (!text.empty()) {
+  const WideText text = WideText::OfWindow(hwnd);
+  if (text.Length() > 0) {
     SelectedObject font(dc, state.font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-    ::DrawTextA(dc, text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::DrawTextW(dc, text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
 }
 
@@ -114,18 +127,37 @@ void PaintImage(HWND hwnd, HDC dc, ControlState& state) {
   }
 }
 
+bool IsLink(const ControlState& state) {
+  return state.kind == layout::Kind::Label && (state.options & layout::kLink) != 0;
+}
+
+COLORREF LabelColour(HWND hwnd, const ControlState& state) {
+  if (!::IsWindowEnabled(hwnd)) return ::GetSysColor(COLOR_GRAYTEXT);
+  // With high contrast every text takes the system's colours: the text
+  // colour of the face that labels stand on, and a link the one Windows
+  // gives links.
+  if (HighContrast()) return ::GetSysColor(IsLink(state) ? COLOR_HOTLIGHT : COLOR_BTNTEXT);
+  return state.colour == kSystemTextColour ? ::GetSysColor(COLOR_WINDOWTEXT) : state.colour;
+}
+
+// A link that has the focus shows it as Windows' own controls do: a dotted
+// rectangle, unless the window hides focus until the keyboard is used.
+bool ShowsFocus(HWND hwnd) {
+  return ::GetFocus() == hwnd && (::SendMessageA(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
 void PaintLabel(HWND hwnd, HDC dc, ControlState& state) {
   RECT rect;
   ::GetClientRect(hwnd, &rect);
   PaintBackground(dc, rect);
   SelectedObject font(dc, state.font);
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ::IsWindowEnabled(hwnd) ? state.colour : ::GetSysColor(COLOR_GRAYTEXT));
+  ::SetTextColor(dc, LabelColour(hwnd, state));
   UINT format = DT_NOPREFIX;
   format |= (state.options & layout::kWordWrap) ? DT_WORDBREAK : DT_SINGLELINE;
   if (state.options & layout::kAlignRight) format |= DT_RIGHT;
-  const std::string text = WindowTextOf(hwnd);
-  ::DrawTextA(dc, text.c_str(), -1, &rect, format);
+  ::DrawTextW(dc, WideText::OfWindow(hwnd).c_str(), -1, &rect, format);
+  if (IsLink(state) && ShowsFocus(hwnd)) ::DrawFocusRect(dc, &rect);
 }
 
 void PaintBevel(HWND hwnd, HDC dc) {
@@ -139,15 +171,15 @@ void PaintBevel(HWND hwnd, HDC dc) {
 // control has nothing of its own to do.
 
 LRESULT OnNcCreate(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+  auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
   ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT OnNcDestroy(HWND hwnd, ControlState* state, UINT message, WPARAM wParam, LPARAM lParam) {
   delete state;
   ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT OnPaint(HWND hwnd, ControlState& state) {
@@ -163,7 +195,7 @@ LRESULT OnPaint(HWND hwnd, ControlState& state) {
 }
 
 LRESULT OnSetText(HWND hwnd, ControlState* state, UINT message, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = ::DefWindowProcA(hwnd, message, wParam, lParam);
+  const LRESULT result = ::DefWindowProcW(hwnd, message, wParam, lParam);
   if (state != nullptr && state->kind == layout::Kind::Label &&
       (state->options & layout::kAutoSize)) {
     AutoSizeLabel(hwnd, *state);
@@ -174,7 +206,7 @@ LRESULT OnSetText(HWND hwnd, ControlState* state, UINT message, WPARAM wParam, L
 
 LRESULT OnSetCursor(HWND hwnd, const ControlState& state, UINT message, WPARAM wParam,
                     LPARAM lParam) {
-  if (!(state.options & layout::kLink)) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  if (!(state.options & layout::kLink)) return ::DefWindowProcW(hwnd, message, wParam, lParam);
   ::SetCursor(::LoadCursorA(nullptr, IDC_HAND));
   return TRUE;
 }
@@ -185,14 +217,14 @@ LRESULT OnNcHitTest(HWND hwnd, const ControlState& state, UINT message, WPARAM w
                     LPARAM lParam) {
   if (state.kind == layout::Kind::Label && (state.options & layout::kLink)) return HTCLIENT;
   if (state.kind == layout::Kind::Panel || state.kind == layout::Kind::TabSheet) {
-    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
   }
   return HTTRANSPARENT;
 }
 
 // A label that reports the mouse: the press, the release and the click.
 LRESULT OnButtonDown(HWND hwnd, ControlState& state, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!state.onButton) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  if (!state.onButton) return ::DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_LBUTTONDOWN) {
     state.leftDown = true;
     ::SetCapture(hwnd);
@@ -202,7 +234,7 @@ LRESULT OnButtonDown(HWND hwnd, ControlState& state, UINT message, WPARAM wParam
 }
 
 LRESULT OnButtonUp(HWND hwnd, ControlState& state, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!state.onButton) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  if (!state.onButton) return ::DefWindowProcW(hwnd, message, wParam, lParam);
   bool click = false;
   if (message == WM_LBUTTONUP && state.leftDown) {
     state.leftDown = false;
@@ -225,7 +257,7 @@ LRESULT OnButtonUp(HWND hwnd, ControlState& state, UINT message, WPARAM wParam, 
 // quick second press of the other buttons is a press as well.
 LRESULT OnDoubleClick(HWND hwnd, ControlState& state, UINT message, WPARAM wParam,
                       LPARAM lParam) {
-  if (!state.onButton) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  if (!state.onButton) return ::DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_LBUTTONDBLCLK) {
     state.leftDown = false;
     ::SetCapture(hwnd);
@@ -236,9 +268,63 @@ LRESULT OnDoubleClick(HWND hwnd, ControlState& state, UINT message, WPARAM wPara
   return 0;
 }
 
+// A link takes Enter and Space as a click, when the keyboard has brought
+// the focus to it; a held key repeats nothing.
+LRESULT OnKeyDown(HWND hwnd, ControlState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool repeat = (lParam & (1 << 30)) != 0;
+  if (!IsLink(state) || (wParam != VK_RETURN && wParam != VK_SPACE)) {
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  if (!repeat && state.onClick) state.onClick();
+  return 0;
+}
+
+// The dialog keys would take Enter for the default button: a link keeps it.
+LRESULT OnGetDlgCode(HWND hwnd, const ControlState& state, UINT message, WPARAM wParam,
+                     LPARAM lParam) {
+  const auto* msg = reinterpret_cast<const MSG*>(lParam);
+  if (IsLink(state) && msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+    return DLGC_WANTMESSAGE;
+  }
+  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+const OwnClass* OwnClassOf(layout::Kind kind) {
+  for (const OwnClass& own : kOwnClasses) {
+    if (own.kind == kind) return &own;
+  }
+  return nullptr;
+}
+
+// What the control tells screen readers: a label or a link its text, a
+// picture its text or, with none, nothing, since it is decoration, which
+// screen readers pass over as they pass over what cannot be seen
+// (learn.microsoft.com, "Screening Out Unnecessary Objects"); a panel the
+// text of the option its controls belong to, a page its tab's caption.
+AccessibleFace FaceOf(HWND hwnd, const ControlState& state) {
+  AccessibleFace face = {};
+  face.role = OwnClassOf(state.kind)->role;
+  face.staticLike = state.kind == layout::Kind::Label;
+  face.nameSource = state.nameSource;
+  const bool namedByLabel =
+      state.nameSource != nullptr && IsOwnControlOfKind(state.nameSource, layout::Kind::Label);
+  face.stripAccessKey = state.nameSource != nullptr ? !namedByLabel
+                                                    : state.kind == layout::Kind::TabSheet;
+  if (IsLink(state)) {
+    face.role = ROLE_SYSTEM_LINK;
+    face.states = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED;
+    face.link = true;
+  } else if (state.kind == layout::Kind::Label) {
+    face.states = STATE_SYSTEM_READONLY;
+  } else if (state.kind == layout::Kind::Image) {
+    face.states = ::GetWindowTextLengthW(hwnd) > 0 ? STATE_SYSTEM_READONLY : STATE_SYSTEM_INVISIBLE;
+  }
+  return face;
+}
+
 // Containers pass their children's notifications up to the window.
 LRESULT PassToWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  return ::SendMessageA(::GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+  return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
 }
 
 LRESULT HandleOwnControlMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -259,7 +345,7 @@ LRESULT HandleOwnControlMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     default: break;
   }
   // The rest are the control's own, once it has its state.
-  if (state == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  if (state == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
   switch (message) {
     case WM_PAINT: return OnPaint(hwnd, *state);
     case WM_GETFONT: return reinterpret_cast<LRESULT>(state->font);
@@ -275,9 +361,23 @@ LRESULT HandleOwnControlMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK: return OnDoubleClick(hwnd, *state, message, wParam, lParam);
+    case WM_GETOBJECT: return AnswerGetObject(hwnd, wParam, lParam, FaceOf(hwnd, *state));
+    case WM_GETDLGCODE: return OnGetDlgCode(hwnd, *state, message, wParam, lParam);
+    case WM_KEYDOWN: return OnKeyDown(hwnd, *state, message, wParam, lParam);
+    case BM_CLICK:
+      // What a screen reader's default action asks of a link.
+      if (IsLink(*state) && state->onClick) state->onClick();
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: ::InvalidateRect(hwnd, nullptr, TRUE); break;
+    case WM_UPDATEUISTATE: {
+      const LRESULT result = ::DefWindowProcW(hwnd, message, wParam, lParam);
+      ::InvalidateRect(hwnd, nullptr, TRUE);
+      return result;
+    }
     default: break;
   }
-  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 // The links' handlers run inside this procedure, so a failure of theirs
@@ -286,7 +386,7 @@ LRESULT CALLBACK OwnControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   try {
     return HandleOwnControlMessage(hwnd, message, wParam, lParam);
   } catch (...) {
-    Application.ShowException(CurrentFailureText());
+    Application.ShowException();
     return 0;
   }
 }
@@ -300,19 +400,12 @@ void RegisterOwnClasses() {
   }
 }
 
-const OwnClass* OwnClassOf(layout::Kind kind) {
-  for (const OwnClass& own : kOwnClasses) {
-    if (own.kind == kind) return &own;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 bool IsOwnKind(layout::Kind kind) { return OwnClassOf(kind) != nullptr; }
 
-HWND CreateOwnControl(const layout::Control& control, HWND parent, int id, DWORD visibility,
-                      HFONT font) {
+HWND CreateOwnControl(const layout::Control& control, const char* text, HWND parent, int id,
+                      DWORD visibility, HFONT font) {
   RegisterOwnClasses();
   const OwnClass* own = OwnClassOf(control.kind);
   if (own == nullptr) return nullptr;
@@ -324,8 +417,9 @@ HWND CreateOwnControl(const layout::Control& control, HWND parent, int id, DWORD
   if (control.options & layout::kLink) state->colour = kLinkColour;
   // The window owns its state from WM_NCCREATE on and frees it at
   // WM_NCDESTROY, which a creation that fails after WM_NCCREATE sends too.
-  HWND hwnd = ::CreateWindowExA(own->exStyle, own->name, control.text,
-                                WS_CHILD | visibility | own->style, control.left, control.top,
+  const DWORD tab = control.tabOrder >= 0 ? WS_TABSTOP : 0;
+  HWND hwnd = ::CreateWindowExW(own->exStyle, WideText(own->name).c_str(), WideText(text).c_str(),
+                                WS_CHILD | visibility | tab | own->style, control.left, control.top,
                                 control.width, control.height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), state);
   if (hwnd == nullptr) return nullptr;
@@ -369,7 +463,7 @@ void SetControlFont(HWND control, HFONT font) {
     ::InvalidateRect(control, nullptr, TRUE);
     return;
   }
-  ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void SetLabelColour(HWND label, COLORREF colour) {
@@ -389,6 +483,10 @@ void SetImagePicture(HWND image, HBITMAP picture) {
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ::InvalidateRect(image, nullptr, TRUE);
+}
+
+void SetAccessibleNameSource(HWND control, HWND source) {
+  if (ControlState* state = StateOf(control)) state->nameSource = source;
 }
 
 void SetLabelMouse(HWND label, std::function<void(UINT)> onButton, std::function<void()> onClick) {

@@ -18,9 +18,10 @@ constexpr COLORREF kLinkColour = RGB(0, 0, 255);
 // Whether the layout kind is drawn by one of the program's own classes.
 bool IsOwnKind(layout::Kind kind);
 
-// Creates one of the program's own controls for a layout entry.
-HWND CreateOwnControl(const layout::Control& control, HWND parent, int id, DWORD visibility,
-                      HFONT font);
+// Creates one of the program's own controls for a layout entry, showing
+// `text` (UTF-8).
+HWND CreateOwnControl(const layout::Control& control, const char* text, HWND parent, int id,
+                      DWORD visibility, HFONT font);
 
 // Moves a control to the place and size of `placed` (an entry already
 // scaled to the window's DPI). A label that sizes itself keeps only its
@@ -37,9 +38,14 @@ void SetLabelColour(HWND label, COLORREF colour);
 // Gives an image its picture (not owned) and sizes it to it.
 void SetImagePicture(HWND image, HBITMAP picture);
 
+// The control whose text names `control` for screen readers (a panel's
+// option); a system control takes its name from the label before it.
+void SetAccessibleNameSource(HWND control, HWND source);
+
 // A label's mouse: `onButton` for each press and release (the message),
-// `onClick` for a left press and release over the label. While the left
-// button is held the label keeps the mouse.
+// `onClick` for a left press and release over the label, and for Enter or
+// Space on a link that has the focus. While the left button is held the
+// label keeps the mouse.
 void SetLabelMouse(HWND label, std::function<void(UINT message)> onButton,
                    std::function<void()> onClick);
 

@@ -9,6 +9,7 @@
 #include "platform/Text.h"
 #include "platform/win32/ControlSet.h"
 #include "platform/win32/OwnControls.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 
@@ -41,17 +42,21 @@ void CollectPushButtons(HWND parent, std::vector<HWND>& buttons) {
   }
 }
 
-// The letter after the single "&" of a caption, upper case; 0 for none.
-char AccessKeyOf(const std::string& caption) {
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return AsciiUpper(caption[i + 1]);
+// A character in upper case as Windows folds it, for any letter of any
+// language: a translated tab's access key may be "Ł".
+wchar_t UpperCase(wchar_t c) {
+  return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(
+      ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
+}
+
+// The character after the single "&" of a caption, upper case; 0 for none.
+wchar_t AccessKeyOf(const wchar_t* caption) {
+  for (; caption[0] != L'\0' && caption[1] != L'\0'; ++caption) {
+    if (caption[0] != L'&') continue;
+    if (caption[1] != L'&') return UpperCase(caption[1]);
+    ++caption;
   }
-  return '\0';
+  return L'\0';
 }
 
 }  // namespace
@@ -161,7 +166,7 @@ bool PageDialogKeys::PreviewDialogKey(MSG& msg) {
   if (accelerator) {
     // The tabs' access keys come first, as the page control is the first
     // control of the window.
-    const int page = PageWithAccessKey(static_cast<char>(msg.wParam));
+    const int page = PageWithAccessKey(static_cast<wchar_t>(msg.wParam));
     if (page >= 0) {
       SelectPage(page);
       return true;
@@ -231,13 +236,11 @@ void PageDialogKeys::SelectPage(int index) {
   ::SetFocus(onPage.empty() ? pageControl_ : onPage.front());
 }
 
-int PageDialogKeys::PageWithAccessKey(char key) const {
-  const char wanted = AsciiUpper(key);
-  if (wanted == '\0') return -1;
+int PageDialogKeys::PageWithAccessKey(wchar_t key) const {
+  const wchar_t wanted = UpperCase(key);
+  if (wanted == L'\0') return -1;
   for (int i = 0; i < PageCount(pageControl_); ++i) {
-    char caption[64] = {};
-    ::GetWindowTextA(PageAt(pageControl_, i), caption, sizeof caption);
-    if (AccessKeyOf(caption) == wanted) return i;
+    if (AccessKeyOf(WideText::OfWindow(PageAt(pageControl_, i)).c_str()) == wanted) return i;
   }
   return -1;
 }

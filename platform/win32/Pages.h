@@ -51,7 +51,7 @@ class PageDialogKeys {
   void CollectTabStops(HWND parent, std::vector<HWND>& stops) const;
   void FocusNextControl(bool forward);
   HWND VisiblePage() const;
-  int PageWithAccessKey(char key) const;
+  int PageWithAccessKey(wchar_t key) const;
 
   HWND dialog_ = nullptr;
   HWND pageControl_ = nullptr;

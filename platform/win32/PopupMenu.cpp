@@ -3,6 +3,7 @@
 #include "platform/Failure.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Pictures.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 
@@ -12,7 +13,8 @@ const char kMenuInsertFailed[] = "Unable to insert a menu item";
 
 }  // namespace
 
-void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi) {
+void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi,
+                       const Texts& texts) {
   // The menu before goes first: its items refer to its pictures.
   menu_ = Menu();
   pictures_.clear();
@@ -28,16 +30,18 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi
       if (lstrcmpA(table[j].name, item.parent) == 0) parent = submenus[j];
     }
 
-    MENUITEMINFOA info = {};
+    // A menu keeps its own copy of each caption, in UTF-16.
+    WideText caption(item.caption.In(texts));
+    MENUITEMINFOW info = {};
     info.cbSize = sizeof info;
     info.wID = id;
     Menu submenu;
-    if (lstrcmpA(item.caption, "-") == 0) {
+    if (lstrcmpW(caption.c_str(), L"-") == 0) {
       info.fMask = MIIM_FTYPE | MIIM_ID;
       info.fType = MFT_SEPARATOR;
     } else {
       info.fMask = MIIM_STRING | MIIM_ID;
-      info.dwTypeData = const_cast<char*>(item.caption);
+      info.dwTypeData = caption.data();
       // An item that is the parent of later items opens a submenu.
       for (std::size_t j = i + 1; j < count; ++j) {
         if (table[j].parent != nullptr && lstrcmpA(table[j].parent, item.name) == 0) {
@@ -58,7 +62,7 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi
     }
     // A menu without one of its items would run the wrong commands from
     // the keyboard, and a submenu that no menu took would be lost.
-    if (parent == nullptr || !::InsertMenuItemA(parent, ::GetMenuItemCount(parent), TRUE, &info)) {
+    if (parent == nullptr || !::InsertMenuItemW(parent, ::GetMenuItemCount(parent), TRUE, &info)) {
       throw Failure(kMenuInsertFailed);
     }
     submenus[i] = submenu.Release();  // its menu destroys it now

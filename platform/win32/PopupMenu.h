@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/Language.h"
 #include "platform/Layout.h"
 #include "platform/win32/Handles.h"
 
@@ -16,13 +17,14 @@ namespace platform {
 // submenus and its pictures live as long as the object.
 class PopupMenu {
  public:
-  // The pictures are drawn for `dpi`. Created again, the menu replaces the
-  // one before, with the same identifiers.
+  // The pictures are drawn for `dpi`, the captions in the language of
+  // `texts`. Created again, the menu replaces the one before, with the same
+  // identifiers.
   template <std::size_t N>
-  void Create(const layout::MenuItem (&table)[N], int dpi) {
-    Create(table, N, dpi);
+  void Create(const layout::MenuItem (&table)[N], int dpi, const Texts& texts) {
+    Create(table, N, dpi, texts);
   }
-  void Create(const layout::MenuItem* table, std::size_t count, int dpi);
+  void Create(const layout::MenuItem* table, std::size_t count, int dpi, const Texts& texts);
 
   HMENU Get() const { return menu_.Get(); }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The system's DLLs that are not among Windows' known DLLs (winmm,
-// msimg32, comctl32): for a DLL that a program imports, or loads by a bare
+// msimg32, comctl32, oleacc): for a DLL that a program imports, or loads by a bare
 // name, the loader looks in the program's own folder first, so a file of
 // that name put beside a copy unpacked into Downloads would run inside it.
 // The program imports none of them, nor comdlg32, which imports comctl32

@@ -10,6 +10,7 @@
 #include "platform/win32/Win32Files.h"
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 
@@ -181,6 +182,12 @@ std::vector<Locale::LeadByteRange> Win32Locale::LeadByteRanges() {
     ranges.push_back({info.LeadByte[i], info.LeadByte[i + 1]});
   }
   return ranges;
+}
+
+std::uint32_t Win32Locale::UserInterfaceLanguage() { return ::GetUserDefaultUILanguage(); }
+
+std::string Win32Locale::Utf8FromAnsi(const std::string& text) {
+  return platform::Utf8FromAnsi(text);
 }
 
 }  // namespace platform

@@ -28,6 +28,8 @@ class Win32Locale : public Locale {
   std::string Info(std::uint32_t locale, std::uint32_t type) override;
   bool IsLeadByte(unsigned char byte) override;
   std::vector<LeadByteRange> LeadByteRanges() override;
+  std::uint32_t UserInterfaceLanguage() override;
+  std::string Utf8FromAnsi(const std::string& text) override;
 };
 
 }  // namespace platform

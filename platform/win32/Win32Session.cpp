@@ -8,6 +8,7 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Services.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 
@@ -50,15 +51,7 @@ bool Win32Session::SetBlockReason(WindowHandle window, const std::string& reason
   using Create = BOOL(WINAPI*)(HWND, LPCWSTR);
   static const Create create = User32Function<Create>("ShutdownBlockReasonCreate");
   if (create == nullptr) return false;
-  // The call takes wide text only: the ANSI bytes are read in the
-  // system's code page, the one they were written in.
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, nullptr, 0);
-  if (length <= 0) return false;
-  // A plain buffer rather than std::wstring, whose instantiation alone
-  // would add some 20 KB to the program.
-  std::vector<wchar_t> wide(static_cast<std::size_t>(length));
-  ::MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, wide.data(), length);
-  return create(static_cast<HWND>(window), wide.data()) != FALSE;
+  return create(static_cast<HWND>(window), WideText(reason).c_str()) != FALSE;
 }
 
 void Win32Session::ClearBlockReason(WindowHandle window) {

@@ -2,9 +2,11 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/win32/Win32Services.h"
+#include "platform/win32/WideText.h"
 
 namespace platform {
 
@@ -57,19 +59,18 @@ DWORD ShellMajorVersion() {
   return version.dwMajorVersion;
 }
 
-// Copies `text` into a field of `size` bytes with its zero byte, cut where
-// it must be before a whole character: the second byte of a double-byte
-// character never stands without its first.
-void CopyField(char* field, std::size_t size, const std::string& text) {
-  std::size_t length = 0;
-  while (length < text.size()) {
-    const bool lead = ::IsDBCSLeadByte(static_cast<BYTE>(text[length])) != FALSE;
-    const std::size_t step = lead && length + 1 < text.size() ? 2 : 1;
-    if (length + step > size - 1) break;
-    length += step;
+// Copies a shown text into a field of `size` characters with its zero,
+// cut where it must be before a whole character: the second half of a
+// surrogate pair never stands without its first.
+void CopyField(wchar_t* field, std::size_t size, const std::string& text) {
+  const WideText wide(text);
+  std::size_t length = std::min(static_cast<std::size_t>(wide.Length()), size - 1);
+  if (length > 0 && length < static_cast<std::size_t>(wide.Length()) &&
+      IS_HIGH_SURROGATE(wide.c_str()[length - 1])) {
+    --length;
   }
-  std::memcpy(field, text.data(), length);
-  field[length] = '\0';
+  std::memcpy(field, wide.c_str(), length * sizeof(wchar_t));
+  field[length] = L'\0';
 }
 
 }  // namespace
@@ -80,8 +81,10 @@ bool Win32Shell::ShowBalloon(const NotifyIconRecord& record, const std::string& 
   // need the record's second version, which the shells before it refuse.
   static const DWORD shellVersion = ShellMajorVersion();
   if (shellVersion < 5) return false;
-  NOTIFYICONDATAA data = {};
-  data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  // The wide call, so that the note shows in the user's language whatever
+  // the system's code page.
+  NOTIFYICONDATAW data = {};
+  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
   data.hWnd = static_cast<HWND>(record.window);
   data.uID = record.id;
   // Only the balloon: the icon, its tip and its messages stay as they are.
@@ -94,7 +97,7 @@ bool Win32Shell::ShowBalloon(const NotifyIconRecord& record, const std::string& 
   // The longest the shell allows; Windows XP stops counting while no one
   // uses the computer, so the note waits for the user's return.
   data.uTimeout = 30000;
-  return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 void Win32Shell::Execute(WindowHandle owner, const std::string& verb, const std::string& file,

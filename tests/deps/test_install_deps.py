@@ -26,7 +26,7 @@ WINE_ENV = os.path.join(ROOT, "scripts", "wine-env.sh")
 BUILD = ["cmake", "make", "g++-mingw-w64-i686", "binutils-mingw-w64-i686", "python3", "fp-utils"]
 HOST = ["g++", "googletest"]
 WINE = ["wine", "wine64", "g++-mingw-w64-x86-64", "xvfb", "xdotool",
-        "x11-utils", "imagemagick", "binutils"]
+        "x11-utils", "imagemagick", "binutils", "locales"]
 EVERYTHING = BUILD + HOST + WINE + ["nsis", "zip", "wixl", "msitools", "clang",
                                     "libclang-rt-14-dev"]
 
@@ -154,7 +154,10 @@ class Machine:
 
     def start(self, *groups, env=None):
         """Starts the script in a process group of its own, as a terminal
-        runs a command; its output goes to self.output."""
+        runs a command, with Ctrl+C's signal at its default as a terminal's
+        shell gives it (a run started in the background of a script, as
+        `make test &` is, ignores it, and an ignored signal cannot be
+        trapped); its output goes to self.output."""
         full = dict(os.environ, STUB=self.stub, DORVANE_WINE_WAY=self.way, TMPDIR=self.tmp,
                     SETUP_OUT=self.output, PATH=self.bin + os.pathsep + os.environ["PATH"])
         full.pop("DORVANE_WINE_BITS", None)
@@ -162,7 +165,9 @@ class Machine:
         with open(self.output, "w") as out:
             self.process = subprocess.Popen(["bash", SCRIPT, *groups], cwd=self.dir, env=full,
                                             stdout=out, stderr=subprocess.PIPE, text=True,
-                                            start_new_session=True)
+                                            start_new_session=True,
+                                            preexec_fn=lambda: signal.signal(signal.SIGINT,
+                                                                             signal.SIG_DFL))
         return self.process
 
     def finish(self):

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,59 @@ const COLORREF kBlue = RGB(0, 0, 255);
 const COLORREF kRed = RGB(255, 0, 0);
 const std::string kWebSiteOpened = std::string(layout::kMakerWebSite) + "\t0";
 const std::string kEMailOpened = std::string("mailto:") + layout::kMakerEMail + "\t0";
+
+// Values of the user's profile for as long as the object lives; the values
+// before come back at its end.
+class ProfileValues {
+ public:
+  struct Value {
+    const char* name;
+    const char* text;
+  };
+  ProfileValues(const char* key, std::initializer_list<Value> values) {
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                      nullptr);
+    for (const Value& value : values) {
+      char before[64] = {};
+      DWORD size = sizeof before - 1;
+      const bool had = ::RegQueryValueExA(key_, value.name, nullptr, nullptr,
+                                          reinterpret_cast<BYTE*>(before), &size) == ERROR_SUCCESS;
+      saved_.push_back({value.name, had, before});
+      Set(value.name, value.text);
+    }
+  }
+  ProfileValues(const ProfileValues&) = delete;
+  ProfileValues& operator=(const ProfileValues&) = delete;
+  ~ProfileValues() {
+    for (const Saved& saved : saved_) {
+      if (saved.had) {
+        Set(saved.name, saved.text.c_str());
+      } else {
+        ::RegDeleteValueA(key_, saved.name);
+      }
+    }
+    ::RegCloseKey(key_);
+  }
+
+ private:
+  struct Saved {
+    const char* name;
+    bool had;
+    std::string text;
+  };
+  void Set(const char* name, const char* text) {
+    ::RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                     static_cast<DWORD>(std::strlen(text) + 1));
+  }
+  HKEY key_ = nullptr;
+  std::vector<Saved> saved_;
+};
+
+// A dark scheme's colours, as Windows keeps them in the user's profile.
+constexpr COLORREF kSchemeFace = RGB(0, 0, 0);
+constexpr COLORREF kSchemeButtonText = RGB(255, 255, 255);
+constexpr COLORREF kSchemeWindowText = RGB(255, 255, 0);
+constexpr COLORREF kSchemeLink = RGB(0, 255, 255);
 
 using Lines = std::vector<std::string>;
 
@@ -169,6 +223,39 @@ class AboutTest : public ::testing::Test {
     return e2e::CountColour(pixels, colour) > 0 && e2e::CountColour(pixels, other) == 0;
   }
 
+  // Whether a control's text is drawn in `colour` on `face`, and in none
+  // of `others`.
+  bool Shows(const char* name, COLORREF colour, COLORREF face,
+             std::initializer_list<COLORREF> others) const {
+    const e2e::ScreenPixels pixels = e2e::CaptureScreen(e2e::ScreenRect(Control(name)));
+    for (COLORREF other : others) {
+      if (e2e::CountColour(pixels, other) > 0) return false;
+    }
+    return e2e::CountColour(pixels, colour) > 0 && e2e::CountColour(pixels, face) > 0;
+  }
+
+  // Whether the control shows the focus rectangle: against a picture of it
+  // without the focus, pixels differ on its outer rows and columns and
+  // nowhere else.
+  bool ShowsFocusAgainst(const char* name, const e2e::ScreenPixels& unfocused) const {
+    const e2e::ScreenPixels now = e2e::CaptureScreen(e2e::ScreenRect(Control(name)));
+    if (now.width != unfocused.width || now.height != unfocused.height) return false;
+    int onEdges = 0;
+    for (int y = 0; y < now.height; ++y) {
+      for (int x = 0; x < now.width; ++x) {
+        if (now.At(x, y) == unfocused.At(x, y)) continue;
+        const bool edge = x == 0 || y == 0 || x == now.width - 1 || y == now.height - 1;
+        if (!edge) return false;
+        ++onEdges;
+      }
+    }
+    return onEdges > 0;
+  }
+
+  bool WaitForFocusOn(const char* name) const {
+    return e2e::WaitFor([&] { return FocusOf() == Control(name); }, 5000);
+  }
+
   bool WaitForLinks(size_t count) {
     return e2e::WaitFor([&] { return e2e::OpenedLinks().size() >= count; }, 10000);
   }
@@ -192,7 +279,7 @@ class AboutTest : public ::testing::Test {
 TEST_F(AboutTest, TheWindowAndEveryControlAreAsLaidOut) {
   ChooseAbout();
   EXPECT_EQ(e2e::ClassOf(about), layout::kAboutWindow.className);
-  EXPECT_EQ(e2e::WindowText(about), layout::kAboutWindow.caption);
+  EXPECT_EQ(e2e::WindowText(about), EnglishOf(layout::kAboutWindow.caption));
   RECT client = {};
   ::GetClientRect(about, &client);
   EXPECT_EQ(client.right, layout::kAboutWindow.clientWidth);
@@ -216,14 +303,14 @@ TEST_F(AboutTest, TheWindowAndEveryControlAreAsLaidOut) {
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(::GetParent(hwnd), about);
     EXPECT_EQ(e2e::ClassOf(hwnd), ClassFor(control.kind));
-    EXPECT_EQ(e2e::WindowText(hwnd), control.text);
+    EXPECT_EQ(e2e::WindowText(hwnd), EnglishOf(control.text));
     EXPECT_TRUE(::IsWindowVisible(hwnd));
     EXPECT_EQ((::GetWindowLongA(hwnd, GWL_STYLE) & WS_TABSTOP) != 0, control.tabOrder >= 0)
         << "only OK takes the focus";
 
     const RECT rect = ControlRect(control.name);
     SIZE size = {control.width, control.height};
-    if (control.kind == layout::Kind::Label) size = TextSize(control.text, FontOf(control.name));
+    if (control.kind == layout::Kind::Label) size = TextSize(EnglishOf(control.text), FontOf(control.name));
     EXPECT_EQ(rect.right - rect.left, size.cx);
     EXPECT_EQ(rect.bottom - rect.top, size.cy);
     EXPECT_EQ(rect.top, control.top);
@@ -404,6 +491,88 @@ TEST_F(AboutTest, ADoubleClickOpensTheTargetOnceAndLeavesTheMouseFree) {
   // The link let go of the mouse after the double click: OK takes a click.
   SeparateClickAt(CentreOf("buOK"));
   EXPECT_TRUE(e2e::WaitFor([&] { return !::IsWindowVisible(about); }, 5000));
+}
+
+TEST_F(AboutTest, TabReachesTheLinksWhichShowTheFocusAndOpenWithEnterOrSpaceAsAClickDoes) {
+  ChooseAbout();
+  ASSERT_TRUE(e2e::WaitFor([&] { return LinkShows("laWebSite", kBlue); }, 5000));
+  ASSERT_TRUE(e2e::WaitFor([&] { return LinkShows("laEMail", kBlue); }, 5000));
+  const e2e::ScreenPixels webSite = e2e::CaptureScreen(e2e::ScreenRect(Control("laWebSite")));
+  const e2e::ScreenPixels eMail = e2e::CaptureScreen(e2e::ScreenRect(Control("laEMail")));
+
+  // From OK, the first control of the dialog: the web address.
+  e2e::PressKey(VK_TAB);
+  ASSERT_TRUE(WaitForFocusOn("laWebSite"));
+  EXPECT_TRUE(e2e::WaitFor([&] { return ShowsFocusAgainst("laWebSite", webSite); }, 5000));
+  e2e::PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitForLinks(1));
+
+  e2e::PressKey(VK_TAB);
+  ASSERT_TRUE(WaitForFocusOn("laEMail"));
+  EXPECT_TRUE(e2e::WaitFor([&] { return ShowsFocusAgainst("laEMail", eMail); }, 5000));
+  EXPECT_TRUE(e2e::WaitFor(
+      [&] { return e2e::CaptureScreen(e2e::ScreenRect(Control("laWebSite"))).colours ==
+                   webSite.colours; },
+      5000))
+      << "the web address shows the focus no longer";
+  e2e::PressKey(VK_SPACE);
+  ASSERT_TRUE(WaitForLinks(2));
+
+  // Round to OK again; each key opened its link once, and the dialog stays.
+  e2e::PressKey(VK_TAB);
+  ASSERT_TRUE(WaitForFocusOn("buOK"));
+  EXPECT_TRUE(e2e::HoldsFor([] { return e2e::OpenedLinks().size() == 2; }, 500));
+  EXPECT_EQ(e2e::OpenedLinks(), (Lines{kWebSiteOpened, kEMailOpened}));
+  EXPECT_TRUE(::IsWindowVisible(about));
+}
+
+// Under Wine a program takes the profile's colours when it starts, and
+// the high-contrast flag from the profile whenever it draws, since Wine's
+// SystemParametersInfo answers no flag.
+TEST_F(AboutTest, HighContrastSwitchedOnWhileTheDialogIsOpenGivesItsTextsTheSystemsColours) {
+  ProfileValues scheme("Control Panel\\Colors", {{"ButtonFace", "0 0 0"},
+                                                  {"ButtonText", "255 255 255"},
+                                                  {"WindowText", "255 255 0"},
+                                                  {"HotTrackingColor", "0 255 255"}});
+  program.Kill();
+  program.Start();
+  ASSERT_TRUE(program.EndSplash());
+  about = program.Window("TfmAbout");
+  ChooseAbout();
+  // The scheme alone leaves the designed colours as they are.
+  EXPECT_TRUE(e2e::WaitFor([&] { return LinkShows("laWebSite", kBlue); }, 5000));
+  EXPECT_TRUE(e2e::WaitFor(
+      [&] { return Shows("laName", kSchemeWindowText, kSchemeFace, {kSchemeButtonText}); }, 5000));
+
+  // High contrast on: Windows keeps the flag and tells every top-level
+  // window that the colours have changed.
+  ProfileValues flag("Control Panel\\Accessibility\\HighContrast", {{"Flags", "127"}});
+  DWORD_PTR answer = 0;
+  ::SendMessageTimeoutA(about, WM_SYSCOLORCHANGE, 0, 0, SMTO_NORMAL, 5000, &answer);
+  for (const char* link : {"laWebSite", "laEMail"}) {
+    SCOPED_TRACE(link);
+    EXPECT_TRUE(e2e::WaitFor(
+        [&] { return Shows(link, kSchemeLink, kSchemeFace, {kBlue, kRed, kSchemeWindowText}); },
+        5000));
+  }
+  EXPECT_TRUE(e2e::WaitFor(
+      [&] { return Shows("laName", kSchemeButtonText, kSchemeFace, {kSchemeWindowText}); }, 5000));
+
+  // A link held down keeps the system's colour: red is none of its.
+  e2e::MoveMouse(CentreOf("laWebSite"));
+  e2e::SendMouse(MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(e2e::WaitFor(
+      [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(about, nullptr), &info);
+        return info.hwndCapture == Control("laWebSite");
+      },
+      5000));
+  EXPECT_TRUE(Shows("laWebSite", kSchemeLink, kSchemeFace, {kRed, kBlue}));
+  e2e::MoveMouse(OffTheDialog());
+  e2e::SendMouse(MOUSEEVENTF_LEFTUP);
+  program.Kill();
 }
 
 TEST_F(AboutTest, ALongerAddressGrowsTheEMailLinkToTheLeftAndIsWhatOpens) {

@@ -165,9 +165,20 @@ void Program::Start(const std::string& path) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
-  if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info)) {
-    throw std::runtime_error("cannot start " + command);
+  // Wine refused the start now and then (seen once in a whole run, under
+  // load, the program before just ended): the start is tried until it
+  // succeeds, for a while, and a failure says Windows' error.
+  DWORD error = 0;
+  WaitFor([&] {
+    if (::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                         &startup, &info)) {
+      return true;
+    }
+    error = ::GetLastError();
+    return false;
+  }, 5000, 100);
+  if (info.hProcess == nullptr) {
+    throw std::runtime_error("cannot start " + command + " (error " + std::to_string(error) + ")");
   }
   ::CloseHandle(info.hThread);
   ::CloseHandle(info.hProcess);
@@ -739,6 +750,15 @@ bool Handled(HWND window, DWORD timeoutMs) {
   DWORD_PTR result = 0;
   return ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs * kLoadAllowance,
                                &result) != 0;
+}
+
+std::string WithoutAccessKey(const std::string& caption) {
+  std::string shown;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    shown += caption[i];
+  }
+  return shown;
 }
 
 bool HoldsOnceHandled(HWND window, const std::function<bool()>& condition) {

@@ -233,6 +233,10 @@ bool Handled(HWND window, DWORD timeoutMs = 10000);
 constexpr DWORD kQuietMs = 500;
 bool HoldsOnceHandled(HWND window, const std::function<bool()>& condition);
 
+// A caption as it is shown and said: each "&" that marks an access key
+// left out, "&&" one "&".
+std::string WithoutAccessKey(const std::string& caption);
+
 // What the screen shows in a rectangle, row by row, as COLORREF values.
 struct ScreenPixels {
   int width = 0;

@@ -149,9 +149,11 @@ TEST(EventMessagesTest, TheProgramCarriesTheSentenceOfEachEvent) {
       {kEventSettingOrServiceDamaged, {"Failed to get data for 'NoDialog'", "They were reset."},
        "A setting of Dorvane, or a service of Windows that it uses, was missing or damaged "
        "(Failed to get data for 'NoDialog'). They were reset."},
-      {kEventStarted, {"A:, C:", ""}, "Dorvane started. Drives it checks: A:, C:."},
-      {kEventStarted, {"E:", " Options set by policy: Drives, RemovableDrives."},
-       "Dorvane started. Drives it checks: E:. Options set by policy: Drives, RemovableDrives."},
+      {kEventStarted, {"A:, C:", "", "en"},
+       "Dorvane started. Drives it checks: A:, C:. Language of its texts: en."},
+      {kEventStarted, {"E:", " Options set by policy: Drives, RemovableDrives.", "de, set by policy"},
+       "Dorvane started. Drives it checks: E:. Options set by policy: Drives, RemovableDrives. "
+       "Language of its texts: de, set by policy."},
   };
   for (const Case& c : cases) {
     char text[512] = {};

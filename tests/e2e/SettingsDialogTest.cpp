@@ -349,7 +349,7 @@ TEST_F(SettingsDialogTest, EveryControlIsWhereTheLayoutPutsIt) {
     EXPECT_EQ(rect.bottom - rect.top, entry.height);
     // The edit boxes show the loaded paths; their table texts are those
     // before the first load.
-    if (entry.kind != Kind::Edit) EXPECT_EQ(TextOf(hwnd), entry.text);
+    if (entry.kind != Kind::Edit) EXPECT_EQ(TextOf(hwnd), EnglishOf(entry.text));
 
     const LONG type = StyleOf(hwnd) & BS_TYPEMASK;
     if (entry.kind == Kind::CheckBox) EXPECT_EQ(type, BS_AUTOCHECKBOX);

@@ -14,16 +14,16 @@ away_count() {  # PATTERN TRACE
 trace_dir="$root/build/logs"
 mkdir -p "$trace_dir"
 wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
-  /d 'user32.MessageBeep;winmm.sndPlaySoundA;shell32.Shell_NotifyIconA;user32.MessageBoxA' \
+  /d 'user32.MessageBeep;winmm.sndPlaySoundA;shell32.Shell_NotifyIconA;shell32.Shell_NotifyIconW;user32.MessageBoxA;user32.MessageBoxW' \
   /f >/dev/null 2>&1
 away_trace "${AWAY_TRACED_TESTS%%:*}" "$trace_dir/away-reminder.trace"
 away_trace "${AWAY_TRACED_TESTS#*:}" "$trace_dir/away-silent.trace"
 wine reg delete 'HKCU\Software\Wine\Debug' /v RelayInclude /f >/dev/null 2>&1
 
 beep='user32\.MessageBeep\(0*30\)'
-modify='shell32\.Shell_NotifyIconA\(0*1,'
+modify='shell32\.Shell_NotifyIcon[AW]\(0*1,'
 any_sound='(user32\.MessageBeep|winmm\.sndPlaySoundA)\('
-box='user32\.MessageBoxA\('
+box='user32\.MessageBox[AW]\('
 found="beeps $(away_count "$beep" "$trace_dir/away-reminder.trace")"
 found+=", sounds $(away_count "$any_sound" "$trace_dir/away-reminder.trace")"
 found+=", icon changes $(away_count "$modify" "$trace_dir/away-reminder.trace")"

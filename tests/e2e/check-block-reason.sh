@@ -8,15 +8,16 @@
 trace="$root/build/logs/block-reason.trace"
 mkdir -p "$(dirname "$trace")"
 wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
-  /d 'user32.ShutdownBlockReasonCreate;user32.ShutdownBlockReasonDestroy;user32.MessageBoxA' \
+  /d 'user32.ShutdownBlockReasonCreate;user32.ShutdownBlockReasonDestroy;user32.MessageBoxA;user32.MessageBoxW' \
   /f >/dev/null 2>&1
 WINEDEBUG=+relay traced_run "$trace" "$trace.out" --gtest_filter="$BLOCK_TRACED_TESTS"
 wine reg delete 'HKCU\Software\Wine\Debug' /v RelayInclude /f >/dev/null 2>&1
 
-# The calls of the program, in their order: reason, box, box closed, withdrawal.
-steps=$(grep -a -E '^[0-9a-f]+:(Call|Ret) +user32\.(ShutdownBlockReason(Create|Destroy)|MessageBoxA)' "$trace" |
+# The calls of the program, in their order: reason, box, box closed,
+# withdrawal. The box is a wide one since its text may be translated.
+steps=$(grep -a -E '^[0-9a-f]+:(Call|Ret) +user32\.(ShutdownBlockReason(Create|Destroy)|MessageBox[AW])' "$trace" |
         sed -E 's/^[0-9a-f]+:(Call|Ret) +user32\.([A-Za-z]+).*/\1 \2/' | tr '\n' ';')
-expected='Call ShutdownBlockReasonCreate;Ret ShutdownBlockReasonCreate;Call MessageBoxA;Ret MessageBoxA;Call ShutdownBlockReasonDestroy;Ret ShutdownBlockReasonDestroy;'
+expected='Call ShutdownBlockReasonCreate;Ret ShutdownBlockReasonCreate;Call MessageBoxW;Ret MessageBoxW;Call ShutdownBlockReasonDestroy;Ret ShutdownBlockReasonDestroy;'
 reason_ok=0
 grep -a -q 'Call user32.ShutdownBlockReasonCreate(.*L"The disk \\"MYDISK\\" is still in drive A:\. Take it out before the computer starts again\.' "$trace" && reason_ok=1
 if [ "$steps" = "$expected" ] && [ "$reason_ok" = 1 ]; then

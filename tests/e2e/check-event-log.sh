@@ -3,8 +3,9 @@
 # stub that succeeds, but its trace shows each event's type and number, and
 # each inserted text. Runs the managed computer's test of the driver under
 # that trace: the start names the administrator's drives (event 1003,
-# information; its second text, the options set by policy, empty), and the warning at the end of the session is event 1000, a
-# warning whose texts are the drive letter and the label. Sourced by
+# information; its second text, the options set by policy, empty; its
+# third the language, English), and the warning at the end of the session
+# is event 1000, a warning whose texts are the drive letter and the label. Sourced by
 # run-e2e.sh, whose prefix and environment it uses.
 trace="$root/build/logs/event-log.trace"
 mkdir -p "$(dirname "$trace")"
@@ -23,7 +24,7 @@ events=$(tr -d '\r' < "$trace" | awk '
 start_ok=0; warning_ok=0
 # EVENTLOG_INFORMATION_TYPE is 4 and EVENTLOG_WARNING_TYPE 2; 1003 is
 # 0x3eb and 1000 0x3e8.
-grep -q -x '0x0004 0x000003eb A:, E:|' <<<"$events" && start_ok=1
+grep -q -x '0x0004 0x000003eb A:, E:||en' <<<"$events" && start_ok=1
 grep -q -x '0x0002 0x000003e8 A|MYDISK' <<<"$events" &&
   grep -q -x '0x0002 0x000003e8 E|STICK' <<<"$events" && warning_ok=1
 if [ "$start_ok" = 1 ] && [ "$warning_ok" = 1 ]; then

@@ -6,14 +6,6 @@
 # environment it uses; the driver's own output goes into its log, so that
 # the run's summary stays the 96-DPI run's; its row counts the cases.
 # Sets high_dpi_status.
-set_dpi() {  # DPI
-  local key
-  for key in 'HKCU\Control Panel\Desktop' \
-             'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
-    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-  done
-  restart_wine_server
-}
 high_dpi_log="$root/build/logs/e2e-high-dpi.log"
 set_dpi 144
 traced_run "$high_dpi_log.trace" "$high_dpi_log" --gtest_filter='HighDpiTest.*'

@@ -67,8 +67,10 @@ restart_wine_server
 mkdir -p "$WINEPREFIX/drive_c/Dorvane"
 cp "$WINE_PROGRAM"/dorvane.exe "$WINEPREFIX/drive_c/Dorvane/"
 cp "$WINE_BUILD"/menu_probe.dll "$WINEPREFIX/drive_c/"
-# The help beside the program, as a user puts it there.
+# The help and the language files beside the program, as a user puts them
+# there: the English run shows that they change nothing in English.
 cp "$WINE_PROGRAM"/dvn40.hlp "$WINE_PROGRAM"/dvn40.cnt "$WINEPREFIX/drive_c/Dorvane/"
+cp -r "$WINE_PROGRAM"/lang "$WINEPREFIX/drive_c/Dorvane/"
 # A second copy in a folder of its own, beside DLLs named as system DLLs
 # that leave a mark when loaded (tests/e2e/PlantedDllTest.cpp).
 mkdir -p "$WINEPREFIX/drive_c/Planted"
@@ -79,7 +81,7 @@ cp "$WINE_PROGRAM"/dorvane.exe "$WINE_BUILD"/planted/*.dll "$WINEPREFIX/drive_c/
 # it notes each address the shell hands it in C:\DorvaneTests\links.txt.
 mkdir -p "$WINEPREFIX/drive_c/DorvaneTests"
 cp "$WINE_BUILD"/LinkRecorder.exe "$WINE_BUILD"/LogHolder.exe "$WINEPREFIX/drive_c/DorvaneTests/"
-cp "$WINE_BUILD"/gui_probe.dll "$WINEPREFIX/drive_c/"
+cp "$WINE_BUILD"/gui_probe.dll "$WINE_BUILD"/text_probe.dll "$WINEPREFIX/drive_c/"
 for protocol in http mailto; do
   wine reg add "HKCR\\$protocol\\shell\\open\\command" /ve /t REG_SZ \
     /d '"C:\DorvaneTests\LinkRecorder.exe" "%1"' /f >/dev/null 2>&1
@@ -90,6 +92,9 @@ export DORVANE_LINK_LOG='C:\DorvaneTests\links.txt'
 BLOCK_TRACED_TESTS='EndOfSessionTest.ADiskInAGivesOneSystemModalWarningThatHoldsTheAnswer'
 EVENT_TRACED_TESTS='ManagedPcTest.*'
 AWAY_TRACED_TESTS='AwayReminderTest.ALock*:AwayReminderTest.Without*'
+# The cases of the other languages, which check-languages.sh runs, each in
+# its display language.
+LANGUAGE_TESTS='LanguageLayoutTest.*:GermanTest.*:FrenchTest.*:PolishTest.*'
 export DORVANE_EXE='C:\Dorvane\dorvane.exe'
 export DORVANE_MEDIA="Z:$(echo "$media" | tr / '\\')"
 export DORVANE_DESKTOP=dorvane-e2e
@@ -110,7 +115,7 @@ if [ $# -eq 0 ] && [ "$part" = resources ]; then
   set -- --gtest_filter="$RESOURCE_TESTS"
 elif [ $# -eq 0 ]; then
   whole_run=1
-  excluded="HighDpiTest.*:$BLOCK_TRACED_TESTS:$EVENT_TRACED_TESTS:$AWAY_TRACED_TESTS"
+  excluded="HighDpiTest.*:$LANGUAGE_TESTS:$BLOCK_TRACED_TESTS:$EVENT_TRACED_TESTS:$AWAY_TRACED_TESTS"
   [ "$part" != others ] || excluded+=":$RESOURCE_TESTS"
   set -- --gtest_filter="-$excluded"
 fi
@@ -172,6 +177,14 @@ if [ "$whole_run" = 1 ] || [ "${DORVANE_HIGH_DPI:-0}" = 1 ]; then
   . tests/e2e/check-high-dpi.sh
   wineserver -k >/dev/null 2>&1
   [ "$high_dpi_status" = 0 ] || status=1
+fi
+
+# A whole run (no test named), or one that asks for them
+# (DORVANE_LANGUAGES=1), runs the cases of the other languages.
+if [ "$whole_run" = 1 ] || [ "${DORVANE_LANGUAGES:-0}" = 1 ]; then
+  . tests/e2e/check-languages.sh
+  wineserver -k >/dev/null 2>&1
+  [ "$languages_status" = 0 ] || status=1
 fi
 
 # A whole run (no test named) also reads the block reason and the events

@@ -206,9 +206,30 @@ shrink = {
     "larger_than_the_picture": shrink_case(4, 4, 5, 4, 0, 0, b"\x01"),
 }
 
+# --- language_file: the file's bytes. The shipped files are seeds as they
+# stand (scripts/fuzz.sh gives the fuzzer resources/lang too); here, each
+# way one may come damaged: cut off inside a character, as Notepad's
+# "Unicode" (UTF-16), with broken values, doubled ids and stray bytes. The
+# fuzzer reads no more than MAX_LEN bytes of a seed, so none is longer.
+MAX_LEN = 1024  # scripts/fuzz.sh: -max_len
+LANG = pathlib.Path(__file__).resolve().parents[2] / "resources" / "lang"
+polish = (LANG / "pl.txt").read_bytes()
+cut = polish.index("ł".encode()) + 1
+language_file = {
+    "cut_inside_a_character": polish[:cut][-MAX_LEN:],
+    "utf16_with_its_mark": (b"\xff\xfe" + polish.decode("utf-8-sig").encode("utf-16-le"))[:MAX_LEN],
+    "no_mark_line_feeds_alone": (LANG / "de.txt").read_bytes().replace(b"\r\n", b"\n")[3:MAX_LEN + 3],
+    "values_broken": b"Warning = %1 %3\r\nBlockReason = %2 %s\r\nReminder.More = %1 %2\r\n"
+                     b"Error.GetData = 100 %% %1\r\nMenu.Exit = %\r\n",
+    "ids_doubled_and_cased": b"menu.exit = &Quitter\r\nMENU.EXIT = &Zweite\r\nWarning =\r\n"
+                             b"Warning = \xe2\x80\x9e%1\xe2\x80\x9c %2\r\n",
+    "stray_bytes": b"Menu.Exit = \xc0\xaf\r\nSettings.OK = \xed\xa0\x80\r\nAbout.OK = \x01&OK\r\n"
+                   b"\x00\xff\xfe = =\r\n= Menu.About\r\n",
+}
+
 TARGETS = {"line_breaks": line_breaks, "date_time": date_time, "labels": labels,
            "drive_string": drive_string, "settings_load": settings_load, "inflate": inflate,
-           "picture": picture_seeds, "shrink": shrink}
+           "picture": picture_seeds, "shrink": shrink, "language_file": language_file}
 
 for target, seeds in TARGETS.items():
     folder = CORPUS / target

@@ -395,9 +395,18 @@ class HelpDescribesTheProgram(unittest.TestCase):
                             if n.endswith((".cpp", ".h"))]
         cls.program = "\n".join(sources)
 
+    # A caption in a layout table: a fixed text, or a text of the table by
+    # its id.
+    CAPTION = r'(?:"([^"]+)"|TextNamed\("([\w.]+)"\))'
+
     def captions(self, header, pattern):
+        """The captions that `pattern` (ending in CAPTION) finds in a layout
+        table, in English, without their access keys' "&"."""
         text = read(os.path.join(ROOT, "resources", header), "r")
-        return [c.replace("&", "") for c in re.findall(pattern, text)]
+        english = dict(re.findall(r'\{"([\w.]+)",\s*"((?:[^"\\]|\\.)*)"\}',
+                                  read(os.path.join(ROOT, "resources", "Texts.h"), "r")))
+        return [(fixed or english[id_]).replace("&", "")
+                for fixed, id_ in re.findall(pattern, text)]
 
     def assert_in_help(self, words):
         for word in words:
@@ -412,14 +421,14 @@ class HelpDescribesTheProgram(unittest.TestCase):
                 self.assertTrue(word in self.text, f"the help does not mention {word!r}")
 
     def test_every_command_of_the_tray_menu(self):
-        captions = self.captions("SplashLayout.h", r'\{"mi\w+", (?:nullptr|"\w+"), "([^"]+)"')
+        captions = self.captions("SplashLayout.h", r'\{"mi\w+", (?:nullptr|"\w+"), ' + self.CAPTION)
         self.assertEqual(len(captions), 8)
         self.assert_in_help(captions)
 
     def test_every_tab_option_and_button_of_the_settings_dialog(self):
         captions = self.captions("SettingsLayout.h",
                                  r'Kind::(?:TabSheet|RadioButton|CheckBox|Button), "\w+", '
-                                 r'-?\d+, -?\d+, \d+, \d+,\s*"([^"]+)"')
+                                 r'-?\d+, -?\d+, \d+, \d+,\s*' + self.CAPTION)
         self.assertGreater(len(captions), 15)
         self.assert_in_help(c for c in captions if c != "...")
         self.assert_in_program_and_help(

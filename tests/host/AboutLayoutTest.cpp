@@ -30,12 +30,12 @@ struct DesignedControl {
 // links' widths come from their text alone.
 const DesignedControl kDesigned[] = {
     {"imLogo", Kind::Image, 24, 24, 132, 138, "", false, layout::kAutoSize | layout::kTransparent},
-    {"imKestrome", Kind::Image, 192, 16, 160, 40, "", false, layout::kAutoSize},
+    {"imKestrome", Kind::Image, 192, 16, 160, 40, "Kestrome Software", false, layout::kAutoSize},
     {"laName", Kind::Label, 192, 64, 245, 51, "Dorvane", false, layout::kAutoSize},
     {"laVersion", Kind::Label, 195, 112, 53, 13, "Version 4.0", false, layout::kAutoSize},
     {"beSeparator", Kind::Bevel, 8, 184, 441, 9, "", false, 0},
-    {"laWebSite", Kind::Label, 8, 190, 0, 13, nullptr, false, layout::kAutoSize | layout::kLink},
-    {"laEMail", Kind::Label, 449, 190, 0, 13, nullptr, false,
+    {"laWebSite", Kind::Label, 8, 190, 0, 13, nullptr, true, layout::kAutoSize | layout::kLink},
+    {"laEMail", Kind::Label, 449, 190, 0, 13, nullptr, true,
      layout::kAutoSize | layout::kAlignRight | layout::kLink},
     {"beSep2", Kind::Bevel, 8, 209, 441, 7, "", false, 0},
     {"buOK", Kind::Button, 344, 216, 105, 25, "&OK", true, 0},
@@ -43,7 +43,7 @@ const DesignedControl kDesigned[] = {
 
 TEST(AboutLayoutTest, TheWindowIsTheDesignedOne) {
   EXPECT_STREQ(layout::kAboutWindow.className, "TfmAbout");
-  EXPECT_STREQ(layout::kAboutWindow.caption, "About Dorvane");
+  EXPECT_STREQ(EnglishOf(layout::kAboutWindow.caption), "About Dorvane");
   EXPECT_EQ(layout::kAboutWindow.clientWidth, 456);
   EXPECT_EQ(layout::kAboutWindow.clientHeight, 248);
 }
@@ -63,9 +63,9 @@ TEST(AboutLayoutTest, EveryControlIsWhereAndWhatItWasDesignedToBe) {
     EXPECT_EQ(control.width, designed.width);
     EXPECT_EQ(control.height, designed.height);
     if (designed.text != nullptr) {
-      EXPECT_STREQ(control.text, designed.text);
+      EXPECT_STREQ(EnglishOf(control.text), designed.text);
     }
-    EXPECT_EQ(control.tabOrder >= 0, designed.takesFocus) << "only OK takes the focus";
+    EXPECT_EQ(control.tabOrder >= 0, designed.takesFocus) << "the links and OK take the focus";
     EXPECT_EQ(control.options, designed.options);
   }
 }
@@ -95,7 +95,7 @@ TEST(AboutLayoutTest, TheFontsAreTheDesignedOnes) {
 
 std::string TextOf(const char* name) {
   for (const layout::Control& control : layout::kAboutLayout) {
-    if (std::strcmp(control.name, name) == 0) return control.text;
+    if (std::strcmp(control.name, name) == 0) return EnglishOf(control.text);
   }
   return std::string();
 }

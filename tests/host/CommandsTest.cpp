@@ -4,14 +4,16 @@
 
 #include "platform/Failure.h"
 #include "platform/fake/Fakes.h"
+#include "resources/Texts.h"
 #include "shell/Commands.h"
+#include "tests/texts/EnglishTexts.h"
 
 namespace {
 
 class SessionEndCommandTest : public ::testing::Test {
  protected:
   void Run(const SessionEndCommand& command) {
-    RunSessionEndCommand(command, ui, owner, session, [&] {
+    RunSessionEndCommand(command, EnglishTexts(), ui, owner, session, [&] {
       journal.push_back("check");
       if (checkFails) throw platform::Failure("Stream write error");
     });

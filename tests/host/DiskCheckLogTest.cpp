@@ -12,6 +12,7 @@
 #include "shell/DiskCheck.h"
 #include "shell/SessionEnd.h"
 #include "tests/figures/Figures.h"
+#include "tests/texts/EnglishTexts.h"
 
 namespace {
 
@@ -64,15 +65,15 @@ class DiskCheckLogTest : public ::testing::Test {
   TCheckOptions options;
   platform::Journal eventJournal;
   platform::FakeEventLog events{eventJournal};
-  DiskCheckContext context{drives, sounds, ui, nullptr, log, events};
+  DiskCheckContext context{drives, sounds, ui, nullptr, log, events, EnglishTexts(), locale};
 };
 
 TEST_F(DiskCheckLogTest, EachDriveIsLoggedThenSoundedThenWarned) {
   RunDiskCheck(options, false, context);
   EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep exclamation",
-                                        "box " + WarningText("MYDISK", 'A'), "box closed",
+                                        "box " + WarningText(EnglishTexts(), "MYDISK", 'A'), "box closed",
                                         "probe C:\\", "label C:\\", "log", "beep exclamation",
-                                        "box " + WarningText("SYSTEM", 'C'), "box closed"}));
+                                        "box " + WarningText(EnglishTexts(), "SYSTEM", 'C'), "box closed"}));
   EXPECT_EQ(files.Bytes(kLog), Line("MYDISK", 'A') + Line("SYSTEM", 'C'));
 }
 
@@ -137,19 +138,20 @@ INSTANTIATE_TEST_SUITE_P(
         RunEventsCase{"ExitRequested", [](TCheckOptions&, platform::FakeFiles&) {}, true, {}}),
     [](const ::testing::TestParamInfo<RunEventsCase>& info) { return info.param.name; });
 
-// The start names the drives that the run will check, and the options
-// that a policy sets; without one the second text is empty, and the
-// event's sentence reads as it always did.
-TEST_F(DiskCheckLogTest, TheStartEventNamesTheCheckedDrivesAndThePolicies) {
-  ReportStart(options, 0, events);
+// The start names the drives that the run will check, the options that a
+// policy sets, and the language of the texts; without a policy the second
+// text is empty, and the event's sentence reads as it always did.
+TEST_F(DiskCheckLogTest, TheStartEventNamesTheCheckedDrivesThePoliciesAndTheLanguage) {
+  ReportStart(options, 0, "en", events);
   UncheckAllDrives(options);
-  ReportStart(options, 0, events);
+  ReportStart(options, 0, "de from lang\\de.txt", events);
   options.RemovableDrives = true;
-  ReportStart(options, kOptionRemovableDrives | kOptionDrives | kOptionExclusions, events);
+  ReportStart(options, kOptionRemovableDrives | kOptionDrives | kOptionExclusions, "en", events);
   EXPECT_EQ(eventJournal,
-            (platform::Journal{"event 1003 information A:, C:|", "event 1003 information none|",
+            (platform::Journal{"event 1003 information A:, C:||en",
+                               "event 1003 information none||de from lang\\de.txt",
                                "event 1003 information every removable drive| Options set by "
-                               "policy: Drives, Exclusions, RemovableDrives."}));
+                               "policy: Drives, Exclusions, RemovableDrives.|en"}));
 }
 
 // At the end of the session Windows Vista and later list the programs that
@@ -172,10 +174,10 @@ TEST_F(SessionEndReasonTest, EachBoxStandsBetweenItsReasonAndItsWithdrawal) {
                          "probe A:\\", "label A:\\", "log", "beep exclamation",
                          "block reason The disk \"MYDISK\" is still in drive A:. Take it out "
                          "before the computer starts again.",
-                         "box " + WarningText("MYDISK", 'A'), "box closed", "reason withdrawn",
+                         "box " + WarningText(EnglishTexts(), "MYDISK", 'A'), "box closed", "reason withdrawn",
                          "probe C:\\", "label C:\\", "log", "beep exclamation",
-                         "block reason " + BlockReasonText("SYSTEM", 'C'),
-                         "box " + WarningText("SYSTEM", 'C'), "box closed", "reason withdrawn"}));
+                         "block reason " + BlockReasonText(EnglishTexts(), "SYSTEM", 'C'),
+                         "box " + WarningText(EnglishTexts(), "SYSTEM", 'C'), "box closed", "reason withdrawn"}));
   EXPECT_FALSE(session.ReasonShown());
 }
 
@@ -337,9 +339,9 @@ TEST_P(SessionEndQueryTest, ChecksOnlyWhenTheSessionEnds) {
   EXPECT_TRUE(answer);
   if (c.checks) {
     EXPECT_EQ(Steps(), (platform::Journal{"probe A:\\", "label A:\\", "log", "beep exclamation",
-                                          "box " + WarningText("MYDISK", 'A'), "box closed",
+                                          "box " + WarningText(EnglishTexts(), "MYDISK", 'A'), "box closed",
                                           "probe C:\\", "label C:\\", "log", "beep exclamation",
-                                          "box " + WarningText("SYSTEM", 'C'), "box closed"}));
+                                          "box " + WarningText(EnglishTexts(), "SYSTEM", 'C'), "box closed"}));
   } else {
     EXPECT_TRUE(journal.empty()) << "no drive touched, no log, no sound, no box";
     EXPECT_FALSE(files.files.count(kLog));
@@ -367,10 +369,10 @@ TEST(SessionEndAnswerTest, AFailedCheckStillHoldsTheEndingSessionButNoInstaller)
 // holds the end of the session: the disk and its drive, and what to do on
 // a screen that offers only to go on anyway or to cancel.
 TEST(BlockReasonTest, NamesTheDiskAndTheDriveAndSaysWhatToDo) {
-  EXPECT_EQ(BlockReasonText("MYDISK", 'A'),
+  EXPECT_EQ(BlockReasonText(EnglishTexts(), "MYDISK", 'A'),
             "The disk \"MYDISK\" is still in drive A:. Take it out before the computer starts "
             "again.");
-  EXPECT_EQ(BlockReasonText("", 'B'),
+  EXPECT_EQ(BlockReasonText(EnglishTexts(), "", 'B'),
             "A disk without a label is still in drive B:. Take it out before the computer starts "
             "again.");
 }

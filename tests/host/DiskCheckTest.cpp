@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/fake/FakeFiles.h"
 #include "platform/fake/Fakes.h"
 #include "shell/AwayReminder.h"
+#include "resources/Texts.h"
 #include "shell/DiskCheck.h"
+#include "tests/texts/EnglishTexts.h"
 
 namespace {
 
@@ -35,13 +38,6 @@ class UnusedClock : public platform::Clock {
  public:
   platform::LocalTime Now() override { return {}; }
 };
-class UnusedLocale : public platform::Locale {
- public:
-  std::uint32_t ThreadLocale() override { return 0x409; }
-  std::string Info(std::uint32_t, std::uint32_t) override { return ""; }
-  bool IsLeadByte(unsigned char) override { return false; }
-};
-
 platform::WindowHandle const kApplicationWindow = reinterpret_cast<platform::WindowHandle>(0xA11);
 
 class DiskCheckTest : public ::testing::Test {
@@ -67,12 +63,13 @@ class DiskCheckTest : public ::testing::Test {
   platform::FakeUserInterface ui{journal};
   UnusedFiles files;
   UnusedClock clock;
-  UnusedLocale locale;
+  platform::FakeLocale locale;  // turns the labels into the warnings' UTF-8
   NotificationLog log{files, clock, locale};
   TCheckOptions options;
   platform::Journal eventJournal;
   platform::FakeEventLog events{eventJournal};
-  DiskCheckContext context{drives, sounds, ui, kApplicationWindow, log, events};
+  DiskCheckContext context{drives, sounds, ui,     kApplicationWindow,
+                           log,    events, EnglishTexts(), locale};
 };
 
 TEST_F(DiskCheckTest, WarnsAboutADiskInDriveAWithTheExactBox) {
@@ -84,6 +81,26 @@ TEST_F(DiskCheckTest, WarnsAboutADiskInDriveAWithTheExactBox) {
   EXPECT_EQ(ui.boxes[0].owner, kApplicationWindow);
   EXPECT_EQ(journal, (platform::Journal{"probe A:\\", "label A:\\", "box " + ui.boxes[0].text,
                                         "box closed"}));
+}
+
+// A translation puts the values in its own order; the label, bytes of the
+// system's code page, goes into the UTF-8 of the shown text as the
+// character it is there.
+TEST_F(DiskCheckTest, TheWarningInTheUsersLanguageCarriesTheLabelAsWindowsGaveIt) {
+  platform::Texts german(TextTable(), kTextCount);
+  german.Translate(
+      "Warning = Im Laufwerk %2: steckt noch \xE2\x80\x9E%1\xE2\x80\x9C!\n"
+      "Reminder.More = Laufwerk %2: \xE2\x80\x9E%1\xE2\x80\x9C und %3 weitere.\n");
+  DiskCheckContext inGerman{drives, sounds, ui, kApplicationWindow, log, events, german, locale};
+  drives.drives['A'].label = "K\xC4SE";  // "KÄSE" in code page 1252
+  RunDiskCheck(options, false, inGerman);
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, "Im Laufwerk A: steckt noch \xE2\x80\x9EK\xC3\x84SE\xE2\x80\x9C!");
+  EXPECT_EQ(ReminderText(german, "K\xC3\x84SE", 'A', 2),
+            "Laufwerk A: \xE2\x80\x9EK\xC3\x84SE\xE2\x80\x9C und 2 weitere.");
+  // A text the file lacks stands in English.
+  EXPECT_EQ(ReminderText(german, "X", 'B', 1),
+            "There is still a disk with the label \"X\" in your B-drive! And 1 more disk.");
 }
 
 TEST_F(DiskCheckTest, ExitRequestedTouchesNoDriveAndKeepsTheCurrentDirectory) {
@@ -174,7 +191,7 @@ TEST_P(DiskCheckSoundTest, SoundsBeforeTheBox) {
   Check();
   platform::Journal expected{"probe A:\\", "label A:\\"};
   if (*GetParam().expected) expected.push_back(GetParam().expected);
-  expected.push_back("box " + WarningText("MYDISK", 'A'));
+  expected.push_back("box " + WarningText(EnglishTexts(), "MYDISK", 'A'));
   expected.push_back("box closed");
   EXPECT_EQ(journal, expected);
 }
@@ -209,7 +226,7 @@ using platform::Journal;
 // What one reported drive adds to the journal, with the box.
 Journal Warned(char letter, const std::string& label) {
   const std::string root = std::string(1, letter) + ":\\";
-  return {"probe " + root, "label " + root, "box " + WarningText(label, letter), "box closed"};
+  return {"probe " + root, "label " + root, "box " + WarningText(EnglishTexts(), label, letter), "box closed"};
 }
 
 Journal operator+(Journal a, const Journal& b) {
@@ -281,7 +298,7 @@ TEST_F(RemovableDrivesTest, ADriveThatAppearsBetweenTwoRunsIsCheckedInTheSecond)
   journal.clear();
   Check();
   ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(ui.boxes[0].text, WarningText("LATE", 'G'));
+  EXPECT_EQ(ui.boxes[0].text, WarningText(EnglishTexts(), "LATE", 'G'));
   // The letters and the types are asked anew at each run.
   EXPECT_EQ(journal, (Journal{"drives", "type A:\\", "probe A:\\", "type C:\\", "type D:\\",
                               "probe D:\\", "type G:\\"} +
@@ -296,8 +313,8 @@ TEST_F(RemovableDrivesTest, AStickPluggedInWhileABoxIsOpenIsCheckedInTheSameRun)
   };
   Check();
   ASSERT_EQ(ui.boxes.size(), 2u);
-  EXPECT_EQ(ui.boxes[0].text, WarningText("MYDISK", 'A'));
-  EXPECT_EQ(ui.boxes[1].text, WarningText("WHILEOPEN", 'H'));
+  EXPECT_EQ(ui.boxes[0].text, WarningText(EnglishTexts(), "MYDISK", 'A'));
+  EXPECT_EQ(ui.boxes[1].text, WarningText(EnglishTexts(), "WHILEOPEN", 'H'));
 }
 
 TEST_F(RemovableDrivesTest, AnExcludedLabelOnAStickStaysSilent) {
@@ -358,7 +375,7 @@ TEST_F(RemovableDrivesTest, AFixedDriveIsCheckedWhenTheListChecksIt) {
   drives.drives['A'].hasMedium = false;
   Check();
   ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(ui.boxes[0].text, WarningText("SYSTEM", 'C'));
+  EXPECT_EQ(ui.boxes[0].text, WarningText(EnglishTexts(), "SYSTEM", 'C'));
 }
 
 // ---------------------------------------------------------------------------
@@ -406,7 +423,7 @@ TEST_P(AwayReminderTest, OneSoundAndOneBalloonForTheMediaFound) {
   EXPECT_EQ(drives.currentDirectory, "C:\\WORK\\");
 }
 
-const std::string kBalloonA = "icon balloon Dorvane 4.0: " + WarningText("MYDISK", 'A');
+const std::string kBalloonA = "icon balloon Dorvane 4.0: " + WarningText(EnglishTexts(), "MYDISK", 'A');
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, AwayReminderTest,
@@ -445,8 +462,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReminderTextTest, CountsTheOtherDisksUpToTwentyFive) {
-  EXPECT_EQ(ReminderText("", 'B', 0), "There is still a disk with the label \"\" in your B-drive!");
-  EXPECT_EQ(ReminderText("X", 'A', 25),
+  EXPECT_EQ(ReminderText(EnglishTexts(), "", 'B', 0),
+            "There is still a disk with the label \"\" in your B-drive!");
+  EXPECT_EQ(ReminderText(EnglishTexts(), "X", 'A', 25),
             "There is still a disk with the label \"X\" in your A-drive! And 25 more disks.");
 }
 

@@ -293,4 +293,43 @@ TEST_F(PoliciesTest, AWrongValueIsReportedOnceUntilItIsMended) {
   EXPECT_TRUE(options.Logging) << "the stored value again";
 }
 
+// The language a policy chooses, which the start reads once.
+TEST(PolicyLanguageTest, TheComputersTextWinsThenTheUsersAndAnotherTypeChoosesNothing) {
+  struct Case {
+    const char* name;
+    std::function<void(FakeRegistry& machine, FakeRegistry& user)> policies;
+    bool chosen;
+    std::string language;
+  };
+  const Case cases[] = {
+      {"none", [](FakeRegistry& m, FakeRegistry&) { m.PutText(kKey, "Language", "fr"); }, false,
+       ""},
+      {"both", [](FakeRegistry& m, FakeRegistry& u) {
+         m.PutText(kPolicy, "Language", "de");
+         u.PutText(kPolicy, "Language", "fr");
+       }, true, "de"},
+      {"user", [](FakeRegistry&, FakeRegistry& u) { u.PutText(kPolicy, "Language", "pl-PL"); },
+       true, "pl-PL"},
+      {"empty: Windows decides",
+       [](FakeRegistry& m, FakeRegistry& u) {
+         m.PutText(kPolicy, "Language", "");
+         u.PutText(kPolicy, "Language", "fr");
+       }, true, ""},
+      {"a number", [](FakeRegistry& m, FakeRegistry& u) {
+         m.PutDword(kPolicy, "Language", 7);
+         u.PutText(kPolicy, "Language", "es");
+       }, true, "es"},
+  };
+  for (const Case& c : cases) {
+    FakeRegistry machine;
+    FakeRegistry user;
+    c.policies(machine, user);
+    std::string language = "unchanged";
+    EXPECT_EQ(PolicyLanguage(machine, user, language), c.chosen) << c.name;
+    if (c.chosen) {
+      EXPECT_EQ(language, c.language) << c.name;
+    }
+  }
+}
+
 }  // namespace

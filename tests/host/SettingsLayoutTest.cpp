@@ -119,7 +119,7 @@ std::string OrNone(const char* text) { return text == nullptr ? "(none)" : text;
 
 TEST(SettingsLayoutTest, TheWindowIsTheDesignedOne) {
   EXPECT_STREQ(layout::kSettingsWindow.className, "TfmSettings");
-  EXPECT_STREQ(layout::kSettingsWindow.caption, "Dorvane 4.0");
+  EXPECT_STREQ(EnglishOf(layout::kSettingsWindow.caption), "Dorvane 4.0");
   EXPECT_EQ(layout::kSettingsWindow.clientWidth, 384);
   EXPECT_EQ(layout::kSettingsWindow.clientHeight, 303);
 }
@@ -134,7 +134,7 @@ void ExpectAsDesigned(const DesignedControl& designed) {
   EXPECT_EQ(control->top, designed.top);
   EXPECT_EQ(control->width, designed.width);
   EXPECT_EQ(control->height, designed.height);
-  EXPECT_STREQ(control->text, designed.text);
+  EXPECT_STREQ(EnglishOf(control->text), designed.text);
   EXPECT_EQ(control->tabOrder, designed.tabOrder);
 }
 
@@ -151,7 +151,7 @@ TEST(SettingsLayoutTest, ThePageControlHoldsTheFourPagesInTabOrder) {
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->kind, Kind::TabSheet);
     EXPECT_STREQ(page->parent, "pcSettings");
-    EXPECT_STREQ(page->text, kPages[i][1]);
+    EXPECT_STREQ(EnglishOf(page->text), kPages[i][1]);
     EXPECT_EQ(page->tabOrder, i);
     // The pages share the page control's display area and hold every
     // control of theirs.
@@ -230,7 +230,7 @@ TEST(SettingsLayoutTest, EachAddedControlHasAnAccessKeyOfItsOwn) {
   for (const DesignedControl& added : kAdded) {
     SCOPED_TRACE(added.name);
     const layout::Control* control = Find(added.name);
-    const char key = AccessKey(control->text);
+    const char key = AccessKey(EnglishOf(control->text));
     ASSERT_NE(key, '\0');
     for (const layout::Control& other : layout::kSettingsLayout) {
       if (&other == control) continue;
@@ -238,7 +238,7 @@ TEST(SettingsLayoutTest, EachAddedControlHasAnAccessKeyOfItsOwn) {
       const bool samePage = page != nullptr && std::strcmp(page, PageOf(*control)) == 0;
       const bool dialogWide = other.kind == Kind::TabSheet || other.parent == nullptr;
       if (samePage || dialogWide) {
-        EXPECT_NE(AccessKey(other.text), key) << other.name;
+        EXPECT_NE(AccessKey(EnglishOf(other.text)), key) << other.name;
       }
     }
   }
@@ -300,3 +300,32 @@ TEST(SettingsLayoutTest, TheImagesAreTheTabPicturesDrawnWithoutTheirBackground) 
 }
 
 }  // namespace
+
+// Where a control may grow for a longer translation: into the room its page
+// or panel leaves free, beside and below it, never over another control.
+TEST(SettingsLayoutTest, ALongerTextGrowsIntoTheRoomThePageLeavesFree) {
+  struct Case {
+    const char* name;
+    int width;   // the width it has grown to, for the room below
+    int right;   // the right edge it may grow to
+    int bottom;  // the bottom edge it may grow to
+  };
+  const Case cases[] = {
+      {"rbNoSound", 129, 353, 44},             // to the page's margin; above rbSoundFile
+      {"rbDefaultExclamation", 113, 148, 28},  // before rbDefaultError; above rbDefaultQuestion
+      {"rbDefaultError", 113, 281, 28},        // to the panel's margin
+      {"laExclusion", 305, 353, 60},           // down to paExclusion
+      {"laDrives", 345, 353, 221},             // to the margins of the page
+      {"chRemovableDrives", 305, 353, 209},    // no room below: it keeps its height
+      {"buOK", 75, 219, 297},                  // the window keeps its size
+  };
+  constexpr std::size_t kCount = sizeof layout::kSettingsLayout / sizeof layout::kSettingsLayout[0];
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const layout::Room room =
+        layout::RoomToGrow(layout::kSettingsLayout, kCount,
+                           layout::IndexOf(layout::kSettingsLayout, c.name), c.width);
+    EXPECT_EQ(room.right, c.right);
+    EXPECT_EQ(room.bottom, c.bottom);
+  }
+}

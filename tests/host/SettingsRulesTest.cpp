@@ -9,6 +9,7 @@
 
 #include "platform/CommonDialogs.h"
 #include "settings/SettingsRules.h"
+#include "tests/texts/EnglishTexts.h"
 
 namespace {
 
@@ -103,9 +104,9 @@ TEST(FileChooserTest, EachChooserAsksWithItsOwnTitleFilterAndExtension) {
     const char* platformFilter;
     const char* extension;
   } cases[] = {
-      {SoundFileChooser(), "Select a wave file", "Wave Files (*.wav)|*.wav",
+      {SoundFileChooser(EnglishTexts()), "Select a wave file", "Wave Files (*.wav)|*.wav",
        "Wave Files (*.wav)\0*.wav\0", "wav"},
-      {LogFileChooser(), "Select a log file", "Dorvane Log Files (*.dvl)|*.dvl",
+      {LogFileChooser(EnglishTexts()), "Select a log file", "Dorvane Log Files (*.dvl)|*.dvl",
        "Dorvane Log Files (*.dvl)\0*.dvl\0", "dvl"},
   };
   for (auto c : cases) {
@@ -128,7 +129,7 @@ TEST(FileChooserTest, EachChooserAsksWithItsOwnTitleFilterAndExtension) {
 
 TEST(FileChooserTest, TheNextRunStartsWithTheLastConfirmedChoiceAndCancelKeepsIt) {
   FakeCommonDialogs dialogs;
-  TOpenDialog chooser = LogFileChooser();
+  TOpenDialog chooser = LogFileChooser(EnglishTexts());
   dialogs.answers = {"C:\\Logs\\first.dvl", "", "C:\\Logs\\second.dvl", ""};
 
   EXPECT_TRUE(chooser.Execute(dialogs, kOwner));
@@ -147,8 +148,8 @@ TEST(FileChooserTest, TheNextRunStartsWithTheLastConfirmedChoiceAndCancelKeepsIt
 
 TEST(FileChooserTest, TheTwoChoosersRememberTheirOwnChoices) {
   FakeCommonDialogs dialogs;
-  TOpenDialog sound = SoundFileChooser();
-  TOpenDialog log = LogFileChooser();
+  TOpenDialog sound = SoundFileChooser(EnglishTexts());
+  TOpenDialog log = LogFileChooser(EnglishTexts());
   dialogs.answers = {"C:\\ding.wav", ""};
   EXPECT_TRUE(sound.Execute(dialogs, kOwner));
   EXPECT_FALSE(log.Execute(dialogs, kOwner));

@@ -9,6 +9,7 @@
 #include "platform/Failure.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/Fakes.h"
+#include "resources/Texts.h"
 #include "settings/SettingsStore.h"
 #include "tests/figures/StoreCombinations.h"
 
@@ -449,7 +450,7 @@ TEST_P(StoreAccessTest, LoadsRepairsAndSavesAsTheUserMay) {
     EXPECT_EQ(options.Logging, GetParam().loggingLoaded);
   }
   // Whatever the load did, the user's edits then meet the save.
-  const bool readOnly = GetParam().saveFailure == kSettingsForAdministrators;
+  const bool readOnly = GetParam().saveFailure == EnglishText(TextNamed("Error.Administrator"));
   const Strings namesBefore = registry.ValueNames(kKey);
   options.NoDialog = true;
   EXPECT_EQ(FailureOf([&] { store.Save(options); }),
@@ -468,7 +469,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         AccessCase{"ReadOnlyIntact",
                    [](FakeRegistry& r) { r.AllowOnlyReading(kKey); },
-                   "CD", true, "", {}, kSettingsForAdministrators},
+                   "CD", true, "", {}, EnglishText(TextNamed("Error.Administrator"))},
         AccessCase{"ReadOnlyDamaged",
                    [](FakeRegistry& r) {
                      r.PutText(kKey, "NoDialog", "1");
@@ -476,12 +477,12 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    "A", false, "",
                    {"event 1002 warning Invalid data type for 'NoDialog'" + kNotRepairedEvent},
-                   kSettingsForAdministrators},
+                   EnglishText(TextNamed("Error.Administrator"))},
         AccessCase{"NeitherOpenedNorCreated",
                    [](FakeRegistry& r) { r.RefuseKey(kKey); },
                    "A", false, "",
                    {"event 1002 warning Failed to get data for 'NoDialog'" + kNotRepairedEvent},
-                   kSettingsForAdministrators},
+                   EnglishText(TextNamed("Error.Administrator"))},
         AccessCase{"WritableIntact", [](FakeRegistry&) {}, "CD", true, "", {}, ""},
         AccessCase{"WritableDamaged",
                    [](FakeRegistry& r) { r.Erase(kKey, "Logging"); },

@@ -21,6 +21,7 @@ constexpr layout::Control kTable[] = {
 };
 
 TEST(ControlSetTest, ARefusedControlLeavesNoneAndALaterCreationMakesThemAll) {
+  const platform::Texts texts(nullptr, 0);  // the table's texts are fixed ones
   platform::ControlSet controls(kTable);
   platform::TControl paBox(controls, 0);
   platform::TControl edBeside(controls, 2);
@@ -32,7 +33,7 @@ TEST(ControlSetTest, ARefusedControlLeavesNoneAndALaterCreationMakesThemAll) {
   ::DestroyWindow(gone);
   std::string message;
   try {
-    controls.Create(gone, nullptr, 96);
+    controls.Create(gone, nullptr, 96, texts);
   } catch (const platform::Failure& failure) {
     message = failure.what();
   }
@@ -43,7 +44,7 @@ TEST(ControlSetTest, ARefusedControlLeavesNoneAndALaterCreationMakesThemAll) {
   HWND window = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr,
                                   nullptr, nullptr);
   ASSERT_NE(window, nullptr);
-  controls.Create(window, nullptr, 96);
+  controls.Create(window, nullptr, 96, texts);
   EXPECT_TRUE(controls.Created());
   EXPECT_EQ(::GetParent(paBox), window);
   EXPECT_EQ(::GetParent(edBeside), window);

@@ -12,6 +12,7 @@
 #include "platform/fake/Fakes.h"
 #include "platform/win32/Win32Services.h"
 #include "shell/DiskCheck.h"
+#include "tests/texts/EnglishTexts.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ TEST(Win32DrivesTest, TheCheckFindsTheFloppyAndPassesOverTheEmptyCdDrive) {
   platform::FakeLocale locale;
   NotificationLog log{files, clock, locale};
   platform::FakeEventLog events{journal};
-  DiskCheckContext context{drives, sounds, ui, nullptr, log, events};
+  DiskCheckContext context{drives, sounds, ui, nullptr, log, events, EnglishTexts(), locale};
   TCheckOptions options;
   BuildDriveEntries(options, drives);
   UncheckAllDrives(options);
@@ -80,14 +81,14 @@ TEST(Win32DrivesTest, TheCheckFindsTheFloppyAndPassesOverTheEmptyCdDrive) {
 
   RunDiskCheck(options, false, context);
   ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(ui.boxes[0].text, WarningText("WINTEST", 'M'));
+  EXPECT_EQ(ui.boxes[0].text, WarningText(EnglishTexts(), "WINTEST", 'M'));
 
   options.RemovableDrives = true;
   ui.boxes.clear();
   RunDiskCheck(options, false, context);
   ASSERT_EQ(ui.boxes.size(), 2u);
-  EXPECT_EQ(ui.boxes[0].text, WarningText("WINTEST", 'M'));
-  EXPECT_EQ(ui.boxes[1].text, WarningText("WINFLOPPY", 'R'));
+  EXPECT_EQ(ui.boxes[0].text, WarningText(EnglishTexts(), "WINTEST", 'M'));
+  EXPECT_EQ(ui.boxes[1].text, WarningText(EnglishTexts(), "WINFLOPPY", 'R'));
 }
 
 TEST(Win32ShellTest, GivesTheSharedSmallIconListAndDriveIcons) {

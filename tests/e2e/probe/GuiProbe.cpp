@@ -22,12 +22,6 @@
 
 namespace {
 
-HMODULE self = nullptr;
-// The desktop of the thread that loaded the probe: windows are listed per
-// desktop, and the driver's thread works on the tests' own desktop, which
-// a new thread does not start on.
-HDESK loaderDesktop = nullptr;
-
 // Stock objects belong to the system, not to the program.
 int CountGdiObjects() {
   std::set<UINT_PTR> stock;
@@ -106,8 +100,7 @@ long PrivateKilobytes() {
   return static_cast<long>(counters.PagefileUsage / 1024);
 }
 
-DWORD WINAPI Count(void*) {
-  if (loaderDesktop != nullptr) ::SetThreadDesktop(loaderDesktop);
+std::string Count() {
   const int gdi = CountGdiObjects();
   const UserObjects user = CountUserObjects();
   std::string out;
@@ -122,18 +115,11 @@ DWORD WINAPI Count(void*) {
   line("menus", user.menus);
   line("icons", user.icons);
   line("privateKb", PrivateKilobytes());
-  PublishProbeOutput("C:\\gui-probe.tmp", "C:\\gui-probe.txt", out);
-  ::FreeLibraryAndExitThread(self, 0);
+  return out;
 }
 
 }  // namespace
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    self = instance;
-    loaderDesktop = ::GetThreadDesktop(::GetCurrentThreadId());
-    HANDLE thread = ::CreateThread(nullptr, 0, Count, nullptr, 0, nullptr);
-    if (thread != nullptr) ::CloseHandle(thread);
-  }
-  return TRUE;
+  return StartProbe(instance, reason, Count, "C:\\gui-probe.tmp", "C:\\gui-probe.txt");
 }

@@ -1,6 +1,6 @@
 // Loaded into dorvane.exe by the end-to-end tests while its tray menu is
 // open: writes the open menu's items, as the program built them, to
-// C:\menu-probe.txt, then unloads itself. Menus belong to their process,
+// C:\menu-probe.txt (captions in UTF-8), then unloads itself. Menus belong to their process,
 // so this is the one way to read them from outside.
 
 #include <windows.h>
@@ -13,18 +13,25 @@ namespace {
 
 HMODULE self = nullptr;
 
+// A caption as the menu holds it, in UTF-16, written as UTF-8.
+std::string Utf8(const wchar_t* text) {
+  char utf8[1024] = {};
+  ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+  return utf8;
+}
+
 void Describe(HMENU menu, int depth, std::string& out) {
   const UINT defaultId = ::GetMenuDefaultItem(menu, FALSE, 0);
   for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-    char caption[256] = {};
-    MENUITEMINFOA info = {};
+    wchar_t caption[256] = {};
+    MENUITEMINFOW info = {};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_BITMAP | MIIM_STATE;
     info.dwTypeData = caption;
-    info.cch = sizeof caption;
-    ::GetMenuItemInfoA(menu, i, TRUE, &info);
+    info.cch = sizeof caption / sizeof caption[0];
+    ::GetMenuItemInfoW(menu, i, TRUE, &info);
     out += std::to_string(depth) + "|";
-    out += (info.fType & MFT_SEPARATOR) ? std::string("-") : std::string(caption);
+    out += (info.fType & MFT_SEPARATOR) ? std::string("-") : Utf8(caption);
     out += "|";
     out += (info.fState & MFS_DEFAULT) || (defaultId != static_cast<UINT>(-1) && info.wID == defaultId &&
                                            !(info.fType & MFT_SEPARATOR))
