@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Windows Installer package from setup/dorvane.wxs:
 #   scripts/make-msi.sh BUILD_DIR OUTFILE [VERSION]
-# BUILD_DIR holds dorvane.exe, dvn40.hlp, dvn40.cnt and dvn40.chm. VERSION
+# BUILD_DIR holds dorvane.exe, dvn40.hlp, dvn40.cnt, dvn40.chm and the
+# language files in lang/. VERSION
 # (major.minor.build) defaults to the program's own, PRODUCTVERSION in
 # resources/dorvane.rc; a later one makes the package that upgrades this.
 # Each package gets a product code of its own, so that one built again at
@@ -34,6 +35,8 @@ fi
 gen=$root/build/msi-gen/$version
 rm -rf "$gen"; mkdir -p "$gen/files" "$(dirname "$outfile")"
 cp "$build"/dorvane.exe "$build"/dvn40.hlp "$build"/dvn40.cnt "$build"/dvn40.chm "$gen/files/"
+mkdir -p "$gen/files/lang"
+cp "$build"/lang/*.txt "$gen/files/lang/"
 cp resources/art/dorvane.ico "$defaults" "$gen/"
 
 # A product code of its own for each package: Windows Installer refuses a
@@ -43,10 +46,14 @@ cp resources/art/dorvane.ico "$defaults" "$gen/"
 # to the computers only as another product, which the major upgrade puts
 # in the place of the last one.
 python3 - setup/dorvane.wxs "$gen" "$version" <<'EOF'
+import os
 import re
 import sys
 import uuid
 import xml.etree.ElementTree as ET
+
+# The namespace of the language files' component codes (any fixed UUID).
+LANGUAGE_NAMESPACE = "6F1C2D0E-9B7A-4E5C-8D3F-2A1B0C9D8E7F"
 
 source, gen, version = sys.argv[1:]
 NS = "{http://schemas.microsoft.com/wix/2006/wi}"
@@ -66,6 +73,21 @@ with open(gen + "/remove-files.tsv", "w") as out:
         for remove in component.iter(NS + "RemoveFile"):
             assert remove.get("On") == "uninstall", remove.get("Id")
             out.write("%s\t%s\t%s\n" % (remove.get("Id"), component.get("Id"), remove.get("Name")))
+
+# A component for each language file, its code derived from the file's
+# name, so that every version's package calls the same file the same.
+languages = sorted(name for name in os.listdir(gen + "/files/lang") if name.endswith(".txt"))
+components = "".join(
+    '\n            <Component Id="Language_%s" Guid="%s">'
+    '\n              <File Id="lang_%s" Name="%s" Source="$(var.Files)/lang/%s" KeyPath="yes" />'
+    '\n            </Component>'
+    % (name[:-4].replace("-", "_"), str(uuid.uuid5(uuid.UUID(LANGUAGE_NAMESPACE), name)).upper(),
+       name.replace("-", "_"), name, name)
+    for name in languages)
+references = "".join('\n      <ComponentRef Id="Language_%s" />' % name[:-4].replace("-", "_")
+                     for name in languages)
+text = text.replace("\n            <!-- language file components -->", components)
+text = text.replace("\n      <!-- language file references -->", references)
 
 # What wixl reads: the same, without them.
 text = re.sub(r"\s*<Condition>.*?</Condition>", "", text, flags=re.S)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes a setup program from setup/dorvane.nsi:
 #   scripts/make-setup.sh BUILD_DIR TARGET OUTFILE
-# BUILD_DIR holds dorvane.exe, dvn40.hlp, dvn40.cnt and dvn40.chm; TARGET is NSIS's
+# BUILD_DIR holds dorvane.exe, dvn40.hlp, dvn40.cnt, dvn40.chm and the
+# language files in lang\; TARGET is NSIS's
 # x86-unicode (the shipped setup, from build/win32) or amd64-unicode (the
 # same script around the 64-bit build, for machines that run no 32-bit
 # code). The host build must have made build/host/setup/ExitCommand.nsh
@@ -30,6 +31,20 @@ logo=resources/art/logo.bmp
 background=$(convert "$logo" -format '%[pixel:p{0,h-1}]' info:)
 convert -size 164x314 xc:white \( "$logo" -transparent "$background" \) \
   -gravity north -geometry +0+60 -composite -type TrueColor BMP3:"$gen/wizard.bmp"
+
+# The language files beside the program, each installed and removed by
+# name: the uninstaller takes away what the setup brought, and a file a
+# translator added to lang\ stays, with the folder.
+{
+  echo '!macro InstallLanguageFiles'
+  echo '  SetOutPath "$INSTDIR\lang"'
+  for file in "$build"/lang/*.txt; do echo "  File \"$file\""; done
+  echo '!macroend'
+  echo '!macro RemoveLanguageFiles'
+  for file in "$build"/lang/*.txt; do echo "  Delete \"\$INSTDIR\\lang\\$(basename "$file")\""; done
+  echo '  RMDir "$INSTDIR\lang"'
+  echo '!macroend'
+} > "$gen/LanguageFiles.nsh"
 
 makensis -V2 -DDORVANE_TARGET="$target" -DDORVANE_EXE="$build/dorvane.exe" \
   -DDORVANE_UPGRADE_CODE="{$upgrade_code}" \

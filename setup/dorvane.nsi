@@ -7,7 +7,8 @@
 ;   DORVANE_HELP       the folder that holds dvn40.hlp, dvn40.cnt and dvn40.chm
 ;   DORVANE_GENERATED  the folder that holds ExitCommand.nsh and
 ;                      StoreDefaults.nsh (the host build makes them from the
-;                      tray menu's table and the program's defaults) and
+;                      tray menu's table and the program's defaults),
+;                      LanguageFiles.nsh (the program's language files) and
 ;                      wizard.bmp
 ;   DORVANE_UPGRADE_CODE  the Windows Installer package's upgrade code
 ;                      (setup/dorvane.wxs), by which the setup finds a copy
@@ -35,6 +36,7 @@ Target ${DORVANE_TARGET}
 !include "WinVer.nsh"
 !include "${DORVANE_GENERATED}/ExitCommand.nsh"
 !include "${DORVANE_GENERATED}/StoreDefaults.nsh"
+!include "${DORVANE_GENERATED}/LanguageFiles.nsh"
 
 !define PRODUCT "Dorvane"
 !define VERSION "4.0"
@@ -77,24 +79,27 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) Kestrome Software. All rights re
 !define MUI_UNWELCOMEFINISHPAGE_BITMAP "${DORVANE_GENERATED}/wizard.bmp"
 !define MUI_ABORTWARNING
 
-!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION} on your computer.$\r$\n$\r$\n\
-${PRODUCT} sits in the notification area and, whenever Windows is about to end, \
-warns you of a disk still in drive A:.$\r$\n$\r$\n\
-If ${PRODUCT} is running, setup ends it before it replaces its files.$\r$\n$\r$\n\
-$_CLICK"
+!define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 Page custom StartupPageShow StartupPageLeave
 Page custom RemovableDrivesPageShow RemovableDrivesPageLeave
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\dorvane.exe"
-!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+!define MUI_FINISHPAGE_RUN_TEXT "$(StartNow)"
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
+; The languages of the program's own texts, English first: NSIS shows
+; the language of Windows where it is among them, English elsewhere.
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "German"
+!insertmacro MUI_LANGUAGE "French"
+!insertmacro MUI_LANGUAGE "Spanish"
+!insertmacro MUI_LANGUAGE "Polish"
+!include "SetupTexts.nsh"
 
 ; --- The record of what was done: with /LOG=FILE the setup and the
 ; uninstaller add each step to FILE, their last line saying how they
@@ -149,9 +154,7 @@ Var StartAtLogonBox
   UserInfo::GetAccountType
   Pop $0
   ${If} $0 != "Admin"
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} keeps its settings for the whole computer, under \
-HKEY_LOCAL_MACHINE, so only an administrator can install or remove it.$\r$\n$\r$\n\
-Log on as an administrator, or start this program with 'Run as administrator'." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "$(AdminOnly)" /SD IDOK
     !insertmacro CloseLog "Ended: only an administrator can install or remove ${PRODUCT} (exit code 740)."
     SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
     Quit
@@ -167,9 +170,7 @@ Log on as an administrator, or start this program with 'Run as administrator'." 
 !macro RefuseOverThePackagesCopy
   System::Call 'msi::MsiEnumRelatedProductsW(w "${DORVANE_UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
   ${If} $0 = 0
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} ${VERSION} is installed on this computer by its \
-Windows Installer package. Remove it first, in Programs and Features or with$\r$\n$\r$\n\
-msiexec /x $1 /qn$\r$\n$\r$\nDorvane's settings are kept." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "$(PackagesCopy)" /SD IDOK
     !insertmacro CloseLog "Ended: ${PRODUCT} is installed by its Windows Installer package; remove it first with msiexec /x $1 /qn (exit code 1638)."
     SetErrorLevel 1638 ; ERROR_PRODUCT_VERSION: another installation of the product
     Quit
@@ -211,12 +212,10 @@ Function ${UN}EndRunningDorvane
       ${Detail} "${PRODUCT} (process $R1) has ended."
     ${Else}
       ${Detail} "${PRODUCT} did not end within 10 seconds."
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is still running and did not end \
-within 10 seconds.$\r$\n$\r$\nEnd it with Exit in its tray icon's menu, then click Retry." \
-        /SD IDCANCEL IDRETRY continue
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY continue
       ${Detail} "Stopped: ${PRODUCT} is still running (exit code 3)."
       SetErrorLevel 3
-      Abort "${PRODUCT} is still running."
+      Abort "$(StillRunningShort)"
       continue:
     ${EndIf}
   ${Loop}
@@ -269,15 +268,12 @@ Function un.onUninstFailed
 FunctionEnd
 
 Function StartupPageShow
-  !insertmacro MUI_HEADER_TEXT "Start with Windows" \
-    "Choose whether ${PRODUCT} starts by itself when you log on."
+  !insertmacro MUI_HEADER_TEXT "$(StartupTitle)" "$(StartupSubtitle)"
   nsDialogs::Create 1018
   Pop $0
-  ${NSD_CreateLabel} 0 0 100% 40u "${PRODUCT} checks the drives only while it runs. Started with \
-Windows, it is in the notification area at every logon, and a disk left in drive A: is found \
-without your having to remember to start it."
+  ${NSD_CreateLabel} 0 0 100% 40u "$(StartupText)"
   Pop $0
-  ${NSD_CreateCheckbox} 0 48u 100% 12u "&Start ${PRODUCT} when Windows starts"
+  ${NSD_CreateCheckbox} 0 48u 100% 12u "$(StartupBox)"
   Pop $StartAtLogonBox
   ${NSD_SetState} $StartAtLogonBox $StartAtLogon
   nsDialogs::Show
@@ -344,21 +340,17 @@ Function RemovableDrivesInit
 FunctionEnd
 
 Function RemovableDrivesPageShow
-  !insertmacro MUI_HEADER_TEXT "Drives to check" \
-    "Choose which drives ${PRODUCT} checks for a disk left in them."
+  !insertmacro MUI_HEADER_TEXT "$(DrivesTitle)" "$(DrivesSubtitle)"
   nsDialogs::Create 1018
   Pop $0
-  ${NSD_CreateLabel} 0 0 100% 40u "${PRODUCT} checks drive A: for a floppy disk. On a computer \
-without a floppy drive, the disks left behind are USB sticks, memory cards and CDs: ${PRODUCT} \
-can check every such drive, whatever its letter, also one plugged in while it runs."
+  ${NSD_CreateLabel} 0 0 100% 40u "$(DrivesText)"
   Pop $0
-  ${NSD_CreateCheckbox} 0 48u 100% 12u "Also check USB sticks, memory cards and CDs"
+  ${NSD_CreateCheckbox} 0 48u 100% 12u "$(DrivesBox)"
   Pop $RemovableDrivesBox
   ${NSD_SetState} $RemovableDrivesBox $RemovableDrives
   ${If} $SettingsKept = 1
     EnableWindow $RemovableDrivesBox 0
-    ${NSD_CreateLabel} 0 68u 100% 30u "${PRODUCT}'s settings from an earlier installation are \
-kept as they are. Change this choice in ${PRODUCT}'s settings, on the Other page."
+    ${NSD_CreateLabel} 0 68u 100% 30u "$(DrivesKept)"
     Pop $0
   ${EndIf}
   nsDialogs::Show
@@ -397,6 +389,8 @@ Section "-Dorvane"
   File "${DORVANE_HELP}/dvn40.hlp"
   File "${DORVANE_HELP}/dvn40.cnt"
   File "${DORVANE_HELP}/dvn40.chm"
+  !insertmacro InstallLanguageFiles
+  SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"
@@ -450,14 +444,14 @@ Section "Uninstall"
   Delete "$INSTDIR\dvn40.hlp"
   Delete "$INSTDIR\dvn40.cnt"
   Delete "$INSTDIR\dvn40.chm"
+  !insertmacro RemoveLanguageFiles
   ; Windows' help viewer leaves its index of the help beside it.
   Delete "$INSTDIR\dvn40.gid"
   Delete "$INSTDIR\uninstall.exe"
   ; The log is the user's record of the disks found: kept unless the user
   ; says otherwise, and with it the folder.
   ${If} ${FileExists} "$INSTDIR\dvn.dvl"
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "${PRODUCT}'s log, dvn.dvl, is in its \
-folder $INSTDIR.$\r$\n$\r$\nDelete the log too?" /SD IDNO IDNO keepLog
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(DeleteLog)" /SD IDNO IDNO keepLog
     Delete "$INSTDIR\dvn.dvl"
     keepLog:
   ${EndIf}
@@ -480,9 +474,7 @@ folder $INSTDIR.$\r$\n$\r$\nDelete the log too?" /SD IDNO IDNO keepLog
 
   ; Kept by default: a later install finds the drives, labels and log
   ; settings as the user left them.
-  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Remove ${PRODUCT}'s settings as well (the \
-drives to check, the labels to ignore, the sound and the log)?$\r$\n$\r$\nKeep them if you mean \
-to install ${PRODUCT} again." /SD IDNO IDNO keepSettings
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(RemoveSettings)" /SD IDNO IDNO keepSettings
     DeleteRegKey HKLM "${SETTINGS_KEY}"
     DeleteRegKey /ifempty HKLM "Software\Kestrome\Dorvane"
     DeleteRegKey /ifempty HKLM "Software\Kestrome"

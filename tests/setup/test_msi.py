@@ -17,8 +17,8 @@ import subprocess
 import unittest
 import xml.etree.ElementTree as ET
 
-from test_setup import (ROOT, RUN_KEY, SETTINGS_KEY, SHIPPED_FILES, WinePrefix,
-                        lnk_names, make_setups, variant)
+from test_setup import (ROOT, RUN_KEY, SETTINGS_KEY, SHIPPED_FILES, WinePrefix, built, lnk_names,
+                        make_setups, top_level, variant)
 from wineway import WINE64  # test_setup puts tests/ on the path
 
 DIST = os.path.join(ROOT, "build", "dist")
@@ -68,10 +68,13 @@ def policy_values():
     kinds = {"Flag": "REG_DWORD", "Labels": "REG_DWORD", "Path": "REG_SZ", "Drives": "REG_SZ",
              "Sound": "REG_SZ", "WindowsSound": "REG_SZ"}
     values = {}
-    for constant, kind in re.findall(r"\{kOption\w+, (k\w+), TPolicyKind::(\w+)",
-                                     source("settings", "Policies.cpp")):
+    policies = source("settings", "Policies.cpp")
+    for constant, kind in re.findall(r"\{kOption\w+, (k\w+), TPolicyKind::(\w+)", policies):
         values[names[constant]] = (kinds[kind], words.get(kind))
-    assert len(values) == 10 and all(words.values()), (values, words)
+    # The language, read apart at the start: any text.
+    for constant in re.findall(r"ReadPolicyText\(\*key, (k\w+),", policies):
+        values[names[constant]] = ("REG_SZ", None)
+    assert len(values) == 11 and all(words.values()), (values, words)
     return values
 
 
@@ -106,11 +109,13 @@ class PackageTables(unittest.TestCase):
         cls.properties = dict(row[:2] for row in msi_table(MSI, "Property"))
 
     def test_holds_the_shipped_files_as_built(self):
+        # The File table names a file without its folder.
         files = {row[2]: int(row[3]) for row in msi_table(MSI, "File")}
-        self.assertEqual(sorted(files), sorted(SHIPPED_FILES))
+        shipped = {name.split("\\")[-1]: name for name in SHIPPED_FILES}
+        self.assertEqual(sorted(files), sorted(shipped))
         for name, size in files.items():
             with self.subTest(file=name):
-                self.assertEqual(size, os.path.getsize(os.path.join(ROOT, "build", "win32", name)))
+                self.assertEqual(size, os.path.getsize(built(shipped[name])))
 
     def test_names_the_product_its_version_publisher_and_upgrade_code(self):
         with open(os.path.join(ROOT, "resources", "dorvane.rc")) as rc:
@@ -149,7 +154,8 @@ class PackageTables(unittest.TestCase):
 class PolicyTemplates(unittest.TestCase):
     """build/dist/policy: every policy writes, for the computer or the user,
     a value that the program reads from the policy key, of the type and
-    with the words it reads there; and says what each of its states does."""
+    with the words it reads there; and says what each of its states does,
+    in English and in each language file beside it."""
 
     NS = {"p": "http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions"}
 
@@ -248,6 +254,70 @@ class PolicyTemplates(unittest.TestCase):
                                             policy.get("presentation"))
                 self.assertEqual(boxes.get(presentation.group(1)), elements)
 
+    # What the editor's own radio buttons read in each shipped translation:
+    # a help text that names the states otherwise leaves the administrator
+    # guessing which paragraph is which.
+    STATES = {
+        "de-DE": ("Aktiviert", "Deaktiviert", "Nicht konfiguriert"),
+        "fr-FR": ("Activé", "Désactivé", "Non configuré"),
+        "es-ES": ("Habilitada", "Deshabilitada", "No configurada"),
+        "pl-PL": ("Włączone", "Wyłączone", "Nie skonfigurowano"),
+    }
+    # Numbers, paths, file names and environment variables: what an
+    # administrator types or looks for as it stands, in any language.
+    LITERAL = re.compile(r"[^\s(]*(?:\d|\\|%|\w\.\w)[^\s,;)]*")
+
+    def translations(self):
+        """{folder: adml root} of every language the dist ships but en-US."""
+        folder = os.path.join(DIST, "policy")
+        return {name: ET.parse(os.path.join(folder, name, "dorvane.adml")).getroot()
+                for name in sorted(os.listdir(folder))
+                if os.path.isdir(os.path.join(folder, name)) and name != "en-US"}
+
+    def presentations(self, adml):
+        """Each box's id, kind, refId and attributes, and a default value:
+        all but the labels, which are translated."""
+        return [(p.get("id"), [(c.tag, sorted(c.attrib.items()),
+                                [g.text for g in c.iterfind("p:defaultValue", self.NS)])
+                               for c in p])
+                for p in adml.iterfind(".//p:presentationTable/p:presentation", self.NS)]
+
+    def test_each_language_file_has_the_english_texts_translated(self):
+        """Each language folder beside en-US: the same string ids and boxes as
+        en-US; every English text longer than 40 characters (the help texts,
+        the longer names) differs from its translation, so a text left in
+        English fails while Dorvane 4.0 or a short name may stay; and the
+        numbers, paths and file names of each English text stand in its
+        translation unchanged."""
+        languages = self.translations()
+        self.assertLessEqual(set(self.STATES), set(languages))
+        english = self.presentations(self.adml)
+        for language, adml in languages.items():
+            strings = {s.get("id"): s.text or "" for s in
+                       adml.iterfind(".//p:stringTable/p:string", self.NS)}
+            with self.subTest(language=language):
+                self.assertEqual(sorted(strings), sorted(self.strings))
+                self.assertEqual(self.presentations(adml), english)
+            for name, text in self.strings.items():
+                with self.subTest(language=language, string=name):
+                    if len(text) > 40:
+                        self.assertFalse(strings.get(name) == text, "left in English")
+                    for literal in self.LITERAL.findall(text):
+                        self.assertIn(literal.rstrip("."), strings.get(name, ""))
+
+    def test_each_translated_help_names_the_states_as_the_editor_does(self):
+        languages = self.translations()
+        for language, states in self.STATES.items():
+            helps = [s.text for s in languages[language].iterfind(".//p:stringTable/p:string",
+                                                                  self.NS)
+                     if s.get("id").endswith("_Help")]
+            self.assertEqual(len(helps), len(self.policies()))
+            for help_text in helps:
+                with self.subTest(language=language, help=help_text[:40]):
+                    for state in states:
+                        # French sets a (no-break) space before the colon.
+                        self.assertRegex(help_text, r"(?m)^" + state + r"\s?:")
+
 
 class MsiPrefix(WinePrefix):
     """A 64-bit prefix for the package, whatever way the other Wine levels
@@ -318,12 +388,10 @@ class Msiexec(unittest.TestCase):
         return self.p.registry(self.p.hklm(SETTINGS_KEY))
 
     def assert_installed_as_built(self):
-        self.assertEqual(sorted(os.listdir(self.installed())), sorted(SHIPPED_FILES))
+        self.assertEqual(sorted(os.listdir(self.installed())), top_level(SHIPPED_FILES))
         for name in SHIPPED_FILES:
             with self.subTest(file=name):
-                self.assertTrue(filecmp.cmp(self.installed(name),
-                                            os.path.join(ROOT, "build", "win32", name),
-                                            shallow=False))
+                self.assertTrue(filecmp.cmp(self.installed(name), built(name), shallow=False))
 
     def test_01_installs_silently_with_the_options_given(self):
         self.assertEqual(self.p.msiexec("/i", "REMOVABLEDRIVES=1", "DRIVES=AB"), 0)

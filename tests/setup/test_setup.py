@@ -39,7 +39,20 @@ SETTINGS_KEY = r"SOFTWARE\Kestrome\Dorvane\4.0"
 EVENT_SOURCE_KEY = r"HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Dorvane"
 LOG_FILE = r"C:\DorvaneTests\dvn.dvl"
 DISK_LABEL = "TESTDISK"
-SHIPPED_FILES = ("dorvane.exe", "dvn40.hlp", "dvn40.cnt", "dvn40.chm")
+# The files beside the program, as Windows names them below its folder; the
+# language files in lang\.
+SHIPPED_FILES = ("dorvane.exe", "dvn40.hlp", "dvn40.cnt", "dvn40.chm",
+                 "lang\\de.txt", "lang\\es.txt", "lang\\fr.txt", "lang\\pl.txt")
+
+
+def top_level(names):
+    """The names that a folder holding `names` lists itself: files and subfolders."""
+    return sorted({name.split("\\")[0] for name in names})
+
+
+def built(name):
+    """The file of the shipped build that `name` (below the program's folder) is."""
+    return os.path.join(ROOT, "build", "win32", *name.split("\\"))
 
 # The wizard's buttons (NSIS): Next, Install, Uninstall, Finish and Close
 # share the first; a question box has Yes and No.
@@ -303,7 +316,8 @@ class SilentSetup(unittest.TestCase):
     def assert_installed_as_built(self):
         for name in SHIPPED_FILES:
             with self.subTest(file=name):
-                self.assertTrue(filecmp.cmp(self.installed(name), os.path.join(self.p.build, name),
+                self.assertTrue(filecmp.cmp(self.installed(name),
+                                            os.path.join(self.p.build, *name.split("\\")),
                                             shallow=False), self.p.did)
 
     def assert_runs_installed(self):
@@ -317,7 +331,7 @@ class SilentSetup(unittest.TestCase):
         self.assertTrue(os.path.isfile(self.installed("uninstall.exe")))
         self.assert_installed_as_built()
         self.assertEqual(sorted(os.listdir(self.p.unix(self.p.install_dir))),
-                         sorted(SHIPPED_FILES + ("uninstall.exe",)))
+                         top_level(SHIPPED_FILES + ("uninstall.exe",)))
 
     def test_02_starts_the_program_at_logon(self):
         run = self.p.registry(self.p.hklm(RUN_KEY))
@@ -442,37 +456,28 @@ class SilentSetup(unittest.TestCase):
         self.assertIsNone(self.p.registry(self.p.hklm(UNINSTALL_KEY)))
 
 
-class SetupPages(unittest.TestCase):
-    """The interactive setup, page by page, with its defaults: each page is
-    photographed and checked, then its Next button pressed; then the
-    interactive uninstaller, its questions answered. They run in a
-    virtual desktop of Wine's explorer, which draws the windows' frames and
-    captions as Windows does (bare Xvfb has no window manager to draw them)."""
+class InteractiveSetup(unittest.TestCase):
+    """setup.exe started as a user starts it, in a virtual desktop of Wine's
+    explorer of its own, which draws the windows' frames and captions as
+    Windows does (bare Xvfb has no window manager to draw them). A class
+    names its prefix, its desktop, the environment and the switches."""
 
-    DESKTOP = "DorvaneSetup"
-    PAGES = [
-        # (screenshot, a text of the page, its check boxes)
-        ("setup-welcome", "Welcome to Dorvane 4.0 Setup", {}),
-        ("setup-folder", "Choose Install Location", {}),
-        ("setup-startup", "Start with Windows", {"&Start Dorvane when Windows starts": "1"}),
-        # Wine makes drive A: a floppy drive unless told otherwise: the box
-        # starts clear.
-        ("setup-drives", "Drives to check", {"Also check USB sticks, memory cards and CDs": "0"}),
-        ("setup-finish", "Completing Dorvane 4.0 Setup", {"Start Dorvane now": "1"}),
-    ]
+    PREFIX = DESKTOP = None
+    ENV = {}
+    SWITCHES = []
 
     @classmethod
     def setUpClass(cls):
         make_setups()
-        cls.wine_prefix = p = WinePrefix("pages")
+        cls.wine_prefix = p = WinePrefix(cls.PREFIX)
         try:
             p.start()
-            p.env["SETUP_PROBE_DESKTOP"] = cls.DESKTOP
+            p.env.update(cls.ENV, SETUP_PROBE_DESKTOP=cls.DESKTOP)
             shutil.copy(p.setup, p.unix(r"C:\DorvaneTests\setup.exe"))
             p.last_run, p.last_status = "setup.exe", "(not ended yet)"
             cls.explorer = subprocess.Popen(
                 [p.loader, "explorer", f"/desktop={cls.DESKTOP},800x600",
-                 r"C:\DorvaneTests\setup.exe", "/LOG=" + p.SETUP_LOG],
+                 r"C:\DorvaneTests\setup.exe", *cls.SWITCHES],
                 env=p.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         except BaseException:
             # unittest does not tear down a class whose set-up failed.
@@ -488,12 +493,33 @@ class SetupPages(unittest.TestCase):
             cls.explorer.kill()
             cls.explorer.wait()
 
-    def wizard(self, text):
-        """The probe's view of the wizard once it shows `text`, else None."""
+    def wizard(self, text, whole_line=True):
+        """The probe's view of the wizard once it shows `text` (as a whole
+        line of text, or within one), else None."""
+        wanted = f"text={text}\n" if whole_line else text
         def shown():
             status, output = self.wine_prefix.probe("wizard")
-            return output if status == 0 and f"text={text}\n" in output else None
+            return output if status == 0 and wanted in output else None
         return poll(shown, timeout=30, step=0.5)
+
+
+class SetupPages(InteractiveSetup):
+    """The interactive setup, page by page, with its defaults: each page is
+    photographed and checked, then its Next button pressed; then the
+    interactive uninstaller, its questions answered."""
+
+    PREFIX, DESKTOP = "pages", "DorvaneSetup"
+    SWITCHES = ["/LOG=" + WinePrefix.SETUP_LOG]
+    PAGES = [
+        # (screenshot, a text of the page, its check boxes)
+        ("setup-welcome", "Welcome to Dorvane 4.0 Setup", {}),
+        ("setup-folder", "Choose Install Location", {}),
+        ("setup-startup", "Start with Windows", {"&Start Dorvane when Windows starts": "1"}),
+        # Wine makes drive A: a floppy drive unless told otherwise: the box
+        # starts clear.
+        ("setup-drives", "Drives to check", {"Also check USB sticks, memory cards and CDs": "0"}),
+        ("setup-finish", "Completing Dorvane 4.0 Setup", {"Start Dorvane now": "1"}),
+    ]
 
     def screenshot(self, name, output):
         # The wizard's place on the virtual desktop, whose X window holds it.
@@ -569,6 +595,41 @@ class SetupPages(unittest.TestCase):
         self.assertIsNone(p.registry(p.hklm(UNINSTALL_KEY)), p.did)
         self.assertIsNone(p.registry(p.hklm(SETTINGS_KEY)), p.did)
         self.assertIsNone(p.registry(p.hklm(r"Software\Kestrome")))
+
+
+class SetupInGerman(InteractiveSetup):
+    """The setup with Windows' display language German (Wine takes it from
+    LC_MESSAGES, for a locale the machine has generated): its own pages and
+    NSIS's in German, as far as the start page; then cancelled, which
+    leaves nothing installed."""
+
+    PREFIX, DESKTOP = "german", "DorvaneSetupDe"
+    ENV = {"LANG": "en_US.UTF-8", "LC_MESSAGES": "de_DE.UTF-8"}
+
+    @classmethod
+    def setUpClass(cls):
+        subprocess.run([os.path.join(ROOT, "scripts", "make-locales.sh")], check=True)
+        super().setUpClass()
+
+    def wizard(self, text):
+        return super().wizard(text, whole_line=False)
+
+    def test_the_pages_are_in_german(self):
+        p = self.wine_prefix
+        welcome = self.wizard("Dieser Assistent installiert Dorvane 4.0")
+        self.assertIsNotNone(welcome, f"no German welcome page; {p.did}")
+        self.assertIn("Weiter", welcome, "NSIS's own buttons in German")
+        self.assertEqual(p.probe("click", str(NEXT))[0], 0)
+        self.assertIsNotNone(self.wizard("Zielverzeichnis"), f"no German folder page; {p.did}")
+        self.assertEqual(p.probe("click", str(NEXT))[0], 0)
+        startup = self.wizard("Mit Windows starten")
+        self.assertIsNotNone(startup, f"no German start page; {p.did}")
+        self.assertIn("check=Dorvane mit Windows &starten=1\n", startup)
+        # Cancel, and yes to the question whether to leave the setup.
+        self.assertEqual(p.probe("click", "2")[0], 0)
+        self.assertTrue(poll(lambda: p.probe("click", str(IDYES))[0] == 0, timeout=30), p.did)
+        self.assertTrue(poll(lambda: p.probe("wizard")[0] != 0, timeout=30), "the setup stays")
+        self.assertFalse(os.path.exists(p.unix(p.install_dir)), "cancelled, yet installed")
 
 
 class RemovableDrivesChoice(unittest.TestCase):
@@ -700,12 +761,13 @@ class PortableZip(unittest.TestCase):
     def tearDownClass(cls):
         cls.zip.close()
 
-    def test_holds_the_program_its_help_and_the_readme_alone(self):
-        self.assertEqual(sorted(self.zip.namelist()), sorted(SHIPPED_FILES + ("readme.txt",)))
+    def test_holds_the_program_its_help_its_languages_and_the_readme_alone(self):
+        zipped = [name.replace("\\", "/") for name in SHIPPED_FILES]
+        self.assertEqual(sorted(self.zip.namelist()), sorted(zipped + ["readme.txt"]))
         for name in SHIPPED_FILES:
             with self.subTest(file=name):
-                with open(os.path.join(ROOT, "build", "win32", name), "rb") as built:
-                    self.assertEqual(self.zip.read(name), built.read())
+                with open(built(name), "rb") as build_file:
+                    self.assertEqual(self.zip.read(name.replace("\\", "/")), build_file.read())
 
     def test_readme_has_cr_lf_line_breaks_and_the_logon_start(self):
         text = self.zip.read("readme.txt")

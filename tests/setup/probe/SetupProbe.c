@@ -28,7 +28,7 @@ typedef struct {
   int count;
   DWORD pid; /* 0: any process */
   const char* className;
-  const char* captionStart; /* NULL: any caption */
+  const char* captionPart; /* NULL: any caption; else a part of it, in any language */
 } Search;
 
 static BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
@@ -40,9 +40,7 @@ static BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
   GetWindowThreadProcessId(window, &pid);
   if (search->pid != 0 && pid != search->pid) return TRUE;
   GetWindowTextA(window, caption, sizeof caption);
-  if (search->captionStart != NULL &&
-      strncmp(caption, search->captionStart, strlen(search->captionStart)) != 0)
-    return TRUE;
+  if (search->captionPart != NULL && strstr(caption, search->captionPart) == NULL) return TRUE;
   if (search->count < 16) search->found[search->count++] = window;
   return TRUE;
 }
