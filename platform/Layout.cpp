@@ -18,18 +18,22 @@ bool Overlap(int start, int length, int otherStart, int otherLength) {
   return start < otherStart + otherLength && otherStart < start + length;
 }
 
+// The row of the control named `name`; `count` for none, or no name.
+std::size_t RowNamed(const Control* table, std::size_t count, const char* name) {
+  std::size_t row = 0;
+  while (row < count && (name == nullptr || std::strcmp(table[row].name, name) != 0)) ++row;
+  return row;
+}
+
 }  // namespace
 
 Room RoomToGrow(const Control* table, std::size_t count, std::size_t row, int width) {
   const Control& control = table[row];
   Room room = {control.left + control.width, control.top + control.height};
-  const Control* parent = nullptr;
-  for (std::size_t i = 0; i < count && control.parent != nullptr; ++i) {
-    if (std::strcmp(table[i].name, control.parent) == 0) parent = &table[i];
-  }
-  if (parent == nullptr) return room;
-  int right = parent->width - kGrowMargin;
-  int bottom = parent->height - kGrowMargin;
+  const std::size_t parent = RowNamed(table, count, control.parent);
+  if (parent == count) return room;
+  int right = table[parent].width - kGrowMargin;
+  int bottom = table[parent].height - kGrowMargin;
   for (std::size_t i = 0; i < count; ++i) {
     const Control& other = table[i];
     if (i == row || !SameParent(control, other)) continue;
@@ -50,10 +54,8 @@ std::vector<std::size_t> ParentRows(const Control* table, std::size_t count) {
   std::vector<std::size_t> parents(count, count);
   for (std::size_t i = 0; i < count; ++i) {
     if (table[i].parent == nullptr) continue;
-    std::size_t j = 0;
-    while (j < count && std::strcmp(table[j].name, table[i].parent) != 0) ++j;
-    if (j == count) throw platform::Failure(std::string("no parent ") + table[i].parent);
-    parents[i] = j;
+    parents[i] = RowNamed(table, count, table[i].parent);
+    if (parents[i] == count) throw platform::Failure(std::string("no parent ") + table[i].parent);
   }
   return parents;
 }

@@ -210,16 +210,21 @@ void ControlSet::FitText(std::size_t row, int dpi) {
   auto wrappedHeight = [&] {
     return DesignPixels(TextSize(hwnd, text, ScaleToDpi(width - mark, dpi), button).cy, dpi);
   };
+  // The room to the right is the same whatever the width; the room below
+  // depends on it.
+  const int widest = layout::RoomToGrow(table_, count_, row, width).right - control.left;
   if (control.options & layout::kWordWrap) {
     if (wrappedHeight() <= control.height) return;
   } else {
     const int oneLine = DesignPixels(TextSize(hwnd, text, 0, button).cx, dpi) + mark;
     if (oneLine <= width) return;
-    width = std::min(oneLine, layout::RoomToGrow(table_, count_, row, width).right - control.left);
-    if (oneLine <= width) return resize(control.height);
+    if (oneLine <= widest) {
+      width = oneLine;
+      return resize(control.height);
+    }
   }
   // Lines broken at the widest the room allows, as many as fit below.
-  width = layout::RoomToGrow(table_, count_, row, width).right - control.left;
+  width = widest;
   const int needed = wrappedHeight();
   const int height = std::max(
       control.height,
