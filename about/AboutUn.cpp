@@ -92,6 +92,8 @@ void TfmAbout::FormFirstShow() {
       laEMail,
       [this](UINT message) { IsButtonDown(message) ? laEMailMouseDown() : laEMailMouseUp(); },
       [this] { laEMailClick(); });
+  platform::SetLinkAction(laWebSite, texts_[TextNamed("About.LinkAction")]);
+  platform::SetLinkAction(laEMail, texts_[TextNamed("About.LinkAction")]);
 
   // The framework gives the focus back to this control whenever the dialog
   // is activated, so OK has it from the first show on.

@@ -101,6 +101,9 @@ inline constexpr platform::TextEntry kTexts[] = {
     {"About.Caption", "About Dorvane"},
     {"About.Version", "Version 4.0"},
     {"About.OK", "&OK"},
+    // What a screen reader says a link's default action is, as Windows
+    // names it for the links of its own controls.
+    {"About.LinkAction", "Jump"},
 
     // The error box: a value of the settings, the log file.
     {"Error.GetData", "Failed to get data for '%1'"},

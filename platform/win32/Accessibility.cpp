@@ -124,7 +124,7 @@ class AccessibleControl final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
     if (!IsSelf(child) || !face_.link) return standard_->get_accDefaultAction(child, action);
-    return GiveString(L"Jump", 4, action);
+    return GiveString(face_.action, static_cast<UINT>(::lstrlenW(face_.action)), action);
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     if (!IsSelf(child) || !face_.link) return standard_->accDoDefaultAction(child);

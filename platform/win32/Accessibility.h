@@ -13,6 +13,7 @@ struct AccessibleFace {
   DWORD states;       // STATE_SYSTEM_... beside the window's own (unavailable, focused...)
   bool staticLike;    // stands where the system's static text would: a label
   bool link;          // its default action is its click
+  wchar_t action[32];   // a link's default action as said, in the user's language
   HWND nameSource;    // whose text is its name; null: its own
   bool stripAccessKey;  // that text marks an access key with "&", which is not said
 };

@@ -54,6 +54,7 @@ struct ControlState {
   COLORREF colour = kSystemTextColour;
   HBITMAP picture = nullptr;
   HWND nameSource = nullptr;  // the control whose text names it for screen readers
+  std::string action;         // a link's default action as screen readers say it, UTF-8
   std::function<void(UINT)> onButton;
   std::function<void()> onClick;
   bool leftDown = false;
@@ -314,6 +315,7 @@ AccessibleFace FaceOf(HWND hwnd, const ControlState& state) {
     face.role = ROLE_SYSTEM_LINK;
     face.states = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED;
     face.link = true;
+    ::lstrcpynW(face.action, WideText(state.action.c_str()).c_str(), ARRAYSIZE(face.action));
   } else if (state.kind == layout::Kind::Label) {
     face.states = STATE_SYSTEM_READONLY;
   } else if (state.kind == layout::Kind::Image) {
@@ -487,6 +489,10 @@ void SetImagePicture(HWND image, HBITMAP picture) {
 
 void SetAccessibleNameSource(HWND control, HWND source) {
   if (ControlState* state = StateOf(control)) state->nameSource = source;
+}
+
+void SetLinkAction(HWND link, const std::string& action) {
+  if (ControlState* state = StateOf(link)) state->action = action;
 }
 
 void SetLabelMouse(HWND label, std::function<void(UINT)> onButton, std::function<void()> onClick) {

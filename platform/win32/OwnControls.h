@@ -42,6 +42,10 @@ void SetImagePicture(HWND image, HBITMAP picture);
 // option); a system control takes its name from the label before it.
 void SetAccessibleNameSource(HWND control, HWND source);
 
+// What a screen reader says a link does when it is used (UTF-8): the
+// verb Windows gives its own links, in the user's language.
+void SetLinkAction(HWND link, const std::string& action);
+
 // A label's mouse: `onButton` for each press and release (the message),
 // `onClick` for a left press and release over the label, and for Enter or
 // Space on a link that has the focus. While the left button is held the
