@@ -1,5 +1,7 @@
 #include "platform/Language.h"
 
+#include <cstring>
+
 #include "platform/Text.h"
 
 namespace platform {
@@ -22,7 +24,8 @@ bool SameId(const char* id, std::string_view name) {
   return i == name.size();
 }
 
-// Well-formed UTF-8 without control characters: no overlong form, no
+// Well-formed UTF-8 without control characters (C0, DEL and C1, which
+// Windows would show as boxes or take as line breaks): no overlong form, no
 // surrogate, nothing past U+10FFFF, no byte that starts nothing.
 bool ShowableUtf8(std::string_view text) {
   std::size_t i = 0;
@@ -39,6 +42,7 @@ bool ShowableUtf8(std::string_view text) {
     }
     const std::uint32_t least = length == 3 ? 0x800 : length == 4 ? 0x10000 : 0;
     if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    if (code >= 0x80 && code <= 0x9F) return false;
     i += length;
   }
   return true;
@@ -63,6 +67,10 @@ unsigned ValuesNamed(std::string_view text) {
 
 bool Acceptable(std::string_view translation, const char* english) {
   if (translation.empty() || translation.size() > kMaxTranslation) return false;
+  // "|" parts the file choosers' list of file types into its entries.
+  if (translation.find('|') != std::string_view::npos && std::strchr(english, '|') == nullptr) {
+    return false;
+  }
   const unsigned named = ValuesNamed(translation);
   return ShowableUtf8(translation) && named != kBadValue && named == ValuesNamed(english);
 }
@@ -118,12 +126,25 @@ std::string FormatText(std::string_view pattern, std::initializer_list<std::stri
 
 void Texts::Translate(const std::string& fileBytes) {
   translations_ = ReadLanguageFile(fileBytes, table_, count_);
+  bool any = false;
+  for (std::size_t row = 0; row < translations_.size(); ++row) {
+    std::string& translation = translations_[row];
+    if (translation.empty()) continue;
+    any = true;
+    // A text that takes no values is shown as it stands, so its "%%" is
+    // made the "%" it stands for here, once.
+    if (ValuesNamed(table_[row].english) == 0) translation = FormatText(translation, {});
+  }
   // A file that gives nothing at all leaves the program as it is in
   // English, fonts included.
-  for (const std::string& translation : translations_) {
-    if (!translation.empty()) return;
-  }
-  translations_.clear();
+  if (!any) translations_.clear();
+}
+
+std::string Texts::Format(TextId id, std::initializer_list<std::string_view> values) const {
+  const auto row = static_cast<std::size_t>(id);
+  // A text of no values is whole already: a "%1" in it is what it shows.
+  if (row < count_ && ValuesNamed(table_[row].english) == 0) return (*this)[id];
+  return FormatText((*this)[id], values);
 }
 
 const char* Texts::operator[](TextId id) const {

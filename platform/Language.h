@@ -33,7 +33,8 @@ struct TextEntry {
 // letters in any case; blank lines and lines that start with ";" or "#"
 // are notes; the first line of an id counts.
 // A translation is taken only when it is valid UTF-8 of at most
-// kMaxTranslation bytes without control characters, and names each value
+// kMaxTranslation bytes without control characters or a "|" (which parts
+// the file choosers' list of types), and names each value
 // of the English text ("%1"...) and no other; "%%" stands for "%". A file
 // larger than kMaxLanguageFile gives nothing.
 constexpr std::size_t kMaxTranslation = 1024;
@@ -56,11 +57,11 @@ class Texts {
   // lacks or has damaged.
   void Translate(const std::string& fileBytes);
 
-  // The text in UTF-8.
+  // The text in UTF-8, as it is shown; a translation's "%%" is "%" in a
+  // text that takes no values.
   const char* operator[](TextId id) const;
-  std::string Format(TextId id, std::initializer_list<std::string_view> values) const {
-    return FormatText((*this)[id], values);
-  }
+  // The text with its values put in; a text that takes none, as it is.
+  std::string Format(TextId id, std::initializer_list<std::string_view> values) const;
   // Whether the text shown is a translation; false for the English.
   bool IsTranslated(TextId id) const;
   // Whether a language file is in use at all.

@@ -67,7 +67,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {"", "", ""}},
         FileCase{"ADoublePercentSign", "Menu.Exit = 100 %% &Beenden\n",
                  {"", "100 %% &Beenden", ""}},
-        FileCase{"ControlCharacters", "Menu.Exit = A\tB\nError.WriteFile = A\x7F\n", {"", "", ""}},
+        FileCase{"ControlCharacters",
+                 "Menu.Exit = A\tB\nError.WriteFile = A\x7F\nWarning = %1 %2\xC2\x85\n",
+                 {"", "", ""}},
+        FileCase{"ABarThatWouldPartAListOfFileTypes", "Error.WriteFile = Fehler | *.*\n",
+                 {"", "", ""}},
         FileCase{"MalformedUtf8",
                  // An overlong slash, a surrogate, a lone continuation
                  // byte, a sequence cut off by the end of the file.
@@ -104,6 +108,11 @@ TEST(TextsTest, NameTheTextsThatStandInEnglish) {
   EXPECT_STREQ(texts[platform::TextId(1)], "&Beenden");
   EXPECT_STREQ(texts[platform::TextId(2)], "Stream write error");
   EXPECT_EQ(texts.FellBack(), "Warning, Error.WriteFile");
+  // A text that takes no values shows "%%" as "%", and keeps a "%1" of its
+  // own when values are put in.
+  texts.Translate("Menu.Exit = 100 %% &x\nError.WriteFile = %%1 kaputt\n");
+  EXPECT_STREQ(texts[platform::TextId(1)], "100 % &x");
+  EXPECT_EQ(texts.Format(platform::TextId(2), {"C:\\dvn.dvl"}), "%1 kaputt");
   // A file that gives nothing leaves the program in English.
   texts.Translate("random \x01\x02 bytes");
   EXPECT_FALSE(texts.AnyTranslated());
