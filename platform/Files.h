@@ -32,6 +32,11 @@ class Files {
   // write it meanwhile (FILE_SHARE_READ, OPEN_EXISTING), reads every byte
   // and closes it. NotFound when no file of that name exists.
   virtual ReadResult ReadAll(const std::string& path, std::string& bytes) = 0;
+  // As ReadAll, for a file that is small when it is what it should be (a
+  // file a user may put there): Failed, before anything is read, for one
+  // of more than `limit` bytes or for a name that Windows gives a device
+  // (COM1.txt, NUL), whose reading may never end.
+  virtual ReadResult ReadSmall(const std::string& path, std::size_t limit, std::string& bytes) = 0;
 
   // Creates the file or truncates it (CREATE_ALWAYS), for reading and
   // writing, shared with nobody. Null when it cannot be created.

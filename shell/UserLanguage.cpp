@@ -16,7 +16,8 @@ std::string LoadUserLanguage(platform::Texts& texts, platform::Files& files,
        !tag.empty(); tag = platform::LanguageWithoutRegion(tag)) {
     std::string said = kLanguageFolder + tag + kLanguageFileEnding;
     std::string bytes;
-    if (files.ReadAll(files.ApplicationDirectory() + said, bytes) == platform::ReadResult::Ok) {
+    if (files.ReadSmall(files.ApplicationDirectory() + said, platform::kMaxLanguageFile, bytes) ==
+        platform::ReadResult::Ok) {
       texts.Translate(bytes);
     }
     if (!texts.AnyTranslated()) continue;

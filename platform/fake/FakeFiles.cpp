@@ -91,6 +91,15 @@ ReadResult FakeFiles::ReadAll(const std::string& path, std::string& bytes) {
   return ReadResult::Ok;
 }
 
+ReadResult FakeFiles::ReadSmall(const std::string& path, std::size_t limit, std::string& bytes) {
+  const std::optional<std::string> found = Bytes(path);
+  if (found && found->size() > limit) {
+    journal_.push_back("refused " + path);
+    return ReadResult::Failed;
+  }
+  return ReadAll(path, bytes);
+}
+
 bool FakeFiles::InFolderOf(const std::vector<std::string>& folders, const std::string& key) const {
   const std::string folder = FolderOf(key);
   return std::any_of(folders.begin(), folders.end(),

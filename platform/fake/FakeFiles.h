@@ -64,6 +64,7 @@ class FakeFiles : public Files {
   std::vector<std::string> Names() const;
 
   ReadResult ReadAll(const std::string& path, std::string& bytes) override;
+  ReadResult ReadSmall(const std::string& path, std::size_t limit, std::string& bytes) override;
   std::unique_ptr<WritableFile> Create(const std::string& path) override;
   std::unique_ptr<WritableFile> CreateBeside(const std::string& besidePath,
                                              std::string& created) override;

@@ -41,7 +41,12 @@ class Win32WritableFile : public WritableFile {
 
 }  // namespace
 
-ReadResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
+namespace {
+
+// Reads the file at `path` whole, when it holds at most `limit` bytes and,
+// with `diskOnly`, is a file on a disk rather than a device.
+ReadResult ReadWhole(const std::string& path, unsigned long long limit, bool diskOnly,
+                     std::string& bytes) {
   // Others may read the file meanwhile but not write it, so the text read
   // is one consistent whole.
   ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -51,6 +56,10 @@ ReadResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::NotFound
                                                                           : ReadResult::Failed;
   }
+  // Before Windows 11 a name such as COM1.txt or NUL opens a device in any
+  // folder ("Naming Files, Paths, and Namespaces", learn.microsoft.com),
+  // and reading a serial port waits for what it sends.
+  if (diskOnly && ::GetFileType(file.Get()) != FILE_TYPE_DISK) return ReadResult::Failed;
   // A file too large to be held in memory cannot be read; the caller then
   // leaves it alone rather than write a shorter text over it. The text is
   // read straight into a buffer of the file's size: no chunk is copied and
@@ -59,6 +68,7 @@ ReadResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
   // log does) needs no second buffer either.
   LARGE_INTEGER size = {};
   if (!::GetFileSizeEx(file.Get(), &size)) return ReadResult::Failed;
+  if (static_cast<unsigned long long>(size.QuadPart) > limit) return ReadResult::Failed;
   try {
     std::string text;
     if (static_cast<unsigned long long>(size.QuadPart) > text.max_size() - kReadHeadroom) {
@@ -69,7 +79,7 @@ ReadResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
     std::size_t filled = 0;
     // Nobody can write the file while it is open so, but a file that still
     // grew (a device, a network server that ignores the sharing) is read to
-    // its end all the same.
+    // its end all the same, up to the limit.
     for (;;) {
       if (filled == text.size()) text.resize(text.size() + kReadHeadroom);
       const std::size_t room = std::min<std::size_t>(text.size() - filled, kLargestRead);
@@ -79,6 +89,7 @@ ReadResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
       }
       if (count == 0) break;
       filled += count;
+      if (filled > limit) return ReadResult::Failed;
     }
     text.resize(filled);
     bytes = std::move(text);
@@ -86,6 +97,16 @@ ReadResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
     return ReadResult::Failed;
   }
   return ReadResult::Ok;
+}
+
+}  // namespace
+
+ReadResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
+  return ReadWhole(path, ~0ull, false, bytes);
+}
+
+ReadResult Win32Files::ReadSmall(const std::string& path, std::size_t limit, std::string& bytes) {
+  return ReadWhole(path, limit, true, bytes);
 }
 
 std::unique_ptr<WritableFile> Win32Files::Create(const std::string& path) {

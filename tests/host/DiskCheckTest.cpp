@@ -21,6 +21,10 @@ class UnusedFiles : public platform::Files {
     ADD_FAILURE() << "the log was read";
     return platform::ReadResult::Failed;
   }
+  platform::ReadResult ReadSmall(const std::string&, std::size_t, std::string&) override {
+    ADD_FAILURE() << "a file was read";
+    return platform::ReadResult::Failed;
+  }
   std::unique_ptr<platform::WritableFile> Create(const std::string&) override {
     ADD_FAILURE() << "the log was written";
     return nullptr;

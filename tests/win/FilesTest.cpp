@@ -169,6 +169,27 @@ TEST_F(Win32FilesTest, ReadingLetsOthersReadButNotWrite) {
   ::CloseHandle(writer);
 }
 
+// A small file: read up to its limit, refused above it and when the name
+// is a device's, before anything is read.
+TEST_F(Win32FilesTest, ASmallFileIsReadOnlyWhenItIsOnADiskAndWithinItsLimit) {
+  Put("de.txt", "1234");
+  const struct {
+    std::string path;
+    std::size_t limit;
+    platform::ReadResult result;
+  } cases[] = {
+      {Path("de.txt"), 4, platform::ReadResult::Ok},
+      {Path("de.txt"), 3, platform::ReadResult::Failed},
+      {Path("none.txt"), 4, platform::ReadResult::NotFound},
+      {"NUL", 4, platform::ReadResult::Failed},
+  };
+  for (const auto& c : cases) {
+    std::string bytes = "before";
+    EXPECT_EQ(files.ReadSmall(c.path, c.limit, bytes), c.result) << c.path << " " << c.limit;
+    EXPECT_EQ(bytes, c.result == platform::ReadResult::Ok ? "1234" : "before") << c.path;
+  }
+}
+
 TEST_F(Win32FilesTest, AFileBeingWrittenIsSharedWithNobody) {
   std::unique_ptr<platform::WritableFile> file = files.Create(Path("dvn.dvl"));
   ASSERT_NE(file, nullptr);
