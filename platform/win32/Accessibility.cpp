@@ -59,21 +59,29 @@ HRESULT GiveText(HWND hwnd, bool stripAccessKey, BSTR* out) {
 // The standard object of the control's window, which knows its place, its
 // parent and its neighbours, with the face the control shows: its role,
 // name and state, and a link's default action. It is kept as small as
-// that: everything else is the standard object's.
-class AccessibleControl final : public IAccessible {
+// that: everything else is the standard object's, the list of its children
+// too (IEnumVARIANT), through which a screen reader reads what a page or a
+// panel holds.
+class AccessibleControl final : public IAccessible, public IEnumVARIANT {
  public:
-  AccessibleControl(IAccessible* standard, HWND hwnd, const AccessibleFace& face)
-      : standard_(standard), hwnd_(hwnd), face_(face) {}
+  // Takes the standard object's references, `children` null where it has
+  // no list.
+  AccessibleControl(IAccessible* standard, IEnumVARIANT* children, HWND hwnd,
+                    const AccessibleFace& face)
+      : standard_(standard), children_(children), hwnd_(hwnd), face_(face) {}
   AccessibleControl(const AccessibleControl&) = delete;
   AccessibleControl& operator=(const AccessibleControl&) = delete;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (out == nullptr) return E_POINTER;
-    if (iid != __uuidof(IUnknown) && iid != __uuidof(IDispatch) && iid != __uuidof(IAccessible)) {
-      *out = nullptr;
+    *out = nullptr;
+    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
+      *out = static_cast<IAccessible*>(this);
+    } else if (iid == __uuidof(IEnumVARIANT) && children_ != nullptr) {
+      *out = static_cast<IEnumVARIANT*>(this);
+    } else {
       return E_NOINTERFACE;
     }
-    *out = static_cast<IAccessible*>(this);
     AddRef();
     return S_OK;
   }
@@ -81,6 +89,7 @@ class AccessibleControl final : public IAccessible {
   ULONG STDMETHODCALLTYPE Release() override {
     const LONG left = ::InterlockedDecrement(&references_);
     if (left == 0) {
+      if (children_ != nullptr) children_->Release();
       standard_->Release();
       ::HeapFree(::GetProcessHeap(), 0, this);
     }
@@ -183,8 +192,16 @@ class AccessibleControl final : public IAccessible {
     return standard_->put_accValue(child, value);
   }
 
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* children, ULONG* fetched) override {
+    return children_->Next(count, children, fetched);
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return children_->Skip(count); }
+  HRESULT STDMETHODCALLTYPE Reset() override { return children_->Reset(); }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override { return children_->Clone(copy); }
+
  private:
   IAccessible* standard_;
+  IEnumVARIANT* children_;
   HWND hwnd_;
   AccessibleFace face_;
   LONG references_ = 1;
@@ -227,8 +244,14 @@ LRESULT AnswerGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam, const Accessibl
     standard->Release();
     return 0;
   }
-  auto* control = new (memory) AccessibleControl(standard, hwnd, face);
-  const LRESULT answer = answerWith(__uuidof(IAccessible), wParam, control);
+  IEnumVARIANT* children = nullptr;
+  if (FAILED(standard->QueryInterface(__uuidof(IEnumVARIANT),
+                                      reinterpret_cast<void**>(&children)))) {
+    children = nullptr;
+  }
+  auto* control = new (memory) AccessibleControl(standard, children, hwnd, face);
+  const LRESULT answer =
+      answerWith(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(control));
   control->Release();
   return answer;
 }

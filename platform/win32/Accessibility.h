@@ -18,8 +18,8 @@ struct AccessibleFace {
   bool stripAccessKey;  // that text marks an access key with "&", which is not said
 };
 
-// The answer to WM_GETOBJECT for `hwnd`; 0 where it has none to give, as
-// DefWindowProc answers.
+// The answer to WM_GETOBJECT for `hwnd`; 0 where it has none to give, and
+// DefWindowProc is asked instead.
 LRESULT AnswerGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam, const AccessibleFace& face);
 
 // Whether the user has asked for high contrast; asked anew each time, so

@@ -363,7 +363,12 @@ LRESULT HandleOwnControlMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK: return OnDoubleClick(hwnd, *state, message, wParam, lParam);
-    case WM_GETOBJECT: return AnswerGetObject(hwnd, wParam, lParam, FaceOf(hwnd, *state));
+    case WM_GETOBJECT:
+      // What it leaves unanswered goes on to DefWindowProc, as Windows asks.
+      if (const LRESULT answer = AnswerGetObject(hwnd, wParam, lParam, FaceOf(hwnd, *state))) {
+        return answer;
+      }
+      break;
     case WM_GETDLGCODE: return OnGetDlgCode(hwnd, *state, message, wParam, lParam);
     case WM_KEYDOWN: return OnKeyDown(hwnd, *state, message, wParam, lParam);
     case BM_CLICK:

@@ -9,6 +9,7 @@
 #include <oleacc.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -30,6 +31,7 @@ struct Facts {
   std::string name;
   bool named = false;
   std::string action;
+  int children = -1;  // listed through IEnumVARIANT; -1: no list
 };
 
 std::string Narrow(BSTR text) {
@@ -69,6 +71,19 @@ Facts AskInThisThread(HWND hwnd, bool act) {
   text = nullptr;
   if (object->get_accDefaultAction(Self(), &text) == S_OK) facts.action = Narrow(text);
   if (act) object->accDoDefaultAction(Self());
+  IEnumVARIANT* children = nullptr;
+  if (SUCCEEDED(object->QueryInterface(__uuidof(IEnumVARIANT),
+                                       reinterpret_cast<void**>(&children)))) {
+    facts.children = 0;
+    VARIANT child;
+    ::VariantInit(&child);
+    ULONG fetched = 0;
+    while (children->Next(1, &child, &fetched) == S_OK && fetched == 1) {
+      ++facts.children;
+      ::VariantClear(&child);
+    }
+    children->Release();
+  }
   object->Release();
   return facts;
 }
@@ -127,6 +142,10 @@ void ExpectEachControlTells(const layout::Control* table, std::size_t count, HWN
     const bool link = (control.options & layout::kLink) != 0;
     const bool decoration = control.kind == Kind::Image && text.empty();
     const char* given = GivenNameOf(control.name);
+    // A page or panel lists what it holds, as a screen reader reads it.
+    const auto heldByIt = std::count_if(table, table + count, [&](const layout::Control& other) {
+      return other.parent != nullptr && std::strcmp(other.parent, control.name) == 0;
+    });
     switch (control.kind) {
       case Kind::Label:
         EXPECT_EQ(facts.role, link ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_STATICTEXT);
@@ -148,10 +167,12 @@ void ExpectEachControlTells(const layout::Control* table, std::size_t count, HWN
       case Kind::Panel:
         EXPECT_EQ(facts.role, ROLE_SYSTEM_GROUPING);
         EXPECT_EQ(facts.name, given != nullptr ? given : text);
+        EXPECT_EQ(facts.children, heldByIt);
         break;
       case Kind::TabSheet:
         EXPECT_EQ(facts.role, ROLE_SYSTEM_PROPERTYPAGE);
         EXPECT_EQ(facts.name, given != nullptr ? given : "?");
+        EXPECT_EQ(facts.children, heldByIt);
         break;
       case Kind::Button:
       case Kind::CheckBox:
