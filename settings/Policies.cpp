@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/Failure.h"
+#include "platform/Language.h"
 #include "resources/Events.h"
 #include "resources/Texts.h"
 #include "settings/SettingsStore.h"
@@ -224,10 +225,25 @@ TOptionSet ReadPolicies(platform::Registry& machine, platform::Registry& user,
   return set;
 }
 
-bool PolicyLanguage(platform::Registry& machine, platform::Registry& user, std::string& language) {
-  for (platform::Registry* registry : {&machine, &user}) {
+bool PolicyLanguage(platform::Registry& machine, platform::Registry& user,
+                    platform::EventLog& events, std::string& language) {
+  const std::pair<platform::Registry*, const char*> keys[] = {{&machine, "HKEY_LOCAL_MACHINE\\"},
+                                                              {&user, "HKEY_CURRENT_USER\\"}};
+  for (const auto& [registry, root] : keys) {
     const std::unique_ptr<RegistryKey> key = registry->OpenKeyForReadingIn64BitView(kPolicyKeyPath);
-    if (key && ReadPolicyText(*key, kLanguageValue, language) == TRead::Read) return true;
+    if (!key) continue;
+    std::string text;
+    const TRead read = ReadPolicyText(*key, kLanguageValue, text);
+    if (read == TRead::Missing) continue;
+    if (read == TRead::Read && (text.empty() || platform::IsLanguageTag(text))) {
+      language = text;
+      return true;
+    }
+    const std::string damage =
+        platform::FormatFailure(kInvalidPolicyValue, std::string(root) + kPolicyKeyPath + "\\" +
+                                                         kLanguageValue);
+    events.Report(platform::kEventlogWarningType, kEventSettingOrServiceDamaged,
+                  {damage.c_str(), kPolicyValueIgnored});
   }
   return false;
 }

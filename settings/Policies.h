@@ -35,9 +35,11 @@ TOptionSet ReadPolicies(platform::Registry& machine, platform::Registry& user,
 
 // The language that a policy chooses (the value "Language", a language
 // tag or empty for Windows' display language), the computer's over the
-// user's: true with `language` set where one does. A value of another type
-// chooses nothing; the stored choice holds then, as with no policy.
-bool PolicyLanguage(platform::Registry& machine, platform::Registry& user, std::string& language);
+// user's: true with `language` set where one does. A value of another type,
+// or a text that is no tag, chooses nothing and is reported as event 1002;
+// the stored choice holds then, as with no policy.
+bool PolicyLanguage(platform::Registry& machine, platform::Registry& user,
+                    platform::EventLog& events, std::string& language);
 
 // The options in force: the stored ones, with the policies' values over
 // those that a policy sets. Each value ignored is reported once, as event

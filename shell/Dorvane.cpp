@@ -54,7 +54,7 @@ void Start(platform::Texts& texts) {
   // The language is chosen before the first window shows a text, and kept
   // for the whole run: an administrator's policy over the user's choice.
   std::string languageSetting;
-  const bool languageByPolicy = PolicyLanguage(registry, userRegistry, languageSetting);
+  const bool languageByPolicy = PolicyLanguage(registry, userRegistry, events, languageSetting);
   if (!languageByPolicy) languageSetting = StoredLanguage(registry);
   const std::string language = LoadUserLanguage(texts, files, locale, languageSetting) +
                                (languageByPolicy ? ", set by policy" : "");

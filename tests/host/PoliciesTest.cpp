@@ -294,41 +294,46 @@ TEST_F(PoliciesTest, AWrongValueIsReportedOnceUntilItIsMended) {
 }
 
 // The language a policy chooses, which the start reads once.
-TEST(PolicyLanguageTest, TheComputersTextWinsThenTheUsersAndAnotherTypeChoosesNothing) {
+TEST(PolicyLanguageTest, TheComputersTagWinsThenTheUsersAndAnythingElseIsReported) {
   struct Case {
     const char* name;
     std::function<void(FakeRegistry& machine, FakeRegistry& user)> policies;
     bool chosen;
     std::string language;
+    Strings reported;
   };
   const Case cases[] = {
       {"none", [](FakeRegistry& m, FakeRegistry&) { m.PutText(kKey, "Language", "fr"); }, false,
-       ""},
+       "", {}},
       {"both", [](FakeRegistry& m, FakeRegistry& u) {
          m.PutText(kPolicy, "Language", "de");
          u.PutText(kPolicy, "Language", "fr");
-       }, true, "de"},
+       }, true, "de", {}},
       {"user", [](FakeRegistry&, FakeRegistry& u) { u.PutText(kPolicy, "Language", "pl-PL"); },
-       true, "pl-PL"},
+       true, "pl-PL", {}},
       {"empty: Windows decides",
        [](FakeRegistry& m, FakeRegistry& u) {
          m.PutText(kPolicy, "Language", "");
          u.PutText(kPolicy, "Language", "fr");
-       }, true, ""},
+       }, true, "", {}},
       {"a number", [](FakeRegistry& m, FakeRegistry& u) {
          m.PutDword(kPolicy, "Language", 7);
          u.PutText(kPolicy, "Language", "es");
-       }, true, "es"},
+       }, true, "es", {Ignored(kHKLM, "Language")}},
+      {"a path, which is no tag", [](FakeRegistry&, FakeRegistry& u) {
+         u.PutText(kPolicy, "Language", "..\\de");
+       }, false, "", {Ignored(kHKCU, "Language")}},
   };
   for (const Case& c : cases) {
     FakeRegistry machine;
     FakeRegistry user;
+    platform::Journal events;
+    platform::FakeEventLog eventLog{events};
     c.policies(machine, user);
     std::string language = "unchanged";
-    EXPECT_EQ(PolicyLanguage(machine, user, language), c.chosen) << c.name;
-    if (c.chosen) {
-      EXPECT_EQ(language, c.language) << c.name;
-    }
+    EXPECT_EQ(PolicyLanguage(machine, user, eventLog, language), c.chosen) << c.name;
+    EXPECT_EQ(language, c.chosen ? c.language : "unchanged") << c.name;
+    EXPECT_EQ(events, c.reported) << c.name;
   }
 }
 
