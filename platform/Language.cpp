@@ -1,7 +1,5 @@
 #include "platform/Language.h"
 
-#include <cstring>
-
 #include "platform/Text.h"
 
 namespace platform {
@@ -68,7 +66,8 @@ unsigned ValuesNamed(std::string_view text) {
 bool Acceptable(std::string_view translation, const char* english) {
   if (translation.empty() || translation.size() > kMaxTranslation) return false;
   // "|" parts the file choosers' list of file types into its entries.
-  if (translation.find('|') != std::string_view::npos && std::strchr(english, '|') == nullptr) {
+  if (translation.find('|') != std::string_view::npos &&
+      std::string_view(english).find('|') == std::string_view::npos) {
     return false;
   }
   const unsigned named = ValuesNamed(translation);

@@ -27,7 +27,6 @@ constexpr LONG kWindowStates = STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_INVISIBLE
 
 using CreateStdAccessibleObjectFunction = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
 using LresultFromObjectFunction = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
-using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
 using SysAllocStringLenFunction = BSTR(WINAPI*)(const OLECHAR*, UINT);
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
@@ -223,14 +222,10 @@ LRESULT AnswerGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam, const Accessibl
       "oleacc.dll", "CreateStdAccessibleObject");
   static const auto answerWith =
       SystemFunction<LresultFromObjectFunction>("oleacc.dll", "LresultFromObject");
-  static const auto initialiseCom =
-      SystemFunction<CoInitializeExFunction>("ole32.dll", "CoInitializeEx");
-  if (createStandard == nullptr || answerWith == nullptr || initialiseCom == nullptr) return 0;
+  if (createStandard == nullptr || answerWith == nullptr) return 0;
   // The object is handed to the asking process through COM, in this
-  // thread's apartment, which stays until the program ends. A thread that
-  // has one already keeps it.
-  static bool comReady = false;
-  if (!comReady) comReady = SUCCEEDED(initialiseCom(nullptr, COINIT_APARTMENTTHREADED));
+  // thread's apartment.
+  EnterComApartment();
 
   IAccessible* standard = nullptr;
   if (FAILED(createStandard(hwnd, OBJID_CLIENT, __uuidof(IAccessible),

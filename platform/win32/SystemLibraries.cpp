@@ -1,5 +1,7 @@
 #include "platform/win32/SystemLibraries.h"
 
+#include <objbase.h>
+
 #include <cstring>
 
 namespace platform {
@@ -12,6 +14,18 @@ void RestrictLibrarySearch() {
   auto restrict = reinterpret_cast<SetDefaultDllDirectories>(
       reinterpret_cast<void*>(::GetProcAddress(kernel32, "SetDefaultDllDirectories")));
   if (restrict != nullptr) restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+bool EnterComApartment() {
+  using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
+  static bool entered = false;
+  if (!entered) {
+    static const auto initialise =
+        SystemFunction<CoInitializeExFunction>("ole32.dll", "CoInitializeEx");
+    entered = initialise != nullptr &&
+              SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+  }
+  return entered;
 }
 
 HMODULE SystemLibrary(const char* fileName) {

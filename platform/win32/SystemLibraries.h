@@ -22,6 +22,14 @@ void RestrictLibrarySearch();
 // once and kept for the process's life; null where it cannot be loaded.
 HMODULE SystemLibrary(const char* fileName);
 
+// Enters this thread into a single-threaded COM apartment, once, and keeps
+// it for the process's life; false where COM cannot be had. For the
+// windows' thread: Active Accessibility hands its objects to screen
+// readers through COM, and ShellExecute may run shell extensions that need
+// it ("ShellExecuteA function", learn.microsoft.com, which also advises
+// COINIT_DISABLE_OLE1DDE). A thread that has an apartment already keeps it.
+bool EnterComApartment();
+
 // A function of that DLL, or null where the DLL or the function is missing
 // (a call of later Windows on Windows XP).
 template <class Function>

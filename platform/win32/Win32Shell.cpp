@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Services.h"
 #include "platform/win32/WideText.h"
 
@@ -102,6 +103,7 @@ bool Win32Shell::ShowBalloon(const NotifyIconRecord& record, const std::string& 
 
 void Win32Shell::Execute(WindowHandle owner, const std::string& verb, const std::string& file,
                          const std::string& parameters, const std::string& directory, int show) {
+  EnterComApartment();
   ::ShellExecuteA(static_cast<HWND>(owner), verb.c_str(), file.c_str(), parameters.c_str(),
                   directory.c_str(), show);
 }
