@@ -78,14 +78,25 @@ INSTANTIATE_TEST_SUITE_P(
                  "Warning = \xC0\xAF %1 %2\nMenu.Exit = \xED\xA0\x80\n"
                  "Error.WriteFile = \x80\nMenu.Exit = x\xE2\x82",
                  {"", "", ""}},
+        FileCase{"OverlongOrPastTheLastCharacter",
+                 // "/" in three bytes and in four, a lead byte of nothing
+                 // Unicode has, U+110000.
+                 "Warning = \xE0\x80\xAF %1 %2\nMenu.Exit = \xF0\x80\x80\xAF\n"
+                 "Error.WriteFile = \xF5\x80\x80\x80\nMenu.Exit = \xF4\x90\x80\x80\n",
+                 {"", "", ""}},
         FileCase{"FourByteCharacters", "Menu.Exit = \xF0\x9F\x92\xBE &x\n",
                  {"", "\xF0\x9F\x92\xBE &x", ""}},
         FileCase{"AnEmptyText", "Menu.Exit =\nError.WriteFile = \xC2\xA0\n",
                  {"", "", "\xC2\xA0"}},
-        FileCase{"ATextTooLong", "Menu.Exit = " + std::string(platform::kMaxTranslation + 1, 'x'),
-                 {"", "", ""}},
-        FileCase{"AFileTooLarge",
-                 "Menu.Exit = &Beenden\n" + std::string(platform::kMaxLanguageFile, '#'),
+        FileCase{"TextsAtTheirLimitAndOneByteOver",
+                 "Menu.Exit = " + std::string(platform::kMaxTranslation, 'x') +
+                     "\nError.WriteFile = " + std::string(platform::kMaxTranslation + 1, 'x'),
+                 {"", std::string(platform::kMaxTranslation, 'x'), ""}},
+        FileCase{"AFileAtItsLimit",
+                 "Menu.Exit = &Beenden\n#" + std::string(platform::kMaxLanguageFile - 22, '#'),
+                 {"", "&Beenden", ""}},
+        FileCase{"AFileOneByteOver",
+                 "Menu.Exit = &Beenden\n#" + std::string(platform::kMaxLanguageFile - 21, '#'),
                  {"", "", ""}},
         FileCase{"Utf16AsNotepadsUnicode", std::string("\xFF\xFEM\0=\0x\0", 8), {"", "", ""}}),
     [](const ::testing::TestParamInfo<FileCase>& info) { return info.param.name; });
