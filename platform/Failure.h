@@ -2,6 +2,7 @@
 // The one kind of failure the program raises. Its message is what the user
 // reads in the error box, so it is written in the program's own words.
 
+#include <cstddef>
 #include <exception>
 #include <optional>
 #include <string>
@@ -9,6 +10,12 @@
 #include "platform/Language.h"
 
 namespace platform {
+
+// The failures that the platform meets itself (Windows refuses a window or
+// a menu item), each worded by the text of the program's table that the
+// program names for it (TApplication::SetTexts), in that order.
+enum class PlatformText { CreateWindow, InsertMenuItem };
+constexpr std::size_t kPlatformTextCount = 2;
 
 // Not a std::runtime_error: that class keeps its message in a string type
 // of its own, which would add the library's second string to the program.
@@ -23,14 +30,20 @@ class Failure : public std::exception {
   Failure(TextId text, const char* english, std::string value)
       : message_(FormatText(english, {value})), text_(text), value_(std::move(value)) {}
 
+  // A failure the platform meets itself: `english` until the program's
+  // texts word it.
+  Failure(PlatformText which, const char* english) : message_(english), platform_(which) {}
+
   const char* what() const noexcept override { return message_.c_str(); }
   const std::optional<TextId>& Text() const { return text_; }
+  const std::optional<PlatformText>& Platform() const { return platform_; }
   const std::string& Value() const { return value_; }
 
  private:
   std::string message_;
   std::optional<TextId> text_;
   std::string value_;
+  std::optional<PlatformText> platform_;
 };
 
 // Replaces the one "%s" of a message pattern with an argument, as the

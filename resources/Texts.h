@@ -112,6 +112,9 @@ inline constexpr platform::TextEntry kTexts[] = {
     {"Error.CreateFile", "Cannot create file %1"},
     {"Error.WriteFile", "Stream write error"},
     {"Error.InsertLine", "Unable to insert a line"},
+    // Windows refused a control of a window, or an item of the tray menu.
+    {"Error.CreateWindow", "Error creating window"},
+    {"Error.InsertMenuItem", "Unable to insert a menu item"},
     // OK, for a user who may read the settings but not change them. A
     // standard user who started the program from the Start menu while it
     // runs would only reach the running copy's dialog again: it must end
@@ -128,6 +131,11 @@ consteval platform::TextId TextNamed(const char* id) {
 }
 
 constexpr std::size_t kTextCount = sizeof kTexts / sizeof kTexts[0];
+
+// The rows that word the platform's own failures, in the order of
+// platform::PlatformText.
+constexpr platform::TextId kPlatformTexts[platform::kPlatformTextCount] = {
+    TextNamed("Error.CreateWindow"), TextNamed("Error.InsertMenuItem")};
 
 // The table, as the running program reads it (Texts.cpp).
 const platform::TextEntry* TextTable();

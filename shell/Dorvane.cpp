@@ -88,6 +88,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The texts outlive the start, whose failure the error box shows in them:
   // English until the start has read the language file.
   platform::Texts texts(TextTable(), kTextCount);
-  platform::Application.SetTexts(&texts);
+  platform::Application.SetTexts(texts, kPlatformTexts);
   return platform::Application.RunStart([&texts] { Start(texts); }) ? 0 : kNotStarted;
 }

@@ -17,7 +17,7 @@ namespace platform {
 
 namespace {
 
-const char kCreateFailed[] = "Error creating window";
+const char kCreateFailed[] = "Error creating window";  // English until the program words it
 
 }  // namespace
 
@@ -148,7 +148,7 @@ void ControlSet::Create(HWND window, HFONT font, int dpi, const Texts& texts) {
         if (byRow_[made] != nullptr && parents[made] >= count_) ::DestroyWindow(byRow_[made]);
       }
       byRow_.clear();
-      throw Failure(kCreateFailed);
+      throw Failure(PlatformText::CreateWindow, kCreateFailed);
     }
     if (page) {
       WideText caption(text);

@@ -138,9 +138,12 @@ void TApplication::ShowException() noexcept {
   try {
     // A failure of the program's texts is shown in the user's language; any
     // other message is in the system's code page, like the values it names.
-    const std::string shown = texts_ != nullptr && failure != nullptr && failure->Text()
-                                  ? texts_->Format(*failure->Text(), {Utf8FromAnsi(failure->Value())})
-                                  : Utf8FromAnsi(message);
+    std::string shown = Utf8FromAnsi(message);
+    if (texts_ != nullptr && failure != nullptr && failure->Text()) {
+      shown = texts_->Format(*failure->Text(), {Utf8FromAnsi(failure->Value())});
+    } else if (texts_ != nullptr && failure != nullptr && failure->Platform()) {
+      shown = (*texts_)[platformTexts_[static_cast<std::size_t>(*failure->Platform())]];
+    }
     ShowMessageBox(ErrorBoxText(shown), title_, MB_OK | MB_ICONERROR);
   } catch (...) {
     ::MessageBoxA(handle_, message, title_.c_str(), MB_OK | MB_ICONERROR);

@@ -33,9 +33,13 @@ class TApplication {
 
   // The caption of the taskbar button and of the error boxes.
   void SetTitle(const std::string& title);
-  // The texts of the error boxes, in the user's language; until they are
-  // given, the failures' own messages.
-  void SetTexts(const Texts* texts) { texts_ = texts; }
+  // The texts of the error boxes, in the user's language, and the rows of
+  // `texts` that word the platform's own failures; until they are given,
+  // the failures' own English messages.
+  void SetTexts(const Texts& texts, const TextId (&platformTexts)[kPlatformTextCount]) {
+    texts_ = &texts;
+    platformTexts_ = platformTexts;
+  }
 
   // The window that owns the others and carries the one taskbar button.
   HWND Handle() const { return handle_; }
@@ -94,6 +98,7 @@ class TApplication {
 
   std::string title_;
   const Texts* texts_ = nullptr;
+  const TextId* platformTexts_ = nullptr;
   HWND handle_ = nullptr;
   TForm* mainForm_ = nullptr;
   std::vector<TForm*> forms_;

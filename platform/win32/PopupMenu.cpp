@@ -19,7 +19,7 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi
   menu_ = Menu();
   pictures_.clear();
   menu_ = Menu(::CreatePopupMenu());
-  if (!menu_.Valid()) throw Failure(kMenuInsertFailed);
+  if (!menu_.Valid()) throw Failure(PlatformText::InsertMenuItem, kMenuInsertFailed);
   // The submenu each item opens, by row; an item's parent comes before it.
   std::vector<HMENU> submenus(count, nullptr);
   for (std::size_t i = 0; i < count; ++i) {
@@ -46,7 +46,7 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi
       for (std::size_t j = i + 1; j < count; ++j) {
         if (table[j].parent != nullptr && lstrcmpA(table[j].parent, item.name) == 0) {
           submenu = Menu(::CreatePopupMenu());
-          if (!submenu.Valid()) throw Failure(kMenuInsertFailed);
+          if (!submenu.Valid()) throw Failure(PlatformText::InsertMenuItem, kMenuInsertFailed);
           info.fMask |= MIIM_SUBMENU;
           info.hSubMenu = submenu.Get();
           break;
@@ -63,7 +63,7 @@ void PopupMenu::Create(const layout::MenuItem* table, std::size_t count, int dpi
     // A menu without one of its items would run the wrong commands from
     // the keyboard, and a submenu that no menu took would be lost.
     if (parent == nullptr || !::InsertMenuItemW(parent, ::GetMenuItemCount(parent), TRUE, &info)) {
-      throw Failure(kMenuInsertFailed);
+      throw Failure(PlatformText::InsertMenuItem, kMenuInsertFailed);
     }
     submenus[i] = submenu.Release();  // its menu destroys it now
   }

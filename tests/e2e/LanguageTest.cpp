@@ -468,6 +468,17 @@ TEST_F(GermanTest, TheWarningIsInGermanAndNamesTheDiskAndTheDrive) {
   EXPECT_NE(warning.find("Laufwerk A:"), std::string::npos);
 }
 
+// The error box too: a log that cannot be made is named in German.
+TEST_F(GermanTest, AnErrorBoxIsInGermanAndNamesTheFile) {
+  const std::string folder = "C:\\fehler";
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  e2e::StoreLoggingOnly(folder);
+  program.Start();
+  const e2e::SessionEndReply reply = e2e::AskEndOfSession(program);
+  EXPECT_EQ(reply.boxes, std::vector<std::string>{
+                             ShippedTexts().Format(TextNamed("Error.CreateFile"), {folder}) + "."});
+}
+
 // Without the files, or with damaged ones, the program shows its English,
 // and no box tells of the file.
 TEST_F(GermanTest, MissingOrDamagedFilesGiveTheEnglishForWhatTheyLack) {
