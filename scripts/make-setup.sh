@@ -46,7 +46,9 @@ convert -size 164x314 xc:white \( "$logo" -transparent "$background" \) \
   echo '!macroend'
 } > "$gen/LanguageFiles.nsh"
 
-makensis -V2 -DDORVANE_TARGET="$target" -DDORVANE_EXE="$build/dorvane.exe" \
+# A text that one of the setup's languages lacks is only a warning to
+# makensis, and shows empty: every warning fails the build (-WX).
+makensis -V2 -WX -DDORVANE_TARGET="$target" -DDORVANE_EXE="$build/dorvane.exe" \
   -DDORVANE_UPGRADE_CODE="{$upgrade_code}" \
   -DDORVANE_HELP="$build" -DDORVANE_GENERATED="$gen" \
   -DDORVANE_OUTFILE="$(cd "$(dirname "$outfile")" && pwd)/$(basename "$outfile")" \
