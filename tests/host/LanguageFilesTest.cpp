@@ -104,13 +104,18 @@ TEST_P(ShippedLanguageTest, EachTranslationFollowsTheEnglishOfToday) {
     const std::size_t equals = line.find(" = ");
     if (equals == std::string::npos || line[0] == '#') continue;
     const std::string id = line.substr(0, equals);
+    bool known = false;
     for (const platform::TextEntry& entry : kTexts) {
       if (id != entry.name) continue;
       std::string current = entry.english;
       while (!current.empty() && current.back() == ' ') current.pop_back();
       EXPECT_EQ(english, current) << id;
       ++checked;
+      known = true;
     }
+    // An id the program has no text of is a translation nobody sees: a
+    // misspelt id, or one the program no longer has.
+    EXPECT_TRUE(known) << id << " is no text of the program";
     english.clear();
   }
   EXPECT_EQ(checked, static_cast<int>(kTextCount));
