@@ -464,8 +464,7 @@ TEST_F(GermanTest, TheWarningIsInGermanAndNamesTheDiskAndTheDrive) {
   ASSERT_TRUE(program.EndSplash());
   const std::string warning = WarningAtTheEndOfTheSession("warning-de");
   EXPECT_EQ(warning, ShippedTexts().Format(TextNamed("Warning"), {"MYDISK", "A"}));
-  EXPECT_NE(warning.find("MYDISK"), std::string::npos);
-  EXPECT_NE(warning.find("Laufwerk A:"), std::string::npos);
+  EXPECT_NE(warning.find("Laufwerk A:"), std::string::npos) << warning;
 }
 
 // The error box too: a log that cannot be made is named in German.
@@ -491,7 +490,6 @@ TEST_F(GermanTest, MissingOrDamagedFilesGiveTheEnglishForWhatTheyLack) {
     const char* name;
     std::function<void()> damage;
     std::string warning;
-    bool germanTabs;
   };
   const Case cases[] = {
       {"taken away",
@@ -499,11 +497,11 @@ TEST_F(GermanTest, MissingOrDamagedFilesGiveTheEnglishForWhatTheyLack) {
          ::MoveFileA((e2e::ProgramFolder() + "lang").c_str(),
                      (e2e::ProgramFolder() + "lang-away").c_str());
        },
-       english, false},
+       english},
       {"random bytes", [&] { WriteLanguageFile(std::string("\x9c\x01\xff\xfe\x00=\x80", 7)); },
-       english, false},
-      {"cut off", [&] { WriteLanguageFile(cut); }, german, false},
-      {"empty", [&] { WriteLanguageFile(""); }, english, false},
+       english},
+      {"cut off", [&] { WriteLanguageFile(cut); }, german},
+      {"empty", [&] { WriteLanguageFile(""); }, english},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -513,8 +511,7 @@ TEST_F(GermanTest, MissingOrDamagedFilesGiveTheEnglishForWhatTheyLack) {
     ASSERT_NE(dialog, nullptr);
     // The dialog has answered; a box about the file would be up by now.
     EXPECT_FALSE(e2e::FindMessageBox(program.ProcessId()).has_value());
-    const std::vector<std::string> englishTabs = {"&Drives", "&Sound", "&Logging", "&Other"};
-    EXPECT_EQ(Tabs(dialog), c.germanTabs ? ShippedTabs() : englishTabs);
+    EXPECT_EQ(Tabs(dialog), (std::vector<std::string>{"&Drives", "&Sound", "&Logging", "&Other"}));
     EXPECT_EQ(WarningAtTheEndOfTheSession(), c.warning);
     EXPECT_TRUE(program.Running());
     program.Kill();
@@ -566,7 +563,9 @@ class PolishTest : public LanguageTest {
 };
 
 // Polish on a Windows whose code page is the Western one, 1252, which has
-// no "ł", "ę" or "ź": the program's windows are wide and hold them still.
+// no "ł", "ę" or "ź": the program's windows are wide and hold them still,
+// read back from another process as Unicode. (The layout case, run in
+// Polish as well, compares each translated text with the file.)
 TEST_F(PolishTest, TheSettingsDialogHoldsPolishLettersOnCodePage1252) {
   ASSERT_EQ(::GetACP(), 1252u) << "run with LANG=en_US.UTF-8";
   program.Start();
@@ -574,20 +573,14 @@ TEST_F(PolishTest, TheSettingsDialogHoldsPolishLettersOnCodePage1252) {
   ASSERT_NE(dialog, nullptr);
   std::string everything;
   for (const layout::Control& row : layout::kSettingsLayout) {
-    if (!row.text.Translated(ShippedTexts()) || row.kind == layout::Kind::TabSheet) continue;
-    SCOPED_TRACE(row.name);
-    HWND control = e2e::FindControl(dialog, layout::ControlId(layout::kSettingsLayout, row.name));
-    ASSERT_NE(control, nullptr);
-    EXPECT_EQ(Utf8TextOf(control), row.text.In(ShippedTexts()));
-    everything += Utf8TextOf(control);
+    everything += Utf8TextOf(
+        e2e::FindControl(dialog, layout::ControlId(layout::kSettingsLayout, row.name)));
   }
-  const std::vector<std::string> tabs = Tabs(dialog);
-  EXPECT_EQ(tabs, ShippedTabs());
-  everything += tabs.empty() ? "" : tabs[1];
   for (const char* letter : {"ł", "ę", "ś", "ź", "ż", "ą"}) {
-    EXPECT_NE(everything.find(letter), std::string::npos) << letter;
+    EXPECT_NE(everything.find(letter), std::string::npos) << letter << " not in " << everything;
   }
   e2e::SaveScreenshot(dialog, "settings-pl");
+  // The box, too, holds letters the code page lacks.
   EXPECT_EQ(WarningAtTheEndOfTheSession(),
             ShippedTexts().Format(TextNamed("Warning"), {"MYDISK", "A"}));
 }

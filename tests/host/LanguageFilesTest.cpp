@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -132,20 +133,19 @@ TEST_P(ShippedLanguageTest, EachMenuAndWindowHasDistinctAccessKeys) {
   // only on theirs.
   std::vector<std::pair<const char*, layout::Caption>> dialog;
   std::map<std::string, std::vector<std::pair<const char*, layout::Caption>>> pages;
-  for (const layout::Control& control : layout::kSettingsLayout) {
-    if (control.kind == layout::Kind::TabSheet || control.parent == nullptr) {
+  const std::size_t count = std::size(layout::kSettingsLayout);
+  const std::vector<std::size_t> parents = layout::ParentRows(layout::kSettingsLayout, count);
+  for (std::size_t row = 0; row < count; ++row) {
+    const layout::Control& control = layout::kSettingsLayout[row];
+    std::size_t page = row;
+    while (page < count && layout::kSettingsLayout[page].kind != layout::Kind::TabSheet) {
+      page = parents[page];
+    }
+    if (page == row || page == count) {
       dialog.push_back({control.name, control.text});
-      continue;
+    } else {
+      pages[layout::kSettingsLayout[page].name].push_back({control.name, control.text});
     }
-    const layout::Control* page = &control;
-    while (page != nullptr && page->kind != layout::Kind::TabSheet) {
-      const layout::Control* parent = nullptr;
-      for (const layout::Control& other : layout::kSettingsLayout) {
-        if (std::strcmp(other.name, page->parent) == 0) parent = &other;
-      }
-      page = parent;
-    }
-    if (page != nullptr) pages[page->name].push_back({control.name, control.text});
   }
   for (auto& [page, controls] : pages) {
     SCOPED_TRACE(page);

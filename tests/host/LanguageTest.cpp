@@ -72,18 +72,19 @@ INSTANTIATE_TEST_SUITE_P(
                  {"", "", ""}},
         FileCase{"ABarThatWouldPartAListOfFileTypes", "Error.WriteFile = Fehler | *.*\n",
                  {"", "", ""}},
+        // Each id once a row, since only an id's first line counts.
         FileCase{"MalformedUtf8",
-                 // An overlong slash, a surrogate, a lone continuation
-                 // byte, a sequence cut off by the end of the file.
-                 "Warning = \xC0\xAF %1 %2\nMenu.Exit = \xED\xA0\x80\n"
-                 "Error.WriteFile = \x80\nMenu.Exit = x\xE2\x82",
+                 // An overlong slash, a surrogate, a lone continuation byte.
+                 "Warning = \xC0\xAF %1 %2\nMenu.Exit = \xED\xA0\x80\nError.WriteFile = \x80\n",
                  {"", "", ""}},
         FileCase{"OverlongOrPastTheLastCharacter",
                  // "/" in three bytes and in four, a lead byte of nothing
-                 // Unicode has, U+110000.
+                 // Unicode has.
                  "Warning = \xE0\x80\xAF %1 %2\nMenu.Exit = \xF0\x80\x80\xAF\n"
-                 "Error.WriteFile = \xF5\x80\x80\x80\nMenu.Exit = \xF4\x90\x80\x80\n",
+                 "Error.WriteFile = \xF5\x80\x80\x80\n",
                  {"", "", ""}},
+        FileCase{"U110000AndASequenceCutOffByTheEnd",
+                 "Menu.Exit = \xF4\x90\x80\x80\nError.WriteFile = x\xE2\x82", {"", "", ""}},
         FileCase{"FourByteCharacters", "Menu.Exit = \xF0\x9F\x92\xBE &x\n",
                  {"", "\xF0\x9F\x92\xBE &x", ""}},
         FileCase{"AnEmptyText", "Menu.Exit =\nError.WriteFile = \xC2\xA0\n",
